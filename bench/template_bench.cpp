@@ -1,0 +1,44 @@
+// Throughput of the uniform-level templates beside the Floyd-Steinberg baseline, 4096 x 4096.
+#include <benchmark/benchmark.h>
+#include <korvel/korvel.h>
+
+#include <vector>
+
+#include "floyd_steinberg.h"
+
+namespace {
+
+constexpr int kSide = 4096;
+
+void SetPixelRate(benchmark::State& state) {
+  state.counters["Mpx/s"] = benchmark::Counter(static_cast<double>(kSide) * kSide / 1e6,
+                                               benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_FloydSteinbergBaseline(benchmark::State& state) {
+  std::vector<uint8_t> image(static_cast<size_t>(kSide) * kSide);
+  for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>((i * 7 + i / kSide) & 0xFF);
+  std::vector<uint8_t> out(static_cast<size_t>(kSide / 8) * kSide);
+  for (auto _ : state) {
+    FloydSteinberg1Bit(image.data(), kSide, kSide, out.data());
+    benchmark::DoNotOptimize(out.data());
+  }
+  SetPixelRate(state);
+}
+BENCHMARK(BM_FloydSteinbergBaseline)->Unit(benchmark::kMillisecond);
+
+template <int (*Generate)(unsigned char*, int, int, int), int kBits>
+void BM_Template(benchmark::State& state) {
+  KORVEL_Init(50);
+  std::vector<uint8_t> out(static_cast<size_t>(kSide) * kBits / 8 * kSide);
+  for (auto _ : state) {
+    Generate(out.data(), kSide, kSide, static_cast<int>(state.range(0)));
+    benchmark::DoNotOptimize(out.data());
+  }
+  SetPixelRate(state);
+}
+BENCHMARK_TEMPLATE(BM_Template, KORVEL_GetTempateData_1Bit, 1)->Arg(50)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Template, KORVEL_GetTempateData_2Bit, 2)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Template, KORVEL_GetTempateData_4Bit, 4)->Arg(50)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,2 @@
+target_sources(korvel_objects PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/stubs.cpp)

@@ -1,0 +1,22 @@
+// The template generators built on the shared diffusion step, for the exports and for the
+// splits and image paths that reuse them.
+#ifndef KORVEL_TEMPLATE_TEMPLATE_GENERATORS_H
+#define KORVEL_TEMPLATE_TEMPLATE_GENERATORS_H
+
+#include <cstdint>
+
+// Level index of a percentage 0..100: min(trunc(level * 2.55 + 0.5), 255) in double.
+int LevelIndexOfPercent(int level);
+
+// Clear a packed raster of bitsPerPixel (1, 2, 4 or 8) and diffuse one amount over it. A dot
+// is written with all bits of its pixel set. No argument is checked: width, height >= 0 and
+// a buffer of RowStride(width, bits) * height bytes.
+void GenerateUniformTemplate(unsigned char* out, int width, int height, int32_t amount,
+                             int bitsPerPixel);
+
+// The image variant: each 8-bit input byte (stride of 8-bit rows) is a level index into
+// g_levelAmount; writes 255 for a dot and 0 otherwise into an 8-bit raster of the same
+// geometry. No argument check. Returns 1.
+int GetDiffusedImageData_8Bit(unsigned char* out, unsigned char* in, int width, int height);
+
+#endif

@@ -1,0 +1,43 @@
+#include "support/raster.h"
+
+#include <cstdio>
+
+namespace test {
+
+int PixelAt(const Bytes& raster, int width, int bits, int x, int y) {
+  const uint8_t* row = raster.data() + static_cast<size_t>(Stride(width, bits)) * y;
+  switch (bits) {
+    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case 2: return (row[x >> 2] >> (6 - 2 * (x & 3))) & 3;
+    case 4: return (x & 1) ? row[x >> 1] >> 4 : row[x >> 1] & 0x0F;
+    default: return row[x];
+  }
+}
+
+int64_t CountDots(const Bytes& raster, int width, int height, int bits) {
+  int64_t n = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) n += PixelAt(raster, width, bits, x, y) != 0;
+  return n;
+}
+
+std::string Fingerprint(const Bytes& bytes) {
+  uint64_t h = 1469598103934665603ULL;
+  for (uint8_t b : bytes) h = (h ^ b) * 1099511628211ULL;
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(h));
+  return text;
+}
+
+std::string Hex(const Bytes& bytes) {
+  std::string s;
+  char cell[4];
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    std::snprintf(cell, sizeof cell, "%02X", bytes[i]);
+    if (i) s += ' ';
+    s += cell;
+  }
+  return s;
+}
+
+}  // namespace test
