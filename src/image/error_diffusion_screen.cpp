@@ -1,6 +1,7 @@
 // Placeholder screen (a plain threshold), replaced as the error-diffusion screen lands.
 #include "image/error_diffusion_screen.h"
 
+#include <cstddef>
 #include <vector>
 
 void DiffuseAmountGrid(unsigned char* destination, const uint16_t* amounts, int width,
