@@ -2,4 +2,6 @@
 #include "image/line_overlay.h"
 
 void SoftenPixel(unsigned char*) {}
-int ApplyLineOverlay(unsigned char*, int, int, int) { return 1; }
+int ApplyLineOverlay(unsigned char*, int, int, int) {
+  return 1;
+}
