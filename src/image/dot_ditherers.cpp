@@ -25,17 +25,21 @@ void ScreenDotColumns(unsigned char* destination, const unsigned char* source, s
     unsigned char* __restrict out = destination + stride * y + start;
     for (size_t tile = 0; tile < count; tile += kDotMatrixSide) {
       const size_t n = std::min<size_t>(kDotMatrixSide, count - tile);
-      for (size_t j = 0; j < n; ++j) out[tile + j] = table[(in[tile + j] << 8) | thresholds[j]];
+      for (size_t j = 0; j < n; ++j)
+        out[tile + j] = table[(uint32_t{in[tile + j]} << 8) | static_cast<uint32_t>(thresholds[j])];
     }
   }
 }
 
-// The common body of the 2-bit screens: clear to no dot, then screen the two column halves,
-// each starting at matrix column 0.
+// The common body of the 2-bit screens: every row is no dot (255) outside the screened
+// pixels; the two column halves are screened each from matrix column 0. Only the row padding
+// is filled beforehand, since the halves overwrite every other byte.
 void ScreenTwoHalves(unsigned char* destination, const unsigned char* source, int height, int width,
                      size_t stride, uint32_t rowPhase, const uint8_t* table) {
   if (height <= 0 || width <= 0) return;
-  std::memset(destination, 255, stride * static_cast<size_t>(height));
+  const size_t pixels = static_cast<size_t>(width);
+  for (int y = 0; y < height; ++y)
+    std::memset(destination + stride * y + pixels, 255, stride - pixels);
   omp_set_num_threads(2);
   const size_t firstHalf = static_cast<size_t>(width) >> 1;
   const size_t secondHalf = static_cast<size_t>(width) - firstHalf;

@@ -52,16 +52,16 @@ CellGrid GridOf(int width, int height, int factor, int cellWidth, int cellHeight
   return grid;
 }
 
-// Reduce the image to one pixel per cell by nearest neighbour; an unreduced grid is copied
-// with its row padding.
+// Reduce the image to one pixel per cell by nearest neighbour, writing the reduced rows
+// reducedStride bytes apart.
 void ReduceImage(const unsigned char* image, int width, int height, unsigned char* reduced,
-                 int cols, int rows) {
-  const size_t strideLow = Stride8Bytes(cols);
+                 size_t reducedStride, int cols, int rows) {
+  const size_t stride = Stride8Bytes(width);
   if (rows == height && cols == width) {
-    std::memcpy(reduced, image, strideLow * rows);
+    for (int r = 0; r < rows; ++r)
+      std::memcpy(reduced + reducedStride * r, image + stride * r, cols);
     return;
   }
-  const size_t stride = Stride8Bytes(width);
   const double scaleX = static_cast<double>(width) / cols;
   const double scaleY = static_cast<double>(height) / rows;
   std::vector<int> sourceColumn(cols);
@@ -70,22 +70,30 @@ void ReduceImage(const unsigned char* image, int width, int height, unsigned cha
   for (int r = 0; r < rows; ++r) {
     const int sourceRow = std::min(static_cast<int>(r * scaleY), height - 1);
     const unsigned char* in = image + stride * sourceRow;
-    unsigned char* out = reduced + strideLow * r;
+    unsigned char* out = reduced + reducedStride * r;
     for (int c = 0; c < cols; ++c) out[c] = in[sourceColumn[c]];
   }
 }
 
+// Draw the algorithm's pattern on the cell grid and copy its rows into the widened grid.
+void DrawPattern(int algorithm, int factor, int cols, int rows, unsigned char* widenedMiddle,
+                 size_t paddedStride) {
+  const size_t strideLow = Stride8Bytes(cols);
+  Raster reduced = NewRaster(strideLow * rows);
+  // Patterns may leave a few columns undrawn; those screen as paper white.
+  std::memset(reduced.get(), 255, strideLow * rows);
+  SetupCompensation(reduced.get(), rows, cols, algorithm, factor);
+  for (int r = 0; r < rows; ++r)
+    std::memcpy(widenedMiddle + paddedStride * r, reduced.get() + strideLow * r, cols);
+}
+
 // Widen every row by kMargin copies of its first pixel on the left and of its last on the
 // right, so that the screens start up and run out outside the area that is kept.
-void WidenRows(const unsigned char* reduced, int cols, int rows, unsigned char* padded) {
-  const size_t strideLow = Stride8Bytes(cols);
-  const size_t stridePad = Stride8Bytes(int64_t{cols} + 2 * kMargin);
+void ReplicateEdges(unsigned char* padded, size_t paddedStride, int cols, int rows) {
   for (int r = 0; r < rows; ++r) {
-    const unsigned char* in = reduced + strideLow * r;
-    unsigned char* out = padded + stridePad * r;
-    std::memset(out, in[0], kMargin);
-    std::memcpy(out + kMargin, in, cols);
-    std::memset(out + kMargin + cols, in[cols - 1], kMargin);
+    unsigned char* row = padded + paddedStride * r;
+    std::memset(row, row[kMargin], kMargin);
+    std::memset(row + kMargin + cols, row[kMargin + cols - 1], kMargin);
   }
 }
 
@@ -150,21 +158,19 @@ void EnlargeCells(const unsigned char* padded, const CellGrid& grid, unsigned ch
 int RunHalftoneEngine(unsigned char* intermediate, int height, int width, int factor, int cellWidth,
                       int cellHeight, int algorithm, int templateType) {
   const CellGrid grid = GridOf(width, height, factor, cellWidth, cellHeight);
-  const size_t reducedBytes = Stride8Bytes(grid.cols) * grid.rows;
-  Raster reduced = NewRaster(reducedBytes);
-  if (algorithm == kImageAlgorithm) {
-    ReduceImage(intermediate, width, height, reduced.get(), grid.cols, grid.rows);
-  } else {
-    // Patterns may leave a few columns undrawn; those screen as paper white.
-    std::memset(reduced.get(), 255, reducedBytes);
-  }
-  SetupCompensation(reduced.get(), grid.rows, grid.cols, algorithm, factor);
-
   const int paddedWidth = grid.cols + 2 * kMargin;
-  const size_t paddedBytes = Stride8Bytes(paddedWidth) * grid.rows;
+  const size_t paddedStride = Stride8Bytes(paddedWidth);
+  const size_t paddedBytes = paddedStride * grid.rows;
+  // The cell grid is built straight into the middle of the widened grid. The image (algorithm
+  // 11) needs no pattern, so it is reduced there directly.
   Raster paddedIn = NewRaster(paddedBytes);
-  WidenRows(reduced.get(), grid.cols, grid.rows, paddedIn.get());
-  reduced.reset();
+  if (algorithm == kImageAlgorithm)
+    ReduceImage(intermediate, width, height, paddedIn.get() + kMargin, paddedStride, grid.cols,
+                grid.rows);
+  else
+    DrawPattern(algorithm, factor, grid.cols, grid.rows, paddedIn.get() + kMargin, paddedStride);
+  ReplicateEdges(paddedIn.get(), paddedStride, grid.cols, grid.rows);
+
   Raster paddedOut = NewRaster(paddedBytes);
   ScreenPadded(paddedIn.get(), paddedOut.get(), paddedWidth, grid.rows, templateType);
   paddedIn.reset();
