@@ -4,7 +4,8 @@
 #include <cstddef>
 #include <vector>
 
-void DiffuseAmountGrid(unsigned char* destination, const uint16_t* amounts, int width, int height) {
+void DiffuseAmountGrid(unsigned char* destination, const uint16_t* amounts, int width,
+                       int height) {
   const int stride = (width + 3) & ~3;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)

@@ -10,6 +10,7 @@ void RunErrorDiffusionScreen(unsigned char* source, unsigned char* destination, 
                              int height);
 
 // The diffusion itself over a width x height grid of amounts 0..2550 (no row padding).
-void DiffuseAmountGrid(unsigned char* destination, const uint16_t* amounts, int width, int height);
+void DiffuseAmountGrid(unsigned char* destination, const uint16_t* amounts, int width,
+                       int height);
 
 #endif
