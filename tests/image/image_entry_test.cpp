@@ -333,4 +333,27 @@ TEST_F(ImageEntry, RefusesWhatItCannotScreenAndWritesNothing) {
         1);
 }
 
+// Settled outputs of the paths that depend only on the dot ditherers, the matrices and the
+// engine's geometry: later optimisations must keep them byte for byte.
+TEST_F(ImageEntry, DitherPathsMatchTheirGoldenFingerprints) {
+  const struct {
+    int bits, type, dotMode;
+    const char* fingerprint;
+  } golden[] = {
+      {2, 39, 0, "20678b15ee46b722"}, {2, 40, 0, "f3dc11a09e9ff36f"},
+      {2, 41, 0, "8dc1e9e2d5f0ba61"}, {2, 42, 0, "80c3cd6bdbf08311"},
+      {1, 40, 0, "991842985bcfc49e"}, {1, 41, 1, "97fc6b6569520bb8"},
+      {1, 42, 2, "f7220c1a7f9cfb54"},
+  };
+  for (const auto& g : golden) {
+    Call c;
+    c.width = 133;
+    c.height = 61;
+    c.type = g.type;
+    c.dotMode = g.dotMode;
+    EXPECT_EQ(test::Fingerprint(Screen(g.bits, c)), g.fingerprint)
+        << g.bits << "-bit type " << g.type << " mode " << g.dotMode;
+  }
+}
+
 }  // namespace
