@@ -1,253 +1,141 @@
-// The dot ditherers: the levels each screen gives at the band edges, the linear blends of the
-// lookup tables, the matrix phase across calls and column halves, and the 257 matrix screen.
+// The dot ditherers: levels at the band edges, the matrix phase across calls and column halves,
+// and the 257 matrix screen's offsets and counts.
+#include "image/dot_ditherers.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <functional>
-#include <set>
 
-#include "image/dot_ditherers.h"
+#include "image/grey_rasters.h"
 #include "image/threshold_matrices.h"
-#include "support/raster.h"
 
 namespace {
 
 using test::Bytes;
+using test::FlatGrey;
+using test::Stride8;
 
-int Stride8(int width) {
-  return test::Stride(width, 8);
-}
+enum Screen { kSmall, kSmallMedium, kSmallMediumLarge };
 
-Bytes Flat(int width, int height, uint8_t value) {
-  return Bytes(static_cast<size_t>(Stride8(width)) * height, value);
-}
-
-int DotMatrixAt(int x, int y) {
-  return g_dotMatrix128[(y & 127) * kDotMatrixSide + (x & 127)];
-}
-
-// The three 2-bit screens as the library runs them: a fresh object with its table built.
-enum class Screen { kSmall, kSmallMedium, kSmallMediumLarge };
-
+// A 2-bit screen as the library runs it: a fresh object with its table built.
 Bytes RunScreen(Screen screen, const Bytes& source, int width, int height) {
   Bytes out(source.size(), 0x5A);
-  switch (screen) {
-    case Screen::kSmall: {
-      C2BitDitherSDot ditherer(0, 2, 1);
-      BuildSDotTable();
-      ditherer.Dither(out.data(), source.data(), height, width);
-      break;
-    }
-    case Screen::kSmallMedium:
-      DitherSMDot(source.data(), out.data(), width, height);
-      break;
-    case Screen::kSmallMediumLarge:
-      DitherSMLDot(source.data(), out.data(), width, height);
-      break;
+  if (screen == kSmall) {
+    C2BitDitherSDot ditherer(0, 2, 1);
+    BuildSDotTable();
+    ditherer.Dither(out.data(), source.data(), height, width);
+  } else if (screen == kSmallMedium) {
+    DitherSMDot(source.data(), out.data(), width, height);
+  } else {
+    DitherSMLDot(source.data(), out.data(), width, height);
   }
   return out;
 }
 
-// Expect every pixel of a flat screen of grey v to be level(threshold at that pixel).
-void ExpectFlatScreen(Screen screen, uint8_t v, const std::function<int(int)>& level) {
-  const int width = 256, height = 130;  // two tiles across, the rows wrapping once
-  const Bytes out = RunScreen(screen, Flat(width, height, v), width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const int t = DotMatrixAt(x, y);
-      ASSERT_EQ(out[y * Stride8(width) + x], level(t))
-          << "v " << int{v} << " at " << x << "," << y << " threshold " << t;
-    }
-}
-
 TEST(DotDitherers, FlatGreysGiveTheLevelsOfTheirBand) {
-  for (Screen s : {Screen::kSmall, Screen::kSmallMedium, Screen::kSmallMediumLarge})
-    ExpectFlatScreen(s, 255, [](int) { return 255; });
-  ExpectFlatScreen(Screen::kSmall, 0, [](int t) { return t > 0 ? 170 : 255; });
-  ExpectFlatScreen(Screen::kSmallMedium, 127, [](int) { return 170; });
-  ExpectFlatScreen(Screen::kSmallMedium, 0, [](int t) { return t >= 253 ? 170 : 85; });
-  ExpectFlatScreen(Screen::kSmallMediumLarge, 170, [](int) { return 170; });
-  ExpectFlatScreen(Screen::kSmallMediumLarge, 84, [](int) { return 85; });
-  ExpectFlatScreen(Screen::kSmallMediumLarge, 0, [](int t) { return t >= 252 ? 85 : 0; });
-}
-
-TEST(DotDitherers, SmallDotsLeaveSixtyFiveHolesPerTileAtFullInk) {
-  const Bytes out = RunScreen(Screen::kSmall, Flat(256, 256, 0), 256, 256);
-  for (int ty = 0; ty < 2; ++ty)
-    for (int tx = 0; tx < 2; ++tx) {
-      int holes = 0;
-      for (int y = 0; y < 128; ++y)
-        for (int x = 0; x < 128; ++x) holes += out[(ty * 128 + y) * 256 + tx * 128 + x] == 255;
-      EXPECT_EQ(holes, 65) << "tile " << tx << "," << ty;
-    }
-}
-
-// Within each band the darker level covers a share of the 255 thresholds that grows by steps
-// from none at the band's light end to all but two (SM) or three (SML) at its dark end.
-struct Band {
-  int light, dark;      // grey values at the two ends (light > dark)
-  int lighter, darker;  // the band's two levels
-};
-
-void ExpectLinearBlend(const uint8_t* table, const Band& band, int darkShare) {
-  int previous = -1;
-  for (int v = band.light; v >= band.dark; --v) {
-    int share = 0;
-    for (int t = 0; t < 255; ++t) {
-      const int level = table[v * 256 + t];
-      ASSERT_TRUE(level == band.lighter || level == band.darker) << v << "," << t;
-      share += level == band.darker;
-    }
-    if (v == band.light) {
-      EXPECT_EQ(share, 0) << "light end " << v;
-    }
-    if (v == band.dark) {
-      EXPECT_EQ(share, darkShare) << "dark end " << v;
-    }
-    EXPECT_GE(share, previous) << v;
-    EXPECT_LE(share - previous, v == band.light ? 255 : 4) << "step at " << v;
-    previous = share;
+  const struct {
+    Screen screen;
+    uint8_t grey;
+    std::function<int(int)> levelAt;  // of the matrix threshold
+  } cases[] = {
+      {kSmall, 255, [](int) { return 255; }},
+      {kSmallMedium, 255, [](int) { return 255; }},
+      {kSmallMediumLarge, 255, [](int) { return 255; }},
+      {kSmall, 0, [](int t) { return t > 0 ? 170 : 255; }},  // 65 holes a tile
+      {kSmallMedium, 127, [](int) { return 170; }},
+      {kSmallMedium, 0, [](int t) { return t >= 253 ? 170 : 85; }},
+      {kSmallMediumLarge, 170, [](int) { return 170; }},
+      {kSmallMediumLarge, 84, [](int) { return 85; }},
+      {kSmallMediumLarge, 0, [](int t) { return t >= 252 ? 85 : 0; }},
+  };
+  const int width = 256, height = 130;  // two tiles across; the rows wrap once
+  for (const auto& c : cases) {
+    const Bytes out = RunScreen(c.screen, FlatGrey(width, height, c.grey), width, height);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        ASSERT_EQ(out[y * width + x], c.levelAt(g_dotMatrix128[(y % 128) * 128 + x % 128]))
+            << "screen " << c.screen << " grey " << int{c.grey} << " at " << x << "," << y;
   }
-}
-
-TEST(DotDitherers, LookupTablesBlendLinearlyWithinEachBand) {
-  RunScreen(Screen::kSmallMedium, Flat(4, 1, 0), 4, 1);
-  RunScreen(Screen::kSmallMediumLarge, Flat(4, 1, 0), 4, 1);
-  ASSERT_TRUE(g_smDotTableReady && g_smlDotTableReady);
-  ExpectLinearBlend(g_smDotTable, {127, 0, 170, 85}, 253);
-  ExpectLinearBlend(g_smDotTable, {255, 128, 255, 170}, 253);
-  ExpectLinearBlend(g_smlDotTable, {84, 0, 85, 0}, 252);
-  ExpectLinearBlend(g_smlDotTable, {170, 85, 170, 85}, 252);
-  ExpectLinearBlend(g_smlDotTable, {255, 171, 255, 170}, 252);
-  // The small-dot table is a plain comparison: a dot wherever the grey is below the threshold.
-  BuildSDotTable();
-  for (int v = 0; v < 256; ++v)
-    for (int t = 0; t < 256; ++t) ASSERT_EQ(g_sDotTable[v * 256 + t], v < t ? 170 : 255);
-}
-
-Bytes NoiseImage(int width, int height, uint32_t seed) {
-  Bytes image(static_cast<size_t>(Stride8(width)) * height);
-  for (auto& b : image) {
-    seed = seed * 1664525u + 1013904223u;
-    b = static_cast<uint8_t>(seed >> 24);
-  }
-  return image;
-}
-
-template <class Ditherer>
-void ExpectRowPhaseCarriesOver(const std::function<void(Ditherer&)>& prepare) {
-  const int width = 37;
-  const Bytes image = NoiseImage(width, 8, 7);
-  Ditherer once(0, 2, 1), twice(0, 2, 1);
-  prepare(once);
-  prepare(twice);
-  Bytes whole(image.size()), split(image.size());
-  once.Dither(whole.data(), image.data(), 8, width);
-  const size_t top = static_cast<size_t>(Stride8(width)) * 3;
-  twice.Dither(split.data(), image.data(), 3, width);
-  twice.Dither(split.data() + top, image.data() + top, 5, width);
-  EXPECT_EQ(whole, split);
-  EXPECT_EQ(twice.RowPhase(), 8u);
 }
 
 TEST(DotDitherers, RowPhaseCarriesTheMatrixRowAcrossCalls) {
-  ExpectRowPhaseCarriesOver<C2BitDitherSDot>([](C2BitDitherSDot&) { BuildSDotTable(); });
-  ExpectRowPhaseCarriesOver<C2BitDitherSMDot>([](C2BitDitherSMDot& d) {
-    FillSmDotRamp();
-    d.BuildTable();
-  });
-  ExpectRowPhaseCarriesOver<C2BitDitherSMLDot>([](C2BitDitherSMLDot& d) {
-    d.InitLevels();
-    d.BuildTable();
-  });
+  const int width = 37;
+  const Bytes image = test::Noise(width, 8, 7);
+  const size_t top = static_cast<size_t>(Stride8(width)) * 3;
+  const auto screenInTwoCalls = [&](auto& ditherer) {
+    Bytes out(image.size());
+    ditherer.Dither(out.data(), image.data(), 3, width);
+    ditherer.Dither(out.data() + top, image.data() + top, 5, width);
+    EXPECT_EQ(ditherer.RowPhase(), 8u);
+    return out;
+  };
+  C2BitDitherSDot small(0, 2, 1);
+  C2BitDitherSMDot smallMedium(0, 2, 1);
+  C2BitDitherSMLDot smallMediumLarge(0, 2, 1);
+  BuildSDotTable();
+  FillSmDotRamp();
+  smallMedium.BuildTable();
+  smallMediumLarge.InitLevels();
+  smallMediumLarge.BuildTable();
+  EXPECT_EQ(screenInTwoCalls(small), RunScreen(kSmall, image, width, 8));
+  EXPECT_EQ(screenInTwoCalls(smallMedium), RunScreen(kSmallMedium, image, width, 8));
+  EXPECT_EQ(screenInTwoCalls(smallMediumLarge), RunScreen(kSmallMediumLarge, image, width, 8));
 }
 
 TEST(DotDitherers, SecondHalfRestartsTheMatrixAtHalfTheWidth) {
-  // Width 200: columns 100..199 see matrix columns 0..99 again, like columns 0..99.
+  // Width 200: columns 100..199 read matrix columns 0..99 again.
   const int width = 200, height = 6;
-  Bytes image = NoiseImage(width, height, 3);
-  for (int y = 0; y < height; ++y) std::copy_n(&image[y * width], 100, &image[y * width + 100]);
-  for (Screen s : {Screen::kSmall, Screen::kSmallMedium, Screen::kSmallMediumLarge}) {
+  const Bytes noise = test::Noise(100, height, 3);
+  const Bytes image =
+      test::GreyRaster(width, height, [&](int x, int y) { return noise[y * 100 + x % 100]; });
+  for (Screen s : {kSmall, kSmallMedium, kSmallMediumLarge}) {
     const Bytes out = RunScreen(s, image, width, height);
     for (int y = 0; y < height; ++y)
       EXPECT_TRUE(std::equal(&out[y * width], &out[y * width + 100], &out[y * width + 100]));
   }
-  // An odd width puts the extra column in the second half; a width of 1 leaves the first
-  // half empty, so its only pixel reads matrix column 0.
-  const Bytes odd = RunScreen(Screen::kSmall, Flat(5, 1, 0), 5, 1);
-  for (int x = 0; x < 5; ++x)
-    EXPECT_EQ(odd[x], DotMatrixAt(x < 2 ? x : x - 2, 0) > 0 ? 170 : 255) << x;
+  // Width 5 splits 2 + 3; width 1 leaves the first half empty.
+  const Bytes odd = RunScreen(kSmall, FlatGrey(5, 1, 0), 5, 1);
+  for (int x = 0; x < 5; ++x) EXPECT_EQ(odd[x], g_dotMatrix128[x < 2 ? x : x - 2] ? 170 : 255);
+  EXPECT_EQ(RunScreen(kSmall, FlatGrey(1, 1, 0), 1, 1)[0], g_dotMatrix128[0] ? 170 : 255);
 }
 
-TEST(DotDitherers, RowPaddingIsSetToNoDot) {
-  const Bytes out = RunScreen(Screen::kSmallMediumLarge, Flat(5, 3, 0), 5, 3);
-  for (int y = 0; y < 3; ++y)
-    for (int x = 5; x < 8; ++x) EXPECT_EQ(out[y * 8 + x], 255);
-}
-
-// The 257 matrix screen as the halftone engine builds it (row offset 0, offset 321).
-Bytes RunMatrixScreen(const Bytes& source, int width, int height, uint32_t offset = 321) {
+Bytes RunMatrixScreen(const Bytes& source, int width, int height, uint32_t offset) {
   Bytes out(source.size(), 0x5A);
   CDitherBase(g_thresholdMatrix257, 0, offset, 1).Dither(out.data(), source.data(), width, height);
   return out;
 }
 
-TEST(DotDitherers, MatrixScreenDotCountFollowsTheThresholds) {
+TEST(DotDitherers, MatrixScreenCountsTheThresholdsAtOrBelowTheInk) {
   const int side = kThresholdMatrixSide;
-  for (int v : {0, 1, 2, 84, 85, 127, 170, 200, 254, 255}) {
-    const Bytes out = RunMatrixScreen(Flat(side, side, static_cast<uint8_t>(v)), side, side);
-    const int64_t expected = std::count_if(g_thresholdMatrix257, g_thresholdMatrix257 + side * side,
-                                           [v](int32_t t) { return t <= 255 - v; });
-    std::set<int> levels;
-    int64_t dots = 0;
-    for (int y = 0; y < side; ++y)
-      for (int x = 0; x < side; ++x) {
-        const uint8_t level = out[y * Stride8(side) + x];
-        levels.insert(level);
-        dots += level == 0;
-      }
-    EXPECT_EQ(dots, expected) << "grey " << v;
-    EXPECT_TRUE(levels.size() == 1 || levels == std::set<int>({0, 255})) << v;
-    if (v == 0) {
-      EXPECT_EQ(dots, side * side);
-    }
-    if (v == 255) {
-      EXPECT_EQ(dots, 0);
-    }
+  for (int v : {0, 1, 84, 85, 127, 170, 254, 255}) {
+    const Bytes out = RunMatrixScreen(FlatGrey(side, side, v), side, side, 321);
+    const auto blanks = test::CountDots(out, side, side, 8);  // counts the 255s
+    EXPECT_EQ(side * side - blanks,
+              std::count_if(g_thresholdMatrix257, g_thresholdMatrix257 + side * side,
+                            [v](int32_t t) { return t <= 255 - v; }))
+        << "grey " << v;
+    const std::set<int> levels = test::ValuesInside(out, 8, side, side), twoLevels = {0, 255};
+    EXPECT_TRUE(std::includes(twoLevels.begin(), twoLevels.end(), levels.begin(), levels.end()));
   }
 }
 
-// Grey 255 - threshold is exactly on each threshold (a dot); one lighter is just above it.
-Bytes SourceOnThresholds(int width, int height, uint32_t offset, int lighter) {
-  Bytes source(static_cast<size_t>(Stride8(width)) * height, 0);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const uint32_t r = (offset + static_cast<uint32_t>(y)) % 257;
-      const uint32_t c = (offset + static_cast<uint32_t>(x)) % 257;
-      source[y * Stride8(width) + x] =
-          static_cast<uint8_t>(255 - g_thresholdMatrix257[r * 257 + c] + lighter);
+// Grey 255 - t on every threshold t read gives a dot everywhere; one lighter, none.
+TEST(DotDitherers, MatrixScreenReadsRowAndColumnFromTheOffsetAndWraps) {
+  const struct {
+    int width, height;
+    uint32_t offset;
+  } cases[] = {{300, 260, 321}, {12, 2, 0xFFFFFFFDu}};  // the column sum wraps at 2^32
+  for (const auto& c : cases)
+    for (int lighter : {0, 1}) {
+      const Bytes source = test::GreyRaster(c.width, c.height, [&](int x, int y) {
+        const uint32_t row = (c.offset + y) % 257, column = (c.offset + x) % 257;
+        return static_cast<uint8_t>(255 - g_thresholdMatrix257[row * 257 + column] + lighter);
+      });
+      const Bytes out = RunMatrixScreen(source, c.width, c.height, c.offset);
+      EXPECT_EQ(test::ValuesInside(out, 8, c.width, c.height), std::set<int>({lighter ? 255 : 0}))
+          << c.width << " wide, offset " << c.offset;
     }
-  return source;
-}
-
-// A source on the thresholds gives a dot everywhere, one grey lighter none at all.
-void ExpectExactlyOnThresholds(int width, int height, uint32_t offset) {
-  const Bytes on =
-      RunMatrixScreen(SourceOnThresholds(width, height, offset, 0), width, height, offset);
-  const Bytes above =
-      RunMatrixScreen(SourceOnThresholds(width, height, offset, 1), width, height, offset);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      ASSERT_EQ(on[y * Stride8(width) + x], 0) << x << "," << y << " offset " << offset;
-      ASSERT_EQ(above[y * Stride8(width) + x], 255) << x << "," << y << " offset " << offset;
-    }
-}
-
-TEST(DotDitherers, MatrixScreenReadsFromRowAndColumn64AndWraps) {
-  ExpectExactlyOnThresholds(300, 260, 321);  // both wrap past the matrix side
-  // The column is a 32-bit sum: just before 2^32 the column sequence wraps to 0.
-  ExpectExactlyOnThresholds(12, 2, 0xFFFFFFFDu);
 }
 
 }  // namespace

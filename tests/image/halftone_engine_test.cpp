@@ -1,205 +1,140 @@
 // The halftone engine: cell geometry (reduction, margins, enlargement, clipping), the screen
 // chosen by template type and flag, and the levels each screen may write.
+#include "image/halftone_engine.h"
+
 #include <gtest/gtest.h>
 #include <korvel/korvel.h>
 
 #include <climits>
-#include <cstdint>
-#include <set>
-#include <vector>
 
 #include "image/error_diffusion_screen.h"
-#include "image/halftone_engine.h"
+#include "image/grey_rasters.h"
 #include "image/threshold_matrices.h"
-#include "support/raster.h"
 #include "template/template_generators.h"
 
 namespace {
 
 using test::Bytes;
+using test::GreyRaster;
+using test::Stride8;
 
-constexpr uint8_t kSentinel = 0x5A;  // not a dot level
-constexpr int kImage = 11;           // algorithm: screen the raster's own content
-constexpr int kMidGrey = 3;          // algorithm: a pattern
-
-int Stride8(int width) {
-  return test::Stride(width, 8);
-}
+constexpr int kImage = 11;          // algorithm: screen the raster's own content
+constexpr int kMidGrey = 3;         // algorithm: a pattern
+constexpr uint8_t kPadding = 0x5A;  // not a dot level
 
 class HalftoneEngine : public ::testing::Test {
  protected:
-  void SetUp() override {
-    KORVEL_Init(0);
-    g_useTemplateDiffusion = false;
-  }
+  void SetUp() override { KORVEL_Init(0); }
   void TearDown() override { g_useTemplateDiffusion = false; }
+
+  static Bytes Screen(Bytes raster, int width, int height, int factor, int cellWidth,
+                      int cellHeight, int algorithm, int type) {
+    EXPECT_EQ(RunHalftoneEngine(raster.data(), height, width, factor, cellWidth, cellHeight,
+                                algorithm, type),
+              1);
+    for (int y = 0; y < height; ++y)  // the row padding is never written
+      for (int x = width; x < Stride8(width); ++x)
+        EXPECT_EQ(raster[y * Stride8(width) + x], kPadding);
+    return raster;
+  }
 };
 
-// A raster whose pixels inside the width come from pixel(x, y) and whose row padding holds
-// the sentinel.
-template <class Pixel>
-Bytes Raster(int width, int height, Pixel pixel) {
-  Bytes raster(static_cast<size_t>(Stride8(width)) * height, kSentinel);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) raster[y * Stride8(width) + x] = pixel(x, y);
-  return raster;
-}
-
-Bytes Ramp(int width, int height) {
-  return Raster(width, height, [&](int x, int y) {
-    return static_cast<uint8_t>((x * 255 / (width > 1 ? width - 1 : 1) + y * 37) % 256);
-  });
-}
-
-Bytes RunEngine(Bytes raster, int width, int height, int factor, int cellWidth, int cellHeight,
-                int algorithm, int templateType) {
-  EXPECT_EQ(RunHalftoneEngine(raster.data(), height, width, factor, cellWidth, cellHeight,
-                              algorithm, templateType),
-            1);
-  return raster;
-}
-
-std::set<int> LevelsInside(const Bytes& raster, int width, int height) {
-  std::set<int> levels;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) levels.insert(raster[y * Stride8(width) + x]);
-  return levels;
-}
-
-void ExpectPaddingUntouched(const Bytes& raster, int width, int height) {
-  for (int y = 0; y < height; ++y)
-    for (int x = width; x < Stride8(width); ++x)
-      ASSERT_EQ(raster[y * Stride8(width) + x], kSentinel) << x << "," << y;
-}
-
-const std::set<int> kTwoLevels = {0, 255};
-
-TEST_F(HalftoneEngine, EachScreenWritesOnlyItsLevelsInsideTheWidth) {
-  const struct {
-    int templateType;
-    std::set<int> levels;
-  } screens[] = {{34, kTwoLevels},     {-3, kTwoLevels},        {39, {170, 255}},
-                 {40, {85, 170, 255}}, {41, {0, 85, 170, 255}}, {42, kTwoLevels}};
-  const int width = 70, height = 40;
+TEST_F(HalftoneEngine, EachScreenWritesOnlyItsLevels) {
+  const std::set<int> twoLevels = {0, 255};
+  const std::pair<int, std::set<int>> screens[] = {{34, twoLevels},         {-3, twoLevels},
+                                                   {39, {170, 255}},        {40, {85, 170, 255}},
+                                                   {41, {0, 85, 170, 255}}, {42, twoLevels}};
   for (bool diffusion : {false, true}) {
     g_useTemplateDiffusion = diffusion;
-    for (const auto& s : screens) {
-      const Bytes out =
-          RunEngine(Ramp(width, height), width, height, 1, 1, 1, kImage, s.templateType);
-      ExpectPaddingUntouched(out, width, height);
-      // A ramp over every grey shows every level the screen has.
-      EXPECT_EQ(LevelsInside(out, width, height), diffusion ? kTwoLevels : s.levels)
-          << "type " << s.templateType << " diffusion " << diffusion;
+    for (const auto& [type, levels] : screens) {
+      const Bytes out = Screen(test::GreyRamp(70, 40), 70, 40, 1, 1, 1, kImage, type);
+      EXPECT_EQ(test::ValuesInside(out, 8, 70, 40), diffusion ? twoLevels : levels) << type;
     }
   }
 }
 
-// A source made of uniform cells, exactly cols x rows of them, reduces to the small image; the
-// result is then the small image's result enlarged cell by cell.
+// A source of exactly cols x rows uniform cells reduces to the small image, and the result is
+// the small image's result enlarged cell by cell.
 TEST_F(HalftoneEngine, ScreensOneReducedPixelPerCellAndEnlargesIt) {
   const int cols = 23, rows = 9;
-  const Bytes small = Ramp(cols, rows);
-  const struct {
-    int factor, cellWidth, cellHeight;
-  } grids[] = {{2, 1, 1}, {4, 1, 1}, {8, 1, 1}, {1, 3, 2}, {2, 2, 3}};
+  const Bytes small = test::GreyRamp(cols, rows);
+  const int grids[][3] = {{2, 1, 1}, {8, 1, 1}, {1, 3, 2}, {2, 2, 3}};  // factor, cell w, h
   for (bool diffusion : {false, true}) {
     g_useTemplateDiffusion = diffusion;
     for (int type : {34, 39, 40, 41, 42}) {
-      const Bytes screenedSmall = RunEngine(small, cols, rows, 1, 1, 1, kImage, type);
+      const Bytes screened = Screen(small, cols, rows, 1, 1, 1, kImage, type);
       for (const auto& g : grids) {
-        const int cw = g.factor * g.cellWidth, ch = g.factor * g.cellHeight;
-        const int width = cols * cw, height = rows * ch;
-        const Bytes big = Raster(
-            width, height, [&](int x, int y) { return small[(y / ch) * Stride8(cols) + x / cw]; });
-        const Bytes out =
-            RunEngine(big, width, height, g.factor, g.cellWidth, g.cellHeight, kImage, type);
-        const Bytes expected = Raster(width, height, [&](int x, int y) {
-          return screenedSmall[(y / ch) * Stride8(cols) + x / cw];
-        });
-        ASSERT_EQ(out, expected) << "type " << type << " cell " << cw << "x" << ch;
+        const int cw = g[0] * g[1], ch = g[0] * g[2], width = cols * cw, height = rows * ch;
+        const auto enlarged = [&](const Bytes& cells) {
+          return GreyRaster(width, height,
+                            [&](int x, int y) { return cells[(y / ch) * Stride8(cols) + x / cw]; });
+        };
+        EXPECT_EQ(Screen(enlarged(small), width, height, g[0], g[1], g[2], kImage, type),
+                  enlarged(screened))
+            << "type " << type << " cell " << cw << "x" << ch;
       }
     }
   }
 }
 
-// The 257 matrix screen shows which source pixel each cell took: grey 0 always gives a dot,
-// grey 255 never.
+// The 257 matrix screen shows which source pixel each cell took: 0 always gives a dot, 255
+// never. Width 7 in cells of 2 samples columns 0, 1, 3, 5; height 5 samples rows 0, 1, 3.
 TEST_F(HalftoneEngine, ReducesByNearestNeighbourAndClipsTheLastCells) {
-  // Width 7 in cells of 2: four columns from source columns 0, 1, 3 and 5 (scale 1.75).
-  // Height 5 in cells of 2: three rows from source rows 0, 1 and 3 (scale 5 / 3).
-  const int width = 7, height = 5;
-  // Black pixels, some where cells sample and some where none does.
   const std::set<std::pair<int, int>> black = {{0, 0}, {1, 1}, {3, 3}, {5, 0}, {3, 1},
                                                {2, 0}, {6, 4}, {4, 2}, {0, 2}};
-  const Bytes source = Raster(width, height, [&](int x, int y) {
-    return static_cast<uint8_t>(black.count({x, y}) ? 0 : 255);
+  const Bytes source = GreyRaster(7, 5, [&](int x, int y) {
+    return black.count({x, y}) ? 0 : 255;
   });
-  const Bytes out = RunEngine(source, width, height, 1, 2, 2, kImage, 42);
-  const int sourceColumn[] = {0, 1, 3, 5}, sourceRow[] = {0, 1, 3};
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const bool dot = black.count({sourceColumn[x / 2], sourceRow[y / 2]}) > 0;
-      EXPECT_EQ(out[y * Stride8(width) + x], dot ? 0 : 255) << x << "," << y;
-    }
-  ExpectPaddingUntouched(out, width, height);
+  const Bytes out = Screen(source, 7, 5, 1, 2, 2, kImage, 42);
+  const int column[] = {0, 1, 3, 5}, row[] = {0, 1, 3};
+  EXPECT_EQ(out, GreyRaster(7, 5, [&](int x, int y) {
+              return black.count({column[x / 2], row[y / 2]}) ? 0 : 255;
+            }));
 }
 
-TEST_F(HalftoneEngine, PatternsFillEveryPixelOfClippedCells) {
-  const struct {
-    int width, height, factor, cellWidth, cellHeight;
-  } cases[] = {{10, 4, 1, 3, 1}, {9, 5, 2, 1, 1}, {6, 7, 8, 1, 1}, {1, 1, 1, 1, 1}};
+TEST_F(HalftoneEngine, PatternCellsAreUniformAndClippedAtTheEdges) {
+  const int cases[][5] = {{10, 4, 1, 3, 1}, {9, 5, 2, 1, 1}, {6, 7, 8, 1, 1}, {1, 1, 1, 1, 1}};
   for (bool diffusion : {false, true}) {
     g_useTemplateDiffusion = diffusion;
     for (const auto& c : cases)
-      for (int type : {0, 39, 40, 41, 42}) {
-        Bytes raster(static_cast<size_t>(Stride8(c.width)) * c.height, kSentinel);
-        raster = RunEngine(raster, c.width, c.height, c.factor, c.cellWidth, c.cellHeight, kMidGrey,
-                           type);
-        const std::set<int> levels = LevelsInside(raster, c.width, c.height);
-        EXPECT_EQ(levels.count(kSentinel), 0u) << c.width << "x" << c.height << " type " << type;
-        ExpectPaddingUntouched(raster, c.width, c.height);
-        // Cells are uniform: every row of a cell repeats, every cell column repeats.
-        const int cw = c.factor * c.cellWidth, ch = c.factor * c.cellHeight;
-        for (int y = 0; y < c.height; ++y)
-          for (int x = 0; x < c.width; ++x)
-            ASSERT_EQ(raster[y * Stride8(c.width) + x],
-                      raster[(y / ch * ch) * Stride8(c.width) + x / cw * cw]);
+      for (int type : {0, 39, 42}) {
+        const int width = c[0], height = c[1], cw = c[2] * c[3], ch = c[2] * c[4];
+        const Bytes out = Screen(test::FlatGrey(width, height, kPadding), width, height, c[2], c[3],
+                                 c[4], kMidGrey, type);
+        EXPECT_EQ(out, GreyRaster(width, height,
+                                  [&](int x, int y) {
+                                    return out[(y / ch * ch) * Stride8(width) + x / cw * cw];
+                                  }))
+            << width << "x" << height << " type " << type;
+        EXPECT_EQ(test::ValuesInside(out, 8, width, height).count(kPadding), 0u);
       }
   }
+  // Cells of 8 x INT_MAX pixels do not overflow: the image is one cell.
+  const Bytes one = Screen(test::GreyRamp(13, 6), 13, 6, 8, INT_MAX, INT_MAX, kImage, 42);
+  EXPECT_EQ(test::ValuesInside(one, 8, 13, 6).size(), 1u);
 }
 
-TEST_F(HalftoneEngine, CellsLargerThanTheImageAreOneReducedPixel) {
-  const int width = 13, height = 6;
-  for (int type : {34, 39, 42}) {
-    const Bytes out =
-        RunEngine(Ramp(width, height), width, height, 8, INT_MAX, INT_MAX, kImage, type);
-    EXPECT_EQ(LevelsInside(out, width, height).size(), 1u) << type;
-  }
-}
-
-// Ten replicated pixels each side: the screened area starts at column 10 of the widened grid.
+// Ten replicated pixels each side: the kept area starts at column 10 of the widened grid.
 TEST_F(HalftoneEngine, ScreensTheGridWidenedByTenPixelsEachSide) {
   const int width = 40, height = 12, padded = width + 20;
   const uint8_t grey = 150;
-  const Bytes flat = Raster(width, height, [&](int, int) { return grey; });
-  Bytes widened = Raster(padded, height, [&](int, int) { return grey; });
-
-  const Bytes matrix = RunEngine(flat, width, height, 1, 1, 1, kImage, 42);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const int t = g_thresholdMatrix257[((321 + y) % 257) * 257 + (321 + 10 + x) % 257];
-      ASSERT_EQ(matrix[y * Stride8(width) + x], 255 - grey >= t ? 0 : 255) << x << "," << y;
-    }
-
+  const Bytes flat = test::FlatGrey(width, height, grey);
+  Bytes widened = test::FlatGrey(padded, height, grey);
   Bytes diffused(widened.size()), errorDiffused(widened.size());
   GetDiffusedImageData_8Bit(diffused.data(), widened.data(), padded, height);
   RunErrorDiffusionScreen(widened.data(), errorDiffused.data(), padded, height);
-  const auto cropped = [&](const Bytes& full) {
-    return Raster(width, height, [&](int x, int y) { return full[y * Stride8(padded) + 10 + x]; });
+  const auto kept = [&](const Bytes& full) {
+    return GreyRaster(width, height,
+                      [&](int x, int y) { return full[y * Stride8(padded) + 10 + x]; });
   };
-  EXPECT_EQ(RunEngine(flat, width, height, 1, 1, 1, kImage, 34), cropped(errorDiffused));
+  EXPECT_EQ(Screen(flat, width, height, 1, 1, 1, kImage, 34), kept(errorDiffused));
+  EXPECT_EQ(Screen(flat, width, height, 1, 1, 1, kImage, 42),
+            GreyRaster(width, height, [&](int x, int y) {
+              const int t = g_thresholdMatrix257[((321 + y) % 257) * 257 + (321 + 10 + x) % 257];
+              return 255 - grey >= t ? 0 : 255;
+            }));
   g_useTemplateDiffusion = true;
-  EXPECT_EQ(RunEngine(flat, width, height, 1, 1, 1, kImage, 42), cropped(diffused));
+  EXPECT_EQ(Screen(flat, width, height, 1, 1, 1, kImage, 42), kept(diffused));
 }
 
 }  // namespace

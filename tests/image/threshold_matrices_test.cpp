@@ -1,5 +1,5 @@
 // The threshold matrices: exact value counts and pinned entries, and blue-noise texture (little
-// power below the principal frequency at every grey, evenly spread lightest and darkest dots).
+// power below the principal frequency at every grey).
 #include "image/threshold_matrices.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <map>
 #include <vector>
 
@@ -80,41 +79,6 @@ TEST(ThresholdMatrices, EveryGreyHasLittlePowerBelowItsPrincipalFrequency) {
   for (int32_t level : {1, 32, 128, 254})
     EXPECT_LT(LowFrequencyShare(Matrix257(), kThresholdMatrixSide, level), 0.1)
         << "level " << level;
-}
-
-TEST(ThresholdMatrices, ShuffledThresholdsFailTheSpectrumCheck) {
-  // The check above can fail: the same values in a scrambled order are white noise.
-  std::vector<int32_t> shuffled = DotMatrix();
-  uint32_t state = 5;
-  for (size_t i = shuffled.size() - 1; i > 0; --i) {
-    state = state * 1664525u + 1013904223u;
-    std::swap(shuffled[i], shuffled[state % (i + 1)]);
-  }
-  EXPECT_GT(LowFrequencyShare(shuffled, kDotMatrixSide, 127), 0.5);
-}
-
-// Smallest distance on the torus between two pixels of the given threshold.
-double SmallestSpacing(const std::vector<int32_t>& m, int side, int32_t value) {
-  std::vector<int> at;
-  for (int i = 0; i < side * side; ++i)
-    if (m[i] == value) at.push_back(i);
-  double best = std::numeric_limits<double>::infinity();
-  for (size_t a = 0; a < at.size(); ++a)
-    for (size_t b = a + 1; b < at.size(); ++b) {
-      int dx = std::abs(at[a] % side - at[b] % side), dy = std::abs(at[a] / side - at[b] / side);
-      dx = std::min(dx, side - dx);
-      dy = std::min(dy, side - dy);
-      best = std::min(best, std::hypot(dx, dy));
-    }
-  return best;
-}
-
-TEST(ThresholdMatrices, LightestAndDarkestDotsAreEvenlySpread) {
-  // About 16 pixels apart at the ideal spacing of 65 (or 260) pixels.
-  EXPECT_GE(SmallestSpacing(DotMatrix(), kDotMatrixSide, 0), 8.0);
-  EXPECT_GE(SmallestSpacing(DotMatrix(), kDotMatrixSide, 254), 8.0);
-  EXPECT_GE(SmallestSpacing(Matrix257(), kThresholdMatrixSide, 1), 8.0);
-  EXPECT_GE(SmallestSpacing(Matrix257(), kThresholdMatrixSide, 255), 8.0);
 }
 
 }  // namespace
