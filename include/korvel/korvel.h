@@ -163,7 +163,8 @@ class IBufferProc {
  * A stored mask is 20 + 4 * P * H * W bytes: five little-endian int32 words (tag, P, H, W,
  * maximum threshold M) and P * H * W raw thresholds, plane by plane and row by row, every byte
  * passed through Encode. Loading normalises a raw threshold t to trunc(t / M * 254), so raw
- * thresholds 0..M screen on 0..254. Destroying the object frees a mask it still holds. */
+ * thresholds 0..M screen on 0..254; a raw threshold above M loads as 255 (never a dot) and one
+ * below 0 as 0. Destroying the object frees a mask it still holds. */
 class IDitherMaskGenerator {
  public:
   virtual ~IDitherMaskGenerator() {}

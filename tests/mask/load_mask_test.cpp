@@ -48,9 +48,9 @@ TEST(LoadMask, DecodesHeaderAndNormalisesThresholdsToTheScreeningScale) {
   EXPECT_EQ(mask.maskHeight, 1);
   EXPECT_EQ(mask.maskWidth, 4);
   EXPECT_EQ(mask.maxThreshold, 1000);
-  // M -> 254, M/2 -> 127, truncation toward zero; values beyond the scale screen like 255
-  // (never a dot) or -1 (always a dot).
-  EXPECT_EQ(Held(mask), (std::vector<int32_t>{254, 127, 0, 253, 0, 255, -1, -1}));
+  // M -> 254, M/2 -> 127, truncation toward zero; raw values above M load as 255 (never a
+  // dot), below 0 as 0.
+  EXPECT_EQ(Held(mask), (std::vector<int32_t>{254, 127, 0, 253, 0, 255, 0, 0}));
 }
 
 TEST(LoadMask, NormalisationIsExactAtMaximumAndHalfForAnyM) {
