@@ -227,3 +227,17 @@ TEST_F(MaskDither, RefusedCallsLeaveTheOutputUntouched) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MaskDither, PinnedOutputs) {
+  Call c;
+  c.width = 61, c.height = 23, c.xOffset = -3, c.yOffset = 7, c.xStep = 2, c.yStep = 1;
+  Bytes ramp(static_cast<size_t>(c.width) * c.height);
+  for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = static_cast<uint8_t>(i * 255 / ramp.size());
+  EXPECT_EQ(test::Fingerprint(Dither(*object_, ramp, c)), "98687c7b104ffa4d");
+  c.bits = 2, c.plane = 1, c.xStep = 1, c.yStep = 4;
+  EXPECT_EQ(test::Fingerprint(Dither(*object_, ramp, c)), "1cfe74103ac461f3");
+}
+
+}  // namespace
