@@ -111,14 +111,22 @@ class PreparedRows {
   }
 
  private:
-  // Thresholds are 0..255 once loaded, so each fits a byte as it is.
+  // Thresholds are 0..255 once loaded, so each fits a byte as it is. The walk is copied in
+  // runs that end at the mask's right edge, so each run is a plain strided copy.
   void Build(int row, uint8_t* prepared) const {
     const int32_t* maskRow = walk_.plane + static_cast<int64_t>(row) * walk_.maskWidth;
+    const int step = walk_.columnStep;
     int column = walk_.firstColumn;
-    for (int j = 0; j < length_; ++j) {
-      prepared[j] = static_cast<uint8_t>(maskRow[column]);
-      column += walk_.columnStep;
-      if (column >= walk_.maskWidth) column -= walk_.maskWidth;
+    if (step == 0) {
+      std::memset(prepared, static_cast<uint8_t>(maskRow[column]), length_);
+      return;
+    }
+    for (int j = 0; j < length_;) {
+      const int run = std::min(length_ - j, (walk_.maskWidth - column + step - 1) / step);
+      for (int i = 0; i < run; ++i)
+        prepared[j + i] = static_cast<uint8_t>(maskRow[column + i * step]);
+      j += run;
+      column += run * step - walk_.maskWidth;
     }
   }
 

@@ -80,7 +80,8 @@ class MaskDither : public ::testing::Test {
 
   void ExpectMatchesRule(const Call& c) {
     const Bytes source =
-        PseudoRandomBytes(static_cast<size_t>(c.width) * c.height, c.width * 31 + c.xStep);
+        PseudoRandomBytes(static_cast<size_t>(c.width) * c.height,
+                          static_cast<uint32_t>(c.width) * 31u + static_cast<uint32_t>(c.xStep));
     const Bytes out = Dither(*object_, source, c);
     const int stride = StrideOf(c);
     const int usedBytes = (c.width * Depth(c.bits) + 7) / 8;
@@ -110,8 +111,8 @@ TEST_F(MaskDither, FollowsTheRuleForAnyWalkDepthAndShape) {
       for (int offset : offsets) {
         for (int step : steps) {
           Call c;
-          c.width = width, c.height = 4, c.bits = bits, c.plane = (width + step) & 1;
-          c.xOffset = offset, c.yOffset = -offset / 3, c.xStep = step,
+          c.width = width, c.height = 4, c.bits = bits, c.plane = (width ^ step) & 1;
+          c.xOffset = offset, c.yOffset = offset / -3, c.xStep = step,
           c.yStep = steps[(width + 3) % 8];
           ExpectMatchesRule(c);
           if (HasFatalFailure()) return;
