@@ -126,15 +126,13 @@ KORVEL_API int KORVEL_GetTempateData_2Bit_1to4(unsigned char* plane1, unsigned c
  * would exceed 2 GiB. */
 KORVEL_API int KORVEL_GetImageTempateData_1Bit(unsigned char* source, unsigned char* output,
                                                int width, int height,
-                                               __QUENTAL_TEMPLATE_TYPE templateType,
-                                               int cellWidth, int cellHeight,
-                                               __QUENTAL_DOT_MODE dotMode,
+                                               __QUENTAL_TEMPLATE_TYPE templateType, int cellWidth,
+                                               int cellHeight, __QUENTAL_DOT_MODE dotMode,
                                                bool useTemplateDiffusion);
 KORVEL_API int KORVEL_GetImageTempateData_2Bit(unsigned char* source, unsigned char* output,
                                                int width, int height,
-                                               __QUENTAL_TEMPLATE_TYPE templateType,
-                                               int cellWidth, int cellHeight,
-                                               __QUENTAL_DOT_MODE dotMode,
+                                               __QUENTAL_TEMPLATE_TYPE templateType, int cellWidth,
+                                               int cellHeight, __QUENTAL_DOT_MODE dotMode,
                                                bool useTemplateDiffusion);
 
 /* Halftone an 8-bit image (stride (width + 3) & ~3) to 4 bits per pixel with the template
