@@ -161,7 +161,8 @@ class IBufferProc {
  * A stored mask is 20 + 4 * P * H * W bytes: five little-endian int32 words (tag, P, H, W,
  * maximum threshold M) and P * H * W raw thresholds, plane by plane and row by row, every byte
  * passed through Encode. Loading normalises a raw threshold t to trunc(t / M * 254), so raw
- * thresholds 0..M screen on 0..254. Destroying the object frees a mask it still holds. */
+ * thresholds 0..M screen on 0..254; a raw threshold above M loads as 255 (never a dot) and one
+ * below 0 as 0. Destroying the object frees a mask it still holds. */
 class IDitherMaskGenerator {
  public:
   virtual ~IDitherMaskGenerator() {}
@@ -170,7 +171,8 @@ class IDitherMaskGenerator {
    * table to the linear default, exactly as KORVEL_Init does, discarding any tone curve.
    * Returns true, or false, keeping the mask held before and the level table as they were,
    * when: mask is null; length is below 20; P, H, W or M is 0 or less; the thresholds
-   * (4 * P * H * W bytes) would exceed 1 GiB; length is not exactly 20 + 4 * P * H * W. */
+   * (4 * P * H * W bytes) would exceed 1 GiB; length is not exactly 20 + 4 * P * H * W.
+   * Running out of memory for the thresholds throws std::bad_alloc, with nothing changed. */
   virtual bool LoadMask(const unsigned char* mask, int length) = 0;
   /* Screen height rows of width source pixels (rows packed without gaps) against mask plane
    * `plane` into output rows of dstStride bytes: bits == 1 gives 1 bit per pixel, any other
