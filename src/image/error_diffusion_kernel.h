@@ -18,12 +18,19 @@
 
 #include "image/error_diffusion_tables.h"
 
-// n / 1000 truncated toward zero, by multiply and shift: exact for every int32 n.
-inline int32_t DivideBy1000(int32_t n) {
-  constexpr int64_t kMagic = 274877907;  // ceil(2^38 / 1000)
-  const int32_t floorQuotient = static_cast<int32_t>((static_cast<int64_t>(n) * kMagic) >> 38);
-  return floorQuotient - (n >> 31);  // floor to truncation for negative n
+// value * w / 1000 truncated toward zero (w a per-mille weight, value * w an int32 product),
+// by one multiply and shift: with M = ceil(2^38 / 1000), floor(n * M / 2^38) is floor(n / 1000)
+// for every int32 n, and one more for negative n turns the floor into truncation. The weight
+// is handed in already multiplied by M.
+constexpr int64_t kPerMilleMagic = 274877907;  // ceil(2^38 / 1000)
+constexpr int64_t PerMilleMultiplier(int32_t weight) { return weight * kPerMilleMagic; }
+inline int32_t ScalePerMille(int32_t value, int64_t multiplier) {
+  const int64_t product = static_cast<int64_t>(value) * multiplier;
+  return static_cast<int32_t>((product >> 38) - (product >> 63));
 }
+
+// n / 1000 truncated toward zero, for every int32 n.
+inline int32_t DivideBy1000(int32_t n) { return ScalePerMille(n, PerMilleMultiplier(1)); }
 
 class ImageErrorDiffusion {
  public:
@@ -43,13 +50,20 @@ class ImageErrorDiffusion {
                       const ErrorDiffusionTables& tables = BuiltInErrorDiffusionTables())
       : width_(width),
         tables_(tables),
-        errBelow_(static_cast<size_t>(width) + 2, 0),
-        biasBelow_(static_cast<size_t>(width), 0),
-        lastTarget_(static_cast<size_t>(width), 0),
-        restartCounter_(kImgBucketCount, 0),
-        targetOfAmount_(kImgTargetCount) {
+        columns_(static_cast<size_t>(width) + 2),
+        restartCounter_(kImgBucketCount, 0) {
+    std::copy(tables_.dotBias, tables_.dotBias + kImgDotBiasCycle, dotBias_);
     for (int a = 0; a < kImgTargetCount; ++a) {
       targetOfAmount_[a] = std::min(std::max(toneCurve[kWhiteAmount - a], 0), kFullInk);
+    }
+    for (int g = 0; g < 256; ++g) targetOfGrey_[g] = targetOfAmount_[10 * g];
+    for (int i = 0; i < kImgWeightCycle; ++i) {
+      aheadCycle_[i] = PerMilleMultiplier(tables_.aheadWeightCycle[i]);
+      belowCycle_[i] = PerMilleMultiplier(tables_.belowWeightCycle[i]);
+    }
+    for (int t = 0; t <= kLightWeightLimit; ++t) {
+      lightA_[t] = PerMilleMultiplier(tables_.lightWeightA[t]);
+      lightB_[t] = PerMilleMultiplier(tables_.lightWeightB[t]);
     }
     for (int t = 0; t < kImgLightTableSize; ++t) {
       const int32_t c = tables_.lightResetError[t];
@@ -58,115 +72,121 @@ class ImageErrorDiffusion {
     }
   }
 
-  // Screen row y: amounts[x] (0..2550, larger values read as 2550) for x < width; writes 0
-  // (dot) or 255 into destination[x]. observe(x, value, bias) sees the error and bias the
-  // pixel holds once restart or continuation has been decided, before its target is added.
-  template <class Observer>
-  void DiffuseRow(int y, const uint16_t* amounts, uint8_t* destination, Observer&& observe) {
+  // Screen row y of amounts (uint16_t, 0..2550; larger values read as 2550) or of grey levels
+  // (uint8_t, amount = 10 x grey), x < width; writes 0 (dot) or 255 into destination[x].
+  // observe(x, value, bias) sees the error and bias the pixel holds once restart or
+  // continuation has been decided, before its target is added.
+  template <class Pixel, class Observer>
+  void DiffuseRow(int y, const Pixel* row, uint8_t* destination, Observer&& observe) {
     if ((y & 1) == 0) {
-      DiffuseRowInDirection<+1>(amounts, destination, observe);
+      DiffuseRowInDirection<+1>(row, destination, observe);
     } else {
-      DiffuseRowInDirection<-1>(amounts, destination, observe);
+      DiffuseRowInDirection<-1>(row, destination, observe);
     }
   }
 
-  void DiffuseRow(int y, const uint16_t* amounts, uint8_t* destination) {
-    DiffuseRow(y, amounts, destination, [](int, int32_t, int32_t) {});
+  template <class Pixel>
+  void DiffuseRow(int y, const Pixel* row, uint8_t* destination) {
+    DiffuseRow(y, row, destination, [](int, int32_t, int32_t) {});
   }
 
  private:
-  template <int kDir, class Observer>
-  void DiffuseRowInDirection(const uint16_t* amounts, uint8_t* destination, Observer& observe) {
-    // errBelow_ has a guard entry on either side: index x + 1 is column x, and the rest that
+  // Whether a pixel is white (amount 2550) and its target, for either kind of row.
+  bool IsWhite(uint8_t grey) const { return grey == 255; }
+  bool IsWhite(uint16_t amount) const { return amount >= kWhiteAmount; }
+  int32_t TargetOf(uint8_t grey) const { return targetOfGrey_[grey]; }
+  int32_t TargetOf(uint16_t amount) const {
+    return targetOfAmount_[std::min<int32_t>(amount, kWhiteAmount)];
+  }
+
+  template <int kDir, class Pixel, class Observer>
+  void DiffuseRowInDirection(const Pixel* row, uint8_t* destination, Observer& observe) {
+    // columns_ has a guard entry on either side: index x + 1 is column x, and the rest that
     // the first pixel of a row would send behind lands in a guard and is dropped.
-    int32_t* const errBelow = errBelow_.data() + 1;
-    int32_t* const biasBelow = biasBelow_.data();
-    int32_t* const lastTarget = lastTarget_.data();
-    const int32_t* const targetOf = targetOfAmount_.data();
-    const int32_t(*const restartError)[kImgRestartCycle] = tables_.restartError;
-    const int32_t(*const restartBias)[kImgRestartCycle] = tables_.restartBias;
-    const int32_t* const dotBias = tables_.dotBias;
-    const int32_t* const aheadCycle = tables_.aheadWeightCycle;
-    const int32_t* const belowCycle = tables_.belowWeightCycle;
-    const int32_t* const lightA = tables_.lightWeightA;
-    const int32_t* const lightB = tables_.lightWeightB;
+    Column* const column = columns_.data() + 1;
 
     int32_t carryValue = carryValue_, carryBias = carryBias_, prevTarget = prevTarget_;
-    int32_t dotBiasIndex = dotBiasIndex_, weightIndex = weightIndex_, lightRun = lightRun_;
-    bool lightArmed = lightArmed_;
+    int32_t dotBiasIndex = dotBiasIndex_, weightIndex = weightIndex_;
 
     const int first = kDir > 0 ? 0 : width_ - 1;
-    for (int i = 0, x = first; i < width_; ++i, x += kDir) {
-      const int32_t a = std::min<int32_t>(amounts[x], kWhiteAmount);
-      if (a == kWhiteAmount) {
-        lastTarget[x] = 0;
-        errBelow[x] = kWhiteResetError;
+    const int end = kDir > 0 ? width_ : -1;
+    for (int x = first; x != end; x += kDir) {
+      Column& here = column[x];
+      const Pixel pixel = row[x];
+      if (IsWhite(pixel)) {
+        here.lastTarget = 0;
+        here.errBelow = kWhiteResetError;
         carryValue = kWhiteResetError;
         carryBias = 0;
-        biasBelow[x] = 0;
+        here.biasBelow = 0;
         prevTarget = 0;
       }
-      const int32_t p = lastTarget[x];
-      const int32_t t = targetOf[a];
+      const int32_t p = here.lastTarget;
+      const int32_t t = TargetOf(pixel);
 
       int32_t value, bias;
       if (NeedsRestart(p, t)) {
-        const int b = ImgTargetBucket(t);
-        const int32_t c = restartCounter_[b];
-        value = restartError[b][c];
-        bias = restartBias[b][c];
-        restartCounter_[b] = (c + 1) & (kImgRestartCycle - 1);
+        Restart(t, value, bias);
       } else {
-        value = carryValue + errBelow[x];
-        bias = carryBias + biasBelow[x];
+        value = carryValue + here.errBelow;
+        bias = carryBias + here.biasBelow;
       }
       observe(x, value, bias);
-      lastTarget[x] = t;
+      here.lastTarget = t;
       value += t;
 
       // Decision. A dot hands a bias ahead from the cycle and the rest of kDotBiasTotal below.
-      const bool dot = value + bias > kDotThreshold;
-      const int32_t aheadBias = dotBias[dotBiasIndex];
-      value -= dot ? kFullInk : 0;
-      carryBias = dot ? aheadBias : 0;
-      biasBelow[x] = dot ? kDotBiasTotal - aheadBias : 0;
-      dotBiasIndex += dot;
+      // Dots fall unpredictably, so everything that depends on one is selected by a mask
+      // (all ones for a dot) rather than by a branch.
+      const int32_t dotMask = (kDotThreshold - value - bias) >> 31;
+      const int32_t aheadBias = dotBias_[dotBiasIndex];
+      carryBias = aheadBias & dotMask;
+      here.biasBelow = (kDotBiasTotal - aheadBias) & dotMask;
+      dotBiasIndex -= dotMask;
       dotBiasIndex = dotBiasIndex == kImgDotBiasCycle ? 0 : dotBiasIndex;
-      destination[x] = dot ? 0 : 255;
+      destination[x] = static_cast<uint8_t>(~dotMask);
 
-      // Weights: a cycle above the light targets, otherwise the light pair, swapped by the
-      // decision.
-      int32_t wAhead, wBelow;
+      // Weights (as multipliers): a cycle above the light targets, otherwise the light pair,
+      // swapped by the decision.
+      int64_t aheadIfDot, aheadIfNot, belowIfDot, belowIfNot;
       if (t > kLightWeightLimit) {
-        wAhead = aheadCycle[weightIndex];
-        wBelow = belowCycle[weightIndex];
+        aheadIfDot = aheadIfNot = aheadCycle_[weightIndex];
+        belowIfDot = belowIfNot = belowCycle_[weightIndex];
         weightIndex = (weightIndex + 1) & (kImgWeightCycle - 1);
       } else {
-        wAhead = dot ? lightA[t] : lightB[t];
-        wBelow = dot ? lightB[t] : lightA[t];
-        if (t <= kLightRuleHigh) {
-          ApplyLightRule(dot, t, prevTarget, value, lightRun, lightArmed);
-        }
+        aheadIfDot = belowIfNot = lightA_[t];
+        aheadIfNot = belowIfDot = lightB_[t];
       }
 
-      // Split: ahead into the carry, below into this column, the rest behind.
-      const int32_t ahead = DivideBy1000(value * wAhead);
-      const int32_t below = DivideBy1000(value * wBelow);
-      errBelow[x] = below;
-      errBelow[x - kDir] += value - below - ahead;
+      // Split: ahead into the carry, below into this column, the rest behind. The ahead share
+      // is what the next pixel waits for, so both outcomes are scaled before the decision
+      // picks one.
+      int32_t ahead;
+      if (t > kLightRuleHigh) {
+        const int32_t ifDot = ScalePerMille(value - kFullInk, aheadIfDot);
+        const int32_t ifNot = ScalePerMille(value, aheadIfNot);
+        ahead = ifNot ^ ((ifNot ^ ifDot) & dotMask);
+        value -= kFullInk & dotMask;
+      } else {
+        value -= kFullInk & dotMask;
+        ApplyLightRule(dotMask != 0, t, prevTarget, value);
+        ahead = ScalePerMille(value, dotMask ? aheadIfDot : aheadIfNot);
+      }
+      const int64_t belowWeight = belowIfNot ^ ((belowIfNot ^ belowIfDot) & int64_t{dotMask});
+      const int32_t below = ScalePerMille(value, belowWeight);
+      here.errBelow = below;
+      column[x - kDir].errBelow += value - below - ahead;
       carryValue = ahead;
       prevTarget = t;
     }
-    errBelow[-1] = 0;
-    errBelow[width_] = 0;
+    column[-1].errBelow = 0;
+    column[width_].errBelow = 0;
 
     carryValue_ = carryValue;
     carryBias_ = carryBias;
     prevTarget_ = prevTarget;
     dotBiasIndex_ = dotBiasIndex;
     weightIndex_ = weightIndex;
-    lightRun_ = lightRun;
-    lightArmed_ = lightArmed;
   }
 
   static bool NeedsRestart(int32_t p, int32_t t) {
@@ -174,34 +194,53 @@ class ImageErrorDiffusion {
     return jump || (p == 0 && t != 0) || (p == kFullInk && t != kFullInk);
   }
 
+  // Replace the state by the next table state of the target's bucket.
+  void Restart(int32_t t, int32_t& value, int32_t& bias) {
+    const int b = ImgTargetBucket(t);
+    const int32_t c = restartCounter_[b];
+    value = tables_.restartError[b][c];
+    bias = tables_.restartBias[b][c];
+    restartCounter_[b] = (c + 1) & (kImgRestartCycle - 1);
+  }
+
   // A dot at a target of at most 22 arms the rule; while armed, every pixel with a target of
   // 3..22 counts one, and at the table's spacing its error is replaced by 90 % or 110 % of the
   // reset error. A target step of more than 50 disarms it.
-  void ApplyLightRule(bool dot, int32_t t, int32_t prevTarget, int32_t& value, int32_t& lightRun,
-                      bool& lightArmed) const {
+  void ApplyLightRule(bool dot, int32_t t, int32_t prevTarget, int32_t& value) {
     if (dot) {
-      lightArmed = true;
-      lightRun = 0;
+      lightArmed_ = true;
+      lightRun_ = 0;
     }
-    if (!lightArmed || t < kLightRuleLow) return;
+    if (!lightArmed_ || t < kLightRuleLow) return;
     if (t - prevTarget > kLightRuleJump || prevTarget - t > kLightRuleJump) {
-      lightRun = 0;
-      lightArmed = false;
-    } else if (++lightRun >= tables_.lightDotSpacing[t]) {
+      lightRun_ = 0;
+      lightArmed_ = false;
+    } else if (++lightRun_ >= tables_.lightDotSpacing[t]) {
       const int32_t c = tables_.lightResetError[t];
       value = value < c ? lightResetLow_[t] : lightResetHigh_[t];
-      lightRun = 0;
-      lightArmed = false;
+      lightRun_ = 0;
+      lightArmed_ = false;
     }
   }
 
+  // What a column hands to the next row: error, bias, and the target last processed there.
+  struct Column {
+    int32_t errBelow = 0;
+    int32_t biasBelow = 0;
+    int32_t lastTarget = 0;
+  };
+
   int width_;
   const ErrorDiffusionTables& tables_;
-  std::vector<int32_t> errBelow_;
-  std::vector<int32_t> biasBelow_;
-  std::vector<int32_t> lastTarget_;
+  std::vector<Column> columns_;
   std::vector<int32_t> restartCounter_;
-  std::vector<int32_t> targetOfAmount_;  // clamped target of each amount 0..2550
+  int32_t dotBias_[kImgDotBiasCycle];
+  int32_t targetOfAmount_[kImgTargetCount];  // clamped target of each amount 0..2550
+  int32_t targetOfGrey_[256];                // the same for amount 10 x grey
+  int64_t aheadCycle_[kImgWeightCycle];      // weights as ScalePerMille multipliers
+  int64_t belowCycle_[kImgWeightCycle];
+  int64_t lightA_[kLightWeightLimit + 1];
+  int64_t lightB_[kLightWeightLimit + 1];
   int32_t lightResetLow_[kImgLightTableSize];
   int32_t lightResetHigh_[kImgLightTableSize];
   int32_t carryValue_ = 0;

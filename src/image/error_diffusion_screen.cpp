@@ -2,7 +2,6 @@
 #include "image/error_diffusion_screen.h"
 
 #include <cstddef>
-#include <memory>
 
 #include "config/tone_curve.h"
 #include "image/error_diffusion_kernel.h"
@@ -17,16 +16,14 @@ void DiffuseAmountGrid(unsigned char* destination, const uint16_t* amounts, int 
   }
 }
 
+// The amounts are ten times the grey levels; the kernel reads the grey rows directly, which
+// gives the same result as building the amount grid first, without the grid.
 void RunErrorDiffusionScreen(unsigned char* source, unsigned char* destination, int width,
                              int height) {
   if (width < 1 || height < 1) return;
   const size_t stride = static_cast<size_t>(Stride8(width));
-  const size_t rowLength = static_cast<size_t>(width);
-  std::unique_ptr<uint16_t[]> amounts(new uint16_t[rowLength * height]);
+  ImageErrorDiffusion diffusion(width, g_toneCurve);
   for (int y = 0; y < height; ++y) {
-    const unsigned char* in = source + y * stride;
-    uint16_t* out = amounts.get() + y * rowLength;
-    for (size_t x = 0; x < rowLength; ++x) out[x] = static_cast<uint16_t>(10 * in[x]);
+    diffusion.DiffuseRow(y, source + y * stride, destination + y * stride);
   }
-  DiffuseAmountGrid(destination, amounts.get(), width, height);
 }
