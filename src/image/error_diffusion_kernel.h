@@ -23,14 +23,20 @@
 // for every int32 n, and one more for negative n turns the floor into truncation. The weight
 // is handed in already multiplied by M.
 constexpr int64_t kPerMilleMagic = 274877907;  // ceil(2^38 / 1000)
-constexpr int64_t PerMilleMultiplier(int32_t weight) { return weight * kPerMilleMagic; }
-inline int32_t ScalePerMille(int32_t value, int64_t multiplier) {
-  const int64_t product = static_cast<int64_t>(value) * multiplier;
+constexpr int64_t PerMilleMultiplier(int32_t weight) {
+  return weight * kPerMilleMagic;
+}
+inline int32_t PerMilleQuotient(int64_t product) {
   return static_cast<int32_t>((product >> 38) - (product >> 63));
+}
+inline int32_t ScalePerMille(int32_t value, int64_t multiplier) {
+  return PerMilleQuotient(static_cast<int64_t>(value) * multiplier);
 }
 
 // n / 1000 truncated toward zero, for every int32 n.
-inline int32_t DivideBy1000(int32_t n) { return ScalePerMille(n, PerMilleMultiplier(1)); }
+inline int32_t DivideBy1000(int32_t n) {
+  return ScalePerMille(n, PerMilleMultiplier(1));
+}
 
 class ImageErrorDiffusion {
  public:
@@ -57,8 +63,15 @@ class ImageErrorDiffusion {
       targetOfAmount_[a] = std::min(std::max(toneCurve[kWhiteAmount - a], 0), kFullInk);
     }
     for (int g = 0; g < 256; ++g) targetOfGrey_[g] = targetOfAmount_[10 * g];
+    for (int t = 0; t < kImgTargetCount; ++t) {
+      // The targets a column last at t continues with (others restart): t itself at either
+      // end of the scale, otherwise everything within kRestartJump.
+      const bool end = t == 0 || t == kFullInk;
+      continueWindow_[t] = {end ? t : t - kRestartJump, end ? 0u : 2u * kRestartJump};
+    }
     for (int i = 0; i < kImgWeightCycle; ++i) {
       aheadCycle_[i] = PerMilleMultiplier(tables_.aheadWeightCycle[i]);
+      aheadCycleFullInk_[i] = kFullInk * aheadCycle_[i];
       belowCycle_[i] = PerMilleMultiplier(tables_.belowWeightCycle[i]);
     }
     for (int t = 0; t <= kLightWeightLimit; ++t) {
@@ -114,26 +127,28 @@ class ImageErrorDiffusion {
       Column& here = column[x];
       const Pixel pixel = row[x];
       if (IsWhite(pixel)) {
-        here.lastTarget = 0;
+        here.window = continueWindow_[0];
         here.errBelow = kWhiteResetError;
         carryValue = kWhiteResetError;
         carryBias = 0;
         here.biasBelow = 0;
         prevTarget = 0;
       }
-      const int32_t p = here.lastTarget;
       const int32_t t = TargetOf(pixel);
 
+      // value = error + target; in a continuing column the carry, which the previous pixel
+      // has only just produced, is added last.
       int32_t value, bias;
-      if (NeedsRestart(p, t)) {
+      if (static_cast<uint32_t>(t - here.window.low) > here.window.span) {
         Restart(t, value, bias);
+        observe(x, value, bias);
+        value += t;
       } else {
-        value = carryValue + here.errBelow;
         bias = carryBias + here.biasBelow;
+        observe(x, carryValue + here.errBelow, bias);
+        value = carryValue + (here.errBelow + t);
       }
-      observe(x, value, bias);
-      here.lastTarget = t;
-      value += t;
+      here.window = continueWindow_[t];
 
       // Decision. A dot hands a bias ahead from the cycle and the rest of kDotBiasTotal below.
       // Dots fall unpredictably, so everything that depends on one is selected by a mask
@@ -146,34 +161,26 @@ class ImageErrorDiffusion {
       dotBiasIndex = dotBiasIndex == kImgDotBiasCycle ? 0 : dotBiasIndex;
       destination[x] = static_cast<uint8_t>(~dotMask);
 
-      // Weights (as multipliers): a cycle above the light targets, otherwise the light pair,
-      // swapped by the decision.
-      int64_t aheadIfDot, aheadIfNot, belowIfDot, belowIfNot;
+      // Split: ahead into the carry, below into this column, the rest behind. Above the light
+      // targets the weights come from the cycles; the ahead share is what the next pixel waits
+      // for, so the dot's 2550 is taken off the product (value - 2550) * w rather than off the
+      // value before multiplying.
+      int32_t ahead, below;
       if (t > kLightWeightLimit) {
-        aheadIfDot = aheadIfNot = aheadCycle_[weightIndex];
-        belowIfDot = belowIfNot = belowCycle_[weightIndex];
+        const int64_t aheadProduct = static_cast<int64_t>(value) * aheadCycle_[weightIndex] -
+                                     (aheadCycleFullInk_[weightIndex] & int64_t{dotMask});
+        value -= kFullInk & dotMask;
+        ahead = PerMilleQuotient(aheadProduct);
+        below = ScalePerMille(value, belowCycle_[weightIndex]);
         weightIndex = (weightIndex + 1) & (kImgWeightCycle - 1);
       } else {
-        aheadIfDot = belowIfNot = lightA_[t];
-        aheadIfNot = belowIfDot = lightB_[t];
+        // The light weights swap with the decision; dots are rare here.
+        const bool dot = dotMask != 0;
+        value -= dot ? kFullInk : 0;
+        if (t <= kLightRuleHigh) ApplyLightRule(dot, t, prevTarget, value);
+        ahead = ScalePerMille(value, dot ? lightA_[t] : lightB_[t]);
+        below = ScalePerMille(value, dot ? lightB_[t] : lightA_[t]);
       }
-
-      // Split: ahead into the carry, below into this column, the rest behind. The ahead share
-      // is what the next pixel waits for, so both outcomes are scaled before the decision
-      // picks one.
-      int32_t ahead;
-      if (t > kLightRuleHigh) {
-        const int32_t ifDot = ScalePerMille(value - kFullInk, aheadIfDot);
-        const int32_t ifNot = ScalePerMille(value, aheadIfNot);
-        ahead = ifNot ^ ((ifNot ^ ifDot) & dotMask);
-        value -= kFullInk & dotMask;
-      } else {
-        value -= kFullInk & dotMask;
-        ApplyLightRule(dotMask != 0, t, prevTarget, value);
-        ahead = ScalePerMille(value, dotMask ? aheadIfDot : aheadIfNot);
-      }
-      const int64_t belowWeight = belowIfNot ^ ((belowIfNot ^ belowIfDot) & int64_t{dotMask});
-      const int32_t below = ScalePerMille(value, belowWeight);
       here.errBelow = below;
       column[x - kDir].errBelow += value - below - ahead;
       carryValue = ahead;
@@ -187,11 +194,6 @@ class ImageErrorDiffusion {
     prevTarget_ = prevTarget;
     dotBiasIndex_ = dotBiasIndex;
     weightIndex_ = weightIndex;
-  }
-
-  static bool NeedsRestart(int32_t p, int32_t t) {
-    const bool jump = static_cast<uint32_t>(t - p + kRestartJump) > 2u * kRestartJump;
-    return jump || (p == 0 && t != 0) || (p == kFullInk && t != kFullInk);
   }
 
   // Replace the state by the next table state of the target's bucket.
@@ -223,11 +225,18 @@ class ImageErrorDiffusion {
     }
   }
 
-  // What a column hands to the next row: error, bias, and the target last processed there.
+  // The targets that continue a column's state: low .. low + span. A column restarts when
+  // its target leaves the window of the target last processed there.
+  struct ContinueWindow {
+    int32_t low = 0;
+    uint32_t span = 0;
+  };
+
+  // What a column hands to the next row: error, bias, and the window of its last target.
   struct Column {
     int32_t errBelow = 0;
     int32_t biasBelow = 0;
-    int32_t lastTarget = 0;
+    ContinueWindow window;  // of target 0 at the start
   };
 
   int width_;
@@ -237,8 +246,10 @@ class ImageErrorDiffusion {
   int32_t dotBias_[kImgDotBiasCycle];
   int32_t targetOfAmount_[kImgTargetCount];  // clamped target of each amount 0..2550
   int32_t targetOfGrey_[256];                // the same for amount 10 x grey
-  int64_t aheadCycle_[kImgWeightCycle];      // weights as ScalePerMille multipliers
+  ContinueWindow continueWindow_[kImgTargetCount];
+  int64_t aheadCycle_[kImgWeightCycle];  // weights as ScalePerMille multipliers
   int64_t belowCycle_[kImgWeightCycle];
+  int64_t aheadCycleFullInk_[kImgWeightCycle];  // 2550 x the ahead multiplier
   int64_t lightA_[kLightWeightLimit + 1];
   int64_t lightB_[kLightWeightLimit + 1];
   int32_t lightResetLow_[kImgLightTableSize];
