@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <numeric>
+#include <set>
 #include <vector>
 
 #include "image/error_diffusion_kernel.h"
@@ -108,15 +109,29 @@ TEST(ErrorDiffusionTables, TargetBuckets) {
   EXPECT_EQ(ImgTargetBucket(2550), 264);
 }
 
-// The screen divides 32-bit products of an error and a per-mille weight by 1000. Errors stay
-// within a few thousand and weights within 0..1000, so every product lies well inside
-// +-2^26; that range is checked value by value. The multiply-shift is also monotone in n, so
-// checking both ends of every block of 1000 equal quotients covers the whole int32 range.
-TEST(ErrorDiffusionTables, DivisionBy1000IsExact) {
-  constexpr int32_t kReach = 1 << 26;
-  int32_t wrong = 0;
-  for (int32_t n = -kReach; n <= kReach; ++n) wrong += DivideBy1000(n) != n / 1000;
+// The screen scales an error by a per-mille weight, value * w / 1000 truncated toward zero on
+// the 32-bit product, by one multiply and shift. Errors stay within a few thousand (the screen
+// tests check that on hostile inputs), so the values it splits lie well inside +-65536: that
+// range is checked against plain division for every weight the tables hold, value by value.
+TEST(ErrorDiffusionTables, PerMilleScalingIsExactOverTheReachableRange) {
+  std::set<int32_t> weights(g_imgAheadWeightCycle, g_imgAheadWeightCycle + kImgWeightCycle);
+  weights.insert(g_imgBelowWeightCycle, g_imgBelowWeightCycle + kImgWeightCycle);
+  weights.insert(g_imgLightWeightA, g_imgLightWeightA + 151);
+  weights.insert(g_imgLightWeightB, g_imgLightWeightB + 151);
+  constexpr int32_t kReach = 1 << 16;
+  int64_t wrong = 0;
+  for (int32_t w : weights) {
+    const int64_t multiplier = PerMilleMultiplier(w);
+    for (int32_t value = -kReach; value <= kReach; ++value) {
+      wrong += ScalePerMille(value, multiplier) != value * w / 1000;
+    }
+  }
   EXPECT_EQ(wrong, 0);
+}
+
+// The same multiply and shift divides any int32 by 1000: it is monotone in n, so checking both
+// ends of every block of 1000 equal quotients covers the whole range.
+TEST(ErrorDiffusionTables, DivisionBy1000IsExactForEveryInt32) {
   for (int64_t q = INT32_MIN / 1000 - 1; q <= INT32_MAX / 1000 + 1; ++q) {
     for (int64_t n : {q * 1000 - 999, q * 1000, q * 1000 + 999}) {
       if (n < INT32_MIN || n > INT32_MAX) continue;
