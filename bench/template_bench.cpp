@@ -17,7 +17,8 @@ void SetPixelRate(benchmark::State& state) {
 
 void BM_FloydSteinbergBaseline(benchmark::State& state) {
   std::vector<uint8_t> image(static_cast<size_t>(kSide) * kSide);
-  for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>((i * 7 + i / kSide) & 0xFF);
+  for (size_t i = 0; i < image.size(); ++i)
+    image[i] = static_cast<uint8_t>((i * 7 + i / kSide) & 0xFF);
   std::vector<uint8_t> out(static_cast<size_t>(kSide / 8) * kSide);
   for (auto _ : state) {
     FloydSteinberg1Bit(image.data(), kSide, kSide, out.data());
@@ -37,8 +38,15 @@ void BM_Template(benchmark::State& state) {
   }
   SetPixelRate(state);
 }
-BENCHMARK_TEMPLATE(BM_Template, KORVEL_GetTempateData_1Bit, 1)->Arg(50)->Arg(10)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_Template, KORVEL_GetTempateData_2Bit, 2)->Arg(50)->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_Template, KORVEL_GetTempateData_4Bit, 4)->Arg(50)->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Template, KORVEL_GetTempateData_1Bit, 1)
+    ->Arg(50)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Template, KORVEL_GetTempateData_2Bit, 2)
+    ->Arg(50)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Template, KORVEL_GetTempateData_4Bit, 4)
+    ->Arg(50)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

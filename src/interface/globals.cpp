@@ -30,4 +30,6 @@ int32_t BucketQualityLevel(int level) {
   return (level + 5) / 10 * 10;  // 15..24 -> 20, ..., 85..94 -> 90
 }
 
-void ResetLevelAmount() { std::memcpy(g_levelAmount, g_defaultLevelAmount, sizeof g_levelAmount); }
+void ResetLevelAmount() {
+  std::memcpy(g_levelAmount, g_defaultLevelAmount, sizeof g_levelAmount);
+}

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-constexpr int kLevelCount = 256;    // level indices 0..255
-constexpr int kFullAmount = 2550;   // ink amount of a dot at every pixel
+constexpr int kLevelCount = 256;   // level indices 0..255
+constexpr int kFullAmount = 2550;  // ink amount of a dot at every pixel
 
 extern int32_t g_qualityLevel;
 extern int32_t g_levelAmount[kLevelCount];

@@ -11,4 +11,6 @@ int KORVEL_Init(int level) {
 
 // Every call releases its scratch memory before it returns and the mask objects belong to the
 // host, so there is nothing to release here; the global tables are left as they are.
-int KORVEL_UnInit() { return 1; }
+int KORVEL_UnInit() {
+  return 1;
+}

@@ -11,7 +11,9 @@ inline int64_t RowStride(int64_t width, int bitsPerPixel) {
 }
 
 // Stride of an 8-bit raster of an int width (the width rounded up to a multiple of 4).
-inline int Stride8(int width) { return static_cast<int>(RowStride(width, 8)); }
+inline int Stride8(int width) {
+  return static_cast<int>(RowStride(width, 8));
+}
 
 // True when a width x height raster of this depth is a size the library accepts: both
 // dimensions non-negative and stride * height within INT_MAX bytes.

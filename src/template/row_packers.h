@@ -29,7 +29,8 @@ inline void PackDotRow(const uint8_t* dots, int width, int bitsPerPixel, uint8_t
     case 2:
       for (int x = 0; x < width; x += 4) {
         uint8_t b = 0;
-        for (int j = 0; j < 4 && x + j < width; ++j) b |= static_cast<uint8_t>((dots[x + j] * 3) << (6 - 2 * j));
+        for (int j = 0; j < 4 && x + j < width; ++j)
+          b |= static_cast<uint8_t>((dots[x + j] * 3) << (6 - 2 * j));
         row[x >> 2] = b;
       }
       break;

@@ -49,15 +49,21 @@ int LevelIndexOfPercent(int level) {
 void GenerateUniformTemplate(unsigned char* out, int width, int height, int32_t amount,
                              int bitsPerPixel) {
   DiffuseIntoRaster(out, width, height, bitsPerPixel,
-                    [amount](int) { return [amount](int) { return amount; }; });
+                    [amount](int) { return TemplateDiffusion::UniformAmount{amount}; });
+}
+
+void DiffuseLevelImage(unsigned char* out, const unsigned char* in, int width, int height,
+                       int bitsPerPixel, bool invertGrey) {
+  const size_t stride = static_cast<size_t>(Stride8(width));
+  const int flip = invertGrey ? 255 : 0;
+  DiffuseIntoRaster(out, width, height, bitsPerPixel, [in, stride, flip](int y) {
+    const unsigned char* row = in + stride * y;
+    return [row, flip](int x) { return g_levelAmount[row[x] ^ flip]; };
+  });
 }
 
 int GetDiffusedImageData_8Bit(unsigned char* out, unsigned char* in, int width, int height) {
-  const size_t stride = static_cast<size_t>(Stride8(width));
-  DiffuseIntoRaster(out, width, height, 8, [in, stride](int y) {
-    const unsigned char* row = in + stride * y;
-    return [row](int x) { return g_levelAmount[row[x]]; };
-  });
+  DiffuseLevelImage(out, in, width, height, 8, false);
   return 1;
 }
 

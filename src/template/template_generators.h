@@ -14,6 +14,12 @@ int LevelIndexOfPercent(int level);
 void GenerateUniformTemplate(unsigned char* out, int width, int height, int32_t amount,
                              int bitsPerPixel);
 
+// Diffuse an 8-bit image (stride of 8-bit rows) whose bytes select level indices of
+// g_levelAmount: the byte itself, or 255 minus it when invertGrey is set (grey images, where 255
+// is paper white). Clears and writes a packed raster of bitsPerPixel. No argument check.
+void DiffuseLevelImage(unsigned char* out, const unsigned char* in, int width, int height,
+                       int bitsPerPixel, bool invertGrey);
+
 // The image variant: each 8-bit input byte (stride of 8-bit rows) is a level index into
 // g_levelAmount; writes 255 for a dot and 0 otherwise into an 8-bit raster of the same
 // geometry. No argument check. Returns 1.

@@ -57,9 +57,9 @@ TEST(Exports, DynamicSymbolTableIsExactlyTheDocumentedSet) {
 }
 
 TEST(LibraryFrame, InitBucketsTheQualityLevel) {
-  const std::pair<int, int> cases[] = {{0, 0},     {-1, -1},  {-2, 10},  {-1000, 10}, {1, 10},
-                                       {14, 10},   {15, 20},  {24, 20},  {25, 30},    {54, 50},
-                                       {55, 60},   {94, 90},  {95, 100}, {1000, 100}};
+  const std::pair<int, int> cases[] = {{0, 0},   {-1, -1}, {-2, 10},  {-1000, 10}, {1, 10},
+                                       {14, 10}, {15, 20}, {24, 20},  {25, 30},    {54, 50},
+                                       {55, 60}, {94, 90}, {95, 100}, {1000, 100}};
   for (const auto& [level, stored] : cases) {
     EXPECT_EQ(KORVEL_Init(level), 1);
     EXPECT_EQ(g_qualityLevel, stored) << "level " << level;

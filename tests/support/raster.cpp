@@ -7,10 +7,14 @@ namespace test {
 int PixelAt(const Bytes& raster, int width, int bits, int x, int y) {
   const uint8_t* row = raster.data() + static_cast<size_t>(Stride(width, bits)) * y;
   switch (bits) {
-    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    case 2: return (row[x >> 2] >> (6 - 2 * (x & 3))) & 3;
-    case 4: return (x & 1) ? row[x >> 1] >> 4 : row[x >> 1] & 0x0F;
-    default: return row[x];
+    case 1:
+      return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    case 2:
+      return (row[x >> 2] >> (6 - 2 * (x & 3))) & 3;
+    case 4:
+      return (x & 1) ? row[x >> 1] >> 4 : row[x >> 1] & 0x0F;
+    default:
+      return row[x];
   }
 }
 

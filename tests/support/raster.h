@@ -10,7 +10,9 @@ namespace test {
 
 using Bytes = std::vector<uint8_t>;
 
-inline int Stride(int width, int bits) { return ((width * bits + 31) >> 5) * 4; }
+inline int Stride(int width, int bits) {
+  return ((width * bits + 31) >> 5) * 4;
+}
 
 // Value of pixel (x, y) of a packed raster: 1- and 2-bit most significant first, 4-bit with the
 // even pixel in the low nibble, 8-bit one byte per pixel.

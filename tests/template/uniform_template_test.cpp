@@ -102,7 +102,8 @@ TEST_F(UniformTemplate, DotsSitAtTheSamePixelsAtEveryDepthAndIn8BitImageVariant)
 TEST_F(UniformTemplate, RejectedLevelsAndBadArgumentsLeaveTheBufferUntouched) {
   for (int bits : {1, 2, 4}) {
     Bytes out(64, 0x5A);
-    for (int level : {-1, 101, INT_MIN, INT_MAX}) EXPECT_EQ(kTemplate[bits](out.data(), 8, 4, level), 0);
+    for (int level : {-1, 101, INT_MIN, INT_MAX})
+      EXPECT_EQ(kTemplate[bits](out.data(), 8, 4, level), 0);
     EXPECT_EQ(kTemplate[bits](out.data(), -1, 4, 50), 0);
     EXPECT_EQ(kTemplate[bits](out.data(), 8, -4, 50), 0);
     EXPECT_EQ(kTemplate[bits](nullptr, 8, 4, 50), 0);
