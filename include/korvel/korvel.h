@@ -25,6 +25,24 @@
  *   Tone curves come from "<exe dir>/Data/QntPassParam_<level>.ini", where <exe dir> is the
  *   directory of the host's executable. When the environment variable KORVEL_DATA_DIR is set
  *   and not empty, it names the folder that holds the QntPassParam_<level>.ini files instead.
+ *   <level> is the bucketed quality level (10, 20, ..., 100, or 0 / -1). A path longer than
+ *   255 characters counts as a missing file. The files are read afresh at every use (an edited
+ *   file applies to the next image call) and never written.
+ *   Format: INI text with integer values, for example
+ *       [QNT_CURVE]
+ *       EffectiveParams=3      ; number of curve points N (used when 3..2551)
+ *       Param1=0               ; output of point k in percent, points evenly spread
+ *       Param2=50              ;   over the input from Param1 (0 %) to ParamN (100 %)
+ *       Param3=100
+ *       [QNT_COMPENSATION]
+ *       Param0=0               ; Param0..Param6: ink percent at rows k/6 of the height
+ *   Reading: section and key names are case-insensitive; blanks around names and values, a
+ *   UTF-8 byte-order mark and CRLF line ends are accepted; lines starting with ';' or '#' are
+ *   comments; the first matching key of the first matching section wins; a value is its sign
+ *   and leading digits (no digits read as 0, beyond 32 bits it saturates); a missing or
+ *   unreadable file, section or key reads as 0. At a positive level a missing or unusable
+ *   curve (N below 3 or above 2551) maps every amount below full scale to 0. Keep curve values
+ *   within 0..100 %: the level table takes them unclamped.
  *
  * Threads
  *   The library starts no thread and takes no lock. Global state (the level table, the tone
