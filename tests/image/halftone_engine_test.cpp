@@ -7,6 +7,7 @@
 
 #include <climits>
 
+#include "config/tone_curve.h"
 #include "image/error_diffusion_screen.h"
 #include "image/grey_rasters.h"
 #include "image/threshold_matrices.h"
@@ -24,7 +25,10 @@ constexpr uint8_t kPadding = 0x5A;  // not a dot level
 
 class HalftoneEngine : public ::testing::Test {
  protected:
-  void SetUp() override { KORVEL_Init(0); }
+  void SetUp() override {
+    KORVEL_Init(0);
+    SetupToneCurve(0);  // the identity curve that the error-diffusion screen reads
+  }
   void TearDown() override { g_useTemplateDiffusion = false; }
 
   static Bytes Screen(Bytes raster, int width, int height, int factor, int cellWidth,

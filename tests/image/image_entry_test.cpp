@@ -55,7 +55,10 @@ Bytes Screen(int bits, const Call& c) {
 
 class ImageEntry : public ::testing::Test {
  protected:
-  void SetUp() override { KORVEL_Init(0); }
+  void SetUp() override {
+    KORVEL_Init(0);
+    g_useTemplateDiffusion = false;
+  }
 };
 
 TEST_F(ImageEntry, EveryTypeAndDotModeIsDeterministicAndUsesOnlyItsLevels) {
@@ -192,7 +195,6 @@ TEST_F(ImageEntry, ShortPathNeitherSeedsNorSetsTheFlag) {
             }),
             firstOfSeed(77));
   EXPECT_TRUE(g_useTemplateDiffusion);
-  g_useTemplateDiffusion = false;
 }
 
 TEST_F(ImageEntry, RefusesWhatItCannotScreenAndChangesNothing) {
