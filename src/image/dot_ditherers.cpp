@@ -1,33 +1,71 @@
-// The screening loops of the dot ditherers: one matrix load and one table load (or compare)
-// per pixel, the matrix column running along a row pointer and wrapping without a modulo.
+// The screening loops of the dot ditherers: per pixel one lookup-table load (or a compare) and
+// one store, the matrix column running along a row pointer and wrapping without a modulo.
 #include "image/dot_ditherers.h"
 
 #include <omp.h>
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstring>
+
+#if defined(__SSE2__) && defined(__x86_64__)
+#include <emmintrin.h>
+#define KORVEL_DOT_LOOKUP_SSE2 1
+#endif
 
 #include "image/threshold_matrices.h"
 #include "template/raster_geometry.h"
 
 namespace {
 
+// The dot matrix as bytes (its thresholds are 0..254), so that eight of them load at once.
+const uint8_t* DotMatrixBytes() {
+  static const std::array<uint8_t, kDotMatrixSide* kDotMatrixSide> bytes = [] {
+    std::array<uint8_t, kDotMatrixSide * kDotMatrixSide> b{};
+    for (size_t i = 0; i < b.size(); ++i) b[i] = static_cast<uint8_t>(g_dotMatrix128[i]);
+    return b;
+  }();
+  return bytes.data();
+}
+
+// out[j] = table[in[j] * 256 + thresholds[j]] for j < n. With SSE2 the indices of eight pixels
+// are formed by one byte interleave (grey in the high byte, threshold in the low byte) and read
+// back as two 64-bit words, leaving one table load and one store per pixel.
+inline void LookupSpan(unsigned char* __restrict out, const unsigned char* __restrict in,
+                       const uint8_t* thresholds, size_t n, const uint8_t* table) {
+  size_t j = 0;
+#if KORVEL_DOT_LOOKUP_SSE2
+  for (; j + 8 <= n; j += 8) {
+    const __m128i grey = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + j));
+    const __m128i threshold = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(thresholds + j));
+    const __m128i index = _mm_unpacklo_epi8(threshold, grey);
+    const uint64_t first = static_cast<uint64_t>(_mm_cvtsi128_si64(index));
+    const uint64_t second =
+        static_cast<uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(index, index)));
+    for (int k = 0; k < 4; ++k) {
+      out[j + k] = table[(first >> (16 * k)) & 0xFFFF];
+      out[j + 4 + k] = table[(second >> (16 * k)) & 0xFFFF];
+    }
+  }
+#endif
+  for (; j < n; ++j) out[j] = table[(unsigned{in[j]} << 8) | thresholds[j]];
+}
+
 // Screen `count` columns from column `start` of every row; column start + k reads matrix column
 // k mod 128 of matrix row (rowPhase + y) mod 128.
 void ScreenDotColumns(unsigned char* destination, const unsigned char* source, size_t stride,
                       int height, size_t start, size_t count, uint32_t rowPhase,
                       const uint8_t* table) {
+  const uint8_t* matrix = DotMatrixBytes();
   for (int y = 0; y < height; ++y) {
     const uint32_t matrixRow = (rowPhase + static_cast<uint32_t>(y)) & (kDotMatrixSide - 1);
-    const int32_t* thresholds = g_dotMatrix128 + matrixRow * kDotMatrixSide;
-    const unsigned char* __restrict in = source + stride * y + start;
-    unsigned char* __restrict out = destination + stride * y + start;
-    for (size_t tile = 0; tile < count; tile += kDotMatrixSide) {
-      const size_t n = std::min<size_t>(kDotMatrixSide, count - tile);
-      for (size_t j = 0; j < n; ++j)
-        out[tile + j] = table[(uint32_t{in[tile + j]} << 8) | static_cast<uint32_t>(thresholds[j])];
-    }
+    const uint8_t* thresholds = matrix + matrixRow * kDotMatrixSide;
+    const unsigned char* in = source + stride * y + start;
+    unsigned char* out = destination + stride * y + start;
+    for (size_t tile = 0; tile < count; tile += kDotMatrixSide)
+      LookupSpan(out + tile, in + tile, thresholds, std::min<size_t>(kDotMatrixSide, count - tile),
+                 table);
   }
 }
 
