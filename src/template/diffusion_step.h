@@ -10,6 +10,7 @@
 #ifndef KORVEL_TEMPLATE_DIFFUSION_STEP_H
 #define KORVEL_TEMPLATE_DIFFUSION_STEP_H
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <type_traits>
@@ -23,7 +24,27 @@ class TemplateDiffusion {
   struct UniformAmount {
     int32_t amount;
     int32_t operator()(int) const { return amount; }
+    bool LeavesFullScale() const { return amount < 0 || amount > kFullScale; }
   };
+
+  // The amount source of an image row: a level table indexed by each pixel's byte, or by 255
+  // minus it for grey images (flip 255). leavesFullScale tells that some table entry lies
+  // outside 0..2550 (a tone curve can put it there).
+  struct ImageRowAmount {
+    const uint8_t* row;
+    const int32_t* table;
+    int flip;
+    bool leavesFullScale;
+    int32_t operator()(int x) const { return table[row[x] ^ flip]; }
+    bool LeavesFullScale() const { return leavesFullScale; }
+  };
+
+  static constexpr int32_t kFullScale = 2550;
+  // Amounts outside 0..2550 make the error grow row after row; in that case amounts and errors
+  // are held within these limits, far beyond anything a real table produces, so that no
+  // arithmetic can overflow however tall the raster.
+  static constexpr int32_t kAmountLimit = 1 << 20;
+  static constexpr int32_t kErrorLimit = 1 << 24;
 
   // Weights (percent) of the error sent along the row after a dot and without one.
   static constexpr int kDotAheadWeight = 44;
@@ -56,7 +77,8 @@ class TemplateDiffusion {
     } else {
       settled_ = false;
     }
-    const int rules = (mayRestart ? 1 : 0) | (mayBeLight ? 2 : 0);
+    const int rules =
+        amountOf.LeavesFullScale() ? kAllRules : (mayRestart ? 1 : 0) | (mayBeLight ? 2 : 0);
     if ((y & 1) == 0) {
       DiffuseRowWithRules<+1>(rules, amountOf, dots, observe);
     } else {
@@ -96,6 +118,9 @@ class TemplateDiffusion {
 
   static int AmountBucket(int a) { return a <= 10 ? a - 3 : (a - 1) / 10 + 7; }
 
+  static constexpr int kAllRules = 4;
+
+ public:
   // trunc(w * e / 100) for a constant weight, as one 64-bit multiply: the weight is folded into
   // the reciprocal of 100 (exact while |w * e| stays below 2^31).
   template <int32_t W>
@@ -105,6 +130,7 @@ class TemplateDiffusion {
            (e >> 31);
   }
 
+ private:
   // Select b when the flag is set, a otherwise, without a branch: at mid-tones the decision is a
   // coin toss that a branch predictor cannot learn.
   static int32_t Select(int32_t flag, int32_t b, int32_t a) {
@@ -133,37 +159,41 @@ class TemplateDiffusion {
   void DiffuseRowWithRulesFrom(int rules, AmountOf& amountOf, uint8_t* dots, Observer& observe) {
     switch (rules) {
       case 0:
-        DiffuseRowInDirection<kDir, kCur, false, false>(amountOf, dots, observe);
+        DiffuseRowInDirection<kDir, kCur, false, false, false>(amountOf, dots, observe);
         break;
       case 1:
-        DiffuseRowInDirection<kDir, kCur, true, false>(amountOf, dots, observe);
+        DiffuseRowInDirection<kDir, kCur, true, false, false>(amountOf, dots, observe);
         break;
       case 2:
-        DiffuseRowInDirection<kDir, kCur, false, true>(amountOf, dots, observe);
+        DiffuseRowInDirection<kDir, kCur, false, true, false>(amountOf, dots, observe);
+        break;
+      case 3:
+        DiffuseRowInDirection<kDir, kCur, true, true, false>(amountOf, dots, observe);
         break;
       default:
-        DiffuseRowInDirection<kDir, kCur, true, true>(amountOf, dots, observe);
+        DiffuseRowInDirection<kDir, kCur, true, true, true>(amountOf, dots, observe);
         break;
     }
   }
 
-  template <int kDir, int kCur, bool kMayRestart, bool kMayBeLight, class AmountOf, class Observer>
+  template <int kDir, int kCur, bool kMayRestart, bool kMayBeLight, bool kBounded, class AmountOf,
+            class Observer>
   void DiffuseRowInDirection(AmountOf& amountOf, uint8_t* dots, Observer& observe) {
     RowState row = {0, false, 0, 0, parity_, previousAmount_};
     Column* const columns = columns_.data();
     const int first = kDir > 0 ? 0 : width_ - 1;
     const int last = kDir > 0 ? width_ - 1 : 0;
     if (width_ == 1) {
-      Step<kDir, kCur, kOnly, kMayRestart, kMayBeLight>(row, columns, first, amountOf(first), dots,
-                                                        observe);
+      Step<kDir, kCur, kOnly, kMayRestart, kMayBeLight, kBounded>(row, columns, first,
+                                                                  amountOf(first), dots, observe);
     } else if (width_ > 1) {
-      Step<kDir, kCur, kFirst, kMayRestart, kMayBeLight>(row, columns, first, amountOf(first), dots,
-                                                         observe);
+      Step<kDir, kCur, kFirst, kMayRestart, kMayBeLight, kBounded>(row, columns, first,
+                                                                   amountOf(first), dots, observe);
       for (int x = first + kDir; x != last; x += kDir)
-        Step<kDir, kCur, kMiddle, kMayRestart, kMayBeLight>(row, columns, x, amountOf(x), dots,
-                                                            observe);
-      Step<kDir, kCur, kLast, kMayRestart, kMayBeLight>(row, columns, last, amountOf(last), dots,
-                                                        observe);
+        Step<kDir, kCur, kMiddle, kMayRestart, kMayBeLight, kBounded>(row, columns, x, amountOf(x),
+                                                                      dots, observe);
+      Step<kDir, kCur, kLast, kMayRestart, kMayBeLight, kBounded>(row, columns, last,
+                                                                  amountOf(last), dots, observe);
     }
     parity_ = row.parity;
     previousAmount_ = row.previousAmount;
@@ -171,9 +201,11 @@ class TemplateDiffusion {
   }
 
   // The per-pixel step at column x with amount a.
-  template <int kDir, int kCur, int kPos, bool kMayRestart, bool kMayBeLight, class Observer>
+  template <int kDir, int kCur, int kPos, bool kMayRestart, bool kMayBeLight, bool kBounded,
+            class Observer>
   inline void Step(RowState& row, Column* columns, int x, int32_t a, uint8_t* dots,
                    Observer& observe) {
+    if constexpr (kBounded) a = std::clamp(a, -kAmountLimit, kAmountLimit);
     constexpr int kNext = 1 - kCur;
     constexpr bool kIsFirst = (kPos & kFirst) != 0;
     constexpr bool kIsLast = (kPos & kLast) != 0;
@@ -232,6 +264,11 @@ class TemplateDiffusion {
           row.lightArmed = false;
         }
       }
+    }
+
+    if constexpr (kBounded) {
+      e = std::clamp(e, -kErrorLimit, kErrorLimit);
+      share = Select(dot, PercentOf<kDotAheadWeight>(e), PercentOf<kEmptyAheadWeight>(e));
     }
 
     // 5.-6. Two-neighbour diffusion, bias beside and below a dot, marks diagonally below every
