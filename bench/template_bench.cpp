@@ -50,3 +50,34 @@ BENCHMARK_TEMPLATE(BM_Template, KORVEL_GetTempateData_4Bit, 4)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+namespace {
+
+void BM_FourPlaneSplit(benchmark::State& state) {
+  KORVEL_Init(50);
+  const size_t size = static_cast<size_t>(kSide) / 4 * kSide;
+  std::vector<uint8_t> a(size), b(size), c(size), d(size);
+  for (auto _ : state) {
+    KORVEL_GetTempateData_2Bit_1to4(a.data(), b.data(), c.data(), d.data(), kSide, kSide);
+    benchmark::DoNotOptimize(d.data());
+  }
+  SetPixelRate(state);
+}
+BENCHMARK(BM_FourPlaneSplit)->Unit(benchmark::kMillisecond);
+
+void BM_ImageTemplate4Bit(benchmark::State& state) {
+  KORVEL_Init(50);
+  std::vector<uint8_t> image(static_cast<size_t>(kSide) * kSide);
+  for (int y = 0; y < kSide; ++y)
+    for (int x = 0; x < kSide; ++x)
+      image[static_cast<size_t>(y) * kSide + x] = static_cast<uint8_t>((x + y) / 32);
+  std::vector<uint8_t> out(static_cast<size_t>(kSide) / 2 * kSide);
+  for (auto _ : state) {
+    KORVEL_GetImageTempateData_4Bit(image.data(), out.data(), kSide, kSide);
+    benchmark::DoNotOptimize(out.data());
+  }
+  SetPixelRate(state);
+}
+BENCHMARK(BM_ImageTemplate4Bit)->Unit(benchmark::kMillisecond);
+
+}  // namespace
