@@ -36,15 +36,23 @@ void OnPngError(png_structp png, png_const_charp message) {
 
 void OnPngWarning(png_structp, png_const_charp) {}
 
-// Reads the header and sets up the transforms that turn any PNG into 8-bit grey, with alpha
-// kept where the file has transparency.
+// Reads the header up to the pixel data; nothing of image size is allocated yet.
 bool ReadHeader(PngReadState& state, FILE* file, PngLayout& layout) {
   if (setjmp(png_jmpbuf(state.png))) return false;
   png_init_io(state.png, file);
-  // Any size the format allows gets through libpng, so that the size check below gives the
-  // one message for every format.
+  // Any size the format allows gets through libpng, so that CheckImageSize gives the one
+  // message for every format.
   png_set_user_limits(state.png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
   png_read_info(state.png, state.info);
+  layout.width = png_get_image_width(state.png, state.info);
+  layout.height = png_get_image_height(state.png, state.info);
+  return true;
+}
+
+// Sets up the transforms that turn any PNG into 8-bit grey, with alpha kept where the file has
+// transparency. libpng allocates its row buffers here, so the size must have been checked.
+bool SetUpTransforms(PngReadState& state, PngLayout& layout) {
+  if (setjmp(png_jmpbuf(state.png))) return false;
   const int colourType = png_get_color_type(state.png, state.info);
   const int bitDepth = png_get_bit_depth(state.png, state.info);
   if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(state.png);
@@ -55,8 +63,6 @@ bool ReadHeader(PngReadState& state, FILE* file, PngLayout& layout) {
     png_set_rgb_to_gray_fixed(state.png, PNG_ERROR_ACTION_NONE, -1, -1);
   layout.passes = png_set_interlace_handling(state.png);
   png_read_update_info(state.png, state.info);
-  layout.width = png_get_image_width(state.png, state.info);
-  layout.height = png_get_image_height(state.png, state.info);
   layout.channels = png_get_channels(state.png, state.info);
   return true;
 }
@@ -98,6 +104,7 @@ class PngReader {
     PngLayout layout;
     if (!ReadHeader(state_, file, layout)) Fail(file, path);
     CheckImageSize(layout.width, layout.height, path);
+    if (!SetUpTransforms(state_, layout)) Fail(file, path);
     GreyImage image =
         GreyImage::Allocate(static_cast<int>(layout.width), static_cast<int>(layout.height));
     const bool withAlpha = layout.channels == 2;
