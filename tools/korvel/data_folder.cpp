@@ -40,13 +40,18 @@ std::string ExecutableFolder() {
 void UseInstalledDataFolderIfNeeded() {
   if (UserDataFolder() || IsFolder(ExecutableFolder() + "/Data")) return;
   const std::string installed = InstalledDataFolder();
-  if (!installed.empty() && IsFolder(installed)) setenv("KORVEL_DATA_DIR", installed.c_str(), 1);
+  if (installed.empty() || !IsFolder(installed)) return;
+  char* resolved = realpath(installed.c_str(), nullptr);
+  setenv("KORVEL_DATA_DIR", resolved ? resolved : installed.c_str(), 1);
+  std::free(resolved);
 }
 
 DataFolder ActiveDataFolder() {
   if (const char* folder = UserDataFolder()) {
     const std::string path = folder;
-    const bool installed = path == InstalledDataFolder();
+    char* resolved = realpath(InstalledDataFolder().c_str(), nullptr);
+    const bool installed = resolved && path == resolved;
+    std::free(resolved);
     return {path,
             installed ? "the installed data folder, through KORVEL_DATA_DIR" : "KORVEL_DATA_DIR"};
   }
