@@ -144,29 +144,55 @@ KORVEL_API int KORVEL_GetImageTempateData_4Bit(unsigned char* source, unsigned c
 
 /* ---- Threshold masks ---------------------------------------------------------------------- */
 
-/* Byte substitution through the library's fixed 256-entry encode table, or its inverse. */
+/* Byte substitution through the library's fixed 256-entry encode table (a permutation of
+ * 0..255 in which no byte maps to itself), or its inverse. Masks are stored encoded. */
 class IBufferProc {
  public:
   virtual ~IBufferProc() {}
-  /* Replace each of the first length bytes b by encode[b]; false for null or length 0. */
+  /* Replace each of the first length bytes b by encode[b]. Returns true, or false with nothing
+   * changed when buffer is null or length is 0. */
   virtual bool Encode(unsigned char* buffer, unsigned int length) = 0;
-  /* Replace each of the first length bytes b by decode[b]; false for null or length 0. */
+  /* Replace each of the first length bytes b by decode[b], undoing Encode. Returns true, or
+   * false with nothing changed when buffer is null or length is 0. */
   virtual bool Decode(unsigned char* buffer, unsigned int length) = 0;
 };
 
 /* Holds a threshold mask of P planes of H x W thresholds and screens 8-bit images against it.
  * A stored mask is 20 + 4 * P * H * W bytes: five little-endian int32 words (tag, P, H, W,
- * maximum threshold M) and P * H * W raw thresholds, every byte passed through Encode. */
+ * maximum threshold M) and P * H * W raw thresholds, plane by plane and row by row, every byte
+ * passed through Encode. Loading normalises a raw threshold t to trunc(t / M * 254), so raw
+ * thresholds 0..M screen on 0..254. Destroying the object frees a mask it still holds. */
 class IDitherMaskGenerator {
  public:
   virtual ~IDitherMaskGenerator() {}
+  /* Decode and keep a stored mask of length bytes; the caller's bytes are not modified. A
+   * successful load replaces (and frees) any mask held before and resets the level-to-amount
+   * table to the linear default, exactly as KORVEL_Init does, discarding any tone curve.
+   * Returns true, or false, keeping the mask held before and the level table as they were,
+   * when: mask is null; length is below 20; P, H, W or M is 0 or less; the thresholds
+   * (4 * P * H * W bytes) would exceed 1 GiB; length is not exactly 20 + 4 * P * H * W. */
   virtual bool LoadMask(const unsigned char* mask, int length) = 0;
-  virtual bool Dither(const unsigned char* source, unsigned char* output, int dstStride, int width,
-                      int height, int plane, int xOffset, int yOffset, int xStep, int yStep,
-                      int bits) = 0;
+  /* Screen height rows of width source pixels (rows packed without gaps) against mask plane
+   * `plane` into output rows of dstStride bytes: bits == 1 gives 1 bit per pixel, any other
+   * value 2 bits per pixel (a dot is 11), most significant first. A pixel p becomes a dot where
+   * 255 - p is greater than the threshold under it, so 255 is never a dot and 0 is a dot
+   * wherever the threshold is 254 or less. The mask tiles the image: row r, pixel x reads mask
+   * row (yOffset + r * yStep) mod H and column (xOffset + x * xStep) mod W, offsets of any sign
+   * taken modulo the mask. All dstStride * height output bytes are written; bits not set by a
+   * dot, padding included, are 0.
+   * Returns true, or false with output untouched when: no mask is loaded; source or output is
+   * null; plane is outside 0..P-1; width or height is below 0; xStep or yStep is below 0;
+   * dstStride is below the bytes that width pixels take at the chosen depth
+   * ((width + 7) / 8 at 1 bit, (width + 3) / 4 at 2 bits). */
+  virtual bool Dither(const unsigned char* source, unsigned char* output, int dstStride,
+                      int width, int height, int plane, int xOffset, int yOffset, int xStep,
+                      int yStep, int bits) = 0;
+  /* Free the mask held, if any. Always returns true. */
   virtual bool ReleaseMask() = 0;
 };
 
+/* Create the objects (null when memory runs out) and destroy them through their virtual
+ * destructors; the Delete functions ignore a null pointer. */
 extern "C" {
 KORVEL_API IDitherMaskGenerator* DitherMaskGenerator_Create(void);
 KORVEL_API void DitherMaskGenerator_Delete(IDitherMaskGenerator* object);

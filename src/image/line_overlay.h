@@ -2,11 +2,15 @@
 #ifndef KORVEL_IMAGE_LINE_OVERLAY_H
 #define KORVEL_IMAGE_LINE_OVERLAY_H
 
-// Pull one grey pixel towards mid grey along a contrast-reducing curve, in place.
+// Pull one grey pixel towards mid grey along a contrast-reducing curve, in place: 0 becomes 49,
+// 127 and 128 become 127, 255 becomes 205.
 void SoftenPixel(unsigned char* pixel);
 
-// Soften the pixels of parallel lines 10 pixels apart at `angle` degrees (+5 or -5) on an
-// 8-bit raster of rows x cols (stride (cols + 3) & ~3), jittered with rand(). Returns 1.
+// Soften the pixels of parallel lines 10 pixels apart, slanted by `angle` degrees, on an 8-bit
+// raster of rows x cols (stride (cols + 3) & ~3). Every line point is displaced by a jitter
+// drawn from the C library's rand(): one number per row and line on a raster taller than wide,
+// two per column and line otherwise. The callers pass +5 and -5; an angle of 0 or one outside
+// -89..89 degrees, an empty or oversized raster or a null pointer draw nothing. Returns 1.
 int ApplyLineOverlay(unsigned char* raster, int rows, int cols, int angle);
 
 #endif

@@ -1,7 +1,23 @@
-// Placeholder factories, replaced as the mask subsystem lands.
+// The plain-C factories through which hosts create and destroy the mask objects.
 #include <korvel/korvel.h>
 
-IDitherMaskGenerator* DitherMaskGenerator_Create(void) { return nullptr; }
-void DitherMaskGenerator_Delete(IDitherMaskGenerator* object) { delete object; }
-IBufferProc* BufferProc_Create(void) { return nullptr; }
-void BufferProc_Delete(IBufferProc* object) { delete object; }
+#include <new>
+
+#include "mask/buffer_proc.h"
+#include "mask/dither_mask_generator.h"
+
+IDitherMaskGenerator* DitherMaskGenerator_Create(void) {
+  return new (std::nothrow) CDitherMaskGenerator();
+}
+
+void DitherMaskGenerator_Delete(IDitherMaskGenerator* object) {
+  delete object;
+}
+
+IBufferProc* BufferProc_Create(void) {
+  return new (std::nothrow) CBufferProc();
+}
+
+void BufferProc_Delete(IBufferProc* object) {
+  delete object;
+}

@@ -49,7 +49,7 @@ int LevelIndexOfPercent(int level) {
 void GenerateUniformTemplate(unsigned char* out, int width, int height, int32_t amount,
                              int bitsPerPixel) {
   DiffuseIntoRaster(out, width, height, bitsPerPixel,
-                    [amount](int) { return [amount](int) { return amount; }; });
+                    [amount](int) { return TemplateDiffusion::UniformAmount{amount}; });
 }
 
 void DiffuseLevelImage(unsigned char* out, const unsigned char* in, int width, int height,

@@ -1,0 +1,91 @@
+// Finds the integer value of one key of one section in INI text that arrives in pieces.
+//
+// Reading rules (those of the Windows profile query):
+//   - a UTF-8 byte-order mark at the very start is skipped; lines end with LF or CRLF;
+//   - spaces, tabs and carriage returns around section names, key names and values are ignored;
+//   - a line whose first non-blank character is ';' or '#' is a comment;
+//   - "[name]" opens a section (text after the first ']' is ignored; a line starting with '['
+//     that has no ']' is ignored); "key = value" is an entry; any other line is ignored;
+//   - section and key names compare case-insensitively (ASCII); names longer than 255
+//     characters never match;
+//   - the first matching key of the first matching section wins: the search stops at the end of
+//     that section, so a later section of the same name is never consulted;
+//   - the value is an optional sign and the decimal digits that follow it; anything after them
+//     is ignored, no digits read as 0, and numbers beyond the 32-bit range saturate.
+//
+// Memory use is fixed whatever the length of the lines, and every byte is looked at once.
+#ifndef KORVEL_CONFIG_INI_SCANNER_H
+#define KORVEL_CONFIG_INI_SCANNER_H
+
+#include <cstddef>
+#include <cstdint>
+
+class IniIntScanner {
+ public:
+  static constexpr size_t kMaxNameLength = 255;
+
+  // Both names must stay valid while the scanner is used.
+  IniIntScanner(const char* section, const char* key);
+
+  // Consumes the next piece of the text. Returns true once the answer is known; further input
+  // is then not needed (and ignored).
+  bool Feed(const char* data, size_t size);
+
+  // Marks the end of the text (a value on the last line needs no line end).
+  void Finish();
+
+  // True once the answer is known (found or not).
+  bool done() const { return state_ == State::kFound || state_ == State::kAbsent; }
+  bool found() const { return state_ == State::kFound; }
+  // The value read, when found().
+  int32_t value() const;
+
+ private:
+  enum class State {
+    kLineStart,
+    kSkipLine,
+    kSectionName,
+    kKeyName,
+    kValueStart,
+    kValueDigits,
+    kFound,
+    kAbsent,
+  };
+
+  // A name as it is collected from the text: blanks before and after it are dropped, those
+  // inside it kept; a name that outgrows the buffer is remembered only as too long.
+  class Name {
+   public:
+    void Clear();
+    void Add(char c);
+    bool Matches(const char* target, size_t targetLength) const;
+
+   private:
+    char text_[kMaxNameLength];
+    size_t kept_ = 0;     // characters up to the last non-blank one
+    size_t written_ = 0;  // kept_ plus the blanks after it that fitted
+    bool tooLong_ = false;
+    bool blanksLost_ = false;
+  };
+
+  bool SkipByteOrderMark(const char*& data, const char* end);
+  void Step(char c);
+  void StartLine(char c);
+  void EndSection();
+  void StartValue(char c);
+  void AddDigit(char c);
+
+  const char* section_;
+  const char* key_;
+  size_t sectionLength_;
+  size_t keyLength_;
+  State state_ = State::kLineStart;
+  int bomMatched_ = 0;
+  bool atTextStart_ = true;
+  bool inSection_ = false;
+  Name name_;
+  bool negative_ = false;
+  uint64_t magnitude_ = 0;  // saturates just past 2^31
+};
+
+#endif

@@ -1,0 +1,52 @@
+// A temporary folder of parameter files that KORVEL_DATA_DIR points at while the object lives;
+// the folder is removed and the variable restored afterwards.
+#ifndef KORVEL_TESTS_CONFIG_DATA_DIR_H
+#define KORVEL_TESTS_CONFIG_DATA_DIR_H
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "config/pass_param_file.h"
+
+namespace test {
+
+class ScopedDataDir {
+ public:
+  ScopedDataDir() {
+    char pattern[] = "/tmp/korvel-data-XXXXXX";
+    path_ = mkdtemp(pattern);
+    if (const char* old = std::getenv(kDataDirVariable)) saved_ = old;
+    setenv(kDataDirVariable, path_.c_str(), 1);
+  }
+  ~ScopedDataDir() {
+    if (saved_) {
+      setenv(kDataDirVariable, saved_->c_str(), 1);
+    } else {
+      unsetenv(kDataDirVariable);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScopedDataDir(const ScopedDataDir&) = delete;
+  ScopedDataDir& operator=(const ScopedDataDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string FileOf(int level) const {
+    return path_ + "/QntPassParam_" + std::to_string(level) + ".ini";
+  }
+  // Writes (or replaces) the parameter file of a quality level.
+  void Write(int level, const std::string& text) const {
+    std::ofstream(FileOf(level), std::ios::binary) << text;
+  }
+
+ private:
+  std::string path_;
+  std::optional<std::string> saved_;
+};
+
+}  // namespace test
+
+#endif

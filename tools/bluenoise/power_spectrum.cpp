@@ -1,0 +1,77 @@
+// Radially averaged periodogram by a separable DFT (rows, then columns) with tabulated twiddles.
+#include <cmath>
+#include <complex>
+
+#include "bluenoise/void_and_cluster.h"
+
+namespace {
+
+using Complex = std::complex<double>;
+constexpr double kPi = 3.14159265358979323846;
+
+std::vector<Complex> Twiddles(int n) {
+  const double step = -2.0 * kPi / n;
+  std::vector<Complex> table(n);
+  for (int k = 0; k < n; ++k) table[k] = std::polar(1.0, step * k);
+  return table;
+}
+
+// In-place DFT of n values spaced stride apart.
+void Transform(Complex* values, int n, int stride, const std::vector<Complex>& twiddle,
+               std::vector<Complex>& scratch) {
+  for (int k = 0; k < n; ++k) {
+    Complex sum = 0.0;
+    int phase = 0;
+    for (int j = 0; j < n; ++j) {
+      sum += values[static_cast<size_t>(j) * stride] * twiddle[phase];
+      phase += k;
+      if (phase >= n) phase -= n;
+    }
+    scratch[k] = sum;
+  }
+  for (int k = 0; k < n; ++k) values[static_cast<size_t>(k) * stride] = scratch[k];
+}
+
+// Signed frequency of DFT index k of n, folded to -n/2..n/2.
+int Folded(int k, int n) {
+  return k <= n / 2 ? k : k - n;
+}
+
+}  // namespace
+
+std::vector<double> RadialPowerSpectrum(const std::vector<double>& field, int width, int height) {
+  if (width < 1 || height < 1 ||
+      field.size() != static_cast<size_t>(width) * static_cast<size_t>(height)) {
+    return {};
+  }
+  const double pixels = static_cast<double>(field.size());
+  double mean = 0.0;
+  for (double v : field) mean += v;
+  mean /= pixels;
+
+  std::vector<Complex> spectrum(field.size());
+  for (size_t i = 0; i < field.size(); ++i) spectrum[i] = field[i] - mean;
+  std::vector<Complex> scratch(std::max(width, height));
+  const std::vector<Complex> rowTwiddle = Twiddles(width), columnTwiddle = Twiddles(height);
+  for (int y = 0; y < height; ++y) {
+    Transform(&spectrum[static_cast<size_t>(y) * width], width, 1, rowTwiddle, scratch);
+  }
+  for (int x = 0; x < width; ++x) Transform(&spectrum[x], height, width, columnTwiddle, scratch);
+
+  const int side = std::max(width, height);
+  const int bins = static_cast<int>(std::ceil(side * std::sqrt(0.5))) + 1;
+  std::vector<double> power(bins, 0.0), members(bins, 0.0);
+  for (int v = 0; v < height; ++v) {
+    for (int u = 0; u < width; ++u) {
+      const double fu = static_cast<double>(Folded(u, width)) / width;
+      const double fv = static_cast<double>(Folded(v, height)) / height;
+      const int bin = static_cast<int>(std::lround(std::sqrt(fu * fu + fv * fv) * side));
+      power[bin] += std::norm(spectrum[static_cast<size_t>(v) * width + u]) / pixels;
+      members[bin] += 1.0;
+    }
+  }
+  for (int k = 0; k < bins; ++k) {
+    if (members[k] > 0.0) power[k] /= members[k];
+  }
+  return power;
+}
