@@ -87,11 +87,20 @@ int ParseInt(const std::string& text, const std::string& what, int min, int max)
   return static_cast<int>(value);
 }
 
-Size ParseSize(const std::string& text, const std::string& what, int maxSide) {
-  const size_t cross = text.find_first_of("xX,");
+Size ParsePair(const std::string& text, const std::string& what, const std::string& part, int min,
+               int max) {
+  // The separator is looked for after the first character, so that a leading minus sign of
+  // the first number is not taken for it.
+  const size_t cross = text.find_first_of("xX,", text.empty() ? 0 : 1);
   if (cross == std::string::npos)
+    throw UsageError(what + " must be " + part + "x" + part + ", not '" + text + "'");
+  const std::string name = what + " " + part;
+  return Size{ParseInt(text.substr(0, cross), name, min, max),
+              ParseInt(text.substr(cross + 1), name, min, max)};
+}
+
+Size ParseSize(const std::string& text, const std::string& what, int maxSide) {
+  if (text.find_first_of("xX,") == std::string::npos)
     throw UsageError(what + " must be WIDTHxHEIGHT, not '" + text + "'");
-  const std::string side = what + " side";
-  return Size{ParseInt(text.substr(0, cross), side, 1, maxSide),
-              ParseInt(text.substr(cross + 1), side, 1, maxSide)};
+  return ParsePair(text, what, "side", 1, maxSide);
 }

@@ -45,6 +45,10 @@ class Arguments {
 // A decimal integer in min..max; what names the value in the message of the UsageError.
 int ParseInt(const std::string& text, const std::string& what, int min, int max);
 
+// "AxB" (also "A,B"), each number in min..max; part names one number in messages.
+Size ParsePair(const std::string& text, const std::string& what, const std::string& part, int min,
+               int max);
+
 // "WxH" (also "W,H"), each side 1..maxSide.
 Size ParseSize(const std::string& text, const std::string& what, int maxSide);
 

@@ -69,6 +69,15 @@ FILE* PendingFile::Stream() {
   return stream_;
 }
 
+void PendingFile::Write(const void* bytes, size_t length) {
+  if (std::fwrite(bytes, 1, length, Stream()) == length) return;
+  const int error = errno;
+  std::fclose(stream_);
+  stream_ = nullptr;
+  descriptor_ = -1;
+  CannotWrite(path_, error);
+}
+
 int PendingFile::ReleaseDescriptor() {
   return std::exchange(descriptor_, -1);
 }

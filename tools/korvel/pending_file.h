@@ -23,6 +23,8 @@ class PendingFile {
 
   // A stream on the temporary file; the PendingFile closes it.
   FILE* Stream();
+  // Writes bytes to the stream; throws ToolError when they do not all get through.
+  void Write(const void* bytes, size_t length);
   // The descriptor, for a writer that closes it itself (libtiff does).
   int ReleaseDescriptor();
   // Flushes and closes the stream; throws ToolError when anything failed to reach the disk.

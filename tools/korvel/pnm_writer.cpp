@@ -4,21 +4,14 @@
 
 #include "dot_rows.h"
 #include "image_writer.h"
-#include "tool_error.h"
 
 namespace {
-
-void WriteBytes(PendingFile& file, const void* bytes, size_t length) {
-  if (std::fwrite(bytes, 1, length, file.Stream()) == length) return;
-  file.Close();  // reports the cause when the stream knows it
-  throw ToolError(file.Path() + ": cannot write");
-}
 
 void WriteHeader(PendingFile& file, const char* magic, const DotRaster& raster, int maxValue) {
   const std::string header = std::string(magic) + "\n" + std::to_string(raster.width) + " " +
                              std::to_string(raster.height) + "\n" +
                              (maxValue ? std::to_string(maxValue) + "\n" : "");
-  WriteBytes(file, header.data(), header.size());
+  file.Write(header.data(), header.size());
 }
 
 }  // namespace
@@ -28,7 +21,7 @@ void WritePbm(PendingFile& file, const DotRaster& raster, Progress& progress) {
   std::vector<uint8_t> row(PackedRowBytes(raster.width, 1));
   for (int y = 0; y < raster.height; ++y) {
     InkRow(raster, y, row.data());
-    WriteBytes(file, row.data(), row.size());
+    file.Write(row.data(), row.size());
     progress.Advance(y + 1, raster.height);
   }
 }
@@ -45,7 +38,7 @@ void WritePgm(PendingFile& file, const DotRaster& raster, Progress& progress) {
       const int shift = 8 - raster.bits * (x % perByte + 1);
       row[x] = static_cast<uint8_t>((packed[x / perByte] >> shift) & maxCode);
     }
-    WriteBytes(file, row.data(), row.size());
+    file.Write(row.data(), row.size());
     progress.Advance(y + 1, raster.height);
   }
 }
