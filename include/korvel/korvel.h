@@ -25,6 +25,24 @@
  *   Tone curves come from "<exe dir>/Data/QntPassParam_<level>.ini", where <exe dir> is the
  *   directory of the host's executable. When the environment variable KORVEL_DATA_DIR is set
  *   and not empty, it names the folder that holds the QntPassParam_<level>.ini files instead.
+ *   <level> is the bucketed quality level (10, 20, ..., 100, or 0 / -1). A path longer than
+ *   255 characters counts as a missing file. The files are read afresh at every use (an edited
+ *   file applies to the next image call) and never written.
+ *   Format: INI text with integer values, for example
+ *       [QNT_CURVE]
+ *       EffectiveParams=3      ; number of curve points N (used when 3..2551)
+ *       Param1=0               ; output of point k in percent, points evenly spread
+ *       Param2=50              ;   over the input from Param1 (0 %) to ParamN (100 %)
+ *       Param3=100
+ *       [QNT_COMPENSATION]
+ *       Param0=0               ; Param0..Param6: ink percent at rows k/6 of the height
+ *   Reading: section and key names are case-insensitive; blanks around names and values, a
+ *   UTF-8 byte-order mark and CRLF line ends are accepted; lines starting with ';' or '#' are
+ *   comments; the first matching key of the first matching section wins; a value is its sign
+ *   and leading digits (no digits read as 0, beyond 32 bits it saturates); a missing or
+ *   unreadable file, section or key reads as 0. At a positive level a missing or unusable
+ *   curve (N below 3 or above 2551) maps every amount below full scale to 0. Keep curve values
+ *   within 0..100 %: the level table takes them unclamped.
  *
  * Threads
  *   The library starts no thread and takes no lock. Global state (the level table, the tone
@@ -161,7 +179,8 @@ class IBufferProc {
  * A stored mask is 20 + 4 * P * H * W bytes: five little-endian int32 words (tag, P, H, W,
  * maximum threshold M) and P * H * W raw thresholds, plane by plane and row by row, every byte
  * passed through Encode. Loading normalises a raw threshold t to trunc(t / M * 254), so raw
- * thresholds 0..M screen on 0..254. Destroying the object frees a mask it still holds. */
+ * thresholds 0..M screen on 0..254; a raw threshold above M loads as 255 (never a dot) and one
+ * below 0 as 0. Destroying the object frees a mask it still holds. */
 class IDitherMaskGenerator {
  public:
   virtual ~IDitherMaskGenerator() {}
@@ -170,7 +189,8 @@ class IDitherMaskGenerator {
    * table to the linear default, exactly as KORVEL_Init does, discarding any tone curve.
    * Returns true, or false, keeping the mask held before and the level table as they were,
    * when: mask is null; length is below 20; P, H, W or M is 0 or less; the thresholds
-   * (4 * P * H * W bytes) would exceed 1 GiB; length is not exactly 20 + 4 * P * H * W. */
+   * (4 * P * H * W bytes) would exceed 1 GiB; length is not exactly 20 + 4 * P * H * W.
+   * Running out of memory for the thresholds throws std::bad_alloc, with nothing changed. */
   virtual bool LoadMask(const unsigned char* mask, int length) = 0;
   /* Screen height rows of width source pixels (rows packed without gaps) against mask plane
    * `plane` into output rows of dstStride bytes: bits == 1 gives 1 bit per pixel, any other

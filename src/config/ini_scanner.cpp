@@ -19,37 +19,38 @@ char AsciiLower(char c) {
 
 }  // namespace
 
-void IniIntScanner::Name::Clear() {
-  kept_ = 0;
-  written_ = 0;
-  tooLong_ = false;
-  blanksLost_ = false;
+void IniIntScanner::NameMatcher::Start(const char* target, size_t length) {
+  target_ = target;
+  length_ = length;
+  matched_ = 0;
+  pending_ = 0;
+  pendingOk_ = true;
+  mismatch_ = false;
 }
 
-void IniIntScanner::Name::Add(char c) {
-  if (tooLong_) return;
+bool IniIntScanner::NameMatcher::Add(char c) {
+  if (mismatch_) return false;
   if (IsBlank(c)) {
-    if (written_ == 0) return;  // leading blank
-    if (written_ < kMaxNameLength) {
-      text_[written_++] = c;
+    if (matched_ == 0) return true;  // leading blank
+    // Inside the name it must match; after it, it is dropped: decided by what follows.
+    if (pendingOk_ && matched_ + pending_ < length_ && target_[matched_ + pending_] == c) {
+      ++pending_;
     } else {
-      blanksLost_ = true;  // harmless if the name ends here, fatal if it goes on
+      pendingOk_ = false;
     }
-    return;
+    return true;
   }
-  if (blanksLost_ || written_ >= kMaxNameLength) {
-    tooLong_ = true;
-    return;
+  if (!pendingOk_) {
+    mismatch_ = true;
+    return false;
   }
-  text_[written_++] = c;
-  kept_ = written_;
-}
-
-bool IniIntScanner::Name::Matches(const char* target, size_t targetLength) const {
-  if (tooLong_ || kept_ != targetLength) return false;
-  for (size_t i = 0; i < kept_; ++i) {
-    if (AsciiLower(text_[i]) != AsciiLower(target[i])) return false;
+  matched_ += pending_;
+  pending_ = 0;
+  if (matched_ >= length_ || AsciiLower(target_[matched_]) != AsciiLower(c)) {
+    mismatch_ = true;
+    return false;
   }
+  ++matched_;
   return true;
 }
 
@@ -57,10 +58,7 @@ IniIntScanner::IniIntScanner(const char* section, const char* key)
     : section_(section),
       key_(key),
       sectionLength_(std::strlen(section)),
-      keyLength_(std::strlen(key)) {
-  // A name no line can match: nothing to look for.
-  if (sectionLength_ > kMaxNameLength || keyLength_ > kMaxNameLength) state_ = State::kAbsent;
-}
+      keyLength_(std::strlen(key)) {}
 
 int32_t IniIntScanner::value() const {
   if (negative_) {
@@ -132,18 +130,26 @@ void IniIntScanner::Step(char c) {
       if (c == '\n') {
         state_ = State::kLineStart;  // no closing bracket: not a section header
       } else if (c == ']') {
-        EndSection();
-      } else {
-        name_.Add(c);
+        inSection_ = name_.Matches();
+        state_ = State::kSkipLine;
+      } else if (!name_.Add(c)) {
+        state_ = State::kSkipLine;  // another section
+      }
+      break;
+    case State::kClosingHeader:
+      if (c == '\n') {
+        state_ = State::kLineStart;
+      } else if (c == ']') {
+        state_ = State::kAbsent;  // the wanted section ended without the key
       }
       break;
     case State::kKeyName:
       if (c == '\n') {
         state_ = State::kLineStart;  // no '=': not an entry
       } else if (c == '=') {
-        state_ = name_.Matches(key_, keyLength_) ? State::kValueStart : State::kSkipLine;
-      } else {
-        name_.Add(c);
+        state_ = name_.Matches() ? State::kValueStart : State::kSkipLine;
+      } else if (!name_.Add(c)) {
+        state_ = State::kSkipLine;  // another key
       }
       break;
     case State::kValueStart:
@@ -163,24 +169,17 @@ void IniIntScanner::Step(char c) {
 }
 
 void IniIntScanner::StartLine(char c) {
-  name_.Clear();
   if (c == '[') {
-    state_ = State::kSectionName;
+    // Inside the wanted section any header ends the search; outside, only its name matters.
+    state_ = inSection_ ? State::kClosingHeader : State::kSectionName;
+    name_.Start(section_, sectionLength_);
   } else if (c == ';' || c == '#' || !inSection_) {
     state_ = State::kSkipLine;  // comments, and entries outside the wanted section
   } else {
     state_ = State::kKeyName;
+    name_.Start(key_, keyLength_);
     Step(c);
   }
-}
-
-void IniIntScanner::EndSection() {
-  if (inSection_) {
-    state_ = State::kAbsent;  // the wanted section ended without the key
-    return;
-  }
-  inSection_ = name_.Matches(section_, sectionLength_);
-  state_ = State::kSkipLine;
 }
 
 void IniIntScanner::StartValue(char c) {

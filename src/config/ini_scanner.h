@@ -6,14 +6,15 @@
 //   - a line whose first non-blank character is ';' or '#' is a comment;
 //   - "[name]" opens a section (text after the first ']' is ignored; a line starting with '['
 //     that has no ']' is ignored); "key = value" is an entry; any other line is ignored;
-//   - section and key names compare case-insensitively (ASCII); names longer than 255
-//     characters never match;
+//   - section and key names compare case-insensitively (ASCII);
 //   - the first matching key of the first matching section wins: the search stops at the end of
 //     that section, so a later section of the same name is never consulted;
 //   - the value is an optional sign and the decimal digits that follow it; anything after them
 //     is ignored, no digits read as 0, and numbers beyond the 32-bit range saturate.
 //
-// Memory use is fixed whatever the length of the lines, and every byte is looked at once.
+// Names are compared while they are read, so memory use is fixed whatever the length of the
+// lines; every byte is looked at once at most, and the rest of a line that cannot matter (a
+// comment, another key, anything outside the wanted section) is skipped with memchr.
 #ifndef KORVEL_CONFIG_INI_SCANNER_H
 #define KORVEL_CONFIG_INI_SCANNER_H
 
@@ -22,8 +23,6 @@
 
 class IniIntScanner {
  public:
-  static constexpr size_t kMaxNameLength = 255;
-
   // Both names must stay valid while the scanner is used.
   IniIntScanner(const char* section, const char* key);
 
@@ -45,6 +44,7 @@ class IniIntScanner {
     kLineStart,
     kSkipLine,
     kSectionName,
+    kClosingHeader,
     kKeyName,
     kValueStart,
     kValueDigits,
@@ -52,26 +52,27 @@ class IniIntScanner {
     kAbsent,
   };
 
-  // A name as it is collected from the text: blanks before and after it are dropped, those
-  // inside it kept; a name that outgrows the buffer is remembered only as too long.
-  class Name {
+  // Compares a name with the wanted one as its characters arrive: blanks before and after the
+  // name are dropped, those inside it must match too.
+  class NameMatcher {
    public:
-    void Clear();
-    void Add(char c);
-    bool Matches(const char* target, size_t targetLength) const;
+    void Start(const char* target, size_t length);
+    // Takes the next character; false once the name can no longer match.
+    bool Add(char c);
+    bool Matches() const { return !mismatch_ && matched_ == length_; }
 
    private:
-    char text_[kMaxNameLength];
-    size_t kept_ = 0;     // characters up to the last non-blank one
-    size_t written_ = 0;  // kept_ plus the blanks after it that fitted
-    bool tooLong_ = false;
-    bool blanksLost_ = false;
+    const char* target_ = nullptr;
+    size_t length_ = 0;
+    size_t matched_ = 0;  // target characters matched up to the last non-blank one
+    size_t pending_ = 0;  // blanks since then, matched against the target so far
+    bool pendingOk_ = true;
+    bool mismatch_ = false;
   };
 
   bool SkipByteOrderMark(const char*& data, const char* end);
   void Step(char c);
   void StartLine(char c);
-  void EndSection();
   void StartValue(char c);
   void AddDigit(char c);
 
@@ -83,7 +84,7 @@ class IniIntScanner {
   int bomMatched_ = 0;
   bool atTextStart_ = true;
   bool inSection_ = false;
-  Name name_;
+  NameMatcher name_;
   bool negative_ = false;
   uint64_t magnitude_ = 0;  // saturates just past 2^31
 };

@@ -5,13 +5,12 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <memory>
 
 #include "config/ini_scanner.h"
 
 namespace {
 
-constexpr size_t kReadChunk = 64 * 1024;
+constexpr size_t kReadChunk = 16 * 1024;
 
 // Closes a file descriptor when the query returns.
 class FileDescriptor {
@@ -44,12 +43,12 @@ int OpenRegularFile(const char* path) {
 // Streams the file through the scanner until it has its answer or the file ends. A read error
 // ends the text where it happened.
 void ScanFile(int fd, IniIntScanner& scanner) {
-  std::unique_ptr<char[]> chunk(new char[kReadChunk]);
+  char chunk[kReadChunk];
   for (;;) {
-    const ssize_t got = read(fd, chunk.get(), kReadChunk);
+    const ssize_t got = read(fd, chunk, sizeof chunk);
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) break;
-    if (scanner.Feed(chunk.get(), static_cast<size_t>(got))) return;
+    if (scanner.Feed(chunk, static_cast<size_t>(got))) return;
   }
   scanner.Finish();
 }

@@ -34,7 +34,7 @@ bool ReadMaskHeader(const uint8_t* encoded, int length, const uint8_t decodeTabl
 
 int32_t NormaliseThreshold(int32_t raw, int32_t maxThreshold) {
   const double scaled = std::trunc(static_cast<double>(raw) / maxThreshold * 254);
-  if (scaled < -1.0) return -1;
+  if (scaled < 0.0) return 0;
   if (scaled > 255.0) return 255;
   return static_cast<int32_t>(scaled);
 }

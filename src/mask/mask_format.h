@@ -27,8 +27,8 @@ bool ReadMaskHeader(const uint8_t* encoded, int length, const uint8_t decodeTabl
                     MaskHeader* header);
 
 // Threshold on the 0..254 screening scale of a raw threshold t: trunc(t / M * 254) in double
-// precision. Values outside -1..255 screen like -1 (always a dot) or 255 (never a dot) and are
-// stored as such so that the result always fits.
+// precision, held to 0..255. A raw threshold above M loads as 255 (screens like anything higher:
+// never a dot); one below 0 loads as 0, so that a white pixel is never a dot in any mask.
 int32_t NormaliseThreshold(int32_t raw, int32_t maxThreshold);
 
 #endif

@@ -1,50 +1,182 @@
+// The screen works on 16 pixels at a time: their mask thresholds sit side by side in a byte row
+// prepared per call (the thresholds one mask row yields under the column walk), so a chunk is
+// one comparison of 16 byte pairs whose outcome is packed through small tables.
+//
+// The column walk (firstColumn + x * columnStep) mod W repeats after period = W / gcd(step, W)
+// pixels, so the prepared row holds min(period, width) + 16 thresholds and a chunk starting at
+// pixel x reads them from x mod period on, a counter advanced by 16 mod period per chunk.
 #include "mask/mask_screen.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <numeric>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
-// Screens one row. The mask column is a running counter wrapped by one subtraction, since the
-// step is below the mask width; each output byte is assembled in a register and stored once.
+constexpr int kChunk = 16;                    // pixels screened at once
+constexpr int64_t kCachedRowBytes = 1 << 20;  // prepared rows kept for reuse within a call
+
+// Packing of dot bits (bit i = pixel i) into output bytes, most significant pixel first.
+struct PackTables {
+  std::array<uint8_t, 256> oneBit;                 // 8 pixels -> 1 byte
+  std::array<std::array<uint8_t, 2>, 256> twoBit;  // 8 pixels -> 2 bytes, a dot is 11
+};
+
+constexpr PackTables MakePackTables() {
+  PackTables tables{};
+  for (int bits = 0; bits < 256; ++bits) {
+    for (int i = 0; i < 8; ++i) {
+      if (!((bits >> i) & 1)) continue;
+      tables.oneBit[bits] |= static_cast<uint8_t>(0x80 >> i);
+      tables.twoBit[bits][i / 4] |= static_cast<uint8_t>(0xC0 >> (2 * (i % 4)));
+    }
+  }
+  return tables;
+}
+
+constexpr PackTables kPack = MakePackTables();
+
+// Dots of 16 pixels: bit i is set where 255 - source[i] > thresholds[i].
+inline unsigned DotsOfChunk(const uint8_t* source, const uint8_t* thresholds) {
+#if defined(__SSE2__)
+  const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source));
+  const __m128i limits = _mm_loadu_si128(reinterpret_cast<const __m128i*>(thresholds));
+  const __m128i ink = _mm_xor_si128(pixels, _mm_set1_epi8(-1));
+  const __m128i excess = _mm_subs_epu8(ink, limits);  // non-zero exactly where ink > threshold
+  const __m128i none = _mm_cmpeq_epi8(excess, _mm_setzero_si128());
+  return ~static_cast<unsigned>(_mm_movemask_epi8(none)) & 0xFFFFu;
+#else
+  unsigned dots = 0;
+  for (int i = 0; i < kChunk; ++i) {
+    dots |= static_cast<unsigned>(255 - source[i] > thresholds[i]) << i;
+  }
+  return dots;
+#endif
+}
+
+template <int kBits>
+struct Packer;
+
+template <>
+struct Packer<1> {
+  static constexpr int kChunkBytes = 2;
+  static void Store(unsigned dots, uint8_t* out) {
+    out[0] = kPack.oneBit[dots & 0xFF];
+    out[1] = kPack.oneBit[dots >> 8];
+  }
+};
+
+template <>
+struct Packer<2> {
+  static constexpr int kChunkBytes = 4;
+  static void Store(unsigned dots, uint8_t* out) {
+    const auto& low = kPack.twoBit[dots & 0xFF];
+    const auto& high = kPack.twoBit[dots >> 8];
+    out[0] = low[0];
+    out[1] = low[1];
+    out[2] = high[0];
+    out[3] = high[1];
+  }
+};
+
+// The thresholds of the mask rows under the column walk, prepared on first use. When all mask
+// rows fit the budget each keeps its own slot; otherwise one slot is rebuilt as the row changes.
+class PreparedRows {
+ public:
+  PreparedRows(const MaskWalk& walk, int width) : walk_(walk) {
+    period_ = walk.maskWidth / std::gcd(walk.columnStep, walk.maskWidth);
+    length_ = std::min(period_, width) + kChunk;
+    const bool cacheAll = static_cast<int64_t>(walk.maskHeight) * length_ <= kCachedRowBytes;
+    slots_ = cacheAll ? walk.maskHeight : 1;
+    storage_.resize(static_cast<size_t>(slots_) * length_);
+    builtRow_.assign(slots_, -1);
+  }
+
+  int period() const { return period_; }
+
+  const uint8_t* Row(int row) {
+    const int slot = slots_ == 1 ? 0 : row;
+    uint8_t* prepared = storage_.data() + static_cast<size_t>(slot) * length_;
+    if (builtRow_[slot] != row) {
+      Build(row, prepared);
+      builtRow_[slot] = row;
+    }
+    return prepared;
+  }
+
+ private:
+  // Thresholds are 0..255 once loaded, so each fits a byte as it is. The walk is copied in
+  // runs that end at the mask's right edge, so each run is a plain strided copy.
+  void Build(int row, uint8_t* prepared) const {
+    const int32_t* maskRow = walk_.plane + static_cast<int64_t>(row) * walk_.maskWidth;
+    const int step = walk_.columnStep;
+    int column = walk_.firstColumn;
+    if (step == 0) {
+      std::memset(prepared, static_cast<uint8_t>(maskRow[column]), length_);
+      return;
+    }
+    for (int j = 0; j < length_;) {
+      const int run = std::min(length_ - j, (walk_.maskWidth - column + step - 1) / step);
+      for (int i = 0; i < run; ++i)
+        prepared[j + i] = static_cast<uint8_t>(maskRow[column + i * step]);
+      j += run;
+      column += run * step - walk_.maskWidth;
+    }
+  }
+
+  const MaskWalk& walk_;
+  int period_;
+  int length_;
+  int slots_;
+  std::vector<uint8_t> storage_;
+  std::vector<int> builtRow_;
+};
+
 template <int kBits>
 void ScreenRow(const uint8_t* source, uint8_t* output, int rowBytes, int width,
-               const int32_t* maskRow, int maskWidth, int column, int step) {
-  constexpr int kPixelsPerByte = 8 / kBits;
-  constexpr unsigned kDot = (1u << kBits) - 1;
-  const int fullBytes = width / kPixelsPerByte;
-  for (int b = 0; b < fullBytes; ++b) {
-    unsigned byte = 0;
-    for (int i = 0; i < kPixelsPerByte; ++i) {
-      const int ink = 255 - *source++;
-      byte = (byte << kBits) | (kDot * static_cast<unsigned>(ink > maskRow[column]));
-      column += step;
-      if (column >= maskWidth) column -= maskWidth;
-    }
-    output[b] = static_cast<uint8_t>(byte);
+               const uint8_t* thresholds, int period, int advance) {
+  using Pack = Packer<kBits>;
+  int position = 0;  // x mod period
+  int x = 0;
+  uint8_t* out = output;
+  for (; x + kChunk <= width; x += kChunk) {
+    Pack::Store(DotsOfChunk(source + x, thresholds + position), out);
+    out += Pack::kChunkBytes;
+    position += advance;
+    if (position >= period) position -= period;
   }
-  int written = fullBytes;
-  const int leftover = width - fullBytes * kPixelsPerByte;
+  const int leftover = width - x;
   if (leftover > 0) {
-    unsigned byte = 0;
+    // The source ends with the row: the last pixels are screened one by one.
+    unsigned dots = 0;
     for (int i = 0; i < leftover; ++i) {
-      const int ink = 255 - *source++;
-      byte = (byte << kBits) | (kDot * static_cast<unsigned>(ink > maskRow[column]));
-      column += step;
-      if (column >= maskWidth) column -= maskWidth;
+      dots |= static_cast<unsigned>(255 - source[x + i] > thresholds[position + i]) << i;
     }
-    output[written++] = static_cast<uint8_t>(byte << (kBits * (kPixelsPerByte - leftover)));
+    uint8_t packed[Pack::kChunkBytes];
+    Pack::Store(dots, packed);
+    const int bytes = (leftover * kBits + 7) / 8;
+    std::memcpy(out, packed, bytes);
+    out += bytes;
   }
-  if (rowBytes > written) std::memset(output + written, 0, rowBytes - written);
+  const int written = static_cast<int>(out - output);
+  if (rowBytes > written) std::memset(out, 0, rowBytes - written);
 }
 
 template <int kBits>
 void ScreenRows(const MaskWalk& walk, const uint8_t* source, uint8_t* output, int dstStride,
                 int width, int height) {
+  PreparedRows rows(walk, width);
+  const int period = rows.period();
+  const int advance = kChunk % period;
   int row = walk.firstRow;
   for (int y = 0; y < height; ++y) {
-    const int32_t* maskRow = walk.plane + static_cast<int64_t>(row) * walk.maskWidth;
-    ScreenRow<kBits>(source, output, dstStride, width, maskRow, walk.maskWidth, walk.firstColumn,
-                     walk.columnStep);
+    ScreenRow<kBits>(source, output, dstStride, width, rows.Row(row), period, advance);
     source += width;
     output += dstStride;
     row += walk.rowStep;

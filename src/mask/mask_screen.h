@@ -8,7 +8,7 @@
 
 // Where the mask starts and how it advances, everything already reduced into the mask.
 struct MaskWalk {
-  const int32_t* plane;  // maskHeight x maskWidth thresholds
+  const int32_t* plane;  // maskHeight x maskWidth thresholds, each 0..255
   int maskWidth;
   int maskHeight;
   int firstColumn;  // 0..maskWidth-1
@@ -20,7 +20,7 @@ struct MaskWalk {
 // Screens height rows of width pixels (source rows packed without gaps) into output rows of
 // dstStride bytes, 1 or 2 bits per pixel, most significant first; a dot is 1 or 11. Every byte
 // of the dstStride x height output is written: the bytes past the last pixel of a row are 0.
-// dstStride must hold width pixels.
+// dstStride must hold width pixels. Scratch memory: at most about 1 MiB plus a row.
 void ScreenWithMask1Bit(const MaskWalk& walk, const uint8_t* source, uint8_t* output, int dstStride,
                         int width, int height);
 void ScreenWithMask2Bit(const MaskWalk& walk, const uint8_t* source, uint8_t* output, int dstStride,

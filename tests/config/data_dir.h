@@ -1,5 +1,5 @@
 // A temporary folder of parameter files that KORVEL_DATA_DIR points at while the object lives;
-// the folder is removed and the variable restored afterwards.
+// afterwards the folder is removed and the variable restored.
 #ifndef KORVEL_TESTS_CONFIG_DATA_DIR_H
 #define KORVEL_TESTS_CONFIG_DATA_DIR_H
 
@@ -22,22 +22,14 @@ class ScopedDataDir {
     setenv(kDataDirVariable, path_.c_str(), 1);
   }
   ~ScopedDataDir() {
-    if (saved_) {
-      setenv(kDataDirVariable, saved_->c_str(), 1);
-    } else {
-      unsetenv(kDataDirVariable);
-    }
+    saved_ ? setenv(kDataDirVariable, saved_->c_str(), 1) : unsetenv(kDataDirVariable);
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
   }
-  ScopedDataDir(const ScopedDataDir&) = delete;
-  ScopedDataDir& operator=(const ScopedDataDir&) = delete;
-
   const std::string& path() const { return path_; }
   std::string FileOf(int level) const {
     return path_ + "/QntPassParam_" + std::to_string(level) + ".ini";
   }
-  // Writes (or replaces) the parameter file of a quality level.
   void Write(int level, const std::string& text) const {
     std::ofstream(FileOf(level), std::ios::binary) << text;
   }

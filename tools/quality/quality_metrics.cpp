@@ -1,0 +1,252 @@
+#include "quality_metrics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+namespace quality {
+
+namespace {
+
+using Plane = std::vector<double>;
+
+const double kPi = std::acos(-1.0);
+
+std::vector<double> GaussianKernel(double sigma) {
+  const int radius = static_cast<int>(std::ceil(3 * sigma));
+  std::vector<double> kernel(2 * radius + 1);
+  double sum = 0;
+  for (int i = -radius; i <= radius; ++i) {
+    kernel[i + radius] = std::exp(-0.5 * i * i / (sigma * sigma));
+    sum += kernel[i + radius];
+  }
+  for (double& k : kernel) k /= sum;
+  return kernel;
+}
+
+// Separable Gaussian low-pass with replicated edges.
+Plane LowPass(const GreyImage& image, double sigma) {
+  const std::vector<double> kernel = GaussianKernel(sigma);
+  const int radius = static_cast<int>(kernel.size() / 2);
+  const int w = image.width, h = image.height;
+  Plane rows(static_cast<size_t>(w) * h), out(rows.size());
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      double s = 0;
+      for (int i = -radius; i <= radius; ++i) {
+        s += kernel[i + radius] * image.At(std::min(std::max(x + i, 0), w - 1), y);
+      }
+      rows[static_cast<size_t>(y) * w + x] = s;
+    }
+  }
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      double s = 0;
+      for (int i = -radius; i <= radius; ++i) {
+        s += kernel[i + radius] *
+             rows[static_cast<size_t>(std::min(std::max(y + i, 0), h - 1)) * w + x];
+      }
+      out[static_cast<size_t>(y) * w + x] = s;
+    }
+  }
+  return out;
+}
+
+double Mean(const GreyImage& image, int x0, int y0, int x1, int y1) {
+  double s = 0;
+  for (int y = y0; y < y1; ++y)
+    for (int x = x0; x < x1; ++x) s += image.At(x, y);
+  return s / (static_cast<double>(x1 - x0) * (y1 - y0));
+}
+
+// In-place radix-2 FFT of n = 2^k complex values held as interleaved re/im pairs.
+void Fft(std::vector<double>& re, std::vector<double>& im) {
+  const size_t n = re.size();
+  for (size_t i = 1, j = 0; i < n; ++i) {
+    size_t bit = n >> 1;
+    for (; j & bit; bit >>= 1) j ^= bit;
+    j ^= bit;
+    if (i < j) {
+      std::swap(re[i], re[j]);
+      std::swap(im[i], im[j]);
+    }
+  }
+  for (size_t len = 2; len <= n; len <<= 1) {
+    const double angle = -2 * kPi / static_cast<double>(len);
+    for (size_t start = 0; start < n; start += len) {
+      for (size_t k = 0; k < len / 2; ++k) {
+        const double wr = std::cos(angle * k), wi = std::sin(angle * k);
+        const size_t a = start + k, b = a + len / 2;
+        const double tr = re[b] * wr - im[b] * wi, ti = re[b] * wi + im[b] * wr;
+        re[b] = re[a] - tr;
+        im[b] = im[a] - ti;
+        re[a] += tr;
+        im[a] += ti;
+      }
+    }
+  }
+}
+
+// |DFT|^2 / (n * n) of one n x n tile of ink fractions with its mean removed.
+std::vector<double> Periodogram(const GreyImage& image, int x0, int y0, int n) {
+  std::vector<double> re(static_cast<size_t>(n) * n), im(re.size(), 0.0);
+  double mean = 0;
+  for (int y = 0; y < n; ++y)
+    for (int x = 0; x < n; ++x) {
+      re[static_cast<size_t>(y) * n + x] = (255 - image.At(x0 + x, y0 + y)) / 255.0;
+      mean += re[static_cast<size_t>(y) * n + x];
+    }
+  mean /= static_cast<double>(n) * n;
+  for (double& v : re) v -= mean;
+  std::vector<double> lineRe(n), lineIm(n);
+  for (int pass = 0; pass < 2; ++pass) {
+    for (int a = 0; a < n; ++a) {
+      for (int b = 0; b < n; ++b) {
+        const size_t i =
+            pass == 0 ? static_cast<size_t>(a) * n + b : static_cast<size_t>(b) * n + a;
+        lineRe[b] = re[i];
+        lineIm[b] = im[i];
+      }
+      Fft(lineRe, lineIm);
+      for (int b = 0; b < n; ++b) {
+        const size_t i =
+            pass == 0 ? static_cast<size_t>(a) * n + b : static_cast<size_t>(b) * n + a;
+        re[i] = lineRe[b];
+        im[i] = lineIm[b];
+      }
+    }
+  }
+  std::vector<double> power(re.size());
+  for (size_t i = 0; i < re.size(); ++i) {
+    power[i] = (re[i] * re[i] + im[i] * im[i]) / (static_cast<double>(n) * n);
+  }
+  return power;
+}
+
+}  // namespace
+
+GreyImage GreyImage::FromRaster(const uint8_t* raster, int width, int height, int stride) {
+  GreyImage image(width, height);
+  for (int y = 0; y < height; ++y) {
+    std::memcpy(&image.At(0, y), raster + static_cast<size_t>(y) * stride, width);
+  }
+  return image;
+}
+
+void GreyImage::ToRaster(uint8_t* raster, int stride) const {
+  for (int y = 0; y < height; ++y) {
+    std::memcpy(raster + static_cast<size_t>(y) * stride,
+                pixels.data() + static_cast<size_t>(y) * width, width);
+  }
+}
+
+HalftoneFigures MeasureHalftone(const GreyImage& input, const GreyImage& halftone) {
+  HalftoneFigures f;
+  f.hvsPsnrSigma1_5 = HvsPsnr(input, halftone, 1.5);
+  f.hvsPsnrSigma3 = HvsPsnr(input, halftone, 3.0);
+  f.meanToneError = MeanToneError(input, halftone);
+  f.blockMeanError = BlockMeanError(input, halftone, 32);
+  return f;
+}
+
+double HvsPsnr(const GreyImage& input, const GreyImage& halftone, double sigma) {
+  const Plane a = LowPass(input, sigma), b = LowPass(halftone, sigma);
+  double squared = 0;
+  for (size_t i = 0; i < a.size(); ++i) squared += (a[i] - b[i]) * (a[i] - b[i]);
+  const double mse = squared / static_cast<double>(a.size());
+  if (mse == 0) return std::numeric_limits<double>::infinity();
+  return 10 * std::log10(255.0 * 255.0 / mse);
+}
+
+double MeanToneError(const GreyImage& input, const GreyImage& halftone) {
+  return Mean(halftone, 0, 0, halftone.width, halftone.height) -
+         Mean(input, 0, 0, input.width, input.height);
+}
+
+double BlockMeanError(const GreyImage& input, const GreyImage& halftone, int block) {
+  double sum = 0;
+  int blocks = 0;
+  for (int y = 0; y < input.height; y += block) {
+    for (int x = 0; x < input.width; x += block) {
+      const int x1 = std::min(x + block, input.width), y1 = std::min(y + block, input.height);
+      sum += std::fabs(Mean(halftone, x, y, x1, y1) - Mean(input, x, y, x1, y1));
+      ++blocks;
+    }
+  }
+  return blocks ? sum / blocks : 0;
+}
+
+double InkCoverage(const GreyImage& image, int y0, int y1) {
+  return 1.0 - Mean(image, 0, y0, image.width, y1) / 255.0;
+}
+
+RadialSpectrum RadialPowerSpectrum(const GreyImage& halftone, int tile) {
+  RadialSpectrum spectrum;
+  const int rings = tile / 2;
+  std::vector<double> sum(rings + 1, 0.0);
+  std::vector<int> count(rings + 1, 0);
+  int tiles = 0;
+  for (int y0 = 0; y0 + tile <= halftone.height; y0 += tile) {
+    for (int x0 = 0; x0 + tile <= halftone.width; x0 += tile) {
+      const std::vector<double> power = Periodogram(halftone, x0, y0, tile);
+      for (int v = 0; v < tile; ++v) {
+        for (int u = 0; u < tile; ++u) {
+          if (u == 0 && v == 0) continue;
+          const int fu = u <= tile / 2 ? u : u - tile, fv = v <= tile / 2 ? v : v - tile;
+          const int ring = static_cast<int>(std::lround(std::sqrt(double(fu * fu + fv * fv))));
+          if (ring > rings) continue;
+          sum[ring] += power[static_cast<size_t>(v) * tile + u];
+          ++count[ring];
+        }
+      }
+      ++tiles;
+    }
+  }
+  spectrum.coverage = InkCoverage(halftone, 0, halftone.height);
+  const double g = spectrum.coverage;
+  const double variance = std::max(g * (1 - g), 1e-12);
+  spectrum.principalFrequency = g <= 0.5 ? std::sqrt(g) : std::sqrt(1 - g);
+  double low = 0;
+  int lowRings = 0;
+  for (int r = 1; r <= rings && tiles; ++r) {
+    const double f = static_cast<double>(r) / tile;
+    const double p = count[r] ? sum[r] / count[r] / variance : 0;
+    spectrum.frequency.push_back(f);
+    spectrum.power.push_back(p);
+    if (f < spectrum.principalFrequency / 2) {
+      low += p;
+      ++lowRings;
+    }
+  }
+  spectrum.lowFrequencyPower = lowRings ? low / lowRings : 0;
+  return spectrum;
+}
+
+GreyImage ReadPgm(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return {};
+  int width = 0, height = 0, maxValue = 0;
+  GreyImage image;
+  if (std::fscanf(file, "P5 %d %d %d", &width, &height, &maxValue) == 3 && maxValue == 255 &&
+      width > 0 && height > 0 && std::fgetc(file) != EOF) {
+    image = GreyImage(width, height);
+    if (std::fread(image.pixels.data(), 1, image.pixels.size(), file) != image.pixels.size()) {
+      image = {};
+    }
+  }
+  std::fclose(file);
+  return image;
+}
+
+bool WritePgm(const GreyImage& image, const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  std::fprintf(file, "P5\n%d %d\n255\n", image.width, image.height);
+  const bool written =
+      std::fwrite(image.pixels.data(), 1, image.pixels.size(), file) == image.pixels.size();
+  return std::fclose(file) == 0 && written;
+}
+
+}  // namespace quality
