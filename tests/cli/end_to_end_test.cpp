@@ -65,19 +65,28 @@ TEST_P(HalftoneChart, EveryFormatHoldsTheSameDotsAtTheTrueDepth) {
 
 INSTANTIATE_TEST_SUITE_P(Depths, HalftoneChart, ::testing::Values(1, 2, 4));
 
-TEST(HalftoneChart, FourBitPathLaysTheChartsInk) {
+TEST(HalftoneChart, FourBitStatsReportCoverageAndQuality) {
   const std::string out = cli::ScratchFolder() + "/chart.png";
   const cli::RunResult run = RunTool({"halftone", "--bits", "4", "--stats", cli::ChartPath(), out});
   ExpectSucceeded(run);
-  // "<out>: 1024x768, 4 bit, source ink S %, dots D %, ink I %"
+  // "<out>: 1024x768, 4 bit, source ink S %, dots D %, ink I %, tone error T, block error B,
+  //  HVS PSNR P dB"
   const size_t figures = run.out.find(": 1024x768, 4 bit, ");
   ASSERT_NE(figures, std::string::npos) << run.out;
-  double sourceInk = -1.0, dots = -1.0;
+  double sourceInk = -1, dots = -1, ink = -1, toneError = 1e9, blockError = -1, psnr = -1;
   ASSERT_EQ(std::sscanf(run.out.c_str() + figures,
-                        ": 1024x768, 4 bit, source ink %lf %%, dots %lf %%", &sourceInk, &dots),
-            2)
+                        ": 1024x768, 4 bit, source ink %lf %%, dots %lf %%, ink %lf %%, tone error "
+                        "%lf, block error %lf, HVS PSNR %lf dB\n",
+                        &sourceInk, &dots, &ink, &toneError, &blockError, &psnr),
+            6)
       << run.out;
+  // The 4-bit path lays the image's own ink (it uses no tone curve), so the screened greys
+  // agree with the chart in the mean, block by block, and seen through the eye's low-pass.
   EXPECT_NEAR(dots, sourceInk, 1.0);
+  EXPECT_EQ(dots, ink);
+  EXPECT_NEAR(toneError, 255.0 * (sourceInk - dots) / 100.0, 0.05);
+  EXPECT_LT(blockError, 3.0);
+  EXPECT_GT(psnr, 25.0);
   EXPECT_NEAR(100.0 * ReadDots(out).DotFraction(), dots, 0.01);
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "dot_rows.h"
+#include "quality_metrics.h"
 
 double Coverage::DotFraction() const {
   return pixels ? 1.0 - static_cast<double>(pixelsPerCode[0]) / pixels : 0.0;
@@ -71,9 +72,37 @@ void PrintCoverage(const std::string& label, const DotRaster& raster) {
   std::printf("\n");
 }
 
+namespace {
+
+// The screened raster as the grey levels it prints: paper 255, a full dot 0, drops between.
+quality::GreyImage ScreenedGreys(const DotRaster& raster) {
+  quality::GreyImage image(raster.width, raster.height);
+  const int perByte = 8 / raster.bits;
+  const int maxCode = raster.MaxCode();
+  uint8_t greyOfCode[16];
+  for (int code = 0; code <= maxCode; ++code)
+    greyOfCode[code] = static_cast<uint8_t>(255 - code * 255 / maxCode);
+  std::vector<uint8_t> row(PackedRowBytes(raster.width, raster.bits));
+  for (int y = 0; y < raster.height; ++y) {
+    InkRow(raster, y, row.data());
+    for (int x = 0; x < raster.width; ++x) {
+      const int shift = 8 - raster.bits * (x % perByte + 1);
+      image.At(x, y) = greyOfCode[(row[x / perByte] >> shift) & maxCode];
+    }
+  }
+  return image;
+}
+
+}  // namespace
+
 void PrintImageStats(const std::string& label, const GreyImage& source, const DotRaster& raster) {
   std::printf("%s: %dx%d, %d bit, source ink %.2f %%, ", label.c_str(), raster.width, raster.height,
               raster.bits, 100.0 * MeanInk(source));
   PrintCoverageFigures(raster, MeasureCoverage(raster));
-  std::printf("\n");
+  const quality::HalftoneFigures figures = quality::MeasureHalftone(
+      quality::GreyImage::FromRaster(source.pixels.get(), source.width, source.height,
+                                     static_cast<int>(source.stride)),
+      ScreenedGreys(raster));
+  std::printf(", tone error %+.2f, block error %.2f, HVS PSNR %.2f dB\n", figures.meanToneError,
+              figures.blockMeanError, figures.hvsPsnrSigma1_5);
 }

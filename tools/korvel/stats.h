@@ -26,7 +26,11 @@ double MeanInk(const GreyImage& image);
 // "<label>: WxH, B bit, dots D % [(small ..., medium ..., large ...), ink I %]" on stdout.
 void PrintCoverage(const std::string& label, const DotRaster& raster);
 
-// For a screened image: the source's mean ink beside the output's coverage.
+// For a screened image: the source's mean ink beside the output's coverage, then how well the
+// output reproduces the source: the tone error (mean grey of the output minus that of the
+// source, in grey levels; positive is lighter), the mean error of 32 x 32 block means, and the
+// PSNR of both after a Gaussian low-pass of 1.5 pixels, a model of the eye at reading distance
+// (higher is better).
 void PrintImageStats(const std::string& label, const GreyImage& source, const DotRaster& raster);
 
 #endif
