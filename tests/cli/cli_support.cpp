@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <png.h>
+#include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -121,6 +122,38 @@ RunResult RunTool(const std::vector<std::string>& arguments, const Environment& 
   std::vector<std::string> command{KORVEL_TOOL};
   command.insert(command.end(), arguments.begin(), arguments.end());
   return RunProgram(command, environment);
+}
+
+RunResult RunToolOnTerminal(const std::vector<std::string>& arguments) {
+  std::vector<std::string> command{KORVEL_TOOL};
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
+  std::fflush(nullptr);
+  int terminal = -1;
+  const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+  if (child == 0) {
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  RunResult result;
+  if (child < 0) {
+    ADD_FAILURE() << "cannot open a terminal";
+    return result;
+  }
+  char buffer[4096];
+  for (;;) {  // until the child closes the terminal (read then fails with EIO)
+    const ssize_t got = read(terminal, buffer, sizeof buffer);
+    if (got <= 0) break;
+    result.out.append(buffer, static_cast<size_t>(got));
+  }
+  close(terminal);
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+  return result;
 }
 
 std::string ScratchFolder() {

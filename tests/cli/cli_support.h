@@ -26,6 +26,9 @@ RunResult RunTool(const std::vector<std::string>& arguments, const Environment& 
 // Runs any program, arguments including the program.
 RunResult RunProgram(const std::vector<std::string>& command, const Environment& environment = {});
 
+// Runs the tool with a terminal as its stdout and stderr; out holds all it wrote there.
+RunResult RunToolOnTerminal(const std::vector<std::string>& arguments);
+
 // A fresh, empty folder for the running test: <build>/tests/cli/scratch/<suite>.<test>.
 std::string ScratchFolder();
 

@@ -212,6 +212,32 @@ TEST(Info, WarnsWhenAScreenWouldRunWithoutItsToneCurve) {
   EXPECT_EQ(run.err, "") << "level 0 uses the built-in curve";
 }
 
+TEST(Usage, ProgressBarOnlyOnATerminalAndNotWhenQuiet) {
+  const std::string folder = cli::ScratchFolder();
+  // A large pattern: the bar is drawn for jobs of a few million pixels.
+  const std::vector<std::string> job{"halftone", "--bits", "2",        "--type",
+                                     "2",        "--size", "4096x1024"};
+  std::vector<std::string> arguments = job;
+  arguments.push_back(folder + "/a.pgm");
+  cli::RunResult run = cli::RunToolOnTerminal(arguments);
+  ExpectSucceeded(run);
+  EXPECT_NE(run.out.find("korvel ["), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("100%"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("\r\033[K"), std::string::npos) << "the bar is erased at the end";
+
+  arguments = job;
+  arguments.insert(arguments.end(), {"--quiet", folder + "/b.pgm"});
+  run = cli::RunToolOnTerminal(arguments);
+  ExpectSucceeded(run);
+  EXPECT_EQ(run.out, "");
+
+  arguments = job;
+  arguments.push_back(folder + "/c.pgm");
+  run = RunTool(arguments);  // stderr is a file here
+  ExpectSucceeded(run);
+  EXPECT_EQ(run.err, "");
+}
+
 TEST(Usage, HelpAndVersionSucceed) {
   cli::RunResult run = RunTool({"--help"});
   ExpectSucceeded(run);
