@@ -139,9 +139,13 @@ KORVEL_API int KORVEL_GetTempateData_2Bit_1to4(unsigned char* plane1, unsigned c
  * it is read only for types 34, 39, 40, 41 and 42 and may be null otherwise (and for 42).
  * 2-bit codes: 0 no dot, 1 small, 2 medium, 3 large. useTemplateDiffusion screens with the
  * template diffusion instead of the type's own screen.
- * Returns 1, or 0 with output untouched when width, height, cellWidth or cellHeight is below
- * 1, output is null, source is null for a type that reads it, or the 8-bit working raster
- * would exceed 2 GiB. */
+ * The 2-bit call screens types 39, 40 and 41 pixel by pixel (no cells, no tone curve, flag
+ * ignored) and then writes only bytes 0..(width - 1) / 4 of each output row; every other call
+ * clears the whole output first.
+ * Returns 1, or 0 with output untouched and no state changed when width, height, cellWidth or
+ * cellHeight is below 1, output is null, source is null for a type that reads it, or the
+ * largest 8-bit working raster, (width + 20) x (height + 1) pixels at ((width + 23) & ~3)
+ * bytes a row, would exceed INT_MAX bytes (2 GiB). */
 KORVEL_API int KORVEL_GetImageTempateData_1Bit(unsigned char* source, unsigned char* output,
                                                int width, int height,
                                                __QUENTAL_TEMPLATE_TYPE templateType, int cellWidth,

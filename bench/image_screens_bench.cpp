@@ -1,0 +1,99 @@
+// Throughput of the matrix screens (template types 39..42) at 4096 x 4096: the screening call
+// itself, on a smooth image and on noise (every lookup-table row in use), and the whole 2-bit
+// image call. The Floyd-Steinberg baseline runs in the same program (template_bench.cpp).
+#include <benchmark/benchmark.h>
+#include <korvel/korvel.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "image/dot_ditherers.h"
+#include "image/threshold_matrices.h"
+
+namespace {
+
+constexpr int kSide = 4096;
+
+void SetPixelRate(benchmark::State& state) {
+  state.counters["Mpx/s"] = benchmark::Counter(static_cast<double>(kSide) * kSide / 1e6,
+                                               benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// range 0: a smooth diagonal gradient; range 1: pseudo-random noise.
+std::vector<uint8_t> BenchImage(int64_t kind) {
+  std::vector<uint8_t> image(static_cast<size_t>(kSide) * kSide);
+  uint32_t seed = 12345;
+  for (int y = 0; y < kSide; ++y)
+    for (int x = 0; x < kSide; ++x) {
+      seed = seed * 1664525u + 1013904223u;
+      image[static_cast<size_t>(y) * kSide + x] =
+          kind == 0 ? static_cast<uint8_t>((x + y) * 255 / (2 * kSide - 2))
+                    : static_cast<uint8_t>(seed >> 24);
+    }
+  return image;
+}
+
+void BM_SmallDotScreen(benchmark::State& state) {
+  const std::vector<uint8_t> image = BenchImage(state.range(0));
+  std::vector<uint8_t> out(image.size());
+  BuildSDotTable();
+  for (auto _ : state) {
+    C2BitDitherSDot ditherer(0, 2, 1);
+    ditherer.Dither(out.data(), image.data(), kSide, kSide);
+    benchmark::DoNotOptimize(out.data());
+  }
+  SetPixelRate(state);
+}
+BENCHMARK(BM_SmallDotScreen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_SmallMediumDotScreen(benchmark::State& state) {
+  const std::vector<uint8_t> image = BenchImage(state.range(0));
+  std::vector<uint8_t> out(image.size());
+  for (auto _ : state) {
+    DitherSMDot(image.data(), out.data(), kSide, kSide);
+    benchmark::DoNotOptimize(out.data());
+  }
+  SetPixelRate(state);
+}
+BENCHMARK(BM_SmallMediumDotScreen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_SmallMediumLargeDotScreen(benchmark::State& state) {
+  const std::vector<uint8_t> image = BenchImage(state.range(0));
+  std::vector<uint8_t> out(image.size());
+  for (auto _ : state) {
+    DitherSMLDot(image.data(), out.data(), kSide, kSide);
+    benchmark::DoNotOptimize(out.data());
+  }
+  SetPixelRate(state);
+}
+BENCHMARK(BM_SmallMediumLargeDotScreen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_MatrixScreen257(benchmark::State& state) {
+  const std::vector<uint8_t> image = BenchImage(state.range(0));
+  std::vector<uint8_t> out(image.size());
+  const CDitherBase ditherer(g_thresholdMatrix257, 0, 321, 1);
+  for (auto _ : state) {
+    ditherer.Dither(out.data(), image.data(), kSide, kSide);
+    benchmark::DoNotOptimize(out.data());
+  }
+  SetPixelRate(state);
+}
+BENCHMARK(BM_MatrixScreen257)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The whole 2-bit image call of a matrix type: allocation, screening (for 42 on the grid
+// widened by 20 columns) and packing.
+void BM_ImageCall2Bit(benchmark::State& state) {
+  KORVEL_Init(0);
+  std::vector<uint8_t> image = BenchImage(0);
+  std::vector<uint8_t> out(static_cast<size_t>(kSide) / 4 * kSide);
+  const auto type = static_cast<__QUENTAL_TEMPLATE_TYPE>(state.range(0));
+  for (auto _ : state) {
+    KORVEL_GetImageTempateData_2Bit(image.data(), out.data(), kSide, kSide, type, 1, 1,
+                                    __QUENTAL_DOT_MODE(0), false);
+    benchmark::DoNotOptimize(out.data());
+  }
+  SetPixelRate(state);
+}
+BENCHMARK(BM_ImageCall2Bit)->Arg(39)->Arg(40)->Arg(41)->Arg(42)->Unit(benchmark::kMillisecond);
+
+}  // namespace
