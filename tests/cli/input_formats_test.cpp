@@ -10,11 +10,11 @@ namespace {
 constexpr int kWidth = 61;  // odd, so rows need padding in the library's layout
 constexpr int kHeight = 37;
 
-std::vector<uint8_t> Gradient() {
-  std::vector<uint8_t> grey(kWidth * kHeight);
+std::vector<uint8_t> Gradient(int width = kWidth) {
+  std::vector<uint8_t> grey(width * kHeight);
   for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x)
-      grey[y * kWidth + x] = static_cast<uint8_t>((x * 4 + y * 3) % 256);
+    for (int x = 0; x < width; ++x)
+      grey[y * width + x] = static_cast<uint8_t>((x * 4 + y * 3) % 256);
   return grey;
 }
 
@@ -87,6 +87,32 @@ TEST(InputFormats, EveryGreyEncodingScreensAlike) {
     }
     EXPECT_EQ(ScreenToPgm(path, folder, encoding.name + "-out"), expected);
   }
+}
+
+// A binary PGM whose rows need no padding is mapped rather than copied; the library must see
+// the same pixels as through a PNG of the same picture, at every depth.
+TEST(InputFormats, MappedPgmScreensLikeACopiedPng) {
+  const std::string folder = cli::ScratchFolder();
+  constexpr int kAligned = 64;
+  const std::vector<uint8_t> grey = Gradient(kAligned);
+  const std::string pgm =
+      "P5\n64 " + std::to_string(kHeight) + "\n255\n" + std::string(grey.begin(), grey.end());
+  cli::WriteFileBytes(folder + "/aligned.pgm", pgm);
+  cli::WritePng(folder + "/aligned.png", kAligned, kHeight, grey, PNG_COLOR_TYPE_GRAY, 8, false);
+  for (const char* bits : {"1", "2", "4"}) {
+    SCOPED_TRACE(std::string(bits) + " bit");
+    std::string outputs[2];
+    for (int i = 0; i < 2; ++i) {
+      const std::string out = folder + "/out" + std::to_string(i) + ".pgm";
+      const cli::RunResult run = cli::RunTool(
+          {"halftone", "--bits", bits, folder + (i ? "/aligned.png" : "/aligned.pgm"), out});
+      EXPECT_EQ(run.exitCode, 0) << run.err;
+      outputs[i] = cli::ReadFileBytes(out);
+    }
+    EXPECT_FALSE(outputs[0].empty());
+    EXPECT_EQ(outputs[0], outputs[1]);
+  }
+  EXPECT_TRUE(cli::ReadFileBytes(folder + "/aligned.pgm") == pgm) << "the input is left as it was";
 }
 
 TEST(InputFormats, BitmapsReadAsBlackAndWhite) {

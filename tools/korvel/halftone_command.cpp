@@ -93,7 +93,7 @@ int64_t ExpectedPixels(const HalftoneJob& job) {
 }
 
 void Screen(const HalftoneJob& job, GreyImage& image, DotRaster& raster) {
-  unsigned char* source = job.input.empty() ? nullptr : image.pixels.get();
+  unsigned char* source = job.input.empty() ? nullptr : image.Data();
   const auto type = static_cast<__QUENTAL_TEMPLATE_TYPE>(job.type);
   const auto dotMode = static_cast<__QUENTAL_DOT_MODE>(job.dotMode);
   int result = 0;

@@ -1,8 +1,10 @@
 // PGM and PBM input, binary (P5, P4) and plain text (P2, P1). Binary files are checked against
 // their declared size before the pixels are allocated.
+#include <sys/mman.h>
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -173,6 +175,24 @@ int64_t LeastPixelBytes(const PnmHeader& header) {
   }
 }
 
+// An 8-bit binary PGM whose rows are a multiple of 4 bytes wide is already in the library's
+// layout: map the file instead of copying it (the copy and its page faults are a good part of
+// a large job's time). Private and writable, so that nothing could ever reach the file.
+bool MapPixels(FILE* file, const PnmHeader& header, GreyImage& image) {
+  if (header.kind != '5' || header.maxValue != 255 || header.width % 4 != 0) return false;
+  const long offset = std::ftell(file);
+  const size_t bytes = static_cast<size_t>(header.width * header.height);
+  const size_t length = static_cast<size_t>(offset) + bytes;
+  void* mapping = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE, fileno(file), 0);
+  if (mapping == MAP_FAILED) return false;
+  madvise(mapping, length, MADV_WILLNEED);
+  std::shared_ptr<uint8_t> pixels(static_cast<uint8_t*>(mapping) + offset,
+                                  [mapping, length](uint8_t*) { munmap(mapping, length); });
+  image = GreyImage::Adopt(static_cast<int>(header.width), static_cast<int>(header.height),
+                           std::move(pixels));
+  return true;
+}
+
 }  // namespace
 
 GreyImage ReadPnmImage(FILE* file, const std::string& path, Progress& progress) {
@@ -181,6 +201,8 @@ GreyImage ReadPnmImage(FILE* file, const std::string& path, Progress& progress) 
   CheckImageSize(header.width, header.height, path);
   const int64_t left = BytesLeft(file);
   if (left >= 0 && left < LeastPixelBytes(header)) parser.Truncated();
+  GreyImage mapped;
+  if (left >= 0 && MapPixels(file, header, mapped)) return mapped;
   GreyImage image =
       GreyImage::Allocate(static_cast<int>(header.width), static_cast<int>(header.height));
   switch (header.kind) {

@@ -1,6 +1,7 @@
 #include "raster.h"
 
 #include <cstring>
+#include <utility>
 
 GreyImage GreyImage::Allocate(int width, int height) {
   GreyImage image;
@@ -8,7 +9,17 @@ GreyImage GreyImage::Allocate(int width, int height) {
   image.height = height;
   image.stride = (static_cast<size_t>(width) + 3) & ~size_t{3};
   // Left uninitialised: the pages of a large image are touched only as rows arrive.
-  image.pixels.reset(new uint8_t[image.stride * static_cast<size_t>(height)]);
+  image.pixels.reset(new uint8_t[image.stride * static_cast<size_t>(height)],
+                     std::default_delete<uint8_t[]>());
+  return image;
+}
+
+GreyImage GreyImage::Adopt(int width, int height, std::shared_ptr<uint8_t> pixels) {
+  GreyImage image;
+  image.width = width;
+  image.height = height;
+  image.stride = (static_cast<size_t>(width) + 3) & ~size_t{3};
+  image.pixels = std::move(pixels);
   return image;
 }
 

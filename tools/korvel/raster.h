@@ -13,10 +13,14 @@ struct GreyImage {
   int width = 0;
   int height = 0;
   size_t stride = 0;
-  std::unique_ptr<uint8_t[]> pixels;
+  std::shared_ptr<uint8_t> pixels;  // owned memory, or a file mapping with its own release
 
   // Rows are left for the reader to fill; call WhitenPadding once they are.
   static GreyImage Allocate(int width, int height);
+  // Pixels that already lie in the library's layout elsewhere (a mapped file), kept alive and
+  // released by pixels' deleter.
+  static GreyImage Adopt(int width, int height, std::shared_ptr<uint8_t> pixels);
+  uint8_t* Data() const { return pixels.get(); }
   uint8_t* Row(int y) { return pixels.get() + stride * static_cast<size_t>(y); }
   const uint8_t* Row(int y) const { return pixels.get() + stride * static_cast<size_t>(y); }
   void WhitenPadding();

@@ -100,7 +100,7 @@ void PrintImageStats(const std::string& label, const GreyImage& source, const Do
               raster.bits, 100.0 * MeanInk(source));
   PrintCoverageFigures(raster, MeasureCoverage(raster));
   const quality::HalftoneFigures figures = quality::MeasureHalftone(
-      quality::GreyImage::FromRaster(source.pixels.get(), source.width, source.height,
+      quality::GreyImage::FromRaster(source.Data(), source.width, source.height,
                                      static_cast<int>(source.stride)),
       ScreenedGreys(raster));
   std::printf(", tone error %+.2f, block error %.2f, HVS PSNR %.2f dB\n", figures.meanToneError,
