@@ -10,6 +10,7 @@
 #ifndef KORVEL_TEMPLATE_DIFFUSION_STEP_H
 #define KORVEL_TEMPLATE_DIFFUSION_STEP_H
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <type_traits>
@@ -23,7 +24,27 @@ class TemplateDiffusion {
   struct UniformAmount {
     int32_t amount;
     int32_t operator()(int) const { return amount; }
+    bool LeavesFullScale() const { return amount < 0 || amount > kFullScale; }
   };
+
+  // The amount source of an image row: a level table indexed by each pixel's byte, or by 255
+  // minus it for grey images (flip 255). leavesFullScale tells that some table entry lies
+  // outside 0..2550 (a tone curve can put it there).
+  struct ImageRowAmount {
+    const uint8_t* row;
+    const int32_t* table;
+    int flip;
+    bool leavesFullScale;
+    int32_t operator()(int x) const { return table[row[x] ^ flip]; }
+    bool LeavesFullScale() const { return leavesFullScale; }
+  };
+
+  static constexpr int32_t kFullScale = 2550;
+  // Amounts outside 0..2550 make the error grow row after row; in that case amounts and errors
+  // are held within these limits, far beyond anything a real table produces, so that no
+  // arithmetic can overflow however tall the raster.
+  static constexpr int32_t kAmountLimit = 1 << 20;
+  static constexpr int32_t kErrorLimit = 1 << 24;
 
   // Weights (percent) of the error sent along the row after a dot and without one.
   static constexpr int kDotAheadWeight = 44;
@@ -35,13 +56,8 @@ class TemplateDiffusion {
   // A column restarts when its amount moves further than this from the row above.
   static constexpr int kRestartJump = 400;
 
-  TemplateDiffusion(int width, const TemplateTables& tables = BuiltInTemplateTables())
-      : width_(width),
-        tables_(tables),
-        error_(2 * static_cast<size_t>(width)),
-        bias_(2 * static_cast<size_t>(width)),
-        marks_(2 * static_cast<size_t>(width)),
-        columnAmount_(width) {}
+  explicit TemplateDiffusion(int width, const TemplateTables& tables = BuiltInTemplateTables())
+      : width_(width), tables_(tables), columns_(static_cast<size_t>(width)) {}
 
   // Decide the dots of row y (even rows left to right, odd rows right to left). amountOf(x)
   // gives the ink amount of column x in this row; dots[x] receives 1 for a dot and 0 otherwise
@@ -61,10 +77,12 @@ class TemplateDiffusion {
     } else {
       settled_ = false;
     }
+    const int rules =
+        amountOf.LeavesFullScale() ? kAllRules : (mayRestart ? 1 : 0) | (mayBeLight ? 2 : 0);
     if ((y & 1) == 0) {
-      DiffuseRowWithRules<+1>(mayRestart, mayBeLight, amountOf, dots, observe);
+      DiffuseRowWithRules<+1>(rules, amountOf, dots, observe);
     } else {
-      DiffuseRowWithRules<-1>(mayRestart, mayBeLight, amountOf, dots, observe);
+      DiffuseRowWithRules<-1>(rules, amountOf, dots, observe);
     }
     current_ ^= 1;
   }
@@ -75,121 +93,156 @@ class TemplateDiffusion {
   }
 
  private:
-  // Current and next rows of each pair lie one after the other; current_ says which is which.
-  int32_t* ErrorRow(int which) { return error_.data() + static_cast<size_t>(which) * width_; }
-  int32_t* BiasRow(int which) { return bias_.data() + static_cast<size_t>(which) * width_; }
-  uint8_t* MarkRow(int which) { return marks_.data() + static_cast<size_t>(which) * width_; }
-
-  static int AmountBucket(int a) { return a <= 10 ? a - 3 : (a - 1) / 10 + 7; }
+  // Everything the diffusion keeps per column, the current and the next row side by side, so
+  // that one pointer reaches all of it.
+  struct Column {
+    int32_t error[2];  // error carried into the pixel of this row / of the row below
+    int32_t bias[2];   // threshold bias, likewise
+    int32_t amount;    // the amount this column had in the previous row
+    uint8_t mark[2];   // damping marks, likewise
+  };
 
   // Where a pixel lies in its scan: the first column has no previous neighbour, the last no
   // next one (a one-pixel row is both).
   enum Position { kFirst = 1, kMiddle = 0, kLast = 2, kOnly = 3 };
 
-  // Per-row state handed from pixel to pixel.
+  // Per-row state handed from pixel to pixel, held locally so it can live in registers.
   struct RowState {
-    int32_t* err;
-    int32_t* nextErr;
-    int32_t* bias;
-    int32_t* nextBias;
-    uint8_t* mark;
-    uint8_t* nextMark;
     int lightCount;
     bool lightArmed;
-    // What the previous pixel of the scan sent along the row (error share and bias); kept in
-    // registers and added to this pixel's column instead of going through memory.
-    int32_t carriedError;
+    int32_t carriedError;  // what the previous pixel sent along the row
     int32_t carriedBias;
-    // Call-wide state, held locally during the row so the compiler can keep it in registers.
-    int32_t parity;
+    int32_t parity;  // flips at every dot of the call
     int32_t previousAmount;
   };
 
+  static int AmountBucket(int a) { return a <= 10 ? a - 3 : (a - 1) / 10 + 7; }
+
+  static constexpr int kAllRules = 4;
+
+ public:
+  // trunc(w * e / 100) for a constant weight, as one 64-bit multiply: the weight is folded into
+  // the reciprocal of 100 (exact while |w * e| stays below 2^31).
+  template <int32_t W>
+  static int32_t PercentOf(int32_t e) {
+    constexpr int64_t kReciprocalOf100 = 1374389535;  // ceil(2^37 / 100)
+    return static_cast<int32_t>((static_cast<int64_t>(e) * (kReciprocalOf100 * W)) >> 37) -
+           (e >> 31);
+  }
+
+ private:
+  // Select b when the flag is set, a otherwise, without a branch: at mid-tones the decision is a
+  // coin toss that a branch predictor cannot learn.
+  static int32_t Select(int32_t flag, int32_t b, int32_t a) {
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+    __asm__("test %[flag], %[flag]\n\tcmovnz %[b], %[a]"
+            : [a] "+r"(a)
+            : [flag] "r"(flag), [b] "r"(b)
+            : "cc");
+    return a;
+#else
+    return a ^ ((a ^ b) & -flag);
+#endif
+  }
+
   // Pick the row loop compiled for the rules that can act in this row.
   template <int kDir, class AmountOf, class Observer>
-  void DiffuseRowWithRules(bool mayRestart, bool mayBeLight, AmountOf& amountOf, uint8_t* dots,
-                           Observer& observe) {
-    if (mayRestart) {
-      if (mayBeLight)
-        DiffuseRowInDirection<kDir, true, true>(amountOf, dots, observe);
-      else
-        DiffuseRowInDirection<kDir, true, false>(amountOf, dots, observe);
+  void DiffuseRowWithRules(int rules, AmountOf& amountOf, uint8_t* dots, Observer& observe) {
+    if (current_ == 0) {
+      DiffuseRowWithRulesFrom<kDir, 0>(rules, amountOf, dots, observe);
     } else {
-      if (mayBeLight)
-        DiffuseRowInDirection<kDir, false, true>(amountOf, dots, observe);
-      else
-        DiffuseRowInDirection<kDir, false, false>(amountOf, dots, observe);
+      DiffuseRowWithRulesFrom<kDir, 1>(rules, amountOf, dots, observe);
     }
   }
 
-  template <int kDir, bool kMayRestart, bool kMayBeLight, class AmountOf, class Observer>
-  void DiffuseRowInDirection(AmountOf amountOf, uint8_t* dots, Observer observe) {
-    RowState row = {ErrorRow(current_),
-                    ErrorRow(current_ ^ 1),
-                    BiasRow(current_),
-                    BiasRow(current_ ^ 1),
-                    MarkRow(current_),
-                    MarkRow(current_ ^ 1),
-                    0,
-                    false,
-                    0,
-                    0,
-                    parity_,
-                    previousAmount_};
+  template <int kDir, int kCur, class AmountOf, class Observer>
+  void DiffuseRowWithRulesFrom(int rules, AmountOf& amountOf, uint8_t* dots, Observer& observe) {
+    switch (rules) {
+      case 0:
+        DiffuseRowInDirection<kDir, kCur, false, false, false>(amountOf, dots, observe);
+        break;
+      case 1:
+        DiffuseRowInDirection<kDir, kCur, true, false, false>(amountOf, dots, observe);
+        break;
+      case 2:
+        DiffuseRowInDirection<kDir, kCur, false, true, false>(amountOf, dots, observe);
+        break;
+      case 3:
+        DiffuseRowInDirection<kDir, kCur, true, true, false>(amountOf, dots, observe);
+        break;
+      default:
+        DiffuseRowInDirection<kDir, kCur, true, true, true>(amountOf, dots, observe);
+        break;
+    }
+  }
+
+  template <int kDir, int kCur, bool kMayRestart, bool kMayBeLight, bool kBounded, class AmountOf,
+            class Observer>
+  void DiffuseRowInDirection(AmountOf& amountOf, uint8_t* dots, Observer& observe) {
+    RowState row = {0, false, 0, 0, parity_, previousAmount_};
+    Column* const columns = columns_.data();
     const int first = kDir > 0 ? 0 : width_ - 1;
     const int last = kDir > 0 ? width_ - 1 : 0;
     if (width_ == 1) {
-      Step<kDir, kOnly, kMayRestart, kMayBeLight>(row, first, amountOf(first), dots, observe);
+      Step<kDir, kCur, kOnly, kMayRestart, kMayBeLight, kBounded>(row, columns, first,
+                                                                  amountOf(first), dots, observe);
     } else if (width_ > 1) {
-      Step<kDir, kFirst, kMayRestart, kMayBeLight>(row, first, amountOf(first), dots, observe);
+      Step<kDir, kCur, kFirst, kMayRestart, kMayBeLight, kBounded>(row, columns, first,
+                                                                   amountOf(first), dots, observe);
       for (int x = first + kDir; x != last; x += kDir)
-        Step<kDir, kMiddle, kMayRestart, kMayBeLight>(row, x, amountOf(x), dots, observe);
-      Step<kDir, kLast, kMayRestart, kMayBeLight>(row, last, amountOf(last), dots, observe);
+        Step<kDir, kCur, kMiddle, kMayRestart, kMayBeLight, kBounded>(row, columns, x, amountOf(x),
+                                                                      dots, observe);
+      Step<kDir, kCur, kLast, kMayRestart, kMayBeLight, kBounded>(row, columns, last,
+                                                                  amountOf(last), dots, observe);
     }
     parity_ = row.parity;
     previousAmount_ = row.previousAmount;
     restartCounter_ = 0;
   }
 
-  // The per-pixel step at column x with amount a. Dot-dependent updates are written without
-  // branches: at mid-tones the decision is a coin toss that a branch predictor cannot learn.
-  template <int kDir, int kPos, bool kMayRestart, bool kMayBeLight, class Observer>
-  inline void Step(RowState& row, int x, int32_t a, uint8_t* dots, Observer& observe) {
+  // The per-pixel step at column x with amount a.
+  template <int kDir, int kCur, int kPos, bool kMayRestart, bool kMayBeLight, bool kBounded,
+            class Observer>
+  inline void Step(RowState& row, Column* columns, int x, int32_t a, uint8_t* dots,
+                   Observer& observe) {
+    if constexpr (kBounded) a = std::clamp(a, -kAmountLimit, kAmountLimit);
+    constexpr int kNext = 1 - kCur;
     constexpr bool kIsFirst = (kPos & kFirst) != 0;
     constexpr bool kIsLast = (kPos & kLast) != 0;
+    Column& here = columns[x];
+
     // The state this pixel holds: what came from above plus what the previous pixel sent.
-    int32_t err = row.err[x] + row.carriedError;
-    int32_t bias = row.bias[x] + row.carriedBias;
+    int32_t err = here.error[kCur] + row.carriedError;
+    int32_t bias = here.bias[kCur] + row.carriedBias;
+    int32_t mark = here.mark[kCur];
 
     // 1. Restart a column whose amount jumped: the tables hold the state a long run at this
     //    amount would have, replacing whatever reached this pixel.
     if constexpr (kMayRestart) {
-      const int32_t g = columnAmount_[x];
+      const int32_t g = here.amount;
       if ((std::abs(a - g) > kRestartJump || (g == 0 && a != 0)) && a >= 3 && a <= 2549) {
         const int cell = AmountBucket(a) * kRestartColumns + restartCounter_;
         err = tables_.restartError[cell];
-        row.mark[x] = a >= 1280 ? tables_.restartFlag[restartCounter_] : 0;
+        mark = a >= 1280 ? tables_.restartFlag[restartCounter_] : 0;
         bias = a > 500 ? tables_.restartBias[cell] : 0;
         if (++restartCounter_ == kRestartCycle) restartCounter_ = 0;
       }
-      columnAmount_[x] = a;
+      here.amount = a;
     }
     observe(x, err, bias);
 
     // 2.-3. Decision: a damping mark weakens the amount's pull; the bias never enters the error.
     //       Both possible shares are formed while the decision is made, so the row's carried
     //       error does not wait for it.
-    const int32_t damped = row.mark[x] & static_cast<int32_t>(a > 300);
-    const int32_t pull = a - damped * (a - (3 * a) / 5);
-    row.mark[x] = 0;
+    const int32_t pull = (mark & static_cast<int32_t>(a > 300)) ? (3 * a) / 5 : a;
+    here.mark[kCur] = 0;
     const int32_t dot = bias + err + pull > 0;
     const int32_t dotMask = -dot;  // all ones for a dot
     const int32_t emptyError = err + a;
     const int32_t dotError = emptyError - 2550;
-    const int32_t emptyShare = (kEmptyAheadWeight * emptyError) / 100;
-    const int32_t dotShare = (kDotAheadWeight * dotError) / 100;
-    int32_t e = emptyError - (2550 & dotMask);
-    int32_t share = emptyShare ^ ((emptyShare ^ dotShare) & dotMask);
+    int32_t e = Select(dot, dotError, emptyError);
+    int32_t share =
+        Select(dot, PercentOf<kDotAheadWeight>(dotError), PercentOf<kEmptyAheadWeight>(emptyError));
     dots[x] = static_cast<uint8_t>(dot);
     row.parity ^= dot;
 
@@ -213,19 +266,24 @@ class TemplateDiffusion {
       }
     }
 
+    if constexpr (kBounded) {
+      e = std::clamp(e, -kErrorLimit, kErrorLimit);
+      share = Select(dot, PercentOf<kDotAheadWeight>(e), PercentOf<kEmptyAheadWeight>(e));
+    }
+
     // 5.-6. Two-neighbour diffusion, bias beside and below a dot, marks diagonally below every
     //       second dot. The last column of a scan sends everything down.
-    const uint8_t markBelow = static_cast<uint8_t>(dot & row.parity);
     if constexpr (kIsLast) {
-      row.nextErr[x] = e;
-      row.nextBias[x] = kBiasBelowAtEnd & dotMask;
+      here.error[kNext] = e;
+      here.bias[kNext] = kBiasBelowAtEnd & dotMask;
     } else {
+      const uint8_t markBelow = static_cast<uint8_t>(dot & row.parity);
       row.carriedError = share;
-      row.nextErr[x] = e - share;
+      here.error[kNext] = e - share;
       row.carriedBias = kBiasAhead & dotMask;
-      row.nextBias[x] = kBiasBelow & dotMask;
-      row.nextMark[x + kDir] |= markBelow;
-      if constexpr (!kIsFirst) row.nextMark[x - kDir] |= markBelow;
+      here.bias[kNext] = kBiasBelow & dotMask;
+      columns[x + kDir].mark[kNext] |= markBelow;
+      if constexpr (!kIsFirst) columns[x - kDir].mark[kNext] |= markBelow;
     }
 
     // 7. Book-keeping (the column amount was recorded with the restart test).
@@ -234,15 +292,12 @@ class TemplateDiffusion {
 
   int width_;
   const TemplateTables& tables_;
-  std::vector<int32_t> error_;
-  std::vector<int32_t> bias_;
-  std::vector<uint8_t> marks_;
-  std::vector<int32_t> columnAmount_;
+  std::vector<Column> columns_;
   int current_ = 0;
   bool settled_ = false;  // the last row was uniform at settledAmount_
   int32_t settledAmount_ = 0;
   int restartCounter_ = 0;
-  int32_t parity_ = 0;  // flips at every dot of the call
+  int32_t parity_ = 0;
   int32_t previousAmount_ = 0;
 };
 

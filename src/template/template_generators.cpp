@@ -54,11 +54,18 @@ void GenerateUniformTemplate(unsigned char* out, int width, int height, int32_t 
 
 void DiffuseLevelImage(unsigned char* out, const unsigned char* in, int width, int height,
                        int bitsPerPixel, bool invertGrey) {
+  // The call works on its own copy of the level table: read once, and known to stay within
+  // the full scale or not.
+  int32_t table[kLevelCount];
+  bool leavesFullScale = false;
+  for (int i = 0; i < kLevelCount; ++i) {
+    table[i] = g_levelAmount[i];
+    leavesFullScale |= table[i] < 0 || table[i] > kFullAmount;
+  }
   const size_t stride = static_cast<size_t>(Stride8(width));
   const int flip = invertGrey ? 255 : 0;
-  DiffuseIntoRaster(out, width, height, bitsPerPixel, [in, stride, flip](int y) {
-    const unsigned char* row = in + stride * y;
-    return [row, flip](int x) { return g_levelAmount[row[x] ^ flip]; };
+  DiffuseIntoRaster(out, width, height, bitsPerPixel, [&](int y) {
+    return TemplateDiffusion::ImageRowAmount{in + stride * y, table, flip, leavesFullScale};
   });
 }
 

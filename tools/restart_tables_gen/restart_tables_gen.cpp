@@ -94,7 +94,7 @@ Snapshots Simulate(int amount, const TemplateTables& startTables) {
   for (int y = 0; y < kSimRows; ++y) {
     const bool sample = y >= kFirstSampleRow && (y % 2) == 0;
     diffusion.DiffuseRow(
-        y, [amount](int) { return amount; }, dots.data(),
+        y, TemplateDiffusion::UniformAmount{amount}, dots.data(),
         [&](int x, int32_t e, int32_t b) {
           if (sample && x < kUsed) {
             err[x] = e;
