@@ -7,9 +7,10 @@
 
 namespace {
 
-const OptionSpec* FindSpec(const std::string& name, std::initializer_list<OptionSpec> known) {
-  for (const OptionSpec& spec : known)
-    if (name == spec.name) return &spec;
+const KnownOption* FindKnownOption(const std::string& name,
+                                   std::initializer_list<KnownOption> known) {
+  for (const KnownOption& candidate : known)
+    if (name == candidate.name) return &candidate;
   return nullptr;
 }
 
@@ -20,7 +21,7 @@ bool LooksLikeOption(const std::string& word) {
 }  // namespace
 
 Arguments::Arguments(const std::vector<std::string>& words,
-                     std::initializer_list<OptionSpec> known) {
+                     std::initializer_list<KnownOption> known) {
   bool optionsEnded = false;
   for (size_t i = 0; i < words.size(); ++i) {
     const std::string& word = words[i];
@@ -34,11 +35,11 @@ Arguments::Arguments(const std::vector<std::string>& words,
     }
     const size_t equals = word.find('=');
     const std::string name = word.substr(0, equals);
-    const OptionSpec* spec = FindSpec(name, known);
-    if (!spec) throw UsageError("unknown option '" + name + "'");
+    const KnownOption* option = FindKnownOption(name, known);
+    if (!option) throw UsageError("unknown option '" + name + "'");
     if (Find(name)) throw UsageError("option " + name + " given twice");
     Given given{name, ""};
-    if (spec->takesValue) {
+    if (option->takesValue) {
       if (equals != std::string::npos) {
         given.value = word.substr(equals + 1);
       } else if (i + 1 < words.size()) {

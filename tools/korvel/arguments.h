@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-struct OptionSpec {
+struct KnownOption {
   const char* name;  // with its leading dashes, e.g. "--bits"
   bool takesValue;
 };
@@ -21,7 +21,7 @@ class Arguments {
  public:
   // Accepts "--name value" and "--name=value"; "--" ends the options. Throws UsageError for an
   // option not in known, a missing value, a value given to a flag or an option given twice.
-  Arguments(const std::vector<std::string>& words, std::initializer_list<OptionSpec> known);
+  Arguments(const std::vector<std::string>& words, std::initializer_list<KnownOption> known);
 
   bool Has(const std::string& name) const;
   // The value of an option that takes one; empty when the option was not given.
