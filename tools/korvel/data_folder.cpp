@@ -1,0 +1,71 @@
+#include "data_folder.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+bool IsFolder(const std::string& path) {
+  struct stat status;
+  return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+const char* UserDataFolder() {
+  const char* value = std::getenv("KORVEL_DATA_DIR");
+  return value && *value ? value : nullptr;
+}
+
+std::string InstalledDataFolder() {
+#ifdef KORVEL_INSTALLED_DATA_FROM_BIN
+  return ExecutableFolder() + "/" + KORVEL_INSTALLED_DATA_FROM_BIN;
+#else
+  return "";
+#endif
+}
+
+}  // namespace
+
+std::string ExecutableFolder() {
+  std::vector<char> buffer(4096);
+  const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  if (length <= 0) return ".";
+  const std::string path(buffer.data(), static_cast<size_t>(length));
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(0, slash);
+}
+
+void UseInstalledDataFolderIfNeeded() {
+  if (UserDataFolder() || IsFolder(ExecutableFolder() + "/Data")) return;
+  const std::string installed = InstalledDataFolder();
+  if (installed.empty() || !IsFolder(installed)) return;
+  char* resolved = realpath(installed.c_str(), nullptr);
+  setenv("KORVEL_DATA_DIR", resolved ? resolved : installed.c_str(), 1);
+  std::free(resolved);
+}
+
+DataFolder ActiveDataFolder() {
+  if (const char* folder = UserDataFolder()) {
+    const std::string path = folder;
+    char* resolved = realpath(InstalledDataFolder().c_str(), nullptr);
+    const bool installed = resolved && path == resolved;
+    std::free(resolved);
+    return {path,
+            installed ? "the installed data folder, through KORVEL_DATA_DIR" : "KORVEL_DATA_DIR"};
+  }
+  return {ExecutableFolder() + "/Data", "the Data folder beside the executable"};
+}
+
+int BucketedQualityLevel(int level) {
+  if (level == 0 || level == -1) return level;
+  if (level < 15) return 10;
+  if (level >= 95) return 100;
+  return (level + 5) / 10 * 10;
+}
+
+std::string ParameterFilePath(int level) {
+  return ActiveDataFolder().path + "/QntPassParam_" + std::to_string(BucketedQualityLevel(level)) +
+         ".ini";
+}

@@ -1,0 +1,30 @@
+// Where the library finds its pass-parameter files (QntPassParam_<level>.ini), as the tool sees
+// it: the folder named by KORVEL_DATA_DIR when that is set and not empty, otherwise the Data
+// folder beside the executable.
+#ifndef KORVEL_TOOL_DATA_FOLDER_H
+#define KORVEL_TOOL_DATA_FOLDER_H
+
+#include <string>
+
+// The folder that holds the running executable.
+std::string ExecutableFolder();
+
+// An installed korvel keeps its data under <prefix>/share/korvel/Data, not beside the program:
+// when the user has not set KORVEL_DATA_DIR and no Data folder lies beside the executable, the
+// tool sets KORVEL_DATA_DIR to that folder (if it exists) for the library to read.
+void UseInstalledDataFolderIfNeeded();
+
+struct DataFolder {
+  std::string path;
+  std::string origin;  // how the folder was chosen, for the info command
+};
+DataFolder ActiveDataFolder();
+
+// The quality level as KORVEL_Init stores it: 0 and -1 kept, everything else bucketed to
+// 10, 20, ..., 100.
+int BucketedQualityLevel(int level);
+
+// The parameter file the library reads at the given (unbucketed) quality level.
+std::string ParameterFilePath(int level);
+
+#endif

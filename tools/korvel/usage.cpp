@@ -1,0 +1,33 @@
+#include "commands.h"
+
+void PrintUsage(FILE* stream) {
+  std::fputs(
+      "usage: korvel COMMAND [options] FILES\n"
+      "\n"
+      "  halftone [options] IN OUT     screen a grey PNG or PGM/PBM image\n"
+      "      --bits 1|2|4              output depth (default 1; 4 = the 4-bit image path)\n"
+      "      --type N                  template type 0..42 (default 34 = the image by error\n"
+      "                                diffusion at 1 bit, 41 = small/medium/large drops at 2)\n"
+      "      --dot-mode 0..3           enlarge every screened cell 1, 2, 4 or 8 times\n"
+      "      --cell WxH                cell factors (default 1x1)\n"
+      "      --quality LEVEL           -1..100, picks the tone curve file (default 50)\n"
+      "      --template-diffusion      screen with the template diffusion\n"
+      "      --size WxH                screen a generated test pattern instead of IN\n"
+      "  template --level P [--bits 1|2|4] --size WxH OUT\n"
+      "                                a uniform template of P percent ink\n"
+      "  split --planes 2|3|4 --size WxH OUT_PREFIX\n"
+      "                                divide an area between 2-bit planes\n"
+      "                                (OUT_PREFIX.png -> OUT_PREFIX-1.png, ...)\n"
+      "  mask make [--planes P] [--size WxH] [--max M] [--seed S] OUT\n"
+      "                                a stored blue-noise threshold mask (default 1 plane\n"
+      "                                of 64x64, raw thresholds up to 65535, seed 1)\n"
+      "  mask apply [--plane K] [--bits 1|2] [--offset XxY] [--step XxY] MASK IN OUT\n"
+      "                                screen an image against a stored mask\n"
+      "  info [--quality LEVEL]        version, library and parameter file in use\n"
+      "\n"
+      "Common options: --stats (print coverage per output), --quiet (no progress bar or\n"
+      "warnings). OUT is written by its extension: .png, .pbm (1 bit), .pgm, .tif/.tiff.\n"
+      "Parameter files: $KORVEL_DATA_DIR/QntPassParam_<level>.ini when KORVEL_DATA_DIR is set,\n"
+      "otherwise Data/ beside the korvel executable.\n",
+      stream);
+}
