@@ -115,6 +115,9 @@ TEST_F(BadInput, CorruptImages) {
   ExpectImageRefused(Input("deep.pgm", "P5\n2 2\n70000\n"), "maximum value 70000");
   ExpectImageRefused(Input("glued.pgm", "P5\n2 2\n255\x01\x02\x03\x04"), "bad PGM/PBM file");
   ExpectImageRefused(Input("bits.pbm", "P1\n2 1\n0 7\n"), "not 0 or 1");
+  // Found by fuzzing: a plain sample beyond 32 bits once wrapped to a negative table index.
+  ExpectImageRefused(Input("wide.pgm", "P2\n3 2\n157\n15777777942 1 2\n3 4 5\n"),
+                     "sample above 65535");
 }
 
 TEST_F(BadInput, HugeDeclaredSizesAreRefusedBeforeAllocating) {

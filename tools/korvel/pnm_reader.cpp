@@ -53,7 +53,9 @@ class PnmParser {
       if (c != '0' && c != '1') Corrupt("bitmap sample is not 0 or 1");
       return c - '0';
     }
-    return static_cast<int>(ReadNumber("sample"));
+    // Anything above the 16-bit range is reported as 65536, which the caller refuses.
+    const int64_t sample = ReadNumber("sample");
+    return sample > 65535 ? 65536 : static_cast<int>(sample);
   }
 
   [[noreturn]] void Truncated() { throw ToolError(path_ + ": PGM/PBM file is truncated"); }
