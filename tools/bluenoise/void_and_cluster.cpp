@@ -12,27 +12,9 @@
 #include <numeric>
 
 #include "bluenoise/energy_field.h"
+#include "bluenoise/split_mix64.h"
 
 namespace {
-
-// SplitMix64: small, fast and identical on every platform.
-class SplitMix64 {
- public:
-  explicit SplitMix64(uint64_t seed) : state_(seed) {}
-  uint64_t Next() {
-    uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-  }
-  // Uniform integer in 0..bound-1 (the bias of the reduction is below 2^-40 for our sizes).
-  int64_t Below(int64_t bound) {
-    return static_cast<int64_t>(Next() % static_cast<uint64_t>(bound));
-  }
-
- private:
-  uint64_t state_;
-};
 
 // Share of set pixels in the starting pattern.
 constexpr int64_t kStartDivisor = 10;

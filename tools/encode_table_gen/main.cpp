@@ -4,20 +4,15 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "bluenoise/split_mix64.h"
+
 namespace {
 
-uint64_t SplitMix64(uint64_t& state) {
-  uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-  return z ^ (z >> 31);
-}
-
 bool Shuffle(uint64_t seed, int table[256]) {
-  uint64_t state = seed;
+  SplitMix64 random(seed);
   for (int i = 0; i < 256; ++i) table[i] = i;
   for (int i = 255; i > 0; --i) {
-    const int j = static_cast<int>(SplitMix64(state) % static_cast<uint64_t>(i + 1));
+    const int j = static_cast<int>(random.Below(i + 1));
     const int swap = table[i];
     table[i] = table[j];
     table[j] = swap;
