@@ -146,6 +146,15 @@ TEST_F(ImageEntry, PacksLevelsToBitsAndCodes) {
   Bytes oneBit(4, kSentinel), twoBit(4, kSentinel);
   PackOneBit(levels.data(), 11, 1, oneBit.data());
   EXPECT_EQ(test::Hex(oneBit), test::Hex({0xE1, 0x80, 0x00, 0x00}));  // below 128 is a dot
+  // Every level, eight at a time and in a partial byte: a dot exactly below 128; the rest of
+  // the row's stride is cleared.
+  Bytes every(259), row(36, kSentinel), expected(36, 0);
+  for (int x = 0; x < 259; ++x) {
+    every[x] = static_cast<uint8_t>(x * 131 % 256);
+    if (every[x] < 128) expected[x / 8] |= 0x80 >> (x % 8);
+  }
+  PackOneBitRow(every.data(), 259, row.data());
+  EXPECT_EQ(test::Hex(row), test::Hex(expected));
   PackTwoBit(levels.data(), 11, 1, twoBit.data());
   // Codes 3 3 2 2 | 1 1 0 3 | 2 1 0 and the padding byte 0 (code 3); byte 3 is not written.
   EXPECT_EQ(test::Hex(twoBit), test::Hex({0xFA, 0x53, 0x93, kSentinel}));
