@@ -96,4 +96,23 @@ void BM_ImageCall2Bit(benchmark::State& state) {
 }
 BENCHMARK(BM_ImageCall2Bit)->Arg(39)->Arg(40)->Arg(41)->Arg(42)->Unit(benchmark::kMillisecond);
 
+// The whole 1-bit image call of the caller's image through the error-diffusion screen (type
+// 34, whole-pixel cells), to be read beside BM_FloydSteinbergBaseline and
+// BM_ErrorDiffusionScreen in the same run.
+void BM_ImageCall1BitErrorDiffusion(benchmark::State& state) {
+  KORVEL_Init(0);
+  std::vector<uint8_t> image(static_cast<size_t>(kSide) * kSide);
+  for (size_t i = 0; i < image.size(); ++i)
+    image[i] = static_cast<uint8_t>((i * 7 + i / kSide) & 0xFF);  // the baseline's pattern
+  std::vector<uint8_t> out(static_cast<size_t>(kSide) / 8 * kSide);
+  for (auto _ : state) {
+    KORVEL_GetImageTempateData_1Bit(image.data(), out.data(), kSide, kSide,
+                                    __QUENTAL_TEMPLATE_TYPE(34), 1, 1, __QUENTAL_DOT_MODE(0),
+                                    false);
+    benchmark::DoNotOptimize(out.data());
+  }
+  SetPixelRate(state);
+}
+BENCHMARK(BM_ImageCall1BitErrorDiffusion)->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -10,8 +10,11 @@
 #include <vector>
 
 #include "config/compensation.h"
+#include "config/tone_curve.h"
 #include "image/dot_ditherers.h"
+#include "image/error_diffusion_kernel.h"
 #include "image/error_diffusion_screen.h"
+#include "image/image_packing.h"
 #include "image/threshold_matrices.h"
 #include "template/raster_geometry.h"
 #include "template/template_generators.h"
@@ -52,27 +55,53 @@ CellGrid GridOf(int width, int height, int factor, int cellWidth, int cellHeight
   return grid;
 }
 
-// Reduce the image to one pixel per cell by nearest neighbour, writing the reduced rows
-// reducedStride bytes apart.
+// Nearest-neighbour sampling of the image on the cell grid: reduced pixel (r, c) is image
+// pixel (r x height / rows, c x width / cols), the products truncated. On a whole-pixel grid
+// that is the image itself.
+class CellSampling {
+ public:
+  CellSampling(int width, int height, int cols, int rows)
+      : height_(height),
+        cols_(cols),
+        scaleY_(static_cast<double>(height) / rows),
+        sameRows_(rows == height),
+        sameColumns_(cols == width) {
+    if (sameColumns_) return;
+    const double scaleX = static_cast<double>(width) / cols;
+    sourceColumn_.resize(cols);
+    for (int c = 0; c < cols; ++c)
+      sourceColumn_[c] = std::min(static_cast<int>(c * scaleX), width - 1);
+  }
+
+  int SourceRow(int r) const {
+    return sameRows_ ? r : std::min(static_cast<int>(r * scaleY_), height_ - 1);
+  }
+
+  // Write the cols reduced pixels of one image row.
+  void ReduceRow(const unsigned char* in, unsigned char* out) const {
+    if (sameColumns_) {
+      std::memcpy(out, in, static_cast<size_t>(cols_));
+      return;
+    }
+    for (int c = 0; c < cols_; ++c) out[c] = in[sourceColumn_[c]];
+  }
+
+ private:
+  int height_;
+  int cols_;
+  double scaleY_;
+  bool sameRows_;
+  bool sameColumns_;
+  std::vector<int> sourceColumn_;
+};
+
+// Reduce the image to one pixel per cell, writing the reduced rows reducedStride bytes apart.
 void ReduceImage(const unsigned char* image, int width, int height, unsigned char* reduced,
                  size_t reducedStride, int cols, int rows) {
   const size_t stride = Stride8Bytes(width);
-  if (rows == height && cols == width) {
-    for (int r = 0; r < rows; ++r)
-      std::memcpy(reduced + reducedStride * r, image + stride * r, cols);
-    return;
-  }
-  const double scaleX = static_cast<double>(width) / cols;
-  const double scaleY = static_cast<double>(height) / rows;
-  std::vector<int> sourceColumn(cols);
-  for (int c = 0; c < cols; ++c)
-    sourceColumn[c] = std::min(static_cast<int>(c * scaleX), width - 1);
-  for (int r = 0; r < rows; ++r) {
-    const int sourceRow = std::min(static_cast<int>(r * scaleY), height - 1);
-    const unsigned char* in = image + stride * sourceRow;
-    unsigned char* out = reduced + reducedStride * r;
-    for (int c = 0; c < cols; ++c) out[c] = in[sourceColumn[c]];
-  }
+  const CellSampling sampling(width, height, cols, rows);
+  for (int r = 0; r < rows; ++r)
+    sampling.ReduceRow(image + stride * sampling.SourceRow(r), reduced + reducedStride * r);
 }
 
 // Draw the algorithm's pattern on the cell grid and copy its rows into the widened grid.
@@ -175,5 +204,37 @@ int RunHalftoneEngine(unsigned char* intermediate, int height, int width, int fa
   ScreenPadded(paddedIn.get(), paddedOut.get(), paddedWidth, grid.rows, templateType);
   paddedIn.reset();
   EnlargeCells(paddedOut.get(), grid, intermediate, width, height);
+  return 1;
+}
+
+int ScreenImageToOneBit(const unsigned char* source, unsigned char* output, int width, int height,
+                        int factor, int cellWidth, int cellHeight) {
+  const CellGrid grid = GridOf(width, height, factor, cellWidth, cellHeight);
+  const int paddedWidth = grid.cols + 2 * kMargin;
+  const CellSampling sampling(width, height, grid.cols, grid.rows);
+  const size_t stride = Stride8Bytes(width);
+  const size_t strideOut = static_cast<size_t>(RowStride(width, 1));
+  std::vector<unsigned char> paddedIn(Stride8Bytes(paddedWidth));
+  std::vector<unsigned char> screened(paddedIn.size());
+  std::vector<unsigned char> enlarged(grid.cellWidth == 1 ? 0 : stride);
+  // The same diffusion, fed the same widened rows in the same order, as the whole-raster
+  // screen of RunHalftoneEngine.
+  ImageErrorDiffusion diffusion(paddedWidth, g_toneCurve);
+  for (int r = 0; r < grid.rows; ++r) {
+    sampling.ReduceRow(source + stride * sampling.SourceRow(r), paddedIn.data() + kMargin);
+    ReplicateEdges(paddedIn.data(), 0, grid.cols, 1);
+    diffusion.DiffuseRow(r, paddedIn.data(), screened.data());
+    const unsigned char* levels = screened.data() + kMargin;
+    if (grid.cellWidth != 1) {
+      ExpandCellRow(levels, grid.cellWidth, width, enlarged.data());
+      levels = enlarged.data();
+    }
+    const int64_t top = r * grid.cellHeight;
+    const int64_t bottom = std::min<int64_t>(top + grid.cellHeight, height);
+    unsigned char* first = output + strideOut * top;
+    PackOneBitRow(levels, width, first);
+    for (int64_t y = top + 1; y < bottom; ++y)
+      std::memcpy(output + strideOut * y, first, strideOut);
+  }
   return 1;
 }

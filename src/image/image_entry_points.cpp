@@ -49,13 +49,17 @@ Raster NewClearedIntermediate(int width, int height) {
   return Raster(new unsigned char[static_cast<size_t>(RowStride(width, 8)) * height]());
 }
 
-// Tone curve, screen choice, seed and dispatch: what both entries do for a dispatched type.
-void ScreenThroughDispatcher(const unsigned char* source, unsigned char* intermediate, int width,
-                             int height, int templateType, int cellWidth, int cellHeight,
-                             int dotMode, bool useTemplateDiffusion, unsigned seed) {
+// Tone curve, screen choice and seed: what both entries do before a dispatched type screens.
+void PrepareScreen(int templateType, bool useTemplateDiffusion, unsigned seed) {
   SetupToneCurve(templateType);
   g_useTemplateDiffusion = useTemplateDiffusion;
   std::srand(seed);
+}
+
+void ScreenThroughDispatcher(const unsigned char* source, unsigned char* intermediate, int width,
+                             int height, int templateType, int cellWidth, int cellHeight,
+                             int dotMode, bool useTemplateDiffusion, unsigned seed) {
+  PrepareScreen(templateType, useTemplateDiffusion, seed);
   DispatchTemplateType(source, intermediate, width, height, templateType, cellWidth, cellHeight,
                        dotMode);
 }
@@ -90,6 +94,13 @@ int KORVEL_GetImageTempateData_1Bit(unsigned char* source, unsigned char* output
                                     bool useTemplateDiffusion) {
   if (!ImageCallAccepted(source, output, width, height, templateType, cellWidth, cellHeight))
     return 0;
+  if (templateType == kImageType && !useTemplateDiffusion) {
+    // The error-diffused image goes from the caller's rows to the packed output row by row:
+    // the 8-bit raster of the whole area would only be copied into and packed out of.
+    PrepareScreen(templateType, useTemplateDiffusion, kOneBitSeed);
+    return ScreenImageToOneBit(source, output, width, height, EnlargementFactorOfDotMode(dotMode),
+                               cellWidth, cellHeight);
+  }
   Raster intermediate = NewClearedIntermediate(width, height);
   ScreenThroughDispatcher(source, intermediate.get(), width, height, templateType, cellWidth,
                           cellHeight, dotMode, useTemplateDiffusion, kOneBitSeed);

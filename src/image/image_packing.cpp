@@ -20,24 +20,43 @@ void BuildPackTables() {
   g_packTablesReady = true;
 }
 
+namespace {
+
+// Eight dot levels, left-most first, to one byte with the left-most in the most significant
+// bit: a level below 128 (its top bit clear) is a dot. The top bits are moved to bit 0 of each
+// byte and gathered into the top byte by one multiply; every partial product lands on a bit
+// of its own, so nothing carries into the gathered byte.
+unsigned char PackEightLevels(const unsigned char* levels) {
+  uint64_t word;
+  std::memcpy(&word, levels, sizeof word);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  word = __builtin_bswap64(word);  // the left-most level in the low byte
+#endif
+  const uint64_t dots = (~word & 0x8080808080808080u) >> 7;  // pixel j in bit 8j
+  return static_cast<unsigned char>((dots * 0x8040201008040201u) >> 56);
+}
+
+}  // namespace
+
+void PackOneBitRow(const unsigned char* levels, int width, unsigned char* output) {
+  const size_t strideOut = static_cast<size_t>(RowStride(width, 1));
+  const size_t fullBytes = static_cast<size_t>(width) >> 3;
+  for (size_t i = 0; i < fullBytes; ++i) output[i] = PackEightLevels(levels + 8 * i);
+  size_t written = fullBytes;
+  if (const int tail = width & 7) {
+    const unsigned char* in = levels + 8 * fullBytes;
+    unsigned bits = 0;
+    for (int j = 0; j < tail; ++j) bits |= static_cast<unsigned>(in[j] < 128) << (7 - j);
+    output[written++] = static_cast<unsigned char>(bits);
+  }
+  std::memset(output + written, 0, strideOut - written);
+}
+
 void PackOneBit(const unsigned char* intermediate, int width, int height, unsigned char* output) {
   const size_t strideIn = static_cast<size_t>(RowStride(width, 8));
   const size_t strideOut = static_cast<size_t>(RowStride(width, 1));
-  std::memset(output, 0, strideOut * height);
-  const size_t fullBytes = static_cast<size_t>(width) >> 3;
-  const int tail = width & 7;
-  for (int y = 0; y < height; ++y) {
-    const unsigned char* in = intermediate + strideIn * y;
-    unsigned char* out = output + strideOut * y;
-    for (size_t i = 0; i < fullBytes; ++i, in += 8) {
-      unsigned bits = 0;
-      for (int j = 0; j < 8; ++j) bits = (bits << 1) | (in[j] < 128);
-      out[i] = static_cast<unsigned char>(bits);
-    }
-    unsigned bits = 0;
-    for (int j = 0; j < tail; ++j) bits |= static_cast<unsigned>(in[j] < 128) << (7 - j);
-    if (tail) out[fullBytes] = static_cast<unsigned char>(bits);
-  }
+  for (int y = 0; y < height; ++y)
+    PackOneBitRow(intermediate + strideIn * y, width, output + strideOut * y);
 }
 
 void PackTwoBit(const unsigned char* intermediate, int width, int height, unsigned char* output) {

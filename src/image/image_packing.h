@@ -18,6 +18,10 @@ void BuildPackTables();
 // inside the width whose level is below 128 (large and medium dots).
 void PackOneBit(const unsigned char* intermediate, int width, int height, unsigned char* output);
 
+// One row of the same: every byte of the output row's stride is written, a bit set for each
+// of the width levels below 128, the positions past the width 0.
+void PackOneBitRow(const unsigned char* levels, int width, unsigned char* output);
+
 // Write bytes 0..(width - 1) >> 2 of every 2-bit output row (stride ((2 * width + 31) >> 3)
 // & ~3) from whole groups of four intermediate pixels, the row padding of the 8-bit raster
 // included; the rest of each output row is not written. Needs the packing tables.

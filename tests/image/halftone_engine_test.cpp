@@ -10,6 +10,7 @@
 #include "config/tone_curve.h"
 #include "image/error_diffusion_screen.h"
 #include "image/grey_rasters.h"
+#include "image/image_packing.h"
 #include "image/threshold_matrices.h"
 #include "template/template_generators.h"
 
@@ -139,6 +140,37 @@ TEST_F(HalftoneEngine, ScreensTheGridWidenedByTenPixelsEachSide) {
             }));
   g_useTemplateDiffusion = true;
   EXPECT_EQ(Screen(flat, width, height, 1, 1, 1, kImage, 42), kept(diffused));
+}
+
+// The row-by-row 1-bit path must give exactly what the engine followed by the packing gives,
+// on whole-pixel, enlarged, uneven and one-column grids, and write every byte of the output.
+TEST_F(HalftoneEngine, StreamedImageScreenEqualsTheEngineFollowedByPacking) {
+  SetupToneCurve(34);
+  const struct {
+    int width, height, factor, cellWidth, cellHeight;
+  } grids[] = {{45, 23, 1, 1, 1}, {64, 9, 1, 1, 1},  {1, 1, 1, 1, 1},   {10, 7, 1, 3, 1},
+               {33, 17, 2, 1, 3}, {9, 5, 8, 1, 1},   {3, 40, 1, 5, 1},  {100, 31, 4, 2, 3},
+               {17, 70, 1, 1, 4}, {70, 13, 2, 5, 1}, {40, 3, 1, 1, 10}, {31, 12, 1, 31, 1}};
+  uint32_t seed = 99;
+  for (const auto& g : grids) {
+    // Noise with white runs, so restarts and white resets both occur.
+    const Bytes image = GreyRaster(g.width, g.height, [&seed](int x, int) {
+      seed = seed * 1664525u + 1013904223u;
+      return static_cast<uint8_t>(x % 7 == 3 ? 255 : seed >> 24);
+    });
+    Bytes screened = image;
+    RunHalftoneEngine(screened.data(), g.height, g.width, g.factor, g.cellWidth, g.cellHeight,
+                      kImage, 34);
+    const size_t outBytes = static_cast<size_t>(test::Stride(g.width, 1)) * g.height;
+    Bytes expected(outBytes, 0xA5), streamed(outBytes, 0xA5);
+    PackOneBit(screened.data(), g.width, g.height, expected.data());
+    EXPECT_EQ(ScreenImageToOneBit(image.data(), streamed.data(), g.width, g.height, g.factor,
+                                  g.cellWidth, g.cellHeight),
+              1);
+    EXPECT_EQ(test::Hex(streamed), test::Hex(expected))
+        << g.width << "x" << g.height << " factor " << g.factor << " cells " << g.cellWidth << "x"
+        << g.cellHeight;
+  }
 }
 
 }  // namespace

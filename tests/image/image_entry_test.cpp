@@ -146,6 +146,15 @@ TEST_F(ImageEntry, PacksLevelsToBitsAndCodes) {
   Bytes oneBit(4, kSentinel), twoBit(4, kSentinel);
   PackOneBit(levels.data(), 11, 1, oneBit.data());
   EXPECT_EQ(test::Hex(oneBit), test::Hex({0xE1, 0x80, 0x00, 0x00}));  // below 128 is a dot
+  // Every level, eight at a time and in a partial byte: a dot exactly below 128; the rest of
+  // the row's stride is cleared.
+  Bytes every(259), row(36, kSentinel), expected(36, 0);
+  for (int x = 0; x < 259; ++x) {
+    every[x] = static_cast<uint8_t>(x * 131 % 256);
+    if (every[x] < 128) expected[x / 8] |= 0x80 >> (x % 8);
+  }
+  PackOneBitRow(every.data(), 259, row.data());
+  EXPECT_EQ(test::Hex(row), test::Hex(expected));
   PackTwoBit(levels.data(), 11, 1, twoBit.data());
   // Codes 3 3 2 2 | 1 1 0 3 | 2 1 0 and the padding byte 0 (code 3); byte 3 is not written.
   EXPECT_EQ(test::Hex(twoBit), test::Hex({0xFA, 0x53, 0x93, kSentinel}));
@@ -243,6 +252,46 @@ TEST_F(ImageEntry, DitherPathsMatchTheirGoldenFingerprints) {
     const Call c{133, 61, g.type, 1, 1, g.dotMode, false};
     EXPECT_EQ(test::Fingerprint(Screen(g.bits, c)), g.fingerprint)
         << g.bits << "-bit type " << g.type;
+  }
+}
+
+// A photograph-like scene: a lit sphere on a graded background, a white sky band, a dark
+// frame edge and sensor-like noise; its row padding holds 0x40 + column.
+Bytes NaturalImage(int width, int height) {
+  uint32_t seed = 2024;
+  Bytes image = test::GreyRaster(width, height, [&](int x, int y) {
+    seed = seed * 1664525u + 1013904223u;
+    const int noise = static_cast<int>(seed >> 29) - 3;
+    if (y < height / 8) return static_cast<uint8_t>(255);  // blown-out sky
+    const double dx = x - width * 0.6, dy = y - height * 0.55, r = height * 0.3;
+    double grey = 60.0 + 150.0 * x / width + 30.0 * y / height;
+    if (dx * dx + dy * dy < r * r) grey = 235.0 - 200.0 * (dx + dy + 1.4 * r) / (2.8 * r);
+    if (x < width / 20) grey = 8.0;
+    const int v = static_cast<int>(grey) + noise;
+    return static_cast<uint8_t>(v < 0 ? 0 : v > 254 ? 254 : v);
+  });
+  for (int y = 0; y < height; ++y)
+    for (int x = width; x < test::Stride8(width); ++x)
+      image[y * test::Stride8(width) + x] = 0x40 + x;
+  return image;
+}
+
+// The caller's image through the error-diffusion screen (type 34): settled outputs at both
+// depths, on whole-pixel cells and on enlarged and uneven cells.
+TEST_F(ImageEntry, ErrorDiffusedImageMatchesItsGoldenFingerprints) {
+  const struct {
+    int bits, cellWidth, cellHeight, dotMode;
+    const char* fingerprint;
+  } golden[] = {
+      {1, 1, 1, 0, "f5a143ecb4ea879c"}, {1, 1, 1, 1, "7a837c027e8d0097"},
+      {1, 3, 2, 0, "1aa8f095fbb7da76"}, {1, 1, 2, 0, "d7edc055d19fc2fa"},
+      {2, 1, 1, 0, "b3c278d6d2aab51d"}, {2, 2, 1, 1, "63a732b9b5b86f8d"},
+  };
+  const Bytes image = NaturalImage(777, 555);
+  for (const auto& g : golden) {
+    const Call c{777, 555, 34, g.cellWidth, g.cellHeight, g.dotMode, false};
+    EXPECT_EQ(test::Fingerprint(Screen(g.bits, c, image)), g.fingerprint)
+        << g.bits << "-bit cells " << g.cellWidth << "x" << g.cellHeight << " mode " << g.dotMode;
   }
 }
 
