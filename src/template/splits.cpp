@@ -43,6 +43,19 @@ std::vector<unsigned char> BuildPartner(int width, int height, int percent) {
   return partner;
 }
 
+// Build the base template in the first plane and a partner template beside it, then hand every
+// byte of both (base b, partner p) to `combine`, which writes the planes. Nothing happens for
+// an empty area.
+template <class Combine>
+void CombineWithPartner(unsigned char* first, int width, int height, int baseIndex,
+                        int partnerPercent, Combine combine) {
+  const size_t size = PlaneSize(width, height);
+  if (size == 0) return;
+  BuildBase(first, width, height, baseIndex);
+  const std::vector<unsigned char> partner = BuildPartner(width, height, partnerPercent);
+  for (size_t k = 0; k < size; ++k) combine(k, first[k], partner[k]);
+}
+
 // Rows 2i and 2i + 1 take row i of the generated template; an odd last row repeats the row
 // above. Done in place from the bottom up, so every source row is read before it is replaced.
 // A single row keeps the generated row 0.
@@ -89,15 +102,11 @@ int KORVEL_GetTempateData_2Bit_1to2(unsigned char* first, unsigned char* second,
 int KORVEL_GetTempateData_2Bit_1to3(unsigned char* first, unsigned char* second,
                                     unsigned char* third, int width, int height) {
   if (!PlanesAccepted(width, height, {first, second, third})) return 0;
-  const size_t size = PlaneSize(width, height);
-  if (size == 0) return 1;
-  BuildBase(first, width, height, kThirdIndex);
-  const std::vector<unsigned char> partner = BuildPartner(width, height, kHalfPercent);
-  for (size_t k = 0; k < size; ++k) {
-    const unsigned b = first[k], p = partner[k];
-    second[k] = static_cast<unsigned char>(~b & p);
-    third[k] = static_cast<unsigned char>(~(b | p));
-  }
+  CombineWithPartner(first, width, height, kThirdIndex, kHalfPercent,
+                     [=](size_t k, unsigned b, unsigned p) {
+                       second[k] = static_cast<unsigned char>(~b & p);
+                       third[k] = static_cast<unsigned char>(~(b | p));
+                     });
   return 1;
 }
 
@@ -105,16 +114,12 @@ int KORVEL_GetTempateData_2Bit_1to4(unsigned char* first, unsigned char* second,
                                     unsigned char* third, unsigned char* fourth, int width,
                                     int height) {
   if (!PlanesAccepted(width, height, {first, second, third, fourth})) return 0;
-  const size_t size = PlaneSize(width, height);
-  if (size == 0) return 1;
-  BuildBase(first, width, height, kHalfIndex);
-  const std::vector<unsigned char> partner = BuildPartner(width, height, kPartnerOfFourPercent);
-  for (size_t k = 0; k < size; ++k) {
-    const unsigned b = first[k], p = partner[k];
-    first[k] = static_cast<unsigned char>(~b & p);
-    second[k] = static_cast<unsigned char>(~(b | p));
-    third[k] = static_cast<unsigned char>(b & p);
-    fourth[k] = static_cast<unsigned char>(b & ~p);
-  }
+  CombineWithPartner(first, width, height, kHalfIndex, kPartnerOfFourPercent,
+                     [=](size_t k, unsigned b, unsigned p) {
+                       first[k] = static_cast<unsigned char>(~b & p);
+                       second[k] = static_cast<unsigned char>(~(b | p));
+                       third[k] = static_cast<unsigned char>(b & p);
+                       fourth[k] = static_cast<unsigned char>(b & ~p);
+                     });
   return 1;
 }
