@@ -59,25 +59,12 @@ TEST(ThresholdMatrices, Matrix257HasItsValueCountsAndFirstEntries) {
   EXPECT_TRUE(std::equal(std::begin(row0), std::end(row0), g_thresholdMatrix257));
 }
 
-// Mean power of the radial bins 1..last against white noise of the same density.
-double LowFrequencyShare(const std::vector<int32_t>& m, int side, int32_t level) {
-  std::vector<double> dots(m.size());
-  double g = 0.0;
-  for (size_t i = 0; i < m.size(); ++i) g += dots[i] = m[i] <= level ? 1.0 : 0.0;
-  g /= static_cast<double>(m.size());
-  const std::vector<double> spectrum = RadialPowerSpectrum(dots, side, side);
-  // Principal frequency sqrt(g) cycles per pixel (of the minority), bin k = k / side.
-  const int last = std::max(1, static_cast<int>(std::sqrt(std::min(g, 1.0 - g)) * side / 3));
-  double sum = 0.0;
-  for (int k = 1; k <= last; ++k) sum += spectrum[k];
-  return sum / last / (g * (1.0 - g));
-}
-
 TEST(ThresholdMatrices, EveryGreyHasLittlePowerBelowItsPrincipalFrequency) {
   for (int32_t level : {0, 2, 10, 40, 90, 127, 170, 220, 250, 253})
-    EXPECT_LT(LowFrequencyShare(DotMatrix(), kDotMatrixSide, level), 0.1) << "level " << level;
+    EXPECT_LT(LowFrequencyShare(DotMatrix(), kDotMatrixSide, level, 1.0 / 3), 0.1)
+        << "level " << level;
   for (int32_t level : {1, 32, 128, 254})
-    EXPECT_LT(LowFrequencyShare(Matrix257(), kThresholdMatrixSide, level), 0.1)
+    EXPECT_LT(LowFrequencyShare(Matrix257(), kThresholdMatrixSide, level, 1.0 / 3), 0.1)
         << "level " << level;
 }
 

@@ -1,4 +1,5 @@
 // Radially averaged periodogram by a separable DFT (rows, then columns) with tabulated twiddles.
+#include <algorithm>
 #include <cmath>
 #include <complex>
 
@@ -74,4 +75,18 @@ std::vector<double> RadialPowerSpectrum(const std::vector<double>& field, int wi
     if (members[k] > 0.0) power[k] /= members[k];
   }
   return power;
+}
+
+double LowFrequencyShare(const std::vector<int32_t>& thresholds, int side, int32_t level,
+                         double fraction) {
+  std::vector<double> dots(thresholds.size());
+  double g = 0.0;
+  for (size_t i = 0; i < thresholds.size(); ++i) g += dots[i] = thresholds[i] <= level ? 1.0 : 0.0;
+  g /= static_cast<double>(thresholds.size());
+  const std::vector<double> spectrum = RadialPowerSpectrum(dots, side, side);
+  // The principal frequency of the minority is sqrt(g) cycles per pixel, bin k = k / side.
+  const int last = std::max(1, static_cast<int>(std::sqrt(std::min(g, 1.0 - g)) * side * fraction));
+  double sum = 0.0;
+  for (int k = 1; k <= last; ++k) sum += spectrum[k];
+  return sum / last / (g * (1.0 - g));
 }

@@ -53,4 +53,10 @@ std::vector<double> DotsOfRankBelow(const std::vector<int32_t>& ranks, int64_t c
 // few hundred pixels a side.
 std::vector<double> RadialPowerSpectrum(const std::vector<double>& field, int width, int height);
 
+// Low-frequency power of the dot pattern {threshold <= level} of a square threshold array,
+// against white noise of the same density: the mean of the radial bins from 1 up to
+// `fraction` of the principal frequency, divided by g(1 - g). Blue noise scores well below 1.
+double LowFrequencyShare(const std::vector<int32_t>& thresholds, int side, int32_t level,
+                         double fraction);
+
 #endif

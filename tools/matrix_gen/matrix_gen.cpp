@@ -61,20 +61,6 @@ bool HasCountsAndPins(const std::vector<int32_t>& m, int side,
   return true;
 }
 
-// Low-frequency power of the dot pattern {threshold <= level} against white noise of the same
-// density: the mean of the radial bins below half the principal frequency, divided by g(1-g).
-double LowFrequencyShare(const std::vector<int32_t>& m, int side, int32_t level) {
-  std::vector<double> dots(m.size());
-  double g = 0.0;
-  for (size_t i = 0; i < m.size(); ++i) g += dots[i] = m[i] <= level ? 1.0 : 0.0;
-  g /= static_cast<double>(m.size());
-  const std::vector<double> spectrum = RadialPowerSpectrum(dots, side, side);
-  const int last = std::max(1, static_cast<int>(std::sqrt(std::min(g, 1.0 - g)) * side / 2));
-  double sum = 0.0;
-  for (int k = 1; k <= last; ++k) sum += spectrum[k];
-  return sum / last / (g * (1.0 - g));
-}
-
 // Pin placement, and with `withSpectra` the low-frequency power of a few levels beside the
 // same matrix without pins.
 void Report(const char* name, const std::vector<int32_t>& m, int side, uint32_t seed,
@@ -88,8 +74,8 @@ void Report(const char* name, const std::vector<int32_t>& m, int side, uint32_t 
   const auto unpinned = RanksToThresholds(VoidAndClusterRanks(side, side, seed), counts);
   for (int32_t level : levels)
     std::fprintf(stderr, "  level %3d: low-frequency power %.4f of white (%.4f without pins)\n",
-                 level, LowFrequencyShare(m, side, level),
-                 LowFrequencyShare(unpinned, side, level));
+                 level, LowFrequencyShare(m, side, level, 0.5),
+                 LowFrequencyShare(unpinned, side, level, 0.5));
 }
 
 void EmitMatrix(const char* name, const std::vector<int32_t>& m, int side) {
