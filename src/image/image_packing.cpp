@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstring>
 
-#include "template/raster_geometry.h"
+#include "core/raster_geometry.h"
 
 uint8_t g_twoBitLevel[256];
 uint8_t g_twoBitPack[256];
