@@ -33,20 +33,13 @@ class C2BitDotDither {
   // Screen width x height pixels; the first matrix row used is the row phase, which then
   // advances by height. Needs the table to be built.
   void Dither(const unsigned char* source, unsigned char* destination, int width, int height);
-  uint32_t RowPhase() const { return rowPhase_; }
-  uint16_t BitsPerPixel() const { return bitsPerPixel_; }
 
  protected:
-  C2BitDotDither(uint32_t rowPhase, uint16_t bitsPerPixel, uint16_t bytesPerPixel,
-                 const uint8_t* table)
-      : rowPhase_(rowPhase),
-        bitsPerPixel_(bitsPerPixel),
-        bytesPerPixel_(bytesPerPixel),
-        table_(table) {}
+  C2BitDotDither(uint32_t rowPhase, uint16_t bytesPerPixel, const uint8_t* table)
+      : rowPhase_(rowPhase), bytesPerPixel_(bytesPerPixel), table_(table) {}
 
  private:
   uint32_t rowPhase_;
-  uint16_t bitsPerPixel_;
   uint16_t bytesPerPixel_;
   const uint8_t* table_;
 };
@@ -54,8 +47,8 @@ class C2BitDotDither {
 // Small dots only: 170 where v < t, else 255. Needs g_sDotTable (BuildSDotTable).
 class C2BitDitherSDot : public C2BitDotDither {
  public:
-  C2BitDitherSDot(uint32_t rowPhase, uint16_t bitsPerPixel, uint16_t bytesPerPixel)
-      : C2BitDotDither(rowPhase, bitsPerPixel, bytesPerPixel, g_sDotTable) {}
+  C2BitDitherSDot(uint32_t rowPhase, uint16_t /*bitsPerPixel, always 2*/, uint16_t bytesPerPixel)
+      : C2BitDotDither(rowPhase, bytesPerPixel, g_sDotTable) {}
 };
 
 // Build g_sDotTable unless it is ready.
@@ -68,8 +61,8 @@ void FillSmDotRamp();
 // above it.
 class C2BitDitherSMDot : public C2BitDotDither {
  public:
-  C2BitDitherSMDot(uint32_t rowPhase, uint16_t bitsPerPixel, uint16_t bytesPerPixel)
-      : C2BitDotDither(rowPhase, bitsPerPixel, bytesPerPixel, g_smDotTable) {}
+  C2BitDitherSMDot(uint32_t rowPhase, uint16_t /*bitsPerPixel, always 2*/, uint16_t bytesPerPixel)
+      : C2BitDotDither(rowPhase, bytesPerPixel, g_smDotTable) {}
 
   // Build g_smDotTable from levels and g_smDotRamp unless it is ready.
   void BuildTable();
@@ -82,8 +75,8 @@ class C2BitDitherSMDot : public C2BitDotDither {
 // at levels[1] = 85 and levels[2] = 170.
 class C2BitDitherSMLDot : public C2BitDotDither {
  public:
-  C2BitDitherSMLDot(uint32_t rowPhase, uint16_t bitsPerPixel, uint16_t bytesPerPixel)
-      : C2BitDotDither(rowPhase, bitsPerPixel, bytesPerPixel, g_smlDotTable) {}
+  C2BitDitherSMLDot(uint32_t rowPhase, uint16_t /*bitsPerPixel, always 2*/, uint16_t bytesPerPixel)
+      : C2BitDotDither(rowPhase, bytesPerPixel, g_smlDotTable) {}
 
   // Set the levels to 0, 85, 170, 255 and fill g_smlDotRamp.
   void InitLevels();
@@ -103,7 +96,6 @@ class CDitherBase {
   virtual ~CDitherBase() {}
 
   void Dither(const unsigned char* source, unsigned char* destination, int width, int height) const;
-  uint32_t BytesPerPixel() const { return bytesPerPixel_; }
 
  private:
   const int32_t* matrix_;
