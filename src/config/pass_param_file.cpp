@@ -17,10 +17,13 @@ bool Fitted(int written, size_t capacity) {
 
 }  // namespace
 
-bool ComposePassParamPath(int level, char* path) {
+bool ComposePassParamPath(int level, const std::string& folder, char* path) {
   const char* dataDir = std::getenv(kDataDirVariable);
   int written;
-  if (dataDir != nullptr && dataDir[0] != '\0') {
+  if (!folder.empty()) {
+    written = std::snprintf(path, kPassParamPathCapacity, "%s/QntPassParam_%d.ini", folder.c_str(),
+                            level);
+  } else if (dataDir != nullptr && dataDir[0] != '\0') {
     written = std::snprintf(path, kPassParamPathCapacity, "%s/QntPassParam_%d.ini", dataDir, level);
   } else {
     char exeDir[kExeDirectoryCapacity];
@@ -33,7 +36,8 @@ bool ComposePassParamPath(int level, char* path) {
   return false;
 }
 
-PassParamFile::PassParamFile(int level) : available_(ComposePassParamPath(level, path_)) {}
+PassParamFile::PassParamFile(int level, const std::string& folder)
+    : available_(ComposePassParamPath(level, folder, path_)) {}
 
 int PassParamFile::Read(const char* section, const char* key) const {
   if (!available_) return 0;

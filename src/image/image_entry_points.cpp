@@ -5,7 +5,6 @@
 
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -54,7 +53,7 @@ void PrepareScreen(ScreeningState& state, int templateType, bool useTemplateDiff
                    unsigned seed) {
   SetupToneCurve(state, templateType);
   state.useTemplateDiffusion = useTemplateDiffusion;
-  std::srand(seed);
+  state.random.Seed(seed);
 }
 
 void ScreenThroughDispatcher(ScreeningState& state, const unsigned char* source,
