@@ -33,7 +33,8 @@
  *   output equals that of the KORVEL_* call byte for byte. A source row is read up to
  *   min(stride, (width + 3) & ~3) bytes; the row padding the KORVEL_* calls read is taken as
  *   white (255) where the stride does not cover it.
- *   Sizes: width and height from 1 to 1 << 20, and the working rasters within 2 GiB.
+ *   Sizes: width, height and the cell factors at least 1, and every working raster within
+ *   2 GiB (INT_MAX bytes), as the KORVEL_* calls require.
  */
 #ifndef KORVEL_KORVEL_CONTEXT_H
 #define KORVEL_KORVEL_CONTEXT_H
@@ -181,8 +182,8 @@ KORVEL_CONTEXT_API korvel_status korvel_mask_load(korvel_context* context,
                                                   const unsigned char* mask, size_t length);
 /* Screen an 8-bit image against plane `plane` of the context's mask into bits = 1 or 2 bits per
  * pixel, tiling the mask from (x_offset, y_offset) with steps x_step, y_step >= 0, exactly as
- * IDitherMaskGenerator::Dither. Every byte of min(output_stride, packed stride) in each output
- * row is written. */
+ * IDitherMaskGenerator::Dither with dstStride = output_stride: all output_stride bytes of every
+ * output row are written. A plane outside the mask's planes is KORVEL_ERROR_ARGUMENT. */
 KORVEL_CONTEXT_API korvel_status korvel_mask_dither(korvel_context* context,
                                                     const unsigned char* source,
                                                     size_t source_stride, unsigned char* output,
