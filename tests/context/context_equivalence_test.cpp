@@ -1,12 +1,14 @@
 // Every context operation gives the bytes of its KORVEL_* counterpart made in the same state,
-// at any stride that holds a row, without touching the C library's rand().
+// at any stride that holds a row, without touching the C library's rand(); and eight threads,
+// each on its own context, give the bytes of the same work done one after another (the suite
+// name puts that test in the ThreadSanitizer stage of CI).
 #include <gtest/gtest.h>
 #include <korvel/korvel.h>
-#include <korvel/korvel_context.h>
 
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "config/data_dir.h"
@@ -28,175 +30,197 @@ TEST(ContextGenerator, DrawsTheSequenceOfRandAfterSrand) {
   }
 }
 
-// One step of a host's session, run either on the process-wide state (legacy) or on a context.
-struct Step {
-  std::function<Bytes()> legacy;
-  std::function<Bytes(korvel_context*)> context;
-};
+// Curve points in percent that a parameter file and an own curve share.
+constexpr int kCurve[] = {0, 22, 47, 81, 100};
 
-Step ImageStep(int bits, int type, int cellWidth, int cellHeight, int dotMode, bool diffusion) {
-  const int w = 83, h = 41;
-  const auto call = bits == 1 ? KORVEL_GetImageTempateData_1Bit : KORVEL_GetImageTempateData_2Bit;
-  return {[=] {
-            Bytes image = test::GreyImage(w, h, 7), out(Stride(w, bits) * h, 0x5A);
-            call(image.data(), out.data(), w, h, __QUENTAL_TEMPLATE_TYPE(type), cellWidth,
-                 cellHeight, __QUENTAL_DOT_MODE(dotMode), diffusion);
-            return out;
-          },
-          [=](korvel_context* c) {
-            Bytes image = test::GreyImage(w, h, 7), out(Stride(w, bits) * h, 0x5A);
-            const korvel_image_options o = {type, cellWidth, cellHeight, dotMode, diffusion};
-            EXPECT_EQ(korvel_screen_image(c, bits, &o, image.data(), Stride(w, 8), out.data(),
-                                          Stride(w, bits), w, h),
-                      KORVEL_OK);
-            return out;
-          }};
+std::string CurveFile() {
+  std::string text = "[QNT_CURVE]\nEffectiveParams=5\n";
+  for (int k = 0; k < 5; ++k)
+    text += "Param" + std::to_string(k + 1) + "=" + std::to_string(kCurve[k]) + "\n";
+  return text +
+         "[QNT_COMPENSATION]\nParam0=5\nParam1=20\nParam2=35\nParam3=50\nParam4=65\nParam5=80\n";
 }
 
-Step TemplateStep(int bits, int level) {
-  const int w = 45, h = 19;
-  const auto call = bits == 1   ? KORVEL_GetTempateData_1Bit
-                    : bits == 2 ? KORVEL_GetTempateData_2Bit
-                                : KORVEL_GetTempateData_4Bit;
-  return {[=] {
-            Bytes out(Stride(w, bits) * h);
-            call(out.data(), w, h, level);
-            return out;
-          },
-          [=](korvel_context* c) {
-            Bytes out(Stride(w, bits) * h);
-            korvel_template(c, bits, level, out.data(), Stride(w, bits), w, h);
-            return out;
-          }};
+// One step of a host's session on an image of a seed, on a context or (null) through the
+// KORVEL_* calls.
+using Step = std::function<Bytes(korvel_context*, uint32_t)>;
+
+Step Image(int bits, int type, int cellWidth, int cellHeight, int dotMode, bool diffusion) {
+  return [=](korvel_context* c, uint32_t seed) {
+    const int w = 83, h = 41;
+    Bytes image = test::GreyImage(w, h, seed), out(Stride(w, bits) * h, 0x5A);
+    const korvel_image_options o = {type, cellWidth, cellHeight, dotMode, diffusion};
+    if (c != nullptr)
+      korvel_screen_image(c, bits, &o, image.data(), Stride(w, 8), out.data(), Stride(w, bits), w,
+                          h);
+    else
+      (bits == 1 ? KORVEL_GetImageTempateData_1Bit : KORVEL_GetImageTempateData_2Bit)(
+          image.data(), out.data(), w, h, __QUENTAL_TEMPLATE_TYPE(type), cellWidth, cellHeight,
+          __QUENTAL_DOT_MODE(dotMode), diffusion);
+    return out;
+  };
 }
 
-Step SplitAndFourBitStep() {
+Step Template(int bits, int level) {
+  return [=](korvel_context* c, uint32_t) {
+    const int w = 45, h = 19;
+    Bytes out(Stride(w, bits) * h);
+    if (c != nullptr) korvel_template(c, bits, level, out.data(), Stride(w, bits), w, h);
+    if (c == nullptr)
+      (bits == 1   ? KORVEL_GetTempateData_1Bit
+       : bits == 2 ? KORVEL_GetTempateData_2Bit
+                   : KORVEL_GetTempateData_4Bit)(out.data(), w, h, level);
+    return out;
+  };
+}
+
+Bytes SplitAndFourBit(korvel_context* c, uint32_t seed) {
   const int w = 38, h = 13;
-  return {[=] {
-            Bytes p(4 * Stride(w, 2) * h), image = test::GreyImage(w, h, 3), four(Stride(w, 4) * h);
-            const size_t n = Stride(w, 2) * h;
-            KORVEL_GetTempateData_2Bit_1to3(&p[0], &p[n], &p[2 * n], w, h);
-            KORVEL_GetImageTempateData_4Bit(image.data(), four.data(), w, h);
-            p.insert(p.end(), four.begin(), four.end());
-            return p;
-          },
-          [=](korvel_context* c) {
-            Bytes p(4 * Stride(w, 2) * h), image = test::GreyImage(w, h, 3), four(Stride(w, 4) * h);
-            const size_t n = Stride(w, 2) * h;
-            unsigned char* planes[] = {&p[0], &p[n], &p[2 * n]};
-            korvel_split(c, 3, planes, Stride(w, 2), w, h);
-            korvel_screen_image_4bit(c, image.data(), Stride(w, 8), four.data(), Stride(w, 4), w,
-                                     h);
-            p.insert(p.end(), four.begin(), four.end());
-            return p;
-          }};
+  const size_t n = Stride(w, 2) * h;
+  Bytes all(3 * n + Stride(w, 4) * h), image = test::GreyImage(w, h, seed);
+  unsigned char* planes[] = {&all[0], &all[n], &all[2 * n]};
+  if (c != nullptr) korvel_split(c, 3, planes, Stride(w, 2), w, h);
+  if (c != nullptr) korvel_screen_image_4bit(c, image.data(), Stride(w, 8), &all[3 * n], 20, w, h);
+  if (c == nullptr) KORVEL_GetTempateData_2Bit_1to3(planes[0], planes[1], planes[2], w, h);
+  if (c == nullptr) KORVEL_GetImageTempateData_4Bit(image.data(), &all[3 * n], w, h);
+  return all;
 }
 
-Step MaskStep() {
+// A 2-plane 3 x 5 mask screened at 2 bits with negative offsets; its load resets the level
+// table, which the template after it shows.
+Bytes Mask(korvel_context* c, uint32_t seed) {
   std::vector<int32_t> raw(30);
   for (int i = 0; i < 30; ++i) raw[i] = (i * 7) % 30;
   const std::vector<uint8_t> mask = test::StoredMask(2, 3, 5, 29, raw);
-  const int w = 23, h = 9;
-  return {[=] {
-            auto generator = test::NewMaskGenerator();
-            Bytes image = test::GreyImage(w, h, 5), out(8 * h, 0x11);
-            generator->LoadMask(mask.data(), static_cast<int>(mask.size()));
-            generator->Dither(image.data(), out.data(), 8, w, h, 1, -3, 4, 2, 1, 2);
-            return out;
-          },
-          [=](korvel_context* c) {
-            Bytes image = test::GreyImage(w, h, 5), out(8 * h, 0x11);
-            korvel_mask_load(c, mask.data(), mask.size());
-            korvel_mask_dither(c, image.data(), w, out.data(), 8, w, h, 1, -3, 4, 2, 1, 2);
-            return out;
-          }};
+  Bytes image = test::GreyImage(23, 9, seed), out(8 * 9, 0x11);
+  if (c != nullptr) {
+    korvel_mask_load(c, mask.data(), mask.size());
+    korvel_mask_dither(c, image.data(), 23, out.data(), 8, 23, 9, 1, -3, 4, 2, 1, 2);
+  } else {
+    auto generator = test::NewMaskGenerator();
+    generator->LoadMask(mask.data(), static_cast<int>(mask.size()));
+    generator->Dither(image.data(), out.data(), 8, 23, 9, 1, -3, 4, 2, 1, 2);
+  }
+  return out;
 }
 
-// The session: image calls install curves that later template calls use; bars and lines draw
-// pattern numbers; the mask load resets the level table.
-std::vector<Step> Session() {
-  return {ImageStep(1, 5, 1, 1, 0, false),
-          TemplateStep(2, 61),
-          ImageStep(1, 34, 2, 3, 1, false),
-          ImageStep(2, 6, 1, 1, 1, false),
-          TemplateStep(4, 33),
-          ImageStep(2, 38, 1, 2, 0, false),
-          ImageStep(1, 11, 1, 1, 0, true),
-          ImageStep(2, 40, 1, 1, 0, false),
-          ImageStep(1, 42, 3, 1, 2, false),
-          SplitAndFourBitStep(),
-          MaskStep(),
-          TemplateStep(1, 47)};
+// The caller's image through a stream in bands of 7 rows, or whole.
+Bytes Stream(korvel_context* c, uint32_t seed) {
+  const int w = 77, h = 50;
+  Bytes image = test::GreyImage(w, h, seed), out(Stride(w, 1) * h);
+  if (c == nullptr) {
+    KORVEL_GetImageTempateData_1Bit(image.data(), out.data(), w, h, __QUENTAL_TEMPLATE_TYPE(34), 2,
+                                    1, __QUENTAL_DOT_MODE(1), false);
+    return out;
+  }
+  const korvel_image_options o = {34, 2, 1, 1, 0};
+  korvel_stream* stream = nullptr;
+  korvel_stream_begin(c, 1, &o, w, h, &stream);
+  for (int y = 0; y < h; y += 7)
+    korvel_stream_rows(stream, &image[Stride(w, 8) * y], Stride(w, 8), &out[Stride(w, 1) * y],
+                       Stride(w, 1), std::min(7, h - y));
+  korvel_stream_destroy(stream);
+  return out;
 }
 
-void ExpectContextMatchesLegacy(int quality, const std::function<void(korvel_context*)>& setUp,
-                                const char* label) {
-  const std::vector<Step> steps = Session();
-  test::Context context = test::NewContext(quality);
-  setUp(context.get());
+// Image calls install curves that later templates use; types 5 and 6 draw pattern numbers.
+const Step kSession[] = {Image(1, 5, 1, 1, 0, false),
+                         Template(2, 61),
+                         Image(1, 34, 2, 3, 1, false),
+                         Image(2, 6, 1, 1, 1, false),
+                         Template(4, 33),
+                         Image(2, 38, 1, 2, 0, false),
+                         Image(1, 11, 1, 1, 0, true),
+                         Image(2, 40, 1, 1, 0, false),
+                         Image(1, 42, 3, 1, 2, false),
+                         SplitAndFourBit,
+                         Mask,
+                         Template(1, 47),
+                         Stream};
+
+// The session on a context; the C library's generator must come out as it went in.
+std::vector<Bytes> OnContext(korvel_context* context) {
   std::srand(4242);
-  std::vector<Bytes> viaContext;
-  for (const Step& step : steps) viaContext.push_back(step.context(context.get()));
+  std::vector<Bytes> outputs;
+  for (const Step& step : kSession) outputs.push_back(step(context, 7));
   const int next = std::rand();
   std::srand(4242);
-  EXPECT_EQ(next, std::rand()) << label << ": rand() was touched";
+  EXPECT_EQ(next, std::rand()) << "rand() was touched";
+  return outputs;
+}
 
+void ExpectLegacyGives(const std::vector<Bytes>& outputs, int quality, const char* label) {
   KORVEL_Init(quality);
-  for (size_t i = 0; i < steps.size(); ++i)
-    EXPECT_EQ(viaContext[i], steps[i].legacy()) << label << ", step " << i;
+  for (size_t i = 0; i < outputs.size(); ++i)
+    EXPECT_EQ(outputs[i], kSession[i](nullptr, 7)) << label << ", step " << i;
 }
 
 TEST(ContextEquivalence, EveryOperationMatchesItsLegacyCounterpart) {
-  ExpectContextMatchesLegacy(
-      0, [](korvel_context*) {}, "level 0");
-  ExpectContextMatchesLegacy(
-      -1, [](korvel_context*) {}, "level -1");
+  for (int quality : {0, -1})
+    ExpectLegacyGives(OnContext(test::NewContext(quality).get()), quality, "no file");
   const test::ScopedDataDir files;
-  files.Write(50, test::CurveFile());
-  ExpectContextMatchesLegacy(
-      50, [](korvel_context*) {}, "curve file");
-  // A context reads its own folder, or its own curve, where the legacy calls read the file.
-  const test::ScopedDataDir elsewhere;
-  ExpectContextMatchesLegacy(
-      50, [&](korvel_context* c) { korvel_set_parameter_folder(c, elsewhere.path().c_str()); },
-      "missing file in the context's folder");
-  // The legacy calls now read the curve from a file; the context has it as its own and reads
-  // only the compensation profile from a file whose curve differs.
-  elsewhere.Write(50, test::CurveFile());
-  std::string decoy = test::CurveFile();
-  decoy.replace(decoy.find("Param2=22"), 9, "Param2=60");
-  files.Write(50, decoy);
-  ExpectContextMatchesLegacy(
-      50,
-      [&](korvel_context* c) {
-        korvel_set_parameter_folder(c, files.path().c_str());
-        korvel_set_tone_curve(c, test::kCurve, 5);
-      },
-      "own curve");
+  files.Write(50, CurveFile());
+  ExpectLegacyGives(OnContext(test::NewContext(50).get()), 50, "curve file");
+  std::vector<Bytes> inFolder, ownCurve;
+  {
+    // While the contexts run, the usual lookup finds a file with another curve.
+    const test::ScopedDataDir decoy;
+    std::string text = CurveFile();
+    decoy.Write(50, text.replace(text.find("Param2=22"), 9, "Param2=60"));
+    test::Context context = test::NewContext(50);
+    korvel_set_parameter_folder(context.get(), files.path().c_str());
+    inFolder = OnContext(context.get());
+    context = test::NewContext(50);
+    korvel_set_tone_curve(context.get(), kCurve, 5);
+    ownCurve = OnContext(context.get());
+  }
+  ExpectLegacyGives(inFolder, 50, "the context's folder");
+  ExpectLegacyGives(ownCurve, 50, "own curve");
+}
+
+TEST(ConcurrencyContexts, EightThreadsMatchTheSameWorkOneAfterAnother) {
+  const test::ScopedDataDir files;
+  for (int level : {30, 70}) files.Write(level, CurveFile());
+  const int quality[8] = {30, 70, 0, -1, 70, 30, 0, 70};
+  // Job j: its own quality level, folder, sometimes its own curve, its own images.
+  const auto job = [&](int j) {
+    test::Context context = test::NewContext(quality[j]);
+    korvel_set_parameter_folder(context.get(), files.path().c_str());
+    const int curve[] = {0, 5 + 3 * j, 60, 100};
+    if (j % 3 == 1) korvel_set_tone_curve(context.get(), curve, 4);
+    std::vector<Bytes> outputs;
+    for (uint32_t round = 0; round < 4; ++round)
+      for (const Step& step : kSession) outputs.push_back(step(context.get(), j + 8 * round));
+    return outputs;
+  };
+  std::vector<std::vector<Bytes>> sequential(8), parallel(8);
+  for (int j = 0; j < 8; ++j) sequential[j] = job(j);
+  std::vector<std::thread> threads;
+  for (int j = 0; j < 8; ++j) threads.emplace_back([&, j] { parallel[j] = job(j); });
+  for (std::thread& thread : threads) thread.join();
+  for (int j = 0; j < 8; ++j) EXPECT_EQ(parallel[j], sequential[j]) << "job " << j;
 }
 
 TEST(ContextStrides, RowsMatchThePackedCallAndBytesPastThemStayAsTheyWere) {
   const int w = 37, h = 11;
   const korvel_image_options o = {34, 1, 1, 0, 0};
   const Bytes image = test::GreyImage(w, h, 9);
+  Bytes wideImage(41 * h);  // source rows 41 bytes apart
+  for (int y = 0; y < h; ++y)
+    std::copy_n(&image[Stride(w, 8) * y], Stride(w, 8), &wideImage[41 * y]);
   test::Context context = test::NewContext(0);
   for (int bits : {1, 2}) {
     Bytes packed(Stride(w, bits) * h);
     korvel_screen_image(context.get(), bits, &o, image.data(), Stride(w, 8), packed.data(),
                         Stride(w, bits), w, h);
     for (size_t stride : {size_t(Stride(w, bits) + 5), size_t((w * bits + 7) / 8)}) {
-      Bytes wideImage(41 * h, 0);  // source rows 41 bytes apart
-      for (int y = 0; y < h; ++y)
-        std::copy_n(&image[Stride(w, 8) * y], Stride(w, 8), &wideImage[41 * y]);
       Bytes out(stride * h, 0xA5);
-      ASSERT_EQ(korvel_screen_image(context.get(), bits, &o, wideImage.data(), 41, out.data(),
-                                    stride, w, h),
-                KORVEL_OK);
-      const size_t written = std::min<size_t>(stride, Stride(w, bits));
-      for (int y = 0; y < h; ++y)
-        for (size_t i = 0; i < stride; ++i)
-          ASSERT_EQ(out[stride * y + i], i < written ? packed[Stride(w, bits) * y + i] : 0xA5)
-              << bits << " bits, stride " << stride << ", row " << y << ", byte " << i;
+      korvel_screen_image(context.get(), bits, &o, wideImage.data(), 41, out.data(), stride, w, h);
+      for (size_t i = 0; i < out.size(); ++i) {
+        const size_t y = i / stride, x = i % stride;
+        ASSERT_EQ(out[i], x < size_t(Stride(w, bits)) ? packed[Stride(w, bits) * y + x] : 0xA5)
+            << bits << " bits, stride " << stride << ", byte " << i;
+      }
     }
   }
 }

@@ -1,5 +1,4 @@
-// Shared pieces of the context tests: an owning context handle, grey test images and a
-// parameter file with a curve and a compensation profile.
+// Shared pieces of the context tests: an owning context handle and grey test images.
 #ifndef KORVEL_TESTS_CONTEXT_CONTEXT_SUPPORT_H
 #define KORVEL_TESTS_CONTEXT_CONTEXT_SUPPORT_H
 
@@ -7,7 +6,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
 
 #include "support/raster.h"
 
@@ -25,7 +23,7 @@ inline Context NewContext(int quality) {
   return Context(context);
 }
 
-// A smooth grey image with a seeded ripple, at the packed 8-bit stride.
+// A grey ramp with a seeded ripple, at the packed 8-bit stride.
 inline Bytes GreyImage(int width, int height, uint32_t seed) {
   Bytes image(static_cast<size_t>(Stride(width, 8)) * height, 255);
   for (int y = 0; y < height; ++y)
@@ -35,18 +33,6 @@ inline Bytes GreyImage(int width, int height, uint32_t seed) {
           static_cast<uint8_t>((x * 255 / width + y + (seed >> 29)) & 0xFF);
     }
   return image;
-}
-
-// Curve points in percent that a parameter file and an own curve share.
-constexpr int kCurve[] = {0, 22, 47, 81, 100};
-
-inline std::string CurveFile() {
-  std::string text = "[QNT_CURVE]\nEffectiveParams=5\n";
-  for (int k = 0; k < 5; ++k)
-    text += "Param" + std::to_string(k + 1) + "=" + std::to_string(kCurve[k]) + "\n";
-  return text +
-         "[QNT_COMPENSATION]\nParam0=5\nParam1=20\nParam2=35\nParam3=50\n"
-         "Param4=65\nParam5=80\nParam6=95\n";
 }
 
 }  // namespace test
