@@ -49,6 +49,8 @@
  *   curve, the pseudo-random seed of the C library, lazily built tables) is written without
  *   synchronisation: make one library call at a time, except that template, split and 4-bit
  *   image calls may run concurrently with each other while nothing rewrites the level table.
+ *   Hosts that screen several inks or jobs at once use contexts instead (korvel_context.h):
+ *   each holds state of its own, and calls on different contexts may run concurrently.
  *
  * Results
  *   The KORVEL_* functions return 1 on success and 0 when they refuse their input; a refused
@@ -208,9 +210,9 @@ class IDitherMaskGenerator {
    * null; plane is outside 0..P-1; width or height is below 0; xStep or yStep is below 0;
    * dstStride is below the bytes that width pixels take at the chosen depth
    * ((width + 7) / 8 at 1 bit, (width + 3) / 4 at 2 bits). */
-  virtual bool Dither(const unsigned char* source, unsigned char* output, int dstStride,
-                      int width, int height, int plane, int xOffset, int yOffset, int xStep,
-                      int yStep, int bits) = 0;
+  virtual bool Dither(const unsigned char* source, unsigned char* output, int dstStride, int width,
+                      int height, int plane, int xOffset, int yOffset, int xStep, int yStep,
+                      int bits) = 0;
   /* Free the mask held, if any. Always returns true. */
   virtual bool ReleaseMask() = 0;
 };

@@ -100,7 +100,8 @@ KORVEL_CONTEXT_API korvel_status korvel_set_parameter_folder(korvel_context* con
  * the Param1..ParamN keys of a parameter file hold them. It applies at every quality level (at
  * level 0 and -1 too, where no file curve is read). points == NULL with count == 0 drops it and
  * goes back to the parameter files. Like a file curve it takes effect at the next image call,
- * which also installs it into the level table used by later template calls. */
+ * which also installs it into the level table used by later template calls. The ramp of
+ * template type 38 is still read from the parameter file of the quality level. */
 KORVEL_CONTEXT_API korvel_status korvel_set_tone_curve(korvel_context* context, const int* points,
                                                        int count);
 
@@ -155,7 +156,7 @@ korvel_screen_image_4bit(korvel_context* context, const unsigned char* source, s
  * test patterns, the dot and matrix screens, the template diffusion) is refused with
  * KORVEL_ERROR_NOT_STREAMABLE. Beginning a stream installs the tone curve into the context as
  * the whole-page call does; the stream keeps its own copy, so the context is free again at
- * once. */
+ * once. *out is set to the new stream, or to null when the call is refused. */
 typedef struct korvel_stream korvel_stream;
 
 KORVEL_CONTEXT_API korvel_status korvel_stream_begin(korvel_context* context, int bits,
