@@ -210,9 +210,9 @@ class IDitherMaskGenerator {
    * null; plane is outside 0..P-1; width or height is below 0; xStep or yStep is below 0;
    * dstStride is below the bytes that width pixels take at the chosen depth
    * ((width + 7) / 8 at 1 bit, (width + 3) / 4 at 2 bits). */
-  virtual bool Dither(const unsigned char* source, unsigned char* output, int dstStride, int width,
-                      int height, int plane, int xOffset, int yOffset, int xStep, int yStep,
-                      int bits) = 0;
+  virtual bool Dither(const unsigned char* source, unsigned char* output, int dstStride,
+                      int width, int height, int plane, int xOffset, int yOffset, int xStep,
+                      int yStep, int bits) = 0;
   /* Free the mask held, if any. Always returns true. */
   virtual bool ReleaseMask() = 0;
 };
