@@ -19,8 +19,8 @@ constexpr char kDataDirVariable[] = "KORVEL_DATA_DIR";
 constexpr size_t kPassParamPathCapacity = 256;  // the longest path is 255 characters
 
 // Writes the path of the pass-parameter file of a quality level, in `folder` or (when it is
-// empty) in the usual place, into `path` (at least
-// kPassParamPathCapacity bytes). Returns false, with `path` empty, when it would be too long.
+// empty) in the usual place, into `path` (at least kPassParamPathCapacity bytes). Returns false,
+// with `path` empty, when it would be too long.
 bool ComposePassParamPath(int level, const std::string& folder, char* path);
 
 // The file of one quality level, its path composed once; every read is one profile query.
