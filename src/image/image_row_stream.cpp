@@ -21,7 +21,7 @@ OneBitImageStream::OneBitImageStream(const int32_t* toneCurve, int width, int he
 
 // The same diffusion, fed the same widened rows in the same order, as the whole-raster screen
 // of RunHalftoneEngine.
-void OneBitImageStream::ScreenCellRow(const unsigned char* imageRow) {
+void OneBitImageStream::ScreenCellRow(const unsigned char* imageRow, unsigned char* packed) {
   const int r = nextCellRow_++;
   sampling_.ReduceRow(imageRow, padded_.data() + kMargin);
   ReplicateEdges(padded_.data(), 0, grid_.cols, 1);
@@ -31,12 +31,18 @@ void OneBitImageStream::ScreenCellRow(const unsigned char* imageRow) {
     ExpandCellRow(levels, grid_.cellWidth, width_, enlarged_.data());
     levels = enlarged_.data();
   }
-  PackOneBitRow(levels, width_, packedCells_[r & 1].data());
+  PackOneBitRow(levels, width_, packed);
 }
 
 void OneBitImageStream::NextRow(const unsigned char* imageRow, unsigned char* outputRow) {
   const int y = nextRow_++;
-  if (nextCellRow_ < grid_.rows && sampling_.SourceRow(nextCellRow_) == y) ScreenCellRow(imageRow);
+  if (grid_.cellHeight == 1) {
+    // One cell row per image row: pack straight into the output.
+    ScreenCellRow(imageRow, outputRow);
+    return;
+  }
+  if (nextCellRow_ < grid_.rows && sampling_.SourceRow(nextCellRow_) == y)
+    ScreenCellRow(imageRow, packedCells_[nextCellRow_ & 1].data());
   const int64_t cellRow = y / grid_.cellHeight;
   std::memcpy(outputRow, packedCells_[cellRow & 1].data(), outputStride_);
 }

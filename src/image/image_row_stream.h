@@ -26,7 +26,8 @@ class OneBitImageStream {
   int RowsLeft() const { return height_ - nextRow_; }
 
  private:
-  void ScreenCellRow(const unsigned char* imageRow);
+  // Screen the next cell row from the image row it samples and pack it into `packed`.
+  void ScreenCellRow(const unsigned char* imageRow, unsigned char* packed);
 
   int width_;
   int height_;
