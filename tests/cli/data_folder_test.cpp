@@ -1,0 +1,88 @@
+// Where the tool finds the parameter files, what it does when a screen's file is missing, and
+// that the bundled files are what their generators write.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "tool_runner.h"
+
+namespace {
+
+class DataFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = cli::ScratchFolder();
+    environment_ = {"KORVEL_DATA_DIR=" + folder_};
+  }
+  cli::Run Halftone(std::vector<std::string> options) {
+    options.insert(options.begin(), "halftone");
+    options.insert(options.end(), {cli::ChartPath(), folder_ + "/out.pgm"});
+    return cli::RunTool(options, environment_);
+  }
+  std::string folder_;
+  std::vector<std::string> environment_;
+};
+
+TEST_F(DataFolder, AMissingFileIsAnErrorOnlyForScreensThatReadIt) {
+  cli::ExpectRefused(Halftone({}), 1, folder_ + "/QntPassParam_50.ini not found");
+  cli::ExpectRefused(Halftone({"--quality", "14", "--template-diffusion"}), 1,
+                     "QntPassParam_10.ini not found");
+  // The compensation ramp of type 38 comes from the file at every level.
+  cli::ExpectRefused(Halftone({"--type", "38", "--quality", "0"}), 1,
+                     "QntPassParam_0.ini not found");
+  EXPECT_FALSE(cli::Exists(folder_ + "/out.pgm"));
+  // Level 0 asks for the identity curve and -1 for the built-in one; the other screens read no
+  // curve at all.
+  for (const auto& options : std::vector<std::vector<std::string>>{{"--quality", "0"},
+                                                                   {"--quality", "-1"},
+                                                                   {"--type", "42"},
+                                                                   {"--bits", "2"},
+                                                                   {"--bits", "4"}})
+    cli::ExpectSuccess(Halftone(options));
+}
+
+TEST_F(DataFolder, KorvelDataDirIsWhereTheToolAndTheLibraryLook) {
+  cli::ExpectSuccess(Halftone({"--quality", "0"}));
+  const cli::Dots identity = cli::ReadPnmDots(folder_ + "/out.pgm");
+  // A straight curve through 0, 25 and 50 % halves every tone but solid black.
+  cli::WriteFile(folder_ + "/QntPassParam_70.ini",
+                 "[QNT_CURVE]\nEffectiveParams=3\nParam1=0\nParam2=25\nParam3=50\n");
+  cli::ExpectSuccess(Halftone({"--quality", "72"}));
+  const cli::Dots halved = cli::ReadPnmDots(folder_ + "/out.pgm");
+  const auto ink = [](const cli::Dots& dots) {
+    double sum = 0;
+    for (uint8_t code : dots.codes) sum += code;
+    return sum;
+  };
+  EXPECT_LT(ink(halved), 0.7 * ink(identity)) << "the edited curve lays less ink";
+
+  cli::Run run = cli::RunTool({"info", "--quality", "72"}, environment_);
+  cli::ExpectSuccess(run);
+  EXPECT_NE(run.out.find("quality level: 72, read as 70"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find(folder_ + "/QntPassParam_70.ini (found)"), std::string::npos) << run.out;
+  run = cli::RunTool({"info", "--quality", "95"}, environment_);
+  EXPECT_NE(run.out.find(folder_ + "/QntPassParam_100.ini (not found)"), std::string::npos);
+  // Unset, the Data folder beside the built tool is used; the build keeps the bundled files there.
+  run = cli::RunTool({"info"}, {"KORVEL_DATA_DIR"});
+  EXPECT_NE(run.out.find("/Data/QntPassParam_50.ini (found)"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("beside the executable"), std::string::npos) << run.out;
+}
+
+TEST(SampleData, BundledFilesAreWhatTheirGeneratorsWrite) {
+  const std::string folder = cli::ScratchFolder();
+  const std::string data = cli::DataFolder();
+  for (const auto& [generator, target] : std::vector<std::pair<std::string, std::string>>{
+           {KORVEL_CHARTGEN, folder + "/chart.pgm"}, {KORVEL_PASSPARAMGEN, folder}}) {
+    const std::string command = generator + " " + target + " > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  }
+  EXPECT_TRUE(cli::ReadFile(folder + "/chart.pgm") == cli::ReadFile(cli::ChartPath()))
+      << "data/chart.pgm is stale: run chartgen data/chart.pgm";
+  for (int level : {-1, 0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}) {
+    const std::string name = "/QntPassParam_" + std::to_string(level) + ".ini";
+    EXPECT_EQ(cli::ReadFile(folder + name), cli::ReadFile(data + name))
+        << name << " is stale: run passparamgen data/Data";
+  }
+}
+
+}  // namespace

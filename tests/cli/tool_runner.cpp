@@ -1,0 +1,142 @@
+#include "tool_runner.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace cli {
+
+namespace fs = std::filesystem;
+
+Run RunTool(const std::vector<std::string>& arguments,
+            const std::vector<std::string>& environment) {
+  static int runs = 0;
+  const std::string stem =
+      std::string(KORVEL_SCRATCH) + "/" + std::to_string(getpid()) + "-" + std::to_string(++runs);
+  fs::create_directories(KORVEL_SCRATCH);
+  std::vector<std::string> command{KORVEL_TOOL};
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  std::fflush(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    for (const std::string& entry : environment) {
+      const size_t equals = entry.find('=');
+      if (equals == std::string::npos)
+        unsetenv(entry.c_str());
+      else
+        setenv(entry.substr(0, equals).c_str(), entry.c_str() + equals + 1, 1);
+    }
+    if (!freopen((stem + ".out").c_str(), "wb", stdout) ||
+        !freopen((stem + ".err").c_str(), "wb", stderr))
+      _exit(126);
+    std::vector<char*> argv;
+    for (std::string& word : command) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  Run run;
+  int status = 0;
+  if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status))
+    run.exitCode = WEXITSTATUS(status);
+  run.out = ReadFile(stem + ".out");
+  run.err = ReadFile(stem + ".err");
+  fs::remove(stem + ".out");
+  fs::remove(stem + ".err");
+  return run;
+}
+
+void ExpectSuccess(const Run& run) {
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+}
+
+void ExpectRefused(const Run& run, int exitCode, const std::string& messagePart) {
+  EXPECT_EQ(run.exitCode, exitCode) << run.err;
+  EXPECT_EQ(run.err.rfind("korvel: ", 0), 0u) << run.err;
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+  EXPECT_NE(run.err.find(messagePart), std::string::npos) << run.err;
+  EXPECT_EQ(run.out, "");
+}
+
+std::string ScratchFolder() {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = std::string(test->test_suite_name()) + "." + test->name();
+  std::replace(name.begin(), name.end(), '/', '_');
+  const std::string folder = std::string(KORVEL_SCRATCH) + "/" + name;
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  return folder;
+}
+
+std::string ChartPath() {
+  return std::string(KORVEL_DATA_SOURCE) + "/chart.pgm";
+}
+
+std::string DataFolder() {
+  return std::string(KORVEL_DATA_SOURCE) + "/Data";
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ostringstream bytes;
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
+  return bytes.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+bool Exists(const std::string& path) {
+  return fs::exists(path);
+}
+
+size_t EntriesIn(const std::string& folder) {
+  return static_cast<size_t>(std::distance(fs::directory_iterator(folder), {}));
+}
+
+std::string Checksum(const std::string& bytes) {
+  uint64_t hash = 14695981039346656037ull;
+  for (unsigned char byte : bytes) hash = (hash ^ byte) * 1099511628211ull;
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return text;
+}
+
+Dots ReadPnmDots(const std::string& path) {
+  std::istringstream file(ReadFile(path));
+  std::string magic;
+  Dots dots;
+  int maxValue = 1;
+  file >> magic >> dots.width >> dots.height;
+  if (magic == "P5") file >> maxValue;
+  file.get();
+  if (!file || (magic != "P4" && magic != "P5")) return {};
+  const int rowBytes = magic == "P4" ? (dots.width + 7) / 8 : dots.width;
+  std::string row(rowBytes, '\0');
+  for (int y = 0; y < dots.height && file.read(row.data(), rowBytes); ++y)
+    for (int x = 0; x < dots.width; ++x)
+      dots.codes.push_back(magic == "P4" ? (row[x / 8] >> (7 - x % 8)) & 1
+                                         : maxValue - static_cast<uint8_t>(row[x]));
+  return dots;
+}
+
+std::vector<uint8_t> UnpackCodes(const unsigned char* packed, int width, int height, int bits) {
+  const int stride = ((width * bits + 31) >> 5) * 4;
+  std::vector<uint8_t> codes;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const int shift = bits == 4 ? 4 * (x % 2) : 8 - bits * (x % (8 / bits) + 1);
+      codes.push_back((packed[y * stride + x * bits / 8] >> shift) & ((1 << bits) - 1));
+    }
+  return codes;
+}
+
+}  // namespace cli
