@@ -1,8 +1,5 @@
-// Where the tool finds the parameter files, what it does when a screen's file is missing, and
-// that the bundled files are what their generators write.
+// Where the tool finds the parameter files and what it does when a screen's file is missing.
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 #include "tool_runner.h"
 
@@ -66,23 +63,6 @@ TEST_F(DataFolder, KorvelDataDirIsWhereTheToolAndTheLibraryLook) {
   run = cli::RunTool({"info"}, {"KORVEL_DATA_DIR"});
   EXPECT_NE(run.out.find("/Data/QntPassParam_50.ini (found)"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("beside the executable"), std::string::npos) << run.out;
-}
-
-TEST(SampleData, BundledFilesAreWhatTheirGeneratorsWrite) {
-  const std::string folder = cli::ScratchFolder();
-  const std::string data = cli::DataFolder();
-  for (const auto& [generator, target] : std::vector<std::pair<std::string, std::string>>{
-           {KORVEL_CHARTGEN, folder + "/chart.pgm"}, {KORVEL_PASSPARAMGEN, folder}}) {
-    const std::string command = generator + " " + target + " > /dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-  }
-  EXPECT_TRUE(cli::ReadFile(folder + "/chart.pgm") == cli::ReadFile(cli::ChartPath()))
-      << "data/chart.pgm is stale: run chartgen data/chart.pgm";
-  for (int level : {-1, 0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}) {
-    const std::string name = "/QntPassParam_" + std::to_string(level) + ".ini";
-    EXPECT_EQ(cli::ReadFile(folder + name), cli::ReadFile(data + name))
-        << name << " is stale: run passparamgen data/Data";
-  }
 }
 
 }  // namespace
