@@ -6,7 +6,6 @@
 #include <korvel/korvel.h>
 
 #include <cstdlib>
-#include <functional>
 #include <tuple>
 
 #include "tool_runner.h"
@@ -52,45 +51,37 @@ std::vector<uint8_t> Library(const Call& call) {
   return cli::UnpackCodes(packed.data(), kWidth, kHeight, call.bits);
 }
 
-// At 1 bit a type is refused when its screen lays drops that only a 2-bit output holds.
-bool TypeFitsDepth(const Call& call) {
-  if (call.bits != 1) return true;
-  Call twoBit = call;
+// The call itself is accepted when its type fits the depth (at 1 bit, the 2-bit output of the
+// call holds whole dots only) and the template diffusion, if chosen, changes the output while
+// the type still matters (it does not screen as type 34 would).
+bool CallAccepted(const Call& call) {
+  Call twoBit = call, without = call, imageType = call;
   twoBit.bits = 2;
-  for (uint8_t code : Library(twoBit))
-    if (code == 1 || code == 2) return false;
-  return true;
-}
-
-// The template diffusion is used when it changes the output and the type still matters (it
-// does not screen the image exactly as type 34 would).
-bool TemplateDiffusionUsed(const Call& call) {
-  Call without = call, imageType = call;
+  if (call.bits == 1)
+    for (uint8_t code : Library(twoBit))
+      if (code == 1 || code == 2) return false;
   without.templateDiffusion = false;
   imageType.type = kImageType;
   const auto output = Library(call);
-  return output != Library(without) && (call.type == kImageType || output != Library(imageType));
+  return !call.templateDiffusion ||
+         (output != Library(without) && (call.type == kImageType || output != Library(imageType)));
 }
 
-// One option given on the command line: the words, the call they make, and the calls whose
-// output it must differ from to be of any use.
+// An option given on the command line: its words, the field of the call it sets to value, and
+// the other values of that field whose output it must differ from to be of any use.
 struct Variation {
   std::vector<std::string> words;
-  std::function<void(Call&)> set;
-  std::vector<std::function<void(Call&)>> alternatives;
+  int Call::*field;
+  int value;
+  std::vector<int> others;
 };
 
-const std::vector<Variation>& Variations() {
-  static const std::vector<Variation> variations = {
-      {{"--quality", "0"}, [](Call& c) { c.quality = 0; }, {[](Call&) {}}},
-      {{"--dot-mode", "1"}, [](Call& c) { c.dotMode = 1; }, {[](Call&) {}}},
-      {{"--dot-mode", "3"},
-       [](Call& c) { c.dotMode = 3; },
-       {[](Call&) {}, [](Call& c) { c.dotMode = 1; }, [](Call& c) { c.dotMode = 2; }}},
-      {{"--cell", "2x2"}, [](Call& c) { c.cell = 2; }, {[](Call&) {}}},
-  };
-  return variations;
-}
+const Variation kVariations[] = {
+    {{"--quality", "0"}, &Call::quality, 0, {50}},
+    {{"--dot-mode", "1"}, &Call::dotMode, 1, {0}},
+    {{"--dot-mode", "3"}, &Call::dotMode, 3, {0, 1, 2}},
+    {{"--cell", "2x2"}, &Call::cell, 2, {1}},
+};
 
 class OptionCheck : public ::testing::Test {
  protected:
@@ -109,9 +100,7 @@ class OptionCheck : public ::testing::Test {
     if (call.templateDiffusion) words.push_back("--template-diffusion");
     words.insert(words.end(), extra.begin(), extra.end());
     words.insert(words.end(), {input_, folder_ + "/out.pgm"});
-    std::string command;
-    for (size_t i = 1; i + 2 < words.size(); ++i) command += " " + words[i];
-    SCOPED_TRACE("korvel halftone" + command);
+    SCOPED_TRACE(::testing::PrintToString(words));
     std::remove((folder_ + "/out.pgm").c_str());
     const cli::Run run = cli::RunTool(words);
     if (!accepted) {
@@ -119,24 +108,21 @@ class OptionCheck : public ::testing::Test {
       return;
     }
     cli::ExpectSuccess(run);
-    EXPECT_EQ(cli::ReadPnmDots(folder_ + "/out.pgm").codes, Library(call));
+    EXPECT_EQ(cli::PnmCodes(folder_ + "/out.pgm"), Library(call));
   }
 
   // The call as given, then each option on top of it, accepted where it changes the output.
   void CheckCall(const Call& call) {
-    const bool accepted =
-        TypeFitsDepth(call) && (!call.templateDiffusion || TemplateDiffusionUsed(call));
+    const bool accepted = CallAccepted(call);
     ExpectTool(call, {}, accepted);
     if (!accepted) return;
-    for (const Variation& variation : Variations()) {
-      Call varied = call;
-      variation.set(varied);
-      const auto output = Library(varied);
+    for (const Variation& variation : kVariations) {
+      Call varied = call, other = call;
+      varied.*variation.field = variation.value;
       bool used = true;
-      for (const auto& alternative : variation.alternatives) {
-        Call other = call;
-        alternative(other);
-        used = used && output != Library(other);
+      for (int value : variation.others) {
+        other.*variation.field = value;
+        used = used && Library(varied) != Library(other);
       }
       ExpectTool(varied, variation.words, used);
     }
@@ -151,25 +137,15 @@ class OptionTable : public OptionCheck,
 
 TEST_P(OptionTable, EveryTypeTakesExactlyTheOptionsItsScreenUses) {
   const auto [bits, templateDiffusion] = GetParam();
-  for (int type = 0; type <= 42; ++type) {
-    Call call;
-    call.bits = bits;
-    call.type = type;
-    call.templateDiffusion = templateDiffusion;
-    CheckCall(call);
-  }
+  for (int type = 0; type <= 42; ++type) CheckCall({bits, type, templateDiffusion});
 }
 
 INSTANTIATE_TEST_SUITE_P(DepthsAndDiffusions, OptionTable,
                          ::testing::Combine(::testing::Values(1, 2), ::testing::Bool()));
 
 TEST_F(OptionCheck, FourBitPathTakesNoScreenOptions) {
-  Call call;
-  call.bits = 4;
-  CheckCall(call);
-  call.templateDiffusion = true;
-  CheckCall(call);
-  ExpectTool(Call{4}, {"--type", "34"}, false);
+  CheckCall({4});
+  CheckCall({4, kImageType, true});
 }
 
 }  // namespace

@@ -18,39 +18,40 @@ namespace fs = std::filesystem;
 Run RunTool(const std::vector<std::string>& arguments,
             const std::vector<std::string>& environment) {
   static int runs = 0;
-  const std::string stem =
-      std::string(KORVEL_SCRATCH) + "/" + std::to_string(getpid()) + "-" + std::to_string(++runs);
   fs::create_directories(KORVEL_SCRATCH);
+  const std::string out = std::string(KORVEL_SCRATCH) + "/" + std::to_string(getpid()) + "-" +
+                          std::to_string(++runs) + ".out";
+  const std::string err = out + ".err";
   std::vector<std::string> command{KORVEL_TOOL};
   command.insert(command.end(), arguments.begin(), arguments.end());
   std::fflush(nullptr);
   const pid_t child = fork();
   if (child == 0) {
-    for (const std::string& entry : environment) {
-      const size_t equals = entry.find('=');
-      if (equals == std::string::npos)
+    for (const std::string& entry : environment)
+      if (entry.find('=') == std::string::npos)
         unsetenv(entry.c_str());
       else
-        setenv(entry.substr(0, equals).c_str(), entry.c_str() + equals + 1, 1);
-    }
-    if (!freopen((stem + ".out").c_str(), "wb", stdout) ||
-        !freopen((stem + ".err").c_str(), "wb", stderr))
-      _exit(126);
+        putenv(const_cast<char*>(entry.c_str()));
     std::vector<char*> argv;
     for (std::string& word : command) argv.push_back(word.data());
     argv.push_back(nullptr);
-    execv(argv[0], argv.data());
+    if (freopen(out.c_str(), "wb", stdout) && freopen(err.c_str(), "wb", stderr))
+      execv(argv[0], argv.data());
     _exit(127);
   }
-  Run run;
   int status = 0;
-  if (child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status))
-    run.exitCode = WEXITSTATUS(status);
-  run.out = ReadFile(stem + ".out");
-  run.err = ReadFile(stem + ".err");
-  fs::remove(stem + ".out");
-  fs::remove(stem + ".err");
-  return run;
+  const bool exited = child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status);
+  return {exited ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+}
+
+std::vector<std::string> Command(const std::string& line, const std::string& folder) {
+  std::vector<std::string> words;
+  std::istringstream split(line);
+  for (std::string word; split >> word;)
+    words.push_back(word == "CHART"                       ? ChartPath()
+                    : word.find('.') == std::string::npos ? word
+                                                          : folder + "/" + word);
+  return words;
 }
 
 void ExpectSuccess(const Run& run) {
@@ -76,14 +77,6 @@ std::string ScratchFolder() {
   return folder;
 }
 
-std::string ChartPath() {
-  return std::string(KORVEL_DATA_SOURCE) + "/chart.pgm";
-}
-
-std::string DataFolder() {
-  return std::string(KORVEL_DATA_SOURCE) + "/Data";
-}
-
 std::string ReadFile(const std::string& path) {
   std::ostringstream bytes;
   bytes << std::ifstream(path, std::ios::binary).rdbuf();
@@ -92,10 +85,6 @@ std::string ReadFile(const std::string& path) {
 
 void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
-}
-
-bool Exists(const std::string& path) {
-  return fs::exists(path);
 }
 
 size_t EntriesIn(const std::string& folder) {
@@ -110,22 +99,21 @@ std::string Checksum(const std::string& bytes) {
   return text;
 }
 
-Dots ReadPnmDots(const std::string& path) {
+std::vector<uint8_t> PnmCodes(const std::string& path) {
   std::istringstream file(ReadFile(path));
   std::string magic;
-  Dots dots;
-  int maxValue = 1;
-  file >> magic >> dots.width >> dots.height;
+  int width = 0, height = 0, maxValue = 1;
+  file >> magic >> width >> height;
   if (magic == "P5") file >> maxValue;
   file.get();
-  if (!file || (magic != "P4" && magic != "P5")) return {};
-  const int rowBytes = magic == "P4" ? (dots.width + 7) / 8 : dots.width;
+  const int rowBytes = magic == "P4" ? (width + 7) / 8 : width;
   std::string row(rowBytes, '\0');
-  for (int y = 0; y < dots.height && file.read(row.data(), rowBytes); ++y)
-    for (int x = 0; x < dots.width; ++x)
-      dots.codes.push_back(magic == "P4" ? (row[x / 8] >> (7 - x % 8)) & 1
-                                         : maxValue - static_cast<uint8_t>(row[x]));
-  return dots;
+  std::vector<uint8_t> codes;
+  for (int y = 0; y < height && file.read(row.data(), rowBytes); ++y)
+    for (int x = 0; x < width; ++x)
+      codes.push_back(magic == "P4" ? (row[x / 8] >> (7 - x % 8)) & 1
+                                    : maxValue - static_cast<uint8_t>(row[x]));
+  return codes;
 }
 
 std::vector<uint8_t> UnpackCodes(const unsigned char* packed, int width, int height, int bits) {
