@@ -178,12 +178,15 @@ const ScreenRule& ChooseScreen(const ScreenRequest& request) {
 std::string FormatTypes(TypeSet types) {
   std::string text;
   for (int type = 0; type <= 42; ++type) {
-    if (!(types & Type(type)) || (type > 0 && (types & Type(type - 1)))) continue;
+    if (!(types & Type(type))) continue;
     int last = type;
     while (last < 42 && (types & Type(last + 1))) ++last;
-    if (!text.empty()) text += ",";
-    text += std::to_string(type);
-    if (last > type) text += "-" + std::to_string(last);
+    // Three or more types in a row as a range, fewer one by one.
+    const int end = last - type >= 2 ? type : last;
+    for (int single = type; single <= end; ++single)
+      text += (text.empty() ? "" : ",") + std::to_string(single);
+    if (end < last) text += "-" + std::to_string(last);
+    type = last;
   }
   return text;
 }
