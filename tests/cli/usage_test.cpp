@@ -45,13 +45,18 @@ TEST(Usage, EveryRefusalIsOneLineAndWritesNothing) {
   EXPECT_EQ(cli::EntriesIn(folder), 4u) << "no output and no temporary file is left";
 }
 
-TEST(Usage, HelpListsEveryScreenAndVersionIsOneLine) {
-  cli::Run run = cli::RunTool({"--help"});
+// The README shows the screen list of --help verbatim.
+TEST(Usage, HelpListsTheScreensAsTheReadmeDoes) {
+  const cli::Run run = cli::RunTool({"--help"});
   cli::ExpectSuccess(run);
-  for (const char* screen :
-       {"--bits 1|2 --type 34: error diffusion of the image",
-        "--bits 2 --type 41: small, medium and large drops", "--bits 4: 4-bit image path"})
-    EXPECT_NE(run.out.find(screen), std::string::npos) << screen;
+  const std::string heading = "options each one uses (any other option is refused):\n";
+  const size_t start = run.out.find(heading) + heading.size();
+  const std::string screens = run.out.substr(start, run.out.find("\n\n", start) + 1 - start);
+  EXPECT_NE(screens.find("--bits 2 --type 41: small, medium and large drops"), std::string::npos);
+  EXPECT_NE(cli::ReadFile(KORVEL_DATA_SOURCE "/../README.md").find("```\n" + screens + "```"),
+            std::string::npos)
+      << "paste the list of korvel --help into README.md:\n"
+      << screens;
   EXPECT_EQ(cli::RunTool({"--version"}).out, "korvel 1.0.0\n");
 }
 
