@@ -153,10 +153,6 @@ void CheckCells(const ScreenRule& rule, const ScreenRequest& request) {
 
 }  // namespace
 
-const std::vector<ScreenRule>& ScreenTable() {
-  return kScreens;
-}
-
 int DefaultType(int bits) {
   return bits == 2 ? kThreeDropType : kImageType;
 }

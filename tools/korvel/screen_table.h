@@ -26,8 +26,6 @@ struct ScreenRule {
   int highestDotMode;      // -1: screens pixel by pixel, no --dot-mode or --cell
 };
 
-const std::vector<ScreenRule>& ScreenTable();
-
 // The options of a halftone command line that depend on the screen.
 struct ScreenRequest {
   int bits = 1;
