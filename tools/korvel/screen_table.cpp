@@ -1,6 +1,7 @@
 #include "screen_table.h"
 
 #include <functional>
+#include <vector>
 
 #include "tool_error.h"
 

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 // Template types as a set: bit t stands for type t (0..42).
 using TypeSet = uint64_t;
