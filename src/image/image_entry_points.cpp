@@ -45,6 +45,11 @@ void PrepareScreen(ScreeningState& state, int templateType, bool useTemplateDiff
                    unsigned seed) {
   SetupToneCurve(state, templateType);
   state.useTemplateDiffusion = useTemplateDiffusion;
+  // The test patterns draw their random bar heights from the state's generator. Seeding it
+  // here makes equal calls give equal patterns. The process-wide state's generator is the C
+  // library's rand(), and the reseeded rand() is part of what hosts have always seen after an
+  // image call (a host drawing rand() afterwards gets that sequence), so the seed stays even
+  // for screens that draw nothing.
   state.random.Seed(seed);
 }
 
