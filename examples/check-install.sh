@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Installs korvel into a temporary prefix and proves that a third party can use it there:
 # the example hosts (one ink, and a CMYK page on four threads) built through find_package(korvel)
-# and through pkg-config, and the
-# installed tool finding its own data.
+# and through pkg-config, and the installed tool finding its own data.
 #   examples/check-install.sh [BUILD_DIR]   (default: build, configured with the default preset)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
