@@ -6,7 +6,10 @@
  * parameter files, an optional tone curve of its own, the pseudo-random generator of the test
  * patterns and a threshold mask. The operations below behave exactly like the KORVEL_* calls of
  * korvel.h made on a library in the same state, and give the same bytes, but they write nothing
- * outside their context and their output buffers (the C library's rand() is left alone).
+ * outside their context and their output buffers (the C library's rand() is left alone). The
+ * one setting they share with the KORVEL_* calls is the OpenMP thread count of the calling
+ * thread, which the 2-bit dot screens (template types 39 to 41) set to 2 when the host has an
+ * OpenMP runtime loaded; it belongs to the calling thread, not to the process.
  *
  * Threads
  *   - Calls on different contexts may run at the same time on any threads.
