@@ -33,11 +33,12 @@
  *   (width * bits + 7) / 8, is refused. Each output row receives min(stride, packed stride)
  *   bytes, where packed stride = ((width * bits + 31) >> 5) * 4 is the row the KORVEL_* calls
  *   write; the bytes of a row after those are left as they are (mask dithering writes whole
- *   rows of output_stride bytes, as IDitherMaskGenerator::Dither does). With stride = packed stride
- * the output equals that of the KORVEL_* call byte for byte. A source row is read up to min(stride,
- * (width + 3) & ~3) bytes; the row padding the KORVEL_* calls read is taken as white (255) where
- * the stride does not cover it. Sizes: width, height and the cell factors at least 1, and every
- * working raster within 2 GiB (INT_MAX bytes), as the KORVEL_* calls require.
+ *   rows of output_stride bytes, as IDitherMaskGenerator::Dither does). With stride = packed
+ *   stride the output equals that of the KORVEL_* call byte for byte. A source row is read up
+ *   to min(stride, (width + 3) & ~3) bytes; the row padding the KORVEL_* calls read is taken as
+ *   white (255) where the stride does not cover it.
+ *   Sizes: width, height and the cell factors at least 1, and every working raster within
+ *   2 GiB (INT_MAX bytes), as the KORVEL_* calls require.
  */
 #ifndef KORVEL_KORVEL_CONTEXT_H
 #define KORVEL_KORVEL_CONTEXT_H
