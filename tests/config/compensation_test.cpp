@@ -5,8 +5,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "config/compensation.h"
 #include "data_dir.h"
+#include "interface/globals.h"
+#include "patterns/compensation.h"
 #include "support/raster.h"
 
 namespace {
@@ -28,7 +29,7 @@ struct Pattern {
 Pattern Draw(int algorithm, int rows, int cols, int factor = 1, unsigned seed = 0) {
   Pattern p{rows, cols, test::Bytes(static_cast<size_t>(test::Stride(cols, 8)) * rows, kFill)};
   std::srand(seed);
-  EXPECT_EQ(SetupCompensation(p.bytes.data(), rows, cols, algorithm, factor), 1);
+  SetupCompensation(g_defaultState, p.bytes.data(), cols, rows, algorithm, factor);
   return p;
 }
 

@@ -33,7 +33,7 @@ class ToneCurve : public ::testing::Test {
  protected:
   void Install(int level, int templateType = 0) {
     KORVEL_Init(level);
-    SetupToneCurve(templateType);
+    SetupToneCurve(g_defaultState, templateType);
   }
   void ExpectMissingCurve(const std::string& context) {
     for (int i = 0; i < 2550; ++i) ASSERT_EQ(g_toneCurve[i], 0) << context;
@@ -79,11 +79,11 @@ TEST_F(ToneCurve, FileCurvesFollowTheLevelsFileAndItsEdits) {
 
   // Missing points count as 0 %; values beyond 0..100 % are kept as they are.
   dir_.Write(10, CurveFile(5, {0, 25}));
-  SetupToneCurve(0);  // an edit applies without KORVEL_Init
+  SetupToneCurve(g_defaultState, 0);  // an edit applies without KORVEL_Init
   EXPECT_EQ(g_toneCurve[1275], 0);
   EXPECT_GT(g_toneCurve[637], 600);
   dir_.Write(10, CurveFile(3, {-10, 150, 120}));
-  SetupToneCurve(0);
+  SetupToneCurve(g_defaultState, 0);
   EXPECT_EQ(g_toneCurve[0], -254);  // trunc(-255 + 0.5)
   EXPECT_EQ(g_toneCurve[1275], 3825);
   EXPECT_GT(g_levelAmount[127], 2550);

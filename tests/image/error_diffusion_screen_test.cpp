@@ -6,11 +6,12 @@
 #include <cstdint>
 #include <vector>
 
-#include "config/tone_curve.h"
+#include "core/raster_geometry.h"
 #include "image/error_diffusion_kernel.h"
 #include "image/error_diffusion_screen.h"
+#include "interface/globals.h"
+#include "support/amount_grid.h"
 #include "support/raster.h"
-#include "template/raster_geometry.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ void UseIdentityCurve() {
 // Screen an 8-bit raster (stride8) through the public path; padding bytes start at 0xEE.
 Bytes Screen(Bytes source, int width, int height) {
   Bytes out(source.size(), 0xEE);
-  RunErrorDiffusionScreen(source.data(), out.data(), width, height);
+  RunErrorDiffusionScreen(g_defaultState, source.data(), out.data(), width, height);
   return out;
 }
 
@@ -132,7 +133,7 @@ TEST_F(ErrorDiffusionScreen, ImagePathMatchesTheAmountGrid) {
       amounts[static_cast<size_t>(y) * width + x] =
           10 * scene[static_cast<size_t>(y) * Stride8(width) + x];
   Bytes fromGrid(scene.size(), 0xEE);
-  DiffuseAmountGrid(fromGrid.data(), amounts.data(), width, height);
+  test::DiffuseAmountGrid(g_toneCurve, amounts.data(), fromGrid.data(), width, height);
   EXPECT_EQ(Screen(scene, width, height), fromGrid);
 }
 
@@ -213,7 +214,7 @@ TEST_F(ErrorDiffusionScreen, AmountsAboveTheScaleReadAsWhite) {
   std::vector<uint16_t> amounts(static_cast<size_t>(width) * height, 2600);
   std::fill(amounts.begin(), amounts.begin() + width, 60000);
   Bytes out(static_cast<size_t>(Stride8(width)) * height, 0);
-  DiffuseAmountGrid(out.data(), amounts.data(), width, height);
+  test::DiffuseAmountGrid(g_toneCurve, amounts.data(), out.data(), width, height);
   EXPECT_EQ(test::CountDots(out, width, height, 8), static_cast<int64_t>(width) * height);
 }
 

@@ -12,6 +12,7 @@
 #include "image/grey_rasters.h"
 #include "image/image_packing.h"
 #include "image/threshold_matrices.h"
+#include "interface/globals.h"
 #include "template/template_generators.h"
 
 namespace {
@@ -28,15 +29,14 @@ class HalftoneEngine : public ::testing::Test {
  protected:
   void SetUp() override {
     KORVEL_Init(0);
-    SetupToneCurve(0);  // the identity curve that the error-diffusion screen reads
+    SetupToneCurve(g_defaultState, 0);  // the identity curve that the error-diffusion screen reads
   }
   void TearDown() override { g_useTemplateDiffusion = false; }
 
   static Bytes Screen(Bytes raster, int width, int height, int factor, int cellWidth,
                       int cellHeight, int algorithm, int type) {
-    EXPECT_EQ(RunHalftoneEngine(raster.data(), height, width, factor, cellWidth, cellHeight,
-                                algorithm, type),
-              1);
+    RunHalftoneEngine(g_defaultState, raster.data(), width, height, factor, cellWidth, cellHeight,
+                      algorithm, type);
     for (int y = 0; y < height; ++y)  // the row padding is never written
       for (int x = width; x < Stride8(width); ++x)
         EXPECT_EQ(raster[y * Stride8(width) + x], kPadding);
@@ -126,8 +126,8 @@ TEST_F(HalftoneEngine, ScreensTheGridWidenedByTenPixelsEachSide) {
   const Bytes flat = test::FlatGrey(width, height, grey);
   Bytes widened = test::FlatGrey(padded, height, grey);
   Bytes diffused(widened.size()), errorDiffused(widened.size());
-  GetDiffusedImageData_8Bit(diffused.data(), widened.data(), padded, height);
-  RunErrorDiffusionScreen(widened.data(), errorDiffused.data(), padded, height);
+  GetDiffusedImageData_8Bit(g_defaultState, widened.data(), diffused.data(), padded, height);
+  RunErrorDiffusionScreen(g_defaultState, widened.data(), errorDiffused.data(), padded, height);
   const auto kept = [&](const Bytes& full) {
     return GreyRaster(width, height,
                       [&](int x, int y) { return full[y * Stride8(padded) + 10 + x]; });
@@ -145,7 +145,7 @@ TEST_F(HalftoneEngine, ScreensTheGridWidenedByTenPixelsEachSide) {
 // The row-by-row 1-bit path must give exactly what the engine followed by the packing gives,
 // on whole-pixel, enlarged, uneven and one-column grids, and write every byte of the output.
 TEST_F(HalftoneEngine, StreamedImageScreenEqualsTheEngineFollowedByPacking) {
-  SetupToneCurve(34);
+  SetupToneCurve(g_defaultState, 34);
   const struct {
     int width, height, factor, cellWidth, cellHeight;
   } grids[] = {{45, 23, 1, 1, 1}, {64, 9, 1, 1, 1},  {1, 1, 1, 1, 1},   {10, 7, 1, 3, 1},
@@ -159,14 +159,13 @@ TEST_F(HalftoneEngine, StreamedImageScreenEqualsTheEngineFollowedByPacking) {
       return static_cast<uint8_t>(x % 7 == 3 ? 255 : seed >> 24);
     });
     Bytes screened = image;
-    RunHalftoneEngine(screened.data(), g.height, g.width, g.factor, g.cellWidth, g.cellHeight,
-                      kImage, 34);
+    RunHalftoneEngine(g_defaultState, screened.data(), g.width, g.height, g.factor, g.cellWidth,
+                      g.cellHeight, kImage, 34);
     const size_t outBytes = static_cast<size_t>(test::Stride(g.width, 1)) * g.height;
     Bytes expected(outBytes, 0xA5), streamed(outBytes, 0xA5);
     PackOneBit(screened.data(), g.width, g.height, expected.data());
-    EXPECT_EQ(ScreenImageToOneBit(image.data(), streamed.data(), g.width, g.height, g.factor,
-                                  g.cellWidth, g.cellHeight),
-              1);
+    ScreenImageToOneBit(g_defaultState, image.data(), streamed.data(), g.width, g.height, g.factor,
+                        g.cellWidth, g.cellHeight);
     EXPECT_EQ(test::Hex(streamed), test::Hex(expected))
         << g.width << "x" << g.height << " factor " << g.factor << " cells " << g.cellWidth << "x"
         << g.cellHeight;

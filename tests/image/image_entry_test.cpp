@@ -9,10 +9,11 @@
 #include <functional>
 #include <vector>
 
-#include "config/compensation.h"
 #include "image/grey_rasters.h"
 #include "image/halftone_engine.h"
 #include "image/image_packing.h"
+#include "interface/globals.h"
+#include "patterns/compensation.h"
 
 namespace {
 
@@ -126,7 +127,7 @@ TEST_F(ImageEntry, DispatcherEquivalences) {
   c.type = 42;
   Bytes ramp = test::GreyRaster(
       c.width, c.height, [](int, int) { return 255; }, 0);
-  SetupCompensation(ramp.data(), c.height, c.width, 0, 1);
+  SetupCompensation(g_defaultState, ramp.data(), c.width, c.height, 0, 1);
   for (int bits : {1, 2}) EXPECT_EQ(Screen(bits, c, Bytes()), Screen(bits, c, ramp)) << bits;
   // Small dots alone are blank at 1 bit, unless the template diffusion screens them.
   c.type = 39;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "interface/globals.h"
 #include "support/raster.h"
 #include "template/template_generators.h"
 
@@ -43,7 +44,7 @@ TEST(TemplateGolden, TemplatesSplitsAndImagePaths) {
   prints += test::Fingerprint(a) + " " + test::Fingerprint(d) + "\n";
   Bytes image = Gradient(w, h), out4(Stride(w, 4) * h), out8(image.size());
   KORVEL_GetImageTempateData_4Bit(image.data(), out4.data(), w, h);
-  GetDiffusedImageData_8Bit(out8.data(), image.data(), w, h);
+  GetDiffusedImageData_8Bit(g_defaultState, image.data(), out8.data(), w, h);
   prints += test::Fingerprint(out4) + " " + test::Fingerprint(out8) + "\n";
   EXPECT_EQ(prints,
             "88906ee779c0fb99 2166e66e445f4893 a802dad54614a1b4\n"
