@@ -13,6 +13,7 @@
 #define KORVEL_IMAGE_ERROR_DIFFUSION_KERNEL_H
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -54,6 +55,7 @@ class ImageErrorDiffusion {
         columns_(static_cast<size_t>(width) + 2),
         restartCounter_(kImgBucketCount, 0) {
     std::copy(tables_.dotBias, tables_.dotBias + kImgDotBiasCycle, dotBias_);
+    for (int i = 0; i < kImgDotBiasCycle; ++i) dotBiasBelow_[i] = kDotBiasTotal - dotBias_[i];
     for (int a = 0; a < kImgTargetCount; ++a) {
       targetOfAmount_[a] = std::min(std::max(toneCurve[kWhiteAmount - a], 0), kFullInk);
     }
@@ -113,8 +115,12 @@ class ImageErrorDiffusion {
     // the first pixel of a row would send behind lands in a guard and is dropped.
     Column* const column = columns_.data() + 1;
 
-    int32_t carryValue = carryValue_, carryBias = carryBias_, prevTarget = prevTarget_;
-    int32_t dotBiasIndex = dotBiasIndex_, weightIndex = weightIndex_;
+    // The carried value is kept in 64 bits: it goes straight into the next pixel's product.
+    int64_t carryValue = carryValue_;
+    int32_t carryBias = carryBias_, prevTarget = prevTarget_;
+    // Indices in the pointer width, so that indexing needs no widening.
+    size_t dotBiasIndex = static_cast<size_t>(dotBiasIndex_);
+    size_t weightIndex = static_cast<size_t>(weightIndex_);
 
     const int first = kDir > 0 ? 0 : width_ - 1;
     const int end = kDir > 0 ? width_ : -1;
@@ -131,28 +137,34 @@ class ImageErrorDiffusion {
       }
       const int32_t t = TargetOf(pixel);
 
-      // value = error + target; in a continuing column the carry, which the previous pixel
-      // has only just produced, is added last.
-      int32_t value, bias;
+      // value = error + target, bias likewise. The carries, which the previous pixel has only
+      // just produced, are added last, to sums formed beforehand; a restart drops them.
+      int64_t carryIn = carryValue;
+      int32_t carryBiasIn = carryBias;
+      int32_t errAbove, biasAbove;
       if (static_cast<uint32_t>(t - here.window.low) > here.window.span) {
-        Restart(t, value, bias);
-        observe(x, value, bias);
-        value += t;
+        Restart(t, errAbove, biasAbove);
+        carryIn = 0;
+        carryBiasIn = 0;
       } else {
-        bias = carryBias + here.biasBelow;
-        observe(x, carryValue + here.errBelow, bias);
-        value = carryValue + (here.errBelow + t);
+        errAbove = here.errBelow;
+        biasAbove = here.biasBelow;
       }
+      observe(x, static_cast<int32_t>(carryIn + errAbove), carryBiasIn + biasAbove);
       here.window = continueWindow_[t];
+      const int64_t wideValue = carryIn + (errAbove + t);
+      int32_t value = static_cast<int32_t>(wideValue);
 
       // Decision. A dot hands a bias ahead from the cycle and the rest of kDotBiasTotal below.
       // Dots fall unpredictably, so everything that depends on one is selected by a mask
-      // (all ones for a dot) rather than by a branch.
-      const int32_t dotMask = (kDotThreshold - value - bias) >> 31;
+      // (all ones for a dot: the sign of threshold - bias - value) rather than by a branch.
+      const int64_t wideDotMask =
+          ((int64_t{kDotThreshold - biasAbove} - carryBiasIn) - wideValue) >> 63;
+      const int32_t dotMask = static_cast<int32_t>(wideDotMask);
       const int32_t aheadBias = dotBias_[dotBiasIndex];
       carryBias = aheadBias & dotMask;
-      here.biasBelow = (kDotBiasTotal - aheadBias) & dotMask;
-      dotBiasIndex -= dotMask;
+      here.biasBelow = dotBiasBelow_[dotBiasIndex] & dotMask;
+      dotBiasIndex -= static_cast<size_t>(wideDotMask);
       dotBiasIndex = dotBiasIndex == kImgDotBiasCycle ? 0 : dotBiasIndex;
       destination[x] = static_cast<uint8_t>(~dotMask);
 
@@ -160,13 +172,16 @@ class ImageErrorDiffusion {
       // targets the weights come from the cycles; the ahead share is what the next pixel waits
       // for, so the dot's 2550 is taken off the product (value - 2550) * w rather than off the
       // value before multiplying.
-      int32_t ahead, below;
+      int64_t ahead;
+      int32_t below;
       if (t > kLightWeightLimit) {
-        const int64_t aheadProduct = static_cast<int64_t>(value) * aheadCycle_[weightIndex] -
-                                     (aheadCycleFullInk_[weightIndex] & int64_t{dotMask});
-        value -= kFullInk & dotMask;
-        ahead = PerMilleQuotient(aheadProduct);
-        below = ScalePerMille(value, belowCycle_[weightIndex]);
+        const int64_t aheadProduct =
+            wideValue * aheadCycle_[weightIndex] - (aheadCycleFullInk_[weightIndex] & wideDotMask);
+        const int64_t spent = wideValue - (kFullInk & wideDotMask);
+        const int64_t belowProduct = spent * belowCycle_[weightIndex];
+        value = static_cast<int32_t>(spent);
+        ahead = (aheadProduct >> 38) - (aheadProduct >> 63);
+        below = static_cast<int32_t>((belowProduct >> 38) - (belowProduct >> 63));
         weightIndex = (weightIndex + 1) & (kImgWeightCycle - 1);
       } else {
         // The light weights swap with the decision; dots are rare here.
@@ -177,18 +192,18 @@ class ImageErrorDiffusion {
         below = ScalePerMille(value, dot ? lightB_[t] : lightA_[t]);
       }
       here.errBelow = below;
-      column[x - kDir].errBelow += value - below - ahead;
+      column[x - kDir].errBelow += value - below - static_cast<int32_t>(ahead);
       carryValue = ahead;
       prevTarget = t;
     }
     column[-1].errBelow = 0;
     column[width_].errBelow = 0;
 
-    carryValue_ = carryValue;
+    carryValue_ = static_cast<int32_t>(carryValue);
     carryBias_ = carryBias;
     prevTarget_ = prevTarget;
-    dotBiasIndex_ = dotBiasIndex;
-    weightIndex_ = weightIndex;
+    dotBiasIndex_ = static_cast<int32_t>(dotBiasIndex);
+    weightIndex_ = static_cast<int32_t>(weightIndex);
   }
 
   // Replace the state by the next table state of the target's bucket.
@@ -239,6 +254,7 @@ class ImageErrorDiffusion {
   std::vector<Column> columns_;
   std::vector<int32_t> restartCounter_;
   int32_t dotBias_[kImgDotBiasCycle];
+  int32_t dotBiasBelow_[kImgDotBiasCycle];   // kDotBiasTotal minus the entry of dotBias_
   int32_t targetOfAmount_[kImgTargetCount];  // clamped target of each amount 0..2550
   int32_t targetOfGrey_[256];                // the same for amount 10 x grey
   ContinueWindow continueWindow_[kImgTargetCount];
