@@ -159,6 +159,16 @@ class TemplateDiffusion {
 #endif
   }
 
+  // Select b when v is negative, a otherwise, straight from v's sign (no mask to form first).
+  static int64_t SelectIfNegative(int64_t v, int64_t b, int64_t a) {
+#if defined(__GNUC__) && defined(__x86_64__)
+    __asm__("test %[v], %[v]\n\tcmovs %[b], %[a]" : [a] "+r"(a) : [v] "r"(v), [b] "r"(b) : "cc");
+    return a;
+#else
+    return a ^ ((a ^ b) & (v >> 63));
+#endif
+  }
+
   // Pick the row loop compiled for the rules that can act in this row.
   template <int kDir, class AmountOf, class Observer>
   void DiffuseRowWithRules(int rules, AmountOf& amountOf, uint8_t* dots, Observer& observe) {
@@ -260,14 +270,16 @@ class TemplateDiffusion {
     // A dot when carried + carriedBias + rest > 0, that is when -rest - carriedBias - carried
     // is negative: its sign is the dot mask (all ones for a dot).
     const int64_t negativeRest = -static_cast<int64_t>(biasAbove + errAbove + pull);
-    const int32_t dotMask = static_cast<int32_t>(((negativeRest - carriedBias) - carried) >> 63);
+    const int64_t decision = (negativeRest - carriedBias) - carried;
+    const int32_t dotMask = static_cast<int32_t>(decision >> 63);
     const int32_t dot = dotMask & 1;
     const int64_t emptyError = carried + (errAbove + a);
     const int64_t dotError = carried + (errAbove + a - 2550);
-    const int64_t wideE = Select(dot, dotError, emptyError);
+    const int64_t wideE = SelectIfNegative(decision, dotError, emptyError);
     int32_t e = static_cast<int32_t>(wideE);
-    int64_t share = PercentWithWide(wideE, Select(dot, PercentMultiplier(kDotAheadWeight),
-                                                  PercentMultiplier(kEmptyAheadWeight)));
+    int64_t share =
+        PercentWithWide(wideE, SelectIfNegative(decision, PercentMultiplier(kDotAheadWeight),
+                                                PercentMultiplier(kEmptyAheadWeight)));
     dots[x] = static_cast<uint8_t>(dot);
     row.parity ^= dotMask;
 
