@@ -2,8 +2,6 @@
 // one store, the matrix column running along a row pointer and wrapping without a modulo.
 #include "image/dot_ditherers.h"
 
-#include <omp.h>
-
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -15,6 +13,7 @@
 #endif
 
 #include "core/raster_geometry.h"
+#include "image/host_openmp.h"
 #include "image/threshold_matrices.h"
 
 namespace {
@@ -78,7 +77,7 @@ void ScreenTwoHalves(const unsigned char* source, unsigned char* destination, in
   const size_t pixels = static_cast<size_t>(width);
   for (int y = 0; y < height; ++y)
     std::memset(destination + stride * y + pixels, 255, stride - pixels);
-  omp_set_num_threads(2);
+  SetHostOpenMpThreads(2);  // the host-visible setting these screens have always made
   const size_t firstHalf = static_cast<size_t>(width) >> 1;
   const size_t secondHalf = static_cast<size_t>(width) - firstHalf;
   ScreenDotColumns(source, destination, stride, height, 0, firstHalf, rowPhase, table);

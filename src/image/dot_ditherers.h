@@ -14,15 +14,13 @@
 
 constexpr int kDotTableSize = 256 * 256;  // entry v * 256 + t for grey v and threshold t
 
-// Lookup tables and ramps, built lazily by their first user and never freed.
+// Lookup tables and ramps, built by their first user (once per process, safely even when two
+// threads are first together) and never freed.
 extern uint8_t g_sDotTable[kDotTableSize];
-extern bool g_sDotTableReady;
 extern int32_t g_smDotRamp[256];
 extern uint8_t g_smDotTable[kDotTableSize];
-extern bool g_smDotTableReady;
 extern int32_t g_smlDotRamp[256];
 extern uint8_t g_smlDotTable[kDotTableSize];
-extern bool g_smlDotTableReady;
 
 // The common body of the three 2-bit screens: each pixel's dot level is looked up in a
 // 256 x 256 table at (grey, threshold of the dot matrix).
@@ -51,10 +49,10 @@ class C2BitDitherSDot : public C2BitDotDither {
       : C2BitDotDither(rowPhase, bytesPerPixel, g_sDotTable) {}
 };
 
-// Build g_sDotTable unless it is ready.
+// Build g_sDotTable unless it is built.
 void BuildSDotTable();
 
-// Fill g_smDotRamp (the same values on every call).
+// Fill g_smDotRamp unless it is filled.
 void FillSmDotRamp();
 
 // Small and medium dots: a linear blend of 85 and 170 below levels[1] = 127, of 170 and 255
@@ -64,7 +62,7 @@ class C2BitDitherSMDot : public C2BitDotDither {
   C2BitDitherSMDot(uint32_t rowPhase, uint16_t /*bitsPerPixel, always 2*/, uint16_t bytesPerPixel)
       : C2BitDotDither(rowPhase, bytesPerPixel, g_smDotTable) {}
 
-  // Build g_smDotTable from levels and g_smDotRamp unless it is ready.
+  // Build g_smDotTable from levels and g_smDotRamp unless it is built.
   void BuildTable();
 
  private:
@@ -80,7 +78,7 @@ class C2BitDitherSMLDot : public C2BitDotDither {
 
   // Set the levels to 0, 85, 170, 255 and fill g_smlDotRamp.
   void InitLevels();
-  // Build g_smlDotTable from levels and g_smlDotRamp unless it is ready.
+  // Build g_smlDotTable from levels and g_smlDotRamp unless it is built.
   void BuildTable();
 
  private:

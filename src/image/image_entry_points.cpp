@@ -54,6 +54,10 @@ void PrepareScreen(ScreeningState& state, int templateType, bool useTemplateDiff
                    unsigned seed) {
   SetupToneCurve(state, templateType);
   state.useTemplateDiffusion = useTemplateDiffusion;
+  // The test patterns draw their random bar heights from the process's rand(). Seeding it here
+  // makes equal calls give equal patterns, and the reseeded generator is part of what hosts
+  // have always seen after an image call (a host drawing rand() afterwards gets that sequence),
+  // so the call stays even for screens that draw nothing.
   std::srand(seed);
 }
 
