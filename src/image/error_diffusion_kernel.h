@@ -63,7 +63,11 @@ class ImageErrorDiffusion {
     for (int a = 0; a < kImgTargetCount; ++a) {
       targetOfAmount_[a] = std::min(std::max(toneCurve[kWhiteAmount - a], 0), kFullInk);
     }
-    for (int g = 0; g < 256; ++g) targetOfGrey_[g] = targetOfAmount_[10 * g];
+    for (int g = 0; g < 256; ++g) {
+      targetOfGrey_[g] = targetOfAmount_[10 * g];
+      windowTestTargetOfGrey_[g] =
+          IsWhite(static_cast<uint8_t>(g)) ? kOutsideEveryWindow : targetOfGrey_[g];
+    }
     for (int t = 0; t < kImgTargetCount; ++t) {
       // The targets a column last at t continues with (others restart): t itself at either
       // end of the scale, otherwise everything within kRestartJump.
@@ -110,6 +114,12 @@ class ImageErrorDiffusion {
   bool IsWhite(uint8_t grey) const { return grey == 255; }
   bool IsWhite(uint16_t amount) const { return amount >= kWhiteAmount; }
   int64_t TargetOf(uint8_t grey) const { return targetOfGrey_[grey]; }
+  // The target for the window test: white pixels read kOutsideEveryWindow instead.
+  static constexpr int64_t kOutsideEveryWindow = int64_t{1} << 30;
+  int64_t WindowTestTargetOf(uint8_t grey) const { return windowTestTargetOfGrey_[grey]; }
+  int64_t WindowTestTargetOf(uint16_t amount) const {
+    return IsWhite(amount) ? kOutsideEveryWindow : TargetOf(amount);
+  }
   int64_t TargetOf(uint16_t amount) const {
     return targetOfAmount_[std::min<int32_t>(amount, kWhiteAmount)];
   }
@@ -133,14 +143,12 @@ class ImageErrorDiffusion {
     const int end = kDir > 0 ? width_ : -1;
     for (int x = first; x != end;) {
       const int runEnd = kDir > 0 ? std::min(x + kRunLength, end) : std::max(x - kRunLength, end);
+#pragma GCC unroll 2
       for (; x != runEnd; x += kDir) {
+        // A white pixel reads a target outside every window, so one test sends both it and
+        // a restart off the common path.
         const Pixel pixel = row[x];
-        if (IsWhite(pixel)) {
-          below[x] = {kWhiteResetError, kDotThreshold, continueWindow_[0]};
-          carryValue = kWhiteResetError;
-          carryBias = 0;
-        }
-        const int64_t t = TargetOf(pixel);
+        int64_t t = WindowTestTargetOf(pixel);
 
         // value = error + target, and the threshold less the bias. The carries, which the
         // previous pixel has only just produced, are taken in last, by sums formed
@@ -151,12 +159,24 @@ class ImageErrorDiffusion {
         int64_t threshold;
         const ContinueWindow window = below[x].window;
         if (__builtin_expect(static_cast<uint32_t>(t - window.low) > window.span, 0)) {
-          int32_t restartError, restartBias;
-          Restart(static_cast<int32_t>(t), restartError, restartBias);
-          errAbove = restartError;
-          threshold = kDotThreshold - restartBias;
-          carryIn = 0;
-          carryBiasIn = 0;
+          bool restart = true;
+          if (IsWhite(pixel)) {
+            // White resets the carries and the column, whose window is then target 0's.
+            t = TargetOf(pixel);
+            restart = t != 0;
+            carryIn = kWhiteResetError;
+            carryBiasIn = 0;
+            errAbove = kWhiteResetError;
+            threshold = kDotThreshold;
+          }
+          if (restart) {
+            int32_t restartError, restartBias;
+            Restart(static_cast<int32_t>(t), restartError, restartBias);
+            errAbove = restartError;
+            threshold = kDotThreshold - restartBias;
+            carryIn = 0;
+            carryBiasIn = 0;
+          }
         } else {
           errAbove = below[x].error;
           threshold = below[x].threshold;
@@ -287,6 +307,7 @@ class ImageErrorDiffusion {
   int32_t dotThresholdFlip_[kImgDotBiasCycle + kRunLength];
   int32_t targetOfAmount_[kImgTargetCount];  // clamped target of each amount 0..2550
   int64_t targetOfGrey_[256];                // the same for amount 10 x grey
+  int64_t windowTestTargetOfGrey_[256];      // the same, white reading kOutsideEveryWindow
   ContinueWindow continueWindow_[kImgTargetCount];
   // Weights as ScalePerMille multipliers, the cycles repeated for one run past their end.
   struct WeightStep {
