@@ -74,6 +74,12 @@ class ImageErrorDiffusion {
       const bool end = t == 0 || t == kFullInk;
       continueWindow_[t] = {end ? t : t - kRestartJump, end ? 0u : 2u * kRestartJump};
     }
+    // The row loop sends white pixels off the common path by a target outside every window;
+    // a window never needs to reach past the scale, so none is wider than it.
+    for (ContinueWindow& window : continueWindow_) {
+      window.span = std::min(window.span, static_cast<uint32_t>(kFullInk));
+    }
+    for (Below& column : below_) column.window = continueWindow_[0];
     for (int i = 0; i < kImgWeightCycle + kRunLength; ++i) {
       WeightStep& step = weightCycle_[i];
       step.ahead = PerMilleMultiplier(tables_.aheadWeightCycle[i % kImgWeightCycle]);
