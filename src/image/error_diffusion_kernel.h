@@ -13,6 +13,7 @@
 #define KORVEL_IMAGE_ERROR_DIFFUSION_KERNEL_H
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -51,23 +52,39 @@ class ImageErrorDiffusion {
                       const ErrorDiffusionTables& tables = BuiltInErrorDiffusionTables())
       : width_(width),
         tables_(tables),
-        columns_(static_cast<size_t>(width) + 2),
+        below_(static_cast<size_t>(width) + 2),
         restartCounter_(kImgBucketCount, 0) {
-    std::copy(tables_.dotBias, tables_.dotBias + kImgDotBiasCycle, dotBias_);
+    // The cycles are repeated for one run past their end (see DiffuseRowInDirection).
+    for (int i = 0; i < kImgDotBiasCycle + kRunLength; ++i) {
+      dotBias_[i] = tables_.dotBias[i % kImgDotBiasCycle];
+      // Threshold less the bias a dot leaves below, as its difference (xor) from kDotThreshold.
+      dotThresholdFlip_[i] = kDotThreshold ^ (kDotThreshold - (kDotBiasTotal - dotBias_[i]));
+    }
     for (int a = 0; a < kImgTargetCount; ++a) {
       targetOfAmount_[a] = std::min(std::max(toneCurve[kWhiteAmount - a], 0), kFullInk);
     }
-    for (int g = 0; g < 256; ++g) targetOfGrey_[g] = targetOfAmount_[10 * g];
+    for (int g = 0; g < 256; ++g) {
+      targetOfGrey_[g] = targetOfAmount_[10 * g];
+      windowTestTargetOfGrey_[g] =
+          IsWhite(static_cast<uint8_t>(g)) ? kOutsideEveryWindow : targetOfGrey_[g];
+    }
     for (int t = 0; t < kImgTargetCount; ++t) {
       // The targets a column last at t continues with (others restart): t itself at either
       // end of the scale, otherwise everything within kRestartJump.
       const bool end = t == 0 || t == kFullInk;
       continueWindow_[t] = {end ? t : t - kRestartJump, end ? 0u : 2u * kRestartJump};
     }
-    for (int i = 0; i < kImgWeightCycle; ++i) {
-      aheadCycle_[i] = PerMilleMultiplier(tables_.aheadWeightCycle[i]);
-      aheadCycleFullInk_[i] = kFullInk * aheadCycle_[i];
-      belowCycle_[i] = PerMilleMultiplier(tables_.belowWeightCycle[i]);
+    // The row loop sends white pixels off the common path by a target outside every window;
+    // a window never needs to reach past the scale, so none is wider than it.
+    for (ContinueWindow& window : continueWindow_) {
+      window.span = std::min(window.span, static_cast<uint32_t>(kFullInk));
+    }
+    for (Below& column : below_) column.window = continueWindow_[0];
+    for (int i = 0; i < kImgWeightCycle + kRunLength; ++i) {
+      WeightStep& step = weightCycle_[i];
+      step.ahead = PerMilleMultiplier(tables_.aheadWeightCycle[i % kImgWeightCycle]);
+      step.aheadFullInk = kFullInk * step.ahead;
+      step.below = PerMilleMultiplier(tables_.belowWeightCycle[i % kImgWeightCycle]);
     }
     for (int t = 0; t <= kLightWeightLimit; ++t) {
       lightA_[t] = PerMilleMultiplier(tables_.lightWeightA[t]);
@@ -102,93 +119,142 @@ class ImageErrorDiffusion {
   // Whether a pixel is white (amount 2550) and its target, for either kind of row.
   bool IsWhite(uint8_t grey) const { return grey == 255; }
   bool IsWhite(uint16_t amount) const { return amount >= kWhiteAmount; }
-  int32_t TargetOf(uint8_t grey) const { return targetOfGrey_[grey]; }
-  int32_t TargetOf(uint16_t amount) const {
+  int64_t TargetOf(uint8_t grey) const { return targetOfGrey_[grey]; }
+  // The target for the window test: white pixels read kOutsideEveryWindow instead.
+  static constexpr int64_t kOutsideEveryWindow = int64_t{1} << 30;
+  int64_t WindowTestTargetOf(uint8_t grey) const { return windowTestTargetOfGrey_[grey]; }
+  int64_t WindowTestTargetOf(uint16_t amount) const {
+    return IsWhite(amount) ? kOutsideEveryWindow : TargetOf(amount);
+  }
+  int64_t TargetOf(uint16_t amount) const {
     return targetOfAmount_[std::min<int32_t>(amount, kWhiteAmount)];
   }
 
   template <int kDir, class Pixel, class Observer>
   void DiffuseRowInDirection(const Pixel* row, uint8_t* destination, Observer& observe) {
-    // columns_ has a guard entry on either side: index x + 1 is column x, and the rest that
-    // the first pixel of a row would send behind lands in a guard and is dropped.
-    Column* const column = columns_.data() + 1;
+    // below_ has a guard entry on either side: index x + 1 is column x, and the rest that the
+    // first pixel of a row would send behind lands in a guard and is dropped.
+    Below* const below = below_.data() + 1;
 
-    int32_t carryValue = carryValue_, carryBias = carryBias_, prevTarget = prevTarget_;
-    int32_t dotBiasIndex = dotBiasIndex_, weightIndex = weightIndex_;
+    // The carried value is kept in 64 bits: it goes straight into the next pixel's product.
+    int64_t carryValue = carryValue_;
+    int64_t carryBias = carryBias_;
+    // Indices in the pointer width, so that indexing needs no widening. Within a run of at
+    // most kRunLength pixels they only grow, into the repeated tails of the cycle tables;
+    // they are brought back into their cycles between runs.
+    size_t dotBiasIndex = static_cast<size_t>(dotBiasIndex_);
+    const WeightStep* weight = weightCycle_ + weightIndex_;
 
     const int first = kDir > 0 ? 0 : width_ - 1;
     const int end = kDir > 0 ? width_ : -1;
-    for (int x = first; x != end; x += kDir) {
-      Column& here = column[x];
-      const Pixel pixel = row[x];
-      if (IsWhite(pixel)) {
-        here.window = continueWindow_[0];
-        here.errBelow = kWhiteResetError;
-        carryValue = kWhiteResetError;
-        carryBias = 0;
-        here.biasBelow = 0;
-        prevTarget = 0;
-      }
-      const int32_t t = TargetOf(pixel);
+    for (int x = first; x != end;) {
+      const int runEnd = kDir > 0 ? std::min(x + kRunLength, end) : std::max(x - kRunLength, end);
+#pragma GCC unroll 2
+      for (; x != runEnd; x += kDir) {
+        // A white pixel reads a target outside every window, so one test sends both it and
+        // a restart off the common path.
+        const Pixel pixel = row[x];
+        int64_t t = WindowTestTargetOf(pixel);
 
-      // value = error + target; in a continuing column the carry, which the previous pixel
-      // has only just produced, is added last.
-      int32_t value, bias;
-      if (static_cast<uint32_t>(t - here.window.low) > here.window.span) {
-        Restart(t, value, bias);
-        observe(x, value, bias);
-        value += t;
-      } else {
-        bias = carryBias + here.biasBelow;
-        observe(x, carryValue + here.errBelow, bias);
-        value = carryValue + (here.errBelow + t);
-      }
-      here.window = continueWindow_[t];
+        // value = error + target, and the threshold less the bias. The carries, which the
+        // previous pixel has only just produced, are taken in last, by sums formed
+        // beforehand; a restart drops them.
+        int64_t carryIn = carryValue;
+        int64_t carryBiasIn = carryBias;
+        int64_t errAbove;
+        int64_t threshold;
+        const ContinueWindow window = below[x].window;
+        if (__builtin_expect(static_cast<uint32_t>(t - window.low) > window.span, 0)) {
+          bool restart = true;
+          if (IsWhite(pixel)) {
+            // White resets the carries and the column, whose window is then target 0's.
+            t = TargetOf(pixel);
+            restart = t != 0;
+            carryIn = kWhiteResetError;
+            carryBiasIn = 0;
+            errAbove = kWhiteResetError;
+            threshold = kDotThreshold;
+          }
+          if (restart) {
+            int32_t restartError, restartBias;
+            Restart(static_cast<int32_t>(t), restartError, restartBias);
+            errAbove = restartError;
+            threshold = kDotThreshold - restartBias;
+            carryIn = 0;
+            carryBiasIn = 0;
+          }
+        } else {
+          errAbove = below[x].error;
+          threshold = below[x].threshold;
+        }
+        observe(x, static_cast<int32_t>(carryIn + errAbove),
+                static_cast<int32_t>(kDotThreshold - threshold + carryBiasIn));
+        below[x].window = continueWindow_[t];
+        const int64_t wideValue = carryIn + (errAbove + t);
+        int32_t value = static_cast<int32_t>(wideValue);
 
-      // Decision. A dot hands a bias ahead from the cycle and the rest of kDotBiasTotal below.
-      // Dots fall unpredictably, so everything that depends on one is selected by a mask
-      // (all ones for a dot) rather than by a branch.
-      const int32_t dotMask = (kDotThreshold - value - bias) >> 31;
-      const int32_t aheadBias = dotBias_[dotBiasIndex];
-      carryBias = aheadBias & dotMask;
-      here.biasBelow = (kDotBiasTotal - aheadBias) & dotMask;
-      dotBiasIndex -= dotMask;
-      dotBiasIndex = dotBiasIndex == kImgDotBiasCycle ? 0 : dotBiasIndex;
-      destination[x] = static_cast<uint8_t>(~dotMask);
+        // Decision. A dot hands a bias ahead from the cycle and the rest of kDotBiasTotal
+        // below. Dots fall unpredictably, so everything that depends on one is selected by a
+        // mask (all ones for a dot: the sign of threshold - bias - value) rather than by a
+        // branch.
+        const int64_t wideDotMask = ((threshold - carryBiasIn) - wideValue) >> 63;
+        const int32_t dotMask = static_cast<int32_t>(wideDotMask);
+        carryBias = dotBias_[dotBiasIndex] & wideDotMask;
+        below[x].threshold = kDotThreshold ^ (dotThresholdFlip_[dotBiasIndex] & dotMask);
+        dotBiasIndex -= static_cast<size_t>(wideDotMask);
+        destination[x] = static_cast<uint8_t>(~dotMask);
 
-      // Split: ahead into the carry, below into this column, the rest behind. Above the light
-      // targets the weights come from the cycles; the ahead share is what the next pixel waits
-      // for, so the dot's 2550 is taken off the product (value - 2550) * w rather than off the
-      // value before multiplying.
-      int32_t ahead, below;
-      if (t > kLightWeightLimit) {
-        const int64_t aheadProduct = static_cast<int64_t>(value) * aheadCycle_[weightIndex] -
-                                     (aheadCycleFullInk_[weightIndex] & int64_t{dotMask});
-        value -= kFullInk & dotMask;
-        ahead = PerMilleQuotient(aheadProduct);
-        below = ScalePerMille(value, belowCycle_[weightIndex]);
-        weightIndex = (weightIndex + 1) & (kImgWeightCycle - 1);
-      } else {
-        // The light weights swap with the decision; dots are rare here.
-        const bool dot = dotMask != 0;
-        value -= dot ? kFullInk : 0;
-        if (t <= kLightRuleHigh) ApplyLightRule(dot, t, prevTarget, value);
-        ahead = ScalePerMille(value, dot ? lightA_[t] : lightB_[t]);
-        below = ScalePerMille(value, dot ? lightB_[t] : lightA_[t]);
+        // Split: ahead into the carry, below into this column, the rest behind. Above the
+        // light targets the weights come from the cycles; the ahead share is what the next
+        // pixel waits for, so the dot's 2550 is taken off the product (value - 2550) * w
+        // rather than off the value before multiplying.
+        int64_t ahead;
+        int32_t down;
+        if (__builtin_expect(t > kLightWeightLimit, 1)) {
+          const int64_t aheadProduct =
+              wideValue * weight->ahead - (weight->aheadFullInk & wideDotMask);
+          const int64_t spent = wideValue - (kFullInk & wideDotMask);
+          const int64_t belowProduct = spent * weight->below;
+          value = static_cast<int32_t>(spent);
+          ahead = (aheadProduct >> 38) - (aheadProduct >> 63);
+          down = static_cast<int32_t>((belowProduct >> 38) - (belowProduct >> 63));
+          ++weight;
+        } else {
+          // The light weights swap with the decision; dots are rare here.
+          const bool dot = dotMask != 0;
+          value -= dot ? kFullInk : 0;
+          const int32_t target = static_cast<int32_t>(t);
+          if (target <= kLightRuleHigh) {
+            ApplyLightRule(dot, target, PreviousTarget<kDir>(row, x, first), value);
+          }
+          ahead = ScalePerMille(value, dot ? lightA_[target] : lightB_[target]);
+          down = ScalePerMille(value, dot ? lightB_[target] : lightA_[target]);
+        }
+        below[x].error = down;
+        below[x - kDir].error += value - down - static_cast<int32_t>(ahead);
+        carryValue = ahead;
       }
-      here.errBelow = below;
-      column[x - kDir].errBelow += value - below - ahead;
-      carryValue = ahead;
-      prevTarget = t;
+      if (dotBiasIndex >= kImgDotBiasCycle) dotBiasIndex -= kImgDotBiasCycle;
+      if (weight >= weightCycle_ + kImgWeightCycle) weight -= kImgWeightCycle;
     }
-    column[-1].errBelow = 0;
-    column[width_].errBelow = 0;
+    below[-1].error = 0;
+    below[width_].error = 0;
 
-    carryValue_ = carryValue;
-    carryBias_ = carryBias;
-    prevTarget_ = prevTarget;
-    dotBiasIndex_ = dotBiasIndex;
-    weightIndex_ = weightIndex;
+    carryValue_ = static_cast<int32_t>(carryValue);
+    carryBias_ = static_cast<int32_t>(carryBias);
+    if (width_ > 0) prevTarget_ = static_cast<int32_t>(TargetOf(row[end - kDir]));
+    dotBiasIndex_ = static_cast<int32_t>(dotBiasIndex);
+    weightIndex_ = static_cast<int32_t>(weight - weightCycle_);
+  }
+
+  // The target processed before pixel x of this row: 0 when x is white (its reset), the last
+  // target of the previous row at the row's first pixel, the neighbour's otherwise. Read
+  // afresh from the row, out of line: the light rule is rare, and the loop keeps no copy.
+  template <int kDir, class Pixel>
+  __attribute__((noinline)) int32_t PreviousTarget(const Pixel* row, int x, int first) const {
+    if (IsWhite(row[x])) return 0;
+    if (x == first) return prevTarget_;
+    return static_cast<int32_t>(TargetOf(row[x - kDir]));
   }
 
   // Replace the state by the next table state of the target's bucket.
@@ -227,24 +293,35 @@ class ImageErrorDiffusion {
     uint32_t span = 0;
   };
 
-  // What a column hands to the next row: error, bias, and the window of its last target.
-  struct Column {
-    int32_t errBelow = 0;
-    int32_t biasBelow = 0;
-    ContinueWindow window;  // of target 0 at the start
-  };
+  // Pixels between two returns of the cycle indices into their cycles; at most the shorter
+  // cycle, so that one run never passes the repeated tail.
+  static constexpr int kRunLength = 100;
+  static_assert(kRunLength <= kImgDotBiasCycle && kRunLength <= kImgWeightCycle);
 
   int width_;
   const ErrorDiffusionTables& tables_;
-  std::vector<Column> columns_;
+  // What each column hands to the next row: the error, the decision threshold less the bias,
+  // and the window of the column's last target (of target 0 at the start).
+  struct Below {
+    int32_t error = 0;
+    int32_t threshold = kDotThreshold;
+    ContinueWindow window;
+  };
+  std::vector<Below> below_;
   std::vector<int32_t> restartCounter_;
-  int32_t dotBias_[kImgDotBiasCycle];
+  int32_t dotBias_[kImgDotBiasCycle + kRunLength];
+  int32_t dotThresholdFlip_[kImgDotBiasCycle + kRunLength];
   int32_t targetOfAmount_[kImgTargetCount];  // clamped target of each amount 0..2550
-  int32_t targetOfGrey_[256];                // the same for amount 10 x grey
+  int64_t targetOfGrey_[256];                // the same for amount 10 x grey
+  int64_t windowTestTargetOfGrey_[256];      // the same, white reading kOutsideEveryWindow
   ContinueWindow continueWindow_[kImgTargetCount];
-  int64_t aheadCycle_[kImgWeightCycle];  // weights as ScalePerMille multipliers
-  int64_t belowCycle_[kImgWeightCycle];
-  int64_t aheadCycleFullInk_[kImgWeightCycle];  // 2550 x the ahead multiplier
+  // Weights as ScalePerMille multipliers, the cycles repeated for one run past their end.
+  struct WeightStep {
+    int64_t ahead;
+    int64_t aheadFullInk;  // 2550 x the ahead multiplier
+    int64_t below;
+  };
+  WeightStep weightCycle_[kImgWeightCycle + kRunLength];
   int64_t lightA_[kLightWeightLimit + 1];
   int64_t lightB_[kLightWeightLimit + 1];
   int32_t lightResetLow_[kImgLightTableSize];

@@ -99,7 +99,7 @@ class TemplateDiffusion {
     int32_t error[2];  // error carried into the pixel of this row / of the row below
     int32_t bias[2];   // threshold bias, likewise
     int32_t amount;    // the amount this column had in the previous row
-    uint8_t mark[2];   // damping marks, likewise
+    uint8_t mark[2];   // damping marks, likewise: 0xFF for a mark
   };
 
   // Where a pixel lies in its scan: the first column has no previous neighbour, the last no
@@ -110,10 +110,14 @@ class TemplateDiffusion {
   struct RowState {
     int lightCount;
     bool lightArmed;
-    int32_t carriedError;  // what the previous pixel sent along the row
+    int64_t carriedError;  // what the previous pixel sent along the row (widened once, here)
     int32_t carriedBias;
-    int32_t parity;  // flips at every dot of the call
+    int32_t parity;  // flips at every dot of the call: 0 or all ones
     int32_t previousAmount;
+    // Marks this row hands to the row below, from the previous pixel and the one before it: the
+    // mark below a pixel is the OR of its two scan neighbours', so each is written once, whole.
+    int32_t markFromPrevious;
+    int32_t markFromBeforePrevious;
   };
 
   static int AmountBucket(int a) { return a <= 10 ? a - 3 : (a - 1) / 10 + 7; }
@@ -123,17 +127,27 @@ class TemplateDiffusion {
  public:
   // trunc(w * e / 100) for a constant weight, as one 64-bit multiply: the weight is folded into
   // the reciprocal of 100 (exact while |w * e| stays below 2^31).
+  static constexpr int64_t PercentMultiplier(int32_t w) {
+    constexpr int64_t kReciprocalOf100 = 1374389535;  // ceil(2^37 / 100)
+    return kReciprocalOf100 * w;
+  }
+  static int32_t PercentWith(int32_t e, int64_t multiplier) {
+    return static_cast<int32_t>((static_cast<int64_t>(e) * multiplier) >> 37) - (e >> 31);
+  }
   template <int32_t W>
   static int32_t PercentOf(int32_t e) {
-    constexpr int64_t kReciprocalOf100 = 1374389535;  // ceil(2^37 / 100)
-    return static_cast<int32_t>((static_cast<int64_t>(e) * (kReciprocalOf100 * W)) >> 37) -
-           (e >> 31);
+    return PercentWith(e, PercentMultiplier(W));
+  }
+  // The same for an int32 value held in 64 bits, with no narrowing on the way.
+  static int64_t PercentWithWide(int64_t e, int64_t multiplier) {
+    return ((e * multiplier) >> 37) - (e >> 63);
   }
 
  private:
   // Select b when the flag is set, a otherwise, without a branch: at mid-tones the decision is a
   // coin toss that a branch predictor cannot learn.
-  static int32_t Select(int32_t flag, int32_t b, int32_t a) {
+  template <class T>
+  static T Select(int32_t flag, T b, T a) {
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
     __asm__("test %[flag], %[flag]\n\tcmovnz %[b], %[a]"
             : [a] "+r"(a)
@@ -142,6 +156,16 @@ class TemplateDiffusion {
     return a;
 #else
     return a ^ ((a ^ b) & -flag);
+#endif
+  }
+
+  // Select b when v is negative, a otherwise, straight from v's sign (no mask to form first).
+  static int64_t SelectIfNegative(int64_t v, int64_t b, int64_t a) {
+#if defined(__GNUC__) && defined(__x86_64__)
+    __asm__("test %[v], %[v]\n\tcmovs %[b], %[a]" : [a] "+r"(a) : [v] "r"(v), [b] "r"(b) : "cc");
+    return a;
+#else
+    return a ^ ((a ^ b) & (v >> 63));
 #endif
   }
 
@@ -179,7 +203,7 @@ class TemplateDiffusion {
   template <int kDir, int kCur, bool kMayRestart, bool kMayBeLight, bool kBounded, class AmountOf,
             class Observer>
   void DiffuseRowInDirection(AmountOf& amountOf, uint8_t* dots, Observer& observe) {
-    RowState row = {0, false, 0, 0, parity_, previousAmount_};
+    RowState row = {0, false, 0, 0, parity_, previousAmount_, 0, 0};
     Column* const columns = columns_.data();
     const int first = kDir > 0 ? 0 : width_ - 1;
     const int last = kDir > 0 ? width_ - 1 : 0;
@@ -211,10 +235,14 @@ class TemplateDiffusion {
     constexpr bool kIsLast = (kPos & kLast) != 0;
     Column& here = columns[x];
 
-    // The state this pixel holds: what came from above plus what the previous pixel sent.
-    int32_t err = here.error[kCur] + row.carriedError;
-    int32_t bias = here.bias[kCur] + row.carriedBias;
-    int32_t mark = here.mark[kCur];
+    // The state this pixel holds: what came from above plus what the previous pixel sent. The
+    // carried error and bias are what each pixel waits for, so they are added last, to sums
+    // formed beforehand.
+    int32_t errAbove = here.error[kCur];
+    int64_t carried = row.carriedError;
+    int32_t biasAbove = here.bias[kCur];
+    int32_t carriedBias = row.carriedBias;
+    int32_t mark = static_cast<int8_t>(here.mark[kCur]);  // 0, or all ones for a mark
 
     // 1. Restart a column whose amount jumped: the tables hold the state a long run at this
     //    amount would have, replacing whatever reached this pixel.
@@ -222,29 +250,38 @@ class TemplateDiffusion {
       const int32_t g = here.amount;
       if ((std::abs(a - g) > kRestartJump || (g == 0 && a != 0)) && a >= 3 && a <= 2549) {
         const int cell = AmountBucket(a) * kRestartColumns + restartCounter_;
-        err = tables_.restartError[cell];
-        mark = a >= 1280 ? tables_.restartFlag[restartCounter_] : 0;
-        bias = a > 500 ? tables_.restartBias[cell] : 0;
+        errAbove = tables_.restartError[cell];
+        carried = 0;
+        carriedBias = 0;
+        mark = a >= 1280 ? -(tables_.restartFlag[restartCounter_] & 1) : 0;
+        biasAbove = a > 500 ? tables_.restartBias[cell] : 0;
         if (++restartCounter_ == kRestartCycle) restartCounter_ = 0;
       }
       here.amount = a;
     }
-    observe(x, err, bias);
+    observe(x, static_cast<int32_t>(errAbove + carried), biasAbove + carriedBias);
 
     // 2.-3. Decision: a damping mark weakens the amount's pull; the bias never enters the error.
     //       Both possible shares are formed while the decision is made, so the row's carried
-    //       error does not wait for it.
-    const int32_t pull = (mark & static_cast<int32_t>(a > 300)) ? (3 * a) / 5 : a;
-    here.mark[kCur] = 0;
-    const int32_t dot = bias + err + pull > 0;
-    const int32_t dotMask = -dot;  // all ones for a dot
-    const int32_t emptyError = err + a;
-    const int32_t dotError = emptyError - 2550;
-    int32_t e = Select(dot, dotError, emptyError);
-    int32_t share =
-        Select(dot, PercentOf<kDotAheadWeight>(dotError), PercentOf<kEmptyAheadWeight>(emptyError));
+    //       error does not wait for it. (The current marks need no clearing: the row below
+    //       rewrites every one.)
+    const int32_t pullCut = a > 300 ? a - (3 * a) / 5 : 0;
+    const int32_t pull = a - (mark & pullCut);
+    // A dot when carried + carriedBias + rest > 0, that is when -rest - carriedBias - carried
+    // is negative: its sign is the dot mask (all ones for a dot).
+    const int64_t negativeRest = -static_cast<int64_t>(biasAbove + errAbove + pull);
+    const int64_t decision = (negativeRest - carriedBias) - carried;
+    const int32_t dotMask = static_cast<int32_t>(decision >> 63);
+    const int32_t dot = dotMask & 1;
+    const int64_t emptyError = carried + (errAbove + a);
+    const int64_t dotError = carried + (errAbove + a - 2550);
+    const int64_t wideE = SelectIfNegative(decision, dotError, emptyError);
+    int32_t e = static_cast<int32_t>(wideE);
+    int64_t share =
+        PercentWithWide(wideE, SelectIfNegative(decision, PercentMultiplier(kDotAheadWeight),
+                                                PercentMultiplier(kEmptyAheadWeight)));
     dots[x] = static_cast<uint8_t>(dot);
-    row.parity ^= dot;
+    row.parity ^= dotMask;
 
     // 4. Lightest amounts: a fixed distance after a dot, pull the error towards a table value.
     if (kMayBeLight && a <= 22) {
@@ -276,14 +313,21 @@ class TemplateDiffusion {
     if constexpr (kIsLast) {
       here.error[kNext] = e;
       here.bias[kNext] = kBiasBelowAtEnd & dotMask;
+      // The last pixel sets no mark; the columns behind it are now complete.
+      if constexpr (!kIsFirst)
+        columns[x - kDir].mark[kNext] = static_cast<uint8_t>(row.markFromBeforePrevious);
+      here.mark[kNext] = static_cast<uint8_t>(row.markFromPrevious);
     } else {
-      const uint8_t markBelow = static_cast<uint8_t>(dot & row.parity);
+      const int32_t markBelow = dotMask & row.parity;
       row.carriedError = share;
-      here.error[kNext] = e - share;
+      here.error[kNext] = e - static_cast<int32_t>(share);
       row.carriedBias = kBiasAhead & dotMask;
       here.bias[kNext] = kBiasBelow & dotMask;
-      columns[x + kDir].mark[kNext] |= markBelow;
-      if constexpr (!kIsFirst) columns[x - kDir].mark[kNext] |= markBelow;
+      if constexpr (!kIsFirst)
+        columns[x - kDir].mark[kNext] =
+            static_cast<uint8_t>(row.markFromBeforePrevious | markBelow);
+      row.markFromBeforePrevious = row.markFromPrevious;
+      row.markFromPrevious = markBelow;
     }
 
     // 7. Book-keeping (the column amount was recorded with the restart test).
