@@ -49,6 +49,8 @@
  *   curve, the pseudo-random seed of the C library, lazily built tables) is written without
  *   synchronisation: make one library call at a time, except that template, split and 4-bit
  *   image calls may run concurrently with each other while nothing rewrites the level table.
+ *   Hosts that screen several inks or jobs at once use contexts instead (korvel_context.h):
+ *   each holds state of its own, and calls on different contexts may run concurrently.
  *
  * Results
  *   The KORVEL_* functions return 1 on success and 0 when they refuse their input; a refused

@@ -32,14 +32,17 @@ bool ComposePassParamPathFrom(const char* dataDir, const char* exeDirectory, int
   return false;
 }
 
-bool ComposePassParamPath(int level, char* path) {
+bool ComposePassParamPath(int level, const std::string& folder, char* path) {
+  // A folder of the state's own is used like the override of the environment.
+  if (!folder.empty()) return ComposePassParamPathFrom(folder.c_str(), nullptr, level, path);
   const char* dataDir = std::getenv(kDataDirVariable);
   char exeDir[kExeDirectoryCapacity];
   const bool exeDirKnown = GetExeDirectory(exeDir);
   return ComposePassParamPathFrom(dataDir, exeDirKnown ? exeDir : nullptr, level, path);
 }
 
-PassParamFile::PassParamFile(int level) : available_(ComposePassParamPath(level, path_)) {}
+PassParamFile::PassParamFile(int level, const std::string& folder)
+    : available_(ComposePassParamPath(level, folder, path_)) {}
 
 int PassParamFile::Read(const char* section, const char* key) const {
   if (!available_) return 0;

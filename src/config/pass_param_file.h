@@ -11,6 +11,7 @@
 #define KORVEL_CONFIG_PASS_PARAM_FILE_H
 
 #include <cstddef>
+#include <string>
 
 constexpr char kCurveSection[] = "QNT_CURVE";
 constexpr char kCurveCountKey[] = "EffectiveParams";
@@ -18,10 +19,11 @@ constexpr char kCompensationSection[] = "QNT_COMPENSATION";
 constexpr char kDataDirVariable[] = "KORVEL_DATA_DIR";
 constexpr size_t kPassParamPathCapacity = 256;  // the longest path is 255 characters
 
-// Writes the path of the pass-parameter file of a quality level into `path` (at least
-// kPassParamPathCapacity bytes). Returns false, with `path` empty, when it would be too long or
-// the executable's directory it would lie in is unknown.
-bool ComposePassParamPath(int level, char* path);
+// Writes the path of the pass-parameter file of a quality level, in `folder` or (when it is
+// empty) in the usual place, into `path` (at least kPassParamPathCapacity bytes). Returns false,
+// with `path` empty, when it would be too long or the executable's directory it would lie in is
+// unknown.
+bool ComposePassParamPath(int level, const std::string& folder, char* path);
 
 // The same from given parts: `dataDir` is the override (null or empty: none) and `exeDirectory`
 // the executable's directory (null: unknown).
@@ -30,7 +32,7 @@ bool ComposePassParamPathFrom(const char* dataDir, const char* exeDirectory, int
 // The file of one quality level, its path composed once; every read is one profile query.
 class PassParamFile {
  public:
-  explicit PassParamFile(int level);
+  explicit PassParamFile(int level, const std::string& folder = std::string());
 
   // Integer value of a key, 0 when the file, section or key is missing.
   int Read(const char* section, const char* key) const;

@@ -1,6 +1,7 @@
 // The tone curve of an image call, built in up to four steps, each overwriting entries of the
 // one before: the identity; for template type 11 a built-in bent diagonal; at a positive quality
-// level the curve of the level's parameter file; at level -1 a built-in five-point curve.
+// level the curve of the level's parameter file; at level -1 a built-in five-point curve. A state
+// with a curve of its own uses it in place of the last two, at every level.
 //
 // The tone curve holds the computed values as they are, without clamping: a curve file with values
 // outside 0..100 %, a spline that overshoots between its points, and the last entry of the bent
@@ -72,13 +73,22 @@ void InstallBentDiagonal(ScreeningState& state) {
   }
 }
 
-// Positive quality levels: N points from the level's parameter file, evenly spread over the
-// amounts, their outputs in percent of full scale. Fewer than 3 points is no curve, and every
-// entry but the last becomes 0.
-void InstallFileCurve(ScreeningState& state) {
-  const PassParamFile file(state.qualityLevel);
+// The curve points of the quality level's parameter file, in percent; none when the file holds
+// no usable curve.
+std::vector<int32_t> ReadFileCurve(const ScreeningState& state) {
+  const PassParamFile file(state.qualityLevel, state.parameterFolder);
   const int count = file.Read(kCurveSection, kCurveCountKey);
+  std::vector<int32_t> percents;
+  if (count < 3 || count > kMaxCurvePoints) return percents;
+  percents.resize(count);
+  for (int k = 0; k < count; ++k) percents[k] = file.ReadParam(kCurveSection, k + 1);
+  return percents;
+}
 
+// N points evenly spread over the amounts, their outputs in percent of full scale. Fewer than 3
+// points is no curve, and every entry but the last becomes 0.
+void InstallPointCurve(ScreeningState& state, const std::vector<int32_t>& percents) {
+  const int count = static_cast<int>(percents.size());
   std::vector<double> xs;
   std::vector<double> ys;
   if (count >= 3 && count <= kMaxCurvePoints) {
@@ -87,7 +97,7 @@ void InstallFileCurve(ScreeningState& state) {
     const double spacing = static_cast<double>(kFullAmount) / (count - 1);
     for (int k = 0; k < count; ++k) {
       xs[k] = k * spacing;
-      ys[k] = file.ReadParam(kCurveSection, k + 1) * 0.01 * kFullAmount;
+      ys[k] = percents[k] * 0.01 * kFullAmount;
     }
   }
   const CCubicSplineInterpolation curve(xs.data(), ys.data(), static_cast<int>(xs.size()));
@@ -121,6 +131,11 @@ void InstallNegativeLevelCurve(ScreeningState& state) {
 void SetupToneCurve(ScreeningState& state, int templateType) {
   InstallIdentity(state);
   if (templateType == kBentCurveTemplateType) InstallBentDiagonal(state);
-  if (state.qualityLevel > 0) InstallFileCurve(state);
+  if (!state.ownCurve.empty()) {
+    // A curve of the state's own replaces the level's curve, whatever the level.
+    InstallPointCurve(state, state.ownCurve);
+    return;
+  }
+  if (state.qualityLevel > 0) InstallPointCurve(state, ReadFileCurve(state));
   if (state.qualityLevel < 0) InstallNegativeLevelCurve(state);
 }

@@ -5,7 +5,6 @@
 
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -26,21 +25,13 @@ constexpr unsigned kTwoBitSeed = 2000;
 constexpr int64_t kWorkingMarginColumns = 20;
 constexpr int64_t kWorkingMarginRows = 1;
 
-bool TypeReadsSource(int templateType) {
-  return templateType == kImageType || templateType == kSmallDotType ||
-         templateType == kSmallMediumDotType || templateType == kSmallMediumLargeDotType;
-}
-
 // The sizes and buffers every image call needs; anything else is refused before a byte is
 // written or the state changes.
 bool ImageCallAccepted(const unsigned char* source, const unsigned char* output, int width,
                        int height, int templateType, int cellWidth, int cellHeight) {
-  if (width < 1 || height < 1 || cellWidth < 1 || cellHeight < 1) return false;
+  if (!ImageSizeAccepted(width, height, cellWidth, cellHeight)) return false;
   if (output == nullptr) return false;
-  if (source == nullptr && TypeReadsSource(templateType)) return false;
-  const int64_t largestRaster =
-      RowStride(width + kWorkingMarginColumns, 8) * (int64_t{height} + kWorkingMarginRows);
-  return largestRaster <= INT_MAX;
+  return source != nullptr || !ImageTypeReadsSource(templateType);
 }
 
 using Raster = std::unique_ptr<unsigned char[]>;
@@ -54,11 +45,12 @@ void PrepareScreen(ScreeningState& state, int templateType, bool useTemplateDiff
                    unsigned seed) {
   SetupToneCurve(state, templateType);
   state.useTemplateDiffusion = useTemplateDiffusion;
-  // The test patterns draw their random bar heights from the process's rand(). Seeding it here
-  // makes equal calls give equal patterns, and the reseeded generator is part of what hosts
-  // have always seen after an image call (a host drawing rand() afterwards gets that sequence),
-  // so the call stays even for screens that draw nothing.
-  std::srand(seed);
+  // The test patterns draw their random bar heights from the state's generator. Seeding it
+  // here makes equal calls give equal patterns. The process-wide state's generator is the C
+  // library's rand(), and the reseeded rand() is part of what hosts have always seen after an
+  // image call (a host drawing rand() afterwards gets that sequence), so the seed stays even
+  // for screens that draw nothing.
+  state.random.Seed(seed);
 }
 
 void ScreenThroughDispatcher(ScreeningState& state, const unsigned char* source,
@@ -71,6 +63,32 @@ void ScreenThroughDispatcher(ScreeningState& state, const unsigned char* source,
 }
 
 }  // namespace
+
+bool ImageTypeReadsSource(int templateType) {
+  return templateType == kImageType || templateType == kSmallDotType ||
+         templateType == kSmallMediumDotType || templateType == kSmallMediumLargeDotType;
+}
+
+bool ImageSizeAccepted(int width, int height, int cellWidth, int cellHeight) {
+  if (width < 1 || height < 1 || cellWidth < 1 || cellHeight < 1) return false;
+  const int64_t largestRaster =
+      RowStride(width + kWorkingMarginColumns, 8) * (int64_t{height} + kWorkingMarginRows);
+  return largestRaster <= INT_MAX;
+}
+
+bool ImageCallStreams(int bitsPerPixel, int templateType, bool useTemplateDiffusion) {
+  return bitsPerPixel == 1 && templateType == kImageType && !useTemplateDiffusion;
+}
+
+std::unique_ptr<OneBitImageStream> BeginOneBitImageStream(ScreeningState& state, int width,
+                                                          int height, int cellWidth, int cellHeight,
+                                                          int dotMode) {
+  if (!ImageSizeAccepted(width, height, cellWidth, cellHeight)) return nullptr;
+  // The stream copies the tone curve when it is made; install the type's curve first.
+  PrepareScreen(state, kImageType, false, kOneBitSeed);
+  return std::make_unique<OneBitImageStream>(
+      state.toneCurve, width, height, EnlargementFactorOfDotMode(dotMode), cellWidth, cellHeight);
+}
 
 bool ScreenImageOneBit(ScreeningState& state, const unsigned char* source, unsigned char* output,
                        int width, int height, int templateType, int cellWidth, int cellHeight,

@@ -8,7 +8,28 @@
 #ifndef KORVEL_IMAGE_IMAGE_ENTRY_POINTS_H
 #define KORVEL_IMAGE_IMAGE_ENTRY_POINTS_H
 
+#include <memory>
+
 #include "core/screening_state.h"
+#include "image/image_row_stream.h"
+
+// Whether a template type screens the caller's image (and so needs a source).
+bool ImageTypeReadsSource(int templateType);
+
+// The sizes every image call needs: width, height and the cell factors at least 1, and the
+// largest working raster within INT_MAX bytes.
+bool ImageSizeAccepted(int width, int height, int cellWidth, int cellHeight);
+
+// Whether an image call can be screened as a row stream: 1 bit, the caller's image, the
+// error-diffusion screen.
+bool ImageCallStreams(int bitsPerPixel, int templateType, bool useTemplateDiffusion);
+
+// The streaming form of ScreenImageOneBit for the caller's image with the error-diffusion
+// screen: prepares the state exactly as that call does and returns the stream of its rows, or
+// null for sizes it refuses.
+std::unique_ptr<OneBitImageStream> BeginOneBitImageStream(ScreeningState& state, int width,
+                                                          int height, int cellWidth, int cellHeight,
+                                                          int dotMode);
 
 bool ScreenImageOneBit(ScreeningState& state, const unsigned char* source, unsigned char* output,
                        int width, int height, int templateType, int cellWidth, int cellHeight,

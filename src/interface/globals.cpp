@@ -1,6 +1,7 @@
 #include "interface/globals.h"
 
-ScreeningState g_defaultState;
+// The legacy calls seed and draw the C library's generator, as hosts have always seen them do.
+ScreeningState g_defaultState(PatternRandom::Source::kCLibrary);
 
 int32_t& g_qualityLevel = g_defaultState.qualityLevel;
 int32_t (&g_levelAmount)[kLevelCount] = g_defaultState.levelAmount;

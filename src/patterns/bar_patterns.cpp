@@ -44,7 +44,7 @@ void Invert(const PatternRaster& raster) {
 
 }  // namespace
 
-void DrawBarsOnRamp(const PatternRaster& raster, int factor, BarWave wave) {
+void DrawBarsOnRamp(const PatternRaster& raster, int factor, BarWave wave, PatternRandom& random) {
   const int rows = raster.rows;
   for (int r = 0; r < rows; ++r) raster.FillRow(r, BackgroundValue(r, rows));
 
@@ -53,7 +53,7 @@ void DrawBarsOnRamp(const PatternRaster& raster, int factor, BarWave wave) {
   const int width = factor > 0 ? kFullBarWidth / factor : 0;
   if (width > 0) {
     for (int64_t start = 0; start < raster.cols; start += 2 * width) {
-      const int height = heights[std::rand() % 4];
+      const int height = heights[random.Next() % 4];
       DrawBar(raster, start, width, height, wave);
     }
   }

@@ -11,8 +11,8 @@ constexpr int kOverlayAngle = 5;
 constexpr int kWideTileCopies = 10;
 constexpr int kNarrowTileCopies = 50;
 
-void Overlay(const PatternRaster& raster, int angle) {
-  ApplyLineOverlay(raster.pixels, raster.cols, raster.rows, angle);
+void Overlay(const PatternRaster& raster, int angle, PatternRandom& random) {
+  ApplyLineOverlay(raster.pixels, raster.cols, raster.rows, angle, random);
 }
 
 }  // namespace
@@ -35,28 +35,28 @@ void SetupCompensation(const ScreeningState& state, unsigned char* raster, int c
       DrawRampTiles(canvas, kNarrowTileCopies);
       break;
     case kBarsOnRamp:
-      DrawBarsOnRamp(canvas, factor, BarWave::kStraight);
+      DrawBarsOnRamp(canvas, factor, BarWave::kStraight, state.random);
       break;
     case kRampRisingLines:
       DrawVerticalRamp(canvas);
-      Overlay(canvas, kOverlayAngle);
+      Overlay(canvas, kOverlayAngle, state.random);
       break;
     case kRampFallingLines:
       DrawVerticalRamp(canvas);
-      Overlay(canvas, -kOverlayAngle);
+      Overlay(canvas, -kOverlayAngle, state.random);
       break;
     case kTilesRisingLines:
       DrawRampTiles(canvas, kWideTileCopies);
-      Overlay(canvas, kOverlayAngle);
+      Overlay(canvas, kOverlayAngle, state.random);
       break;
     case kBarsMinusWave:
-      DrawBarsOnRamp(canvas, factor, BarWave::kMinusSine);
+      DrawBarsOnRamp(canvas, factor, BarWave::kMinusSine, state.random);
       break;
     case kBarsPlusWave:
-      DrawBarsOnRamp(canvas, factor, BarWave::kPlusSine);
+      DrawBarsOnRamp(canvas, factor, BarWave::kPlusSine, state.random);
       break;
     case kCompensationProfile:
-      DrawCompensationProfile(canvas, state.qualityLevel);
+      DrawCompensationProfile(canvas, state);
       break;
     case kCallerImage:
     default:

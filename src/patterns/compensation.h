@@ -23,10 +23,10 @@ enum TestPattern : int {
 
 // Draw a pattern into an 8-bit raster of cols x rows pixels (row stride (cols + 3) & ~3; only
 // the first cols bytes of a row are written). Tiles leave the columns they do not cover as
-// they are; bars (one rand() each) are 4 / factor pixels wide, and a factor that makes them 0
-// wide, or one below 1, draws no bars. The profile is read from the pass-parameter file of the
-// state's quality level. The caller's image and any number that names no pattern leave the
-// raster as it is, and so does an empty or oversized raster or a null pointer.
+// they are; bars (one number each from the state's generator) are 4 / factor pixels wide, and a
+// factor that makes them 0 wide, or one below 1, draws no bars. The profile is read from the
+// pass-parameter file of the state's quality level. The caller's image and any number that names no
+// pattern leave the raster as it is, and so does an empty or oversized raster or a null pointer.
 void SetupCompensation(const ScreeningState& state, unsigned char* raster, int cols, int rows,
                        int pattern, int factor);
 

@@ -46,13 +46,14 @@ struct Overlay {
   double t;  // tan of the angle
   double sinA;
   double cosA;
+  PatternRandom* random;
 
   void Soften(int y, int x) const { SoftenPixel(raster + y * stride + x); }
 
   // A raster taller than wide: one point per row, shifted along the line by the jitter.
   void DrawSteepLine(int64_t k) const {
     for (int i = 0; i < rows; ++i) {
-      const int j = std::rand() % 4;
+      const int j = random->Next() % 4;
       const int x = TruncateToInt32(TruncateToInt32((k - i) / t) + sinA * j);
       if (x <= 0 || x >= cols) continue;
       const int y = TruncateToInt32(i - cosA * j);
@@ -64,10 +65,10 @@ struct Overlay {
   void DrawFlatLine(int64_t k) const {
     for (int c = 0; c < cols; ++c) {
       const int y0 = TruncateToInt32(k - c * t);
-      const int j1 = std::rand() % 4 - 2;
+      const int j1 = random->Next() % 4 - 2;
       const int y1 = TruncateToInt32(y0 - j1 * cosA);
       if (y1 > 0 && y1 < rows) Soften(y1, c);
-      const int j2 = std::rand() % 4 - 2;
+      const int j2 = random->Next() % 4 - 2;
       const int y2 = TruncateToInt32(y1 - j2 * cosA);
       if (y2 > 0 && y2 < rows) Soften(y2, c);
     }
@@ -81,13 +82,13 @@ void SoftenPixel(unsigned char* pixel) {
   *pixel = table[*pixel];
 }
 
-void ApplyLineOverlay(unsigned char* raster, int cols, int rows, int angle) {
+void ApplyLineOverlay(unsigned char* raster, int cols, int rows, int angle, PatternRandom& random) {
   if (raster == nullptr || rows <= 0 || cols <= 0 || !RasterFits(cols, rows, 8)) return;
   if (angle == 0 || angle < -kMaxAngle || angle > kMaxAngle) return;
 
   const double a = angle * kRadiansPerDegree;
-  const Overlay overlay{raster,      rows,        cols,       RowStride(cols, 8),
-                        std::tan(a), std::sin(a), std::cos(a)};
+  const Overlay overlay{raster,      rows,        cols,        RowStride(cols, 8),
+                        std::tan(a), std::sin(a), std::cos(a), &random};
   // Lines are numbered by where they cross the left edge; the range covers every line that
   // meets the raster.
   int64_t start = 0;

@@ -10,8 +10,8 @@ constexpr int kProfilePoints = 7;  // Param0..Param6 at rows 0, rows/6, ..., row
 
 }  // namespace
 
-void DrawCompensationProfile(const PatternRaster& raster, int qualityLevel) {
-  const PassParamFile file(qualityLevel);
+void DrawCompensationProfile(const PatternRaster& raster, const ScreeningState& state) {
+  const PassParamFile file(state.qualityLevel, state.parameterFolder);
   double xs[kProfilePoints];
   double ys[kProfilePoints];
   for (int k = 0; k < kProfilePoints; ++k) {

@@ -6,6 +6,9 @@
 
 #include <cstdint>
 
+#include "core/pattern_random.h"
+#include "core/screening_state.h"
+
 struct PatternRaster {
   unsigned char* pixels;
   int rows;
@@ -28,13 +31,14 @@ void DrawRampTiles(const PatternRaster& raster, int copies);
 // Horizontal shift of the bar rows: none, trunc(-5 sin(0.2 y)) or trunc(5 sin(0.2 y)).
 enum class BarWave { kStraight, kMinusSine, kPlusSine };
 
-// Grey bars of random height (a quarter, half, three quarters or all of the rows, one rand()
-// per bar) standing on a ramp, the whole inverted. Bars are 4 / factor pixels wide with gaps
-// as wide. A factor that gives a width of 0 (or a factor below 1) draws no bars.
-void DrawBarsOnRamp(const PatternRaster& raster, int factor, BarWave wave);
+// Grey bars of random height (a quarter, half, three quarters or all of the rows, one number
+// per bar from `random`) standing on a ramp, the whole inverted. Bars are 4 / factor pixels wide
+// with gaps as wide. A factor that gives a width of 0 (or a factor below 1) draws no bars.
+void DrawBarsOnRamp(const PatternRaster& raster, int factor, BarWave wave, PatternRandom& random);
 
 // Rows from the ink-coverage profile Param0..Param6 of section "QNT_COMPENSATION" of the
-// pass-parameter file of a quality level, interpolated over the rows.
-void DrawCompensationProfile(const PatternRaster& raster, int qualityLevel);
+// pass-parameter file of the state's quality level (in its parameter folder), interpolated over
+// the rows.
+void DrawCompensationProfile(const PatternRaster& raster, const ScreeningState& state);
 
 #endif

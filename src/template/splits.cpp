@@ -32,7 +32,7 @@ size_t PlaneSize(int width, int height) {
 // The base template: the 2-bit generator at a fixed level index, straight into the first plane.
 void BuildBase(const ScreeningState& state, unsigned char* plane, int width, int height,
                int levelIndex) {
-  GenerateUniformTemplate(plane, width, height, state.levelAmount[levelIndex], 2);
+  GenerateUniformTemplate(plane, width, height, state.levelAmount[levelIndex], 2, state.random);
 }
 
 // The partner template, made as the 2-bit export would make it at a percentage.
@@ -40,7 +40,7 @@ std::vector<unsigned char> BuildPartner(const ScreeningState& state, int width, 
                                         int percent) {
   std::vector<unsigned char> partner(PlaneSize(width, height));
   GenerateUniformTemplate(partner.data(), width, height,
-                          state.levelAmount[LevelIndexOfPercent(percent)], 2);
+                          state.levelAmount[LevelIndexOfPercent(percent)], 2, state.random);
   return partner;
 }
 

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <ctime>
 #include <vector>
 
 #include "core/raster_geometry.h"
@@ -15,12 +14,13 @@ namespace {
 // Run the diffusion over height rows; amountOfRow(y) returns the amount source of row y.
 template <class AmountOfRow>
 void DiffuseIntoRaster(unsigned char* out, int width, int height, int bitsPerPixel,
-                       AmountOfRow amountOfRow) {
+                       PatternRandom& random, AmountOfRow amountOfRow) {
   const size_t stride = static_cast<size_t>(RowStride(width, bitsPerPixel));
   if (stride * static_cast<size_t>(height) != 0) std::memset(out, 0, stride * height);
-  // The generator draws no random number. The clock seed is kept because hosts have always
-  // found rand() reseeded from the time after a template call; it touches nothing else.
-  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  // The generator draws no random number. The clock seed of the C library's generator is kept
+  // because hosts have always found rand() reseeded from the time after a template call; it
+  // touches nothing else, and an own generator is left alone.
+  random.SeedFromClock();
   if (width == 0 || height == 0) return;
   TemplateDiffusion diffusion(width);
   std::vector<uint8_t> dots(static_cast<size_t>(width) + 8);
@@ -37,8 +37,8 @@ int LevelIndexOfPercent(int level) {
 }
 
 void GenerateUniformTemplate(unsigned char* out, int width, int height, int32_t amount,
-                             int bitsPerPixel) {
-  DiffuseIntoRaster(out, width, height, bitsPerPixel,
+                             int bitsPerPixel, PatternRandom& random) {
+  DiffuseIntoRaster(out, width, height, bitsPerPixel, random,
                     [amount](int) { return TemplateDiffusion::UniformAmount{amount}; });
 }
 
@@ -54,7 +54,7 @@ void DiffuseLevelImage(const ScreeningState& state, const unsigned char* in, uns
   }
   const size_t stride = static_cast<size_t>(Stride8(width));
   const int flip = invertGrey ? 255 : 0;
-  DiffuseIntoRaster(out, width, height, bitsPerPixel, [&](int y) {
+  DiffuseIntoRaster(out, width, height, bitsPerPixel, state.random, [&](int y) {
     return TemplateDiffusion::ImageRowAmount{in + stride * y, table, flip, leavesFullScale};
   });
 }
@@ -69,6 +69,6 @@ bool GenerateTemplateAtPercent(const ScreeningState& state, unsigned char* out, 
   if (static_cast<unsigned>(level) > 100u) return false;
   if (!RasterFits(width, height, bitsPerPixel) || !BufferUsable(out, width, height)) return false;
   GenerateUniformTemplate(out, width, height, state.levelAmount[LevelIndexOfPercent(level)],
-                          bitsPerPixel);
+                          bitsPerPixel, state.random);
   return true;
 }

@@ -12,9 +12,10 @@ int LevelIndexOfPercent(int level);
 
 // Clear a packed raster of bitsPerPixel (1, 2, 4 or 8) and diffuse one amount over it. A dot
 // is written with all bits of its pixel set. No argument is checked: width, height >= 0 and
-// a buffer of RowStride(width, bits) * height bytes.
+// a buffer of RowStride(width, bits) * height bytes. Seeds `random` from the clock (a generator
+// of the C library only; nothing is drawn).
 void GenerateUniformTemplate(unsigned char* out, int width, int height, int32_t amount,
-                             int bitsPerPixel);
+                             int bitsPerPixel, PatternRandom& random);
 
 // The uniform template of a level percent at the amount the state's level table gives it.
 // Refuses (false, nothing written) a level outside 0..100 (compared unsigned), a raster size

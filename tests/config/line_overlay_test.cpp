@@ -31,7 +31,8 @@ struct Overlaid {
 Overlaid Overlay(int rows, int cols, int angle, unsigned seed, uint8_t fill) {
   Overlaid out{test::Bytes(static_cast<size_t>(test::Stride(cols, 8)) * rows, fill), 0};
   std::srand(seed);
-  ApplyLineOverlay(out.raster.data(), cols, rows, angle);
+  PatternRandom cLibrary(PatternRandom::Source::kCLibrary);
+  ApplyLineOverlay(out.raster.data(), cols, rows, angle, cLibrary);
   out.nextRand = std::rand();
   return out;
 }
@@ -82,7 +83,8 @@ TEST(LineOverlay, UnusableAnglesAndRastersDrawNothing) {
     EXPECT_EQ(a.raster, test::Bytes(20 * 20, 77)) << angle;
     EXPECT_EQ(a.nextRand, RandAfter(1, 0)) << angle;
   }
-  ApplyLineOverlay(nullptr, 10, 10, 5);
+  PatternRandom own;
+  ApplyLineOverlay(nullptr, 10, 10, 5, own);
 }
 
 TEST(LineOverlay, GoldenRasters) {

@@ -13,7 +13,7 @@ namespace {
 
 std::string PathOf(int level) {
   char path[kPassParamPathCapacity];
-  return ComposePassParamPath(level, path) ? path : "<refused>";
+  return ComposePassParamPath(level, std::string(), path) ? path : "<refused>";
 }
 
 std::string Directory(const char* file, size_t capacity = kExeDirectoryCapacity) {

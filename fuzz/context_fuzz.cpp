@@ -1,0 +1,156 @@
+// The context interface with arbitrary settings (quality level, tone curve, parameter folder),
+// sizes, strides, template types, cells, bands and masks. Buffers are exactly stride x height,
+// so AddressSanitizer sees any access outside them, and a refused call must leave its output
+// exactly as it was.
+#include <korvel/korvel_context.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+class Input {
+ public:
+  Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  uint32_t Next32() {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v = (v << 8) | Next8();
+    return v;
+  }
+  uint8_t Next8() { return pos_ < size_ ? data_[pos_++] : 0; }
+  int Small(int limit) { return static_cast<int>(Next32() % static_cast<uint32_t>(limit)); }
+  // Mostly small values, sometimes anything at all (negative and huge included).
+  int Dimension() { return Next8() < 240 ? Small(200) : static_cast<int>(Next32()); }
+  // Mostly the bytes a row needs plus a little, sometimes fewer.
+  size_t Stride(int width, int bits) {
+    const int64_t row = width > 0 ? (int64_t{width} * bits + 7) / 8 : 0;
+    const int delta = Small(12) - 2;
+    return static_cast<size_t>(row + delta < 0 ? 0 : row + delta);
+  }
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+  size_t pos_ = 0;
+};
+
+constexpr size_t kCap = 2 << 20;
+
+// A buffer of stride x height bytes, empty when the size is refused or too large to fuzz.
+bool Sized(std::vector<uint8_t>& buffer, size_t stride, int height, uint8_t fill) {
+  if (height <= 0) return true;
+  if (stride > kCap || stride * static_cast<size_t>(height) > kCap) return false;
+  buffer.assign(stride * static_cast<size_t>(height), fill);
+  return true;
+}
+
+unsigned char* Data(std::vector<uint8_t>& b) {
+  return b.empty() ? nullptr : b.data();
+}
+
+void Configure(Input& in, korvel_context* context) {
+  korvel_set_quality(context, in.Next8() < 200 ? in.Small(101) : static_cast<int>(in.Next32()));
+  if (in.Next8() < 64) {
+    std::vector<int> curve(static_cast<size_t>(in.Small(8)));
+    for (int& point : curve) point = in.Next8() < 250 ? in.Small(101) : int(in.Next32());
+    korvel_set_tone_curve(context, curve.data(), static_cast<int>(curve.size()));
+  }
+  if (in.Next8() < 16)
+    korvel_set_parameter_folder(context, std::string(in.Small(300), 'f').c_str());
+}
+
+korvel_status ScreenImage(Input& in, korvel_context* context, int width, int height,
+                          std::vector<uint8_t>& out) {
+  std::vector<uint8_t> source;
+  const int bits = in.Small(3);
+  const korvel_image_options options = {in.Small(46) - 2, in.Small(6), in.Small(6), in.Small(6) - 1,
+                                        in.Small(2)};
+  const size_t sourceStride = in.Stride(width, 8), outStride = in.Stride(width, bits);
+  if (!Sized(source, sourceStride, height, in.Next8()) || !Sized(out, outStride, height, 0xA5))
+    return KORVEL_ERROR_SIZE;
+  for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<uint8_t>(i * 7 + in.Next8());
+  if (in.Next8() < 200)
+    return korvel_screen_image(context, bits, &options, Data(source), sourceStride, Data(out),
+                               outStride, width, height);
+  korvel_stream* stream = nullptr;
+  korvel_status status = korvel_stream_begin(context, bits, &options, width, height, &stream);
+  if (status != KORVEL_OK) return status;
+  for (int y = 0; y < height && status == KORVEL_OK;) {
+    const int rows = 1 + in.Small(70);
+    status = korvel_stream_rows(stream, source.data() + sourceStride * y, sourceStride,
+                                out.data() + outStride * y, outStride, rows);
+    if (status == KORVEL_ERROR_STREAM_END) status = KORVEL_OK, y = height;
+    y += rows;
+  }
+  korvel_stream_destroy(stream);
+  return status;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  Input in(data, size);
+  korvel_context* context = nullptr;
+  if (korvel_context_create(&context) != KORVEL_OK) return 0;
+  Configure(in, context);
+  const int call = in.Small(5);
+  const int width = in.Dimension(), height = in.Dimension();
+  std::vector<uint8_t> out, source, planes[4];
+  korvel_status status = KORVEL_ERROR_SIZE;
+  switch (call) {
+    case 0: {
+      const int bits = in.Small(5);
+      const size_t stride = in.Stride(width, bits);
+      if (!Sized(out, stride, height, 0xA5)) break;
+      status = korvel_template(context, bits, in.Small(104) - 2, Data(out), stride, width, height);
+      break;
+    }
+    case 1: {
+      const int count = in.Small(6);
+      const size_t stride = in.Stride(width, 2);
+      unsigned char* pointers[4];
+      for (int p = 0; p < 4; ++p) {
+        if (!Sized(planes[p], stride, height, 0xA5)) return korvel_context_destroy(context), 0;
+        pointers[p] = Data(planes[p]);
+      }
+      status = korvel_split(context, count, pointers, stride, width, height);
+      break;
+    }
+    case 2:
+      status = ScreenImage(in, context, width, height, out);
+      break;
+    case 3: {
+      const size_t sourceStride = in.Stride(width, 8), stride = in.Stride(width, 4);
+      if (!Sized(source, sourceStride, height, in.Next8()) || !Sized(out, stride, height, 0xA5))
+        break;
+      status = korvel_screen_image_4bit(context, Data(source), sourceStride, Data(out), stride,
+                                        width, height);
+      break;
+    }
+    case 4: {
+      std::vector<uint8_t> mask(static_cast<size_t>(in.Small(400)));
+      for (uint8_t& byte : mask) byte = in.Next8();
+      korvel_mask_load(context, mask.data(), mask.size());
+      const int bits = 1 + in.Small(2);
+      const size_t sourceStride = in.Stride(width, 8), stride = in.Stride(width, bits);
+      if (!Sized(source, sourceStride, height, 0x40) || !Sized(out, stride, height, 0xA5)) break;
+      status = korvel_mask_dither(context, Data(source), sourceStride, Data(out), stride, width,
+                                  height, in.Small(3), int(in.Next32()), int(in.Next32()),
+                                  in.Small(40) - 1, in.Small(40) - 1, bits);
+      break;
+    }
+  }
+  if (status != KORVEL_OK) {
+    // A refusal writes nothing.
+    for (uint8_t byte : out)
+      if (byte != 0xA5) std::abort();
+    for (const std::vector<uint8_t>& plane : planes)
+      for (uint8_t byte : plane)
+        if (byte != 0xA5) std::abort();
+  }
+  korvel_context_destroy(context);
+  return 0;
+}

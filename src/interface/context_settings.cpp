@@ -1,0 +1,74 @@
+// Creating and destroying contexts and changing their settings.
+#include <korvel/korvel_context.h>
+
+#include <string>
+#include <vector>
+
+#include "config/pass_param_file.h"
+#include "interface/context.h"
+#include "interface/globals.h"
+
+namespace {
+
+constexpr int kMinCurvePoints = 3;
+constexpr int kMaxCurvePoints = kToneCurveSize;  // more points than amounts would coincide
+constexpr int kLongestLevel = 100;               // the level with the longest file name
+
+bool CurveAccepted(const int* points, int count) {
+  if (count < kMinCurvePoints || count > kMaxCurvePoints) return false;
+  for (int k = 0; k < count; ++k)
+    if (points[k] < 0 || points[k] > 100) return false;
+  return true;
+}
+
+}  // namespace
+
+korvel_status korvel_context_create(korvel_context** out) {
+  if (out == nullptr) return KORVEL_ERROR_NULL_BUFFER;
+  *out = new (std::nothrow) korvel_context();
+  return *out != nullptr ? KORVEL_OK : KORVEL_ERROR_NO_MEMORY;
+}
+
+void korvel_context_destroy(korvel_context* context) {
+  delete context;
+}
+
+korvel_status korvel_set_quality(korvel_context* context, int level) {
+  if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
+  context->state.qualityLevel = BucketQualityLevel(level);
+  context->state.ResetLevelAmount();
+  return KORVEL_OK;
+}
+
+korvel_status korvel_get_quality(const korvel_context* context, int* level) {
+  if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
+  if (level == nullptr) return KORVEL_ERROR_NULL_BUFFER;
+  *level = context->state.qualityLevel;
+  return KORVEL_OK;
+}
+
+korvel_status korvel_set_parameter_folder(korvel_context* context, const char* folder) {
+  if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
+  return Guarded([&] {
+    std::string chosen = folder != nullptr ? folder : "";
+    char path[kPassParamPathCapacity];
+    if (!chosen.empty() && !ComposePassParamPath(kLongestLevel, chosen, path))
+      return KORVEL_ERROR_FOLDER;
+    context->state.parameterFolder.swap(chosen);
+    return KORVEL_OK;
+  });
+}
+
+korvel_status korvel_set_tone_curve(korvel_context* context, const int* points, int count) {
+  if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
+  if (points == nullptr && count == 0) {
+    context->state.ownCurve.clear();
+    return KORVEL_OK;
+  }
+  if (points == nullptr) return KORVEL_ERROR_NULL_BUFFER;
+  if (!CurveAccepted(points, count)) return KORVEL_ERROR_TONE_CURVE;
+  return Guarded([&] {
+    context->state.ownCurve.assign(points, points + count);
+    return KORVEL_OK;
+  });
+}

@@ -1,0 +1,22 @@
+/* The context interface from C: a full 1-bit template has every dot, and a refused level comes
+ * back with its code and a message. Exits non-zero on the first surprise. */
+#include <korvel/korvel_context.h>
+
+#include <stdio.h>
+#include <string.h>
+
+int main(void) {
+  korvel_context* context = NULL;
+  unsigned char out[12 * 5]; /* 70 x 5 pixels at 1 bit, rows of 12 bytes */
+  int x;
+  if (korvel_context_create(&context) != KORVEL_OK ||
+      korvel_template(context, 1, 100, out, 12, 70, 5) != KORVEL_OK)
+    return fprintf(stderr, "a full template was refused\n"), 1;
+  for (x = 0; x < 70; ++x)
+    if (!(out[x / 8] & (0x80 >> (x % 8)))) return fprintf(stderr, "pixel %d has no dot\n", x), 1;
+  if (korvel_template(context, 1, 101, out, 12, 70, 5) != KORVEL_ERROR_LEVEL ||
+      strlen(korvel_strerror(KORVEL_ERROR_LEVEL)) == 0)
+    return fprintf(stderr, "level 101 was not refused with its code\n"), 1;
+  korvel_context_destroy(context);
+  return 0;
+}
