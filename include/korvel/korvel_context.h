@@ -6,7 +6,10 @@
  * parameter files, an optional tone curve of its own, the pseudo-random generator of the test
  * patterns and a threshold mask. The operations below behave exactly like the KORVEL_* calls of
  * korvel.h made on a library in the same state, and give the same bytes, but they write nothing
- * outside their context and their output buffers (the C library's rand() is left alone).
+ * outside their context and their output buffers (the C library's rand() is left alone). The
+ * one setting they share with the KORVEL_* calls is the OpenMP thread count of the calling
+ * thread, which the 2-bit dot screens (template types 39 to 41) set to 2 when the host has an
+ * OpenMP runtime loaded; it belongs to the calling thread, not to the process.
  *
  * Threads
  *   - Calls on different contexts may run at the same time on any threads.
@@ -29,9 +32,10 @@
  *   output takes an explicit stride in bytes; a stride below the bytes one row needs,
  *   (width * bits + 7) / 8, is refused. Each output row receives min(stride, packed stride)
  *   bytes, where packed stride = ((width * bits + 31) >> 5) * 4 is the row the KORVEL_* calls
- *   write; the bytes of a row after those are left as they are. With stride = packed stride the
- *   output equals that of the KORVEL_* call byte for byte. A source row is read up to
- *   min(stride, (width + 3) & ~3) bytes; the row padding the KORVEL_* calls read is taken as
+ *   write; the bytes of a row after those are left as they are (mask dithering writes whole
+ *   rows of output_stride bytes, as IDitherMaskGenerator::Dither does). With stride = packed
+ *   stride the output equals that of the KORVEL_* call byte for byte. A source row is read up
+ *   to min(stride, (width + 3) & ~3) bytes; the row padding the KORVEL_* calls read is taken as
  *   white (255) where the stride does not cover it.
  *   Sizes: width, height and the cell factors at least 1, and every working raster within
  *   2 GiB (INT_MAX bytes), as the KORVEL_* calls require.
