@@ -1,74 +1,99 @@
 // korvel halftone [options] IN OUT   (or --size WxH OUT for a generated test pattern)
-#include <korvel/korvel.h>
-
+// IN is a grey image, or a CMYK TIFF whose inks are screened each on its own, in parallel.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
-#include <optional>
+#include <thread>
 
 #include "arguments.h"
+#include "banded_screen.h"
 #include "commands.h"
 #include "image_reader.h"
 #include "image_writer.h"
+#include "ink_screen.h"
+#include "ink_values.h"
 #include "parameter_file_check.h"
 #include "screen_table.h"
 #include "size_limits.h"
 #include "stats.h"
+#include "tone_curve_file.h"
 #include "tool_error.h"
 
 namespace {
 
+constexpr int kMostThreads = 256;
+
 struct HalftoneJob {
-  int bits = 1;
-  int type = 0;
-  int dotMode = 0;
-  Size cell{1, 1};
-  int quality = kDefaultQuality;
-  bool templateDiffusion = false;
+  ScreenSettings screen;
+  std::vector<InkSettings> inks;  // one for a grey page or a pattern, four for CMYK
+  int threads = 1;
   bool stats = false;
   bool quiet = false;
   std::string input;  // empty when a pattern is screened at --size
   std::string output;
   Size size{0, 0};
-  const ScreenRule* screen = nullptr;
+  const ScreenRule* rule = nullptr;
 };
+
+int DefaultThreads() {
+  return std::max(1u, std::thread::hardware_concurrency());
+}
+
+// Each ink's quality level and tone curve from --quality and --curve.
+std::vector<InkSettings> InkSettingsOf(const Arguments& arguments, int inks) {
+  std::vector<InkSettings> settings(inks);
+  const std::string quality = arguments.Value("--quality"), curve = arguments.Value("--curve");
+  const std::vector<std::string> levels =
+      quality.empty() ? std::vector<std::string>(inks) : SplitPerInk(quality, "--quality", inks);
+  const std::vector<std::string> curves =
+      curve.empty() ? std::vector<std::string>(inks) : SplitPerInk(curve, "--curve", inks);
+  for (int ink = 0; ink < inks; ++ink) {
+    const std::string name = inks == 1 ? "--quality" : "--quality " + InkName(ink, inks);
+    settings[ink].quality =
+        levels[ink].empty() ? kDefaultQuality : ParseInt(levels[ink], name, -1, 100);
+  }
+  return settings;
+}
+
+// The curve files are read once the command line is known to be sound.
+void ReadCurves(const Arguments& arguments, std::vector<InkSettings>& settings) {
+  const std::string curve = arguments.Value("--curve");
+  if (curve.empty()) return;
+  const int inks = static_cast<int>(settings.size());
+  const std::vector<std::string> paths = SplitPerInk(curve, "--curve", inks);
+  for (int ink = 0; ink < inks; ++ink)
+    if (!paths[ink].empty()) settings[ink].curve = ReadToneCurveFile(paths[ink]);
+}
+
+bool QualityBesideCurve(const Arguments& arguments, int inks) {
+  if (!arguments.Has("--quality") || !arguments.Has("--curve")) return false;
+  const auto levels = SplitPerInk(arguments.Value("--quality"), "--quality", inks);
+  const auto curves = SplitPerInk(arguments.Value("--curve"), "--curve", inks);
+  for (int ink = 0; ink < inks; ++ink)
+    if (!levels[ink].empty() && !curves[ink].empty()) return true;
+  return false;
+}
 
 ScreenRequest RequestOf(const Arguments& arguments, const HalftoneJob& job) {
   ScreenRequest request;
-  request.bits = job.bits;
-  request.type = job.type;
+  request.bits = job.screen.bits;
+  request.type = job.screen.type;
   request.typeGiven = arguments.Has("--type");
-  request.templateDiffusion = job.templateDiffusion;
+  request.templateDiffusion = job.screen.templateDiffusion;
   request.qualityGiven = arguments.Has("--quality");
   request.dotModeGiven = arguments.Has("--dot-mode");
-  request.dotMode = job.dotMode;
+  request.dotMode = job.screen.dotMode;
   request.cellGiven = arguments.Has("--cell");
   request.sizeGiven = arguments.Has("--size");
+  request.inks = static_cast<int>(job.inks.size());
+  request.curveGiven = arguments.Has("--curve");
+  request.qualityBesideCurve = QualityBesideCurve(arguments, request.inks);
+  request.threadsGiven = arguments.Has("--threads");
   return request;
 }
 
-HalftoneJob ParseJob(const Words& words) {
-  const Arguments arguments(words, {{"--bits", true},
-                                    {"--type", true},
-                                    {"--dot-mode", true},
-                                    {"--cell", true},
-                                    {"--quality", true},
-                                    {"--size", true},
-                                    {"--template-diffusion", false},
-                                    {"--stats", false},
-                                    {"--quiet", false}});
-  HalftoneJob job;
-  job.bits = arguments.IntOr("--bits", 1, 1, 4);
-  if (job.bits == 3) throw UsageError("--bits must be 1, 2 or 4, not 3");
-  job.type = arguments.IntOr("--type", DefaultType(job.bits), 0, 42);
-  job.dotMode = arguments.IntOr("--dot-mode", 0, 0, 3);
-  if (arguments.Has("--cell")) job.cell = ParseSize(arguments.Value("--cell"), "--cell", 1024);
-  job.quality = arguments.IntOr("--quality", kDefaultQuality, -1, 100);
-  job.templateDiffusion = arguments.Has("--template-diffusion");
-  job.stats = arguments.Has("--stats");
-  job.quiet = arguments.Has("--quiet");
-  job.screen = &ChooseScreen(RequestOf(arguments, job));
-
+void ParseFiles(const Arguments& arguments, HalftoneJob& job) {
   const Words& files = arguments.Positionals();
   if (arguments.Has("--size")) {
     if (files.size() != 1) throw UsageError("halftone --size WxH takes one file: OUT");
@@ -80,6 +105,35 @@ HalftoneJob ParseJob(const Words& words) {
     job.input = files[0];
     job.output = files[1];
   }
+}
+
+HalftoneJob ParseJob(const Words& words) {
+  const Arguments arguments(words, {{"--bits", true},
+                                    {"--type", true},
+                                    {"--dot-mode", true},
+                                    {"--cell", true},
+                                    {"--quality", true},
+                                    {"--curve", true},
+                                    {"--threads", true},
+                                    {"--size", true},
+                                    {"--template-diffusion", false},
+                                    {"--stats", false},
+                                    {"--quiet", false}});
+  HalftoneJob job;
+  ParseFiles(arguments, job);
+  ScreenSettings& screen = job.screen;
+  screen.bits = arguments.IntOr("--bits", 1, 1, 4);
+  if (screen.bits == 3) throw UsageError("--bits must be 1, 2 or 4, not 3");
+  screen.type = arguments.IntOr("--type", DefaultType(screen.bits), 0, 42);
+  screen.dotMode = arguments.IntOr("--dot-mode", 0, 0, 3);
+  if (arguments.Has("--cell")) screen.cell = ParseSize(arguments.Value("--cell"), "--cell", 1024);
+  screen.templateDiffusion = arguments.Has("--template-diffusion");
+  job.inks = InkSettingsOf(arguments, job.input.empty() ? 1 : InksOfInput(job.input));
+  job.threads = arguments.IntOr("--threads", DefaultThreads(), 1, kMostThreads);
+  job.stats = arguments.Has("--stats");
+  job.quiet = arguments.Has("--quiet");
+  job.rule = &ChooseScreen(RequestOf(arguments, job));
+  ReadCurves(arguments, job.inks);
   return job;
 }
 
@@ -89,62 +143,64 @@ int64_t ExpectedPixels(const HalftoneJob& job) {
   return stat(job.input.c_str(), &status) == 0 ? static_cast<int64_t>(status.st_size) : 0;
 }
 
-void Screen(const HalftoneJob& job, GreyImage& image, DotRaster& raster) {
-  unsigned char* source = job.input.empty() ? nullptr : image.Data();
-  const auto type = static_cast<__QUENTAL_TEMPLATE_TYPE>(job.type);
-  const auto dotMode = static_cast<__QUENTAL_DOT_MODE>(job.dotMode);
-  int result = 0;
-  switch (job.bits) {
-    case 1:
-      result = KORVEL_GetImageTempateData_1Bit(source, raster.bytes.get(), raster.width,
-                                               raster.height, type, job.cell.width, job.cell.height,
-                                               dotMode, job.templateDiffusion);
-      break;
-    case 2:
-      result = KORVEL_GetImageTempateData_2Bit(source, raster.bytes.get(), raster.width,
-                                               raster.height, type, job.cell.width, job.cell.height,
-                                               dotMode, job.templateDiffusion);
-      break;
-    default:
-      result =
-          KORVEL_GetImageTempateData_4Bit(source, raster.bytes.get(), raster.width, raster.height);
-      break;
+// The page's inks: the grey image or the four inks of a CMYK TIFF, or for a test pattern one
+// ink without pixels at the pattern's size.
+std::vector<GreyImage> ReadPage(const HalftoneJob& job, Progress& progress) {
+  if (job.input.empty()) {
+    GreyImage pattern;
+    pattern.width = job.size.width;
+    pattern.height = job.size.height;
+    return {pattern};
   }
-  if (result != 1)
-    throw ToolError("the library refused to screen a " + std::to_string(raster.width) + "x" +
-                    std::to_string(raster.height) + " image");
+  progress.Stage("reading", 0.0, 0.2);
+  if (job.inks.size() == kCmykInks) return ReadCmykTiff(job.input, progress);
+  return {ReadGreyImage(job.input, progress)};
+}
+
+// "out.png" for a grey page; "out-C.png", ... or "out.tif C", ... for the inks of a CMYK page.
+std::string StatsLabel(const HalftoneJob& job, int ink) {
+  if (job.inks.size() == 1) return job.output;
+  if (OutputFormat(job.output, job.screen.bits) == ImageFormat::kTiff)
+    return job.output + " " + InkName(ink, kCmykInks);
+  return InkFilePath(job.output, ink);
+}
+
+void PrintStats(const HalftoneJob& job, const std::vector<GreyImage>& inks,
+                const std::vector<DotRaster>& rasters) {
+  const bool screenedImage = !job.input.empty() && job.rule->source != ScreenSource::kPattern;
+  for (size_t ink = 0; ink < rasters.size(); ++ink) {
+    const std::string label = StatsLabel(job, static_cast<int>(ink));
+    if (screenedImage)
+      PrintImageStats(label, inks[ink], rasters[ink]);
+    else
+      PrintCoverage(label, rasters[ink]);
+  }
+}
+
+// A grey PGM screened by error diffusion to a PBM or PGM goes through the library's row stream
+// band by band, without holding the page; --stats needs the whole page and takes the other way.
+bool Banded(const HalftoneJob& job, Progress& progress) {
+  const ImageFormat format = OutputFormat(job.output, job.screen.bits);
+  if (job.input.empty() || job.inks.size() != 1 || job.stats || !ScreensInBands(job.screen, format))
+    return false;
+  return ScreenInBands(job.input, job.output, format, job.inks[0], job.screen, progress);
 }
 
 }  // namespace
 
 int RunHalftone(const Words& words) {
   const HalftoneJob job = ParseJob(words);
-  OutputFormat(job.output, job.bits);  // refuse a bad output name before any work
-  RequireParameterFile(job.quality, *job.screen);
+  OutputFormat(job.output, job.screen.bits);  // refuse a bad output name before any work
+  for (const InkSettings& ink : job.inks)
+    RequireParameterFile(ink.quality, !ink.curve.empty(), *job.rule);
   Progress progress(job.quiet, ExpectedPixels(job));
+  if (Banded(job, progress)) return 0;
 
-  GreyImage image;
-  if (!job.input.empty()) {
-    progress.Stage("reading", 0.0, 0.2);
-    image = ReadGreyImage(job.input, progress);
-  } else {
-    image.width = job.size.width;
-    image.height = job.size.height;
-  }
-  DotRaster raster = DotRaster::Allocate(image.width, image.height, job.bits);
+  const std::vector<GreyImage> inks = ReadPage(job, progress);
   progress.Stage("screening", 0.2, 0.8);
-  KORVEL_Init(job.quality);
-  Screen(job, image, raster);
-  KORVEL_UnInit();
-  WriteImages({{job.output, &raster}}, progress);
+  const std::vector<DotRaster> rasters = ScreenInks(inks, job.inks, job.screen, job.threads);
+  WriteInkImages(job.output, rasters, progress);
   progress.Finish();
-
-  if (job.stats) {
-    const bool screenedImage = !job.input.empty() && job.screen->source != ScreenSource::kPattern;
-    if (screenedImage)
-      PrintImageStats(job.output, image, raster);
-    else
-      PrintCoverage(job.output, raster);
-  }
+  if (job.stats) PrintStats(job, inks, rasters);
   return 0;
 }

@@ -50,7 +50,7 @@ GreyImage ReadGreyImage(const std::string& path, Progress& progress) {
     case InputKind::kPnm:
       return ReadPnmImage(file.get(), path, progress);
     case InputKind::kTiff:
-      throw ToolError(path + ": TIFF input is not supported (give a PNG or a PGM)");
+      throw ToolError(path + ": TIFF input must be 8-bit CMYK (give grey as PNG or PGM)");
     case InputKind::kJpeg:
       throw ToolError(path + ": JPEG input is not supported (give a PNG or a PGM)");
     case InputKind::kColourPnm:

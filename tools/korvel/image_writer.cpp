@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "ink_values.h"
 #include "tool_error.h"
 
 namespace {
@@ -78,4 +79,26 @@ void WriteImages(const std::vector<OutputImage>& images, Progress& progress) {
     file.Close();
   }
   for (PendingFile& file : files) file.Commit();
+}
+
+std::string InkFilePath(const std::string& path, int ink) {
+  const std::string suffix = std::string("-") + kCmykInkNames[ink];
+  const size_t dot = path.rfind('.');
+  return path.substr(0, dot) + suffix + path.substr(dot);
+}
+
+void WriteInkImages(const std::string& path, const std::vector<DotRaster>& inks,
+                    Progress& progress) {
+  if (inks.size() == 1) return WriteImages({{path, &inks[0]}}, progress);
+  if (OutputFormat(path, inks[0].bits) == ImageFormat::kTiff) {
+    progress.Stage("writing", 0.8, 1.0);
+    PendingFile file(path);
+    WriteCmykTiff(file, inks, progress);
+    file.Close();
+    file.Commit();
+    return;
+  }
+  std::vector<OutputImage> images;
+  for (int ink = 0; ink < kCmykInks; ++ink) images.push_back({InkFilePath(path, ink), &inks[ink]});
+  WriteImages(images, progress);
 }

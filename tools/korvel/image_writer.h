@@ -31,11 +31,26 @@ struct OutputImage {
 // a full dot black and smaller drops grey in every format.
 void WriteImages(const std::vector<OutputImage>& images, Progress& progress);
 
+// The file of one ink of a CMYK page written as one file per ink: "out.png" gives "out-C.png",
+// "out-M.png", "out-Y.png" and "out-K.png".
+std::string InkFilePath(const std::string& path, int ink);
+
+// The screened inks of a page: a grey page's one ink to path; a CMYK page's four inks to one
+// CMYK TIFF when path is .tif/.tiff, otherwise to one file per ink (InkFilePath). As with
+// WriteImages, either every file appears or none.
+void WriteInkImages(const std::string& path, const std::vector<DotRaster>& inks,
+                    Progress& progress);
+
 // The format writers, given a file to fill.
 void WritePng(PendingFile& file, const DotRaster& raster, Progress& progress);
 void WritePbm(PendingFile& file, const DotRaster& raster, Progress& progress);
 void WritePgm(PendingFile& file, const DotRaster& raster, Progress& progress);
+// A PBM or PGM in parts, for a page written band by band: the header of a width x height page,
+// then the first `rows` rows of each band in turn.
+void WritePnmHeader(PendingFile& file, ImageFormat format, int width, int height, int bits);
+void WritePnmRows(PendingFile& file, ImageFormat format, const DotRaster& band, int rows);
 void WriteTiff(PendingFile& file, const DotRaster& raster, Progress& progress);
+void WriteCmykTiff(PendingFile& file, const std::vector<DotRaster>& inks, Progress& progress);
 bool TiffSupported();
 
 #endif

@@ -9,8 +9,9 @@
 // compensation ramp comes from that file at every level. Without the file the library still
 // screens, with a curve or ramp of zeros, so the image comes out blank or nearly so: the tool
 // refuses to write such an output.
-void RequireParameterFile(int quality, const ScreenRule& screen) {
-  const bool curveFromFile = screen.readsToneCurve && BucketedQualityLevel(quality) > 0;
+void RequireParameterFile(int quality, bool ownCurve, const ScreenRule& screen) {
+  const bool curveFromFile =
+      screen.readsToneCurve && !ownCurve && BucketedQualityLevel(quality) > 0;
   if (!curveFromFile && !screen.readsRampFromFile) return;
   const std::string path = ParameterFilePath(quality);
   if (access(path.c_str(), R_OK) == 0) return;

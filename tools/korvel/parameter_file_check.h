@@ -5,7 +5,8 @@
 #include "screen_table.h"
 
 // Throws ToolError when the screen reads the parameter file of the quality level (its tone
-// curve at a level above 0, or its compensation ramp) and the file cannot be read.
-void RequireParameterFile(int quality, const ScreenRule& screen);
+// curve at a level above 0 unless the ink has a curve of its own, or its compensation ramp) and
+// the file cannot be read.
+void RequireParameterFile(int quality, bool ownCurve, const ScreenRule& screen);
 
 #endif

@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -220,4 +221,55 @@ GreyImage ReadPnmImage(FILE* file, const std::string& path, Progress& progress) 
   }
   image.WhitenPadding();
   return image;
+}
+
+std::unique_ptr<PgmBandReader> PgmBandReader::Open(const std::string& path) {
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return nullptr;
+  const int first = std::getc(file), second = std::getc(file);
+  std::rewind(file);
+  if (first != 'P' || second != '5') {
+    std::fclose(file);
+    return nullptr;
+  }
+  PnmParser parser(file, path);
+  PnmHeader header;
+  try {
+    header = parser.ReadHeader();
+    CheckImageSize(header.width, header.height, path);
+    const int64_t left = BytesLeft(file);
+    if (left >= 0 && left < LeastPixelBytes(header)) parser.Truncated();
+  } catch (...) {
+    std::fclose(file);
+    throw;
+  }
+  if (header.maxValue > 255) {
+    std::fclose(file);
+    return nullptr;
+  }
+  return std::unique_ptr<PgmBandReader>(
+      new PgmBandReader(file, path, static_cast<int>(header.width), static_cast<int>(header.height),
+                        static_cast<int>(header.maxValue)));
+}
+
+PgmBandReader::PgmBandReader(FILE* file, std::string path, int width, int height, int maxValue)
+    : file_(file),
+      path_(std::move(path)),
+      width_(width),
+      height_(height),
+      scale_(ScaleTable(maxValue, 256)),
+      samples_(static_cast<size_t>(width)) {}
+
+PgmBandReader::~PgmBandReader() {
+  std::fclose(file_);
+}
+
+void PgmBandReader::Read(int rows, uint8_t* grey, size_t stride) {
+  for (int y = 0; y < rows; ++y) {
+    if (std::fread(samples_.data(), 1, samples_.size(), file_) != samples_.size())
+      throw ToolError(path_ + ": PGM/PBM file is truncated");
+    uint8_t* row = grey + stride * static_cast<size_t>(y);
+    for (int x = 0; x < width_; ++x) row[x] = scale_[samples_[x]];
+    std::fill(row + width_, row + stride, uint8_t{255});
+  }
 }

@@ -124,6 +124,11 @@ const ScreenRule& RuleOrRefusal(const ScreenRequest& request) {
 }
 
 void CheckSource(const ScreenRule& rule, const ScreenRequest& request) {
+  if (request.inks > 1 && rule.source == ScreenSource::kPattern)
+    RefuseOption("CMYK input", rule, request,
+                 "it draws a test pattern; " + WhereItApplies([](const ScreenRule& r) {
+                   return r.source != ScreenSource::kPattern;
+                 }) + " screen the inks of a page");
   if (!request.sizeGiven || rule.source != ScreenSource::kImage) return;
   const std::string patterns =
       WhereItApplies([](const ScreenRule& r) { return r.source != ScreenSource::kImage; });
@@ -168,7 +173,19 @@ const ScreenRule& ChooseScreen(const ScreenRequest& request) {
     RefuseOption("--quality", rule, request,
                  "it reads no tone curve; error and template diffusion (" +
                      WhereItApplies([](const ScreenRule& r) { return r.readsToneCurve; }) + ") do");
+  if (request.curveGiven && !rule.readsToneCurve)
+    RefuseOption("--curve", rule, request,
+                 "it reads no tone curve; error and template diffusion (" +
+                     WhereItApplies([](const ScreenRule& r) { return r.readsToneCurve; }) + ") do");
+  if (request.qualityBesideCurve && !rule.readsRampFromFile)
+    RefuseOption("--quality", rule, request,
+                 "an ink's --curve replaces the tone curve of its quality level, and the level "
+                 "chooses nothing else here");
   CheckCells(rule, request);
+  if (request.threadsGiven && request.inks == 1)
+    throw UsageError(
+        "--threads does not apply to grey input: a grey page is one ink, screened on one "
+        "thread; the inks of a CMYK TIFF are screened in parallel");
   return rule;
 }
 
@@ -199,7 +216,7 @@ std::string DescribeScreens() {
     if (rule.types) text += " --type " + FormatTypes(rule.types);
     if (rule.templateDiffusion) text += " --template-diffusion";
     text += ": " + std::string(rule.name) + "\n      " + kSources[static_cast<int>(rule.source)];
-    if (rule.readsToneCurve) text += "; --quality";
+    if (rule.readsToneCurve) text += "; --quality, --curve";
     if (rule.highestDotMode >= 0)
       text += "; --dot-mode 0.." + std::to_string(rule.highestDotMode) + ", --cell";
     text += "\n";

@@ -36,6 +36,10 @@ struct ScreenRequest {
   int dotMode = 0;
   bool cellGiven = false;
   bool sizeGiven = false;  // a pattern at --size instead of IN
+  int inks = 1;            // inks of the page: 1 for grey, 4 for CMYK
+  bool curveGiven = false;
+  bool qualityBesideCurve = false;  // an ink given both --quality and --curve
+  bool threadsGiven = false;
 };
 
 // The default --type of a depth: the image by error diffusion at 1 bit, by small, medium and
@@ -43,7 +47,9 @@ struct ScreenRequest {
 int DefaultType(int bits);
 
 // The screen the request runs. Throws UsageError, naming the screens that would use it, for
-// an option the screen ignores or a type the depth has no screen for.
+// an option the screen ignores or a type the depth has no screen for. A CMYK page is screened
+// ink by ink by screens of an image; --threads applies to CMYK pages only (a grey page is one
+// ink, screened on one thread).
 const ScreenRule& ChooseScreen(const ScreenRequest& request);
 
 // "1|2  0-3,5-7  error diffusion of a test pattern  --quality --dot-mode 0..3 --cell" for every

@@ -3,32 +3,15 @@
 #include <tiffio.h>
 #include <unistd.h>
 
-#include <cstdarg>
-#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "dot_rows.h"
 #include "image_writer.h"
+#include "tiff_support.h"
 #include "tool_error.h"
 
 namespace {
-
-// libtiff reports through process-wide handlers; the tool is single-threaded, so the last
-// message is kept here and put into the exception.
-std::string g_lastTiffError;
-
-void OnTiffError(const char* module, const char* format, va_list arguments) {
-  char message[256];
-  std::vsnprintf(message, sizeof message, format, arguments);
-  g_lastTiffError = std::string(module ? module : "libtiff") + ": " + message;
-}
-
-void OnTiffWarning(const char*, const char*, va_list) {}
-
-struct TiffCloser {
-  void operator()(TIFF* tiff) const { TIFFClose(tiff); }
-};
 
 void SetTags(TIFF* tiff, const DotRaster& raster) {
   const bool bilevel = raster.bits == 1;
@@ -52,14 +35,12 @@ bool TiffSupported() {
 }
 
 void WriteTiff(PendingFile& file, const DotRaster& raster, Progress& progress) {
-  TIFFSetErrorHandler(OnTiffError);
-  TIFFSetWarningHandler(OnTiffWarning);
-  g_lastTiffError.clear();
+  CatchTiffMessages();
   const int descriptor = file.ReleaseDescriptor();
   std::unique_ptr<TIFF, TiffCloser> tiff(TIFFFdOpen(descriptor, file.TemporaryPath().c_str(), "w"));
   if (!tiff) {
     close(descriptor);
-    throw ToolError(file.Path() + ": cannot write TIFF (" + g_lastTiffError + ")");
+    throw ToolError(file.Path() + ": cannot write TIFF (" + LastTiffError() + ")");
   }
   SetTags(tiff.get(), raster);
   std::unique_ptr<uint8_t[]> row(new uint8_t[PackedRowBytes(raster.width, raster.bits)]);
@@ -69,10 +50,10 @@ void WriteTiff(PendingFile& file, const DotRaster& raster, Progress& progress) {
     else
       GreyRow(raster, y, row.get());
     if (TIFFWriteScanline(tiff.get(), row.get(), static_cast<uint32_t>(y), 0) < 0)
-      throw ToolError(file.Path() + ": cannot write TIFF (" + g_lastTiffError + ")");
+      throw ToolError(file.Path() + ": cannot write TIFF (" + LastTiffError() + ")");
     progress.Advance(y + 1, raster.height);
   }
   // Closing flushes the last strip and the directory; its failure is a failed write.
   if (!TIFFFlush(tiff.get()))
-    throw ToolError(file.Path() + ": cannot write TIFF (" + g_lastTiffError + ")");
+    throw ToolError(file.Path() + ": cannot write TIFF (" + LastTiffError() + ")");
 }

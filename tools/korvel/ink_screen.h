@@ -1,0 +1,33 @@
+// Screening the inks of a page: every ink on a screening context of its own, several inks at
+// once on threads of the tool (the library starts none).
+#ifndef KORVEL_TOOL_INK_SCREEN_H
+#define KORVEL_TOOL_INK_SCREEN_H
+
+#include <vector>
+
+#include "arguments.h"
+#include "raster.h"
+
+// The screen every ink of the page goes through.
+struct ScreenSettings {
+  int bits = 1;
+  int type = 0;
+  Size cell{1, 1};
+  int dotMode = 0;
+  bool templateDiffusion = false;
+};
+
+// What an ink has of its own: its quality level and, when given, a tone curve that replaces
+// the curve of the level's parameter file (percent points, see tone_curve_file.h).
+struct InkSettings {
+  int quality = 0;
+  std::vector<int> curve;
+};
+
+// The screened raster of every ink (an ink without pixels is a test pattern at its size),
+// screening at most `threads` inks at the same time. Throws ToolError when the library refuses.
+std::vector<DotRaster> ScreenInks(const std::vector<GreyImage>& inks,
+                                  const std::vector<InkSettings>& settings,
+                                  const ScreenSettings& screen, int threads);
+
+#endif

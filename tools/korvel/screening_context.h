@@ -1,0 +1,23 @@
+// A screening context of the library, set up for one ink: its quality level and, when the ink
+// has one, its own tone curve.
+#ifndef KORVEL_TOOL_SCREENING_CONTEXT_H
+#define KORVEL_TOOL_SCREENING_CONTEXT_H
+
+#include <korvel/korvel_context.h>
+
+#include <memory>
+#include <string>
+
+#include "ink_screen.h"
+
+struct ContextDeleter {
+  void operator()(korvel_context* context) const { korvel_context_destroy(context); }
+};
+using Context = std::unique_ptr<korvel_context, ContextDeleter>;
+
+// Throws ToolError "<what>: <the library's message>" unless status is KORVEL_OK.
+void Require(korvel_status status, const std::string& what);
+
+Context ContextFor(const InkSettings& settings);
+
+#endif

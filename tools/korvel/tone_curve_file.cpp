@@ -1,0 +1,54 @@
+#include "tone_curve_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "tool_error.h"
+
+namespace {
+
+// The file's text with comments removed and commas turned into spaces.
+std::string CurveText(std::ifstream& file) {
+  std::string text, line;
+  while (std::getline(file, line)) {
+    line = line.substr(0, line.find('#'));
+    for (char& c : line)
+      if (c == ',') c = ' ';
+    text += line + "\n";
+  }
+  return text;
+}
+
+int Point(const std::string& word, const std::string& path) {
+  size_t used = 0;
+  int value = -1;
+  try {
+    value = std::stoi(word, &used);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (used != word.size()) throw ToolError(path + ": '" + word + "' is not a whole percentage");
+  if (value < 0 || value > 100) throw ToolError(path + ": point " + word + " is outside 0..100 %");
+  return value;
+}
+
+}  // namespace
+
+std::vector<int> ReadToneCurveFile(const std::string& path) {
+  std::ifstream file(path);
+  if (!file) throw ToolError(path + ": cannot open: " + std::strerror(errno));
+  std::istringstream words(CurveText(file));
+  std::vector<int> points;
+  std::string word;
+  while (words >> word) {
+    if (points.size() == static_cast<size_t>(kMostCurvePoints))
+      throw ToolError(path + ": more than " + std::to_string(kMostCurvePoints) + " points");
+    points.push_back(Point(word, path));
+  }
+  if (points.size() < static_cast<size_t>(kFewestCurvePoints))
+    throw ToolError(path + ": a tone curve needs at least " + std::to_string(kFewestCurvePoints) +
+                    " points, found " + std::to_string(points.size()));
+  return points;
+}
