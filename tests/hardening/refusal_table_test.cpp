@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "mask/stored_mask.h"
 #include "support/raster.h"
 
 namespace {
@@ -76,59 +77,40 @@ bool BothImageCallsRefuse(int width, int height, int type, int cellWidth, int ce
   return true;
 }
 
-// A loaded mask generator (one 2 x 2 plane) for the Dither rows.
-struct LoadedMask {
-  LoadedMask() : object(DitherMaskGenerator_Create()) {
-    int32_t words[9] = {1, 1, 2, 2, 3, 0, 1, 2, 3};
-    Bytes bytes(reinterpret_cast<uint8_t*>(words),
-                reinterpret_cast<uint8_t*>(words) + sizeof words);
-    IBufferProc* proc = BufferProc_Create();
-    proc->Encode(bytes.data(), static_cast<unsigned>(bytes.size()));
-    BufferProc_Delete(proc);
-    object->LoadMask(bytes.data(), static_cast<int>(bytes.size()));
-  }
-  ~LoadedMask() {
-    object->ReleaseMask();
-    DitherMaskGenerator_Delete(object);
-  }
-  IDitherMaskGenerator* object;
-};
+// A mask generator holding one 2 x 2 plane, for the Dither rows.
+test::MaskGeneratorPtr LoadedMask() {
+  auto object = test::NewMaskGenerator();
+  const Bytes stored = test::StoredMask(1, 2, 2, 3, {0, 1, 2, 3});
+  object->LoadMask(stored.data(), static_cast<int>(stored.size()));
+  return object;
+}
 
-// A stored-mask header (encoded) with the given words and `extra` bytes after it.
+// A stored-mask header with the given words and `extra` bytes after it.
 Bytes StoredHeader(int32_t p, int32_t h, int32_t w, int32_t m, size_t extra) {
-  int32_t words[5] = {1, p, h, w, m};
-  Bytes bytes(reinterpret_cast<uint8_t*>(words), reinterpret_cast<uint8_t*>(words) + 20);
+  Bytes bytes = test::StoredMask({1, p, h, w, m});
   bytes.resize(20 + extra, 0);
-  IBufferProc* proc = BufferProc_Create();
-  proc->Encode(bytes.data(), static_cast<unsigned>(bytes.size()));
-  BufferProc_Delete(proc);
   return bytes;
 }
 
 bool LoadRefused(const Bytes& bytes, int length) {
-  LoadedMask held;
+  auto held = LoadedMask();
   Bytes copy = bytes;
-  const bool refused = !held.object->LoadMask(copy.empty() ? nullptr : copy.data(), length);
+  const bool refused = !held->LoadMask(copy.empty() ? nullptr : copy.data(), length);
   // The mask held before still screens: a black pixel is a dot.
   unsigned char black = 0, out[4] = {};
-  held.object->Dither(&black, out, 4, 1, 1, 0, 0, 0, 1, 1, 1);
+  held->Dither(&black, out, 4, 1, 1, 0, 0, 0, 1, 1, 1);
   return refused && copy == bytes && out[0] == 0x80;
 }
 
 bool DitherRefused(bool load, int plane, int width, int height, int xStep, int yStep, int stride,
                    int bits, bool nullSource = false) {
-  LoadedMask held;
-  IDitherMaskGenerator* object = held.object;
-  IDitherMaskGenerator* fresh = DitherMaskGenerator_Create();
-  if (!load) object = fresh;
-  const bool ok = RefusesUntouched(
+  auto object = load ? LoadedMask() : test::NewMaskGenerator();
+  return RefusesUntouched(
       [&](unsigned char* a, unsigned char* b, auto...) {
         return object->Dither(nullSource ? nullptr : a, b, stride, width, height, plane, 0, 0,
                               xStep, yStep, bits);
       },
       false);
-  DitherMaskGenerator_Delete(fresh);
-  return ok;
 }
 
 std::vector<Refusal> Rows() {
