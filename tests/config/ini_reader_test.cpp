@@ -38,7 +38,7 @@ TEST(IniReader, ReadsEntriesTheWayTheProfileQueryDoes) {
       {"[S]\nK=+8\nK=9\n", 8},                      // first key wins
       {"[S]\nX=1\n[T]\nK=1\n[S]\nK=2\n", kAbsent},  // only the first section counts
       {"[T]\nK=1\n[S]\nK=-2\n", -2},
-      {"[]\nK=1\n[ S]\nK=2\n", 2},  // an empty name is another section
+      {"[]\nK=1\n[ S]\nK=2\n", 2},        // an empty name is another section
       {"K=1\n[S]\n", kAbsent},            // entries before any section
       {"[S]\nK 1=4\nK\nK=6\n", 6},        // inner blanks count; lines without '='
       {"[S\nK=2\n[S] ; note\nK=3\n", 3},  // unclosed header ignored; text after ']'

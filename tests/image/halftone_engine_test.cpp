@@ -1,5 +1,6 @@
-// The halftone engine's geometry: one reduced pixel per cell, ten replicated pixels each side,
-// enlargement, and the row-by-row 1-bit path equal to the engine plus packing.
+// The halftone engine: ten replicated pixels each side of the screened grid, and the row-by-row
+// 1-bit path equal to the engine plus packing on every kind of cell grid. (The enlargement of
+// cells by dot mode is in the dispatcher's tests, all outputs are golden.)
 #include "image/halftone_engine.h"
 
 #include <gtest/gtest.h>
@@ -41,29 +42,6 @@ class HalftoneEngine : public ::testing::Test {
   void SetUp() override { KORVEL_Init(0), SetupToneCurve(0); }
   void TearDown() override { g_useTemplateDiffusion = false; }
 };
-
-// An image of uniform cells screens like its small version, enlarged cell by cell.
-TEST_F(HalftoneEngine, ScreensOneReducedPixelPerCellAndEnlargesIt) {
-  const int cols = 23, rows = 9;
-  const Bytes small = test::RandomScene(cols, rows, 4);
-  const int grids[][3] = {{2, 1, 1}, {1, 3, 2}, {2, 2, 3}};  // factor, cell width, cell height
-  for (bool diffusion : {false, true}) {
-    g_useTemplateDiffusion = diffusion;
-    for (int type : {34, 39, 41, 42}) {
-      const Bytes screened = Engine(small, cols, rows, 1, 1, 1, type);
-      for (const auto& g : grids) {
-        const int cw = g[0] * g[1], ch = g[0] * g[2];
-        const auto enlarged = [&](const Bytes& cells) {
-          return Raster(cols * cw, rows * ch,
-                        [&](int x, int y) { return cells[(y / ch) * S8(cols) + x / cw]; });
-        };
-        EXPECT_EQ(Engine(enlarged(small), cols * cw, rows * ch, g[0], g[1], g[2], type),
-                  enlarged(screened))
-            << "type " << type << " cell " << cw << "x" << ch;
-      }
-    }
-  }
-}
 
 TEST_F(HalftoneEngine, ScreensTheGridWidenedByTenPixelsEachSide) {
   const int width = 40, height = 12, padded = width + 20;

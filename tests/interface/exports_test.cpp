@@ -66,11 +66,4 @@ TEST(LibraryFrame, InitBucketsTheQualityLevelAndResetsTheAmountTable) {
   EXPECT_EQ(g_qualityLevel, 100);
 }
 
-TEST(LibraryFrame, TemplatesBeforeInitAreBlank) {
-  for (int& v : g_levelAmount) v = 0;  // the state of a freshly loaded library
-  test::Bytes out(test::Stride(37, 2) * 9, 0xAA);
-  EXPECT_EQ(KORVEL_GetTempateData_2Bit(out.data(), 37, 9, 80), 1);
-  EXPECT_EQ(out, test::Bytes(out.size(), 0));
-}
-
 }  // namespace

@@ -17,13 +17,9 @@ namespace {
 using test::Bytes;
 
 MaskMakerOptions Options(int planes, int side, int32_t maxThreshold, uint32_t seed = 1) {
-  MaskMakerOptions options;
-  options.planes = planes;
-  options.width = side;
-  options.height = side;
-  options.maxThreshold = maxThreshold;
-  options.seed = seed;
-  return options;
+  MaskMakerOptions o;
+  o.planes = planes, o.width = side, o.height = side, o.maxThreshold = maxThreshold, o.seed = seed;
+  return o;
 }
 
 // Every level 0..254 holds its share of each plane (1600 / 255 = 6.27 pixels), and a flat grey

@@ -4,11 +4,13 @@
   plant.py list FAULTS                 -> one fault name per line
   plant.py plant FAULTS INDEX TREE     -> prints the file it changed (relative to TREE)
   plant.py restore TREE FILE           -> puts the original file back
+  plant.py sync SOURCE TREE            -> makes TREE a copy of SOURCE's tracked and new files
 The snippet must occur exactly once in all of TREE/src; anything else is an error, so that a
 fault list gone stale after a refactoring is noticed instead of silently testing nothing.
 """
 import os
 import shutil
+import subprocess
 import sys
 
 
@@ -55,6 +57,26 @@ def plant(fault, tree):
     print(os.path.relpath(path, tree))
 
 
+def sync(source, tree):
+    """Copies what differs (with a fresh time, so that the build sees it, whatever a fault left
+    behind) and deletes what the source no longer has."""
+    listing = subprocess.run(["git", "-C", source, "ls-files", "-z", "-co", "--exclude-standard"],
+                             check=True, capture_output=True).stdout.decode()
+    wanted = {name for name in listing.split("\0") if name and os.path.isfile(os.path.join(source, name))}
+    for name in wanted:
+        src, dst = os.path.join(source, name), os.path.join(tree, name)
+        if os.path.exists(dst) and open(src, "rb").read() == open(dst, "rb").read():
+            continue
+        os.makedirs(os.path.dirname(dst), exist_ok=True)
+        shutil.copyfile(src, dst)
+        shutil.copymode(src, dst)
+    for root, _, files in os.walk(tree):
+        for name in files:
+            path = os.path.join(root, name)
+            if os.path.relpath(path, tree) not in wanted:
+                os.remove(path)
+
+
 if __name__ == "__main__":
     command = sys.argv[1]
     if command == "list":
@@ -62,6 +84,8 @@ if __name__ == "__main__":
             print(f["name"])
     elif command == "plant":
         plant(parse(sys.argv[2])[int(sys.argv[3])], sys.argv[4])
+    elif command == "sync":
+        sync(sys.argv[2], sys.argv[3])
     elif command == "restore":
         path = os.path.join(sys.argv[2], sys.argv[3])
         os.replace(path + ".orig", path)

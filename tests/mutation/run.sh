@@ -23,9 +23,7 @@ plant="python3 $here/plant.py"
 
 mkdir -p "$copy" "$build" "$log"
 echo "copying $tree_root to $copy"
-# Tracked and new files, with their times, so that an unchanged file is not rebuilt.
-(cd "$tree_root" && git ls-files -z -co --exclude-standard | tar --null -T - -cf -) |
-  tar -C "$copy" -xf -
+$plant sync "$tree_root" "$copy"
 
 build_tests() {
   cmake --build "$build" --target korvel_tests -j "$jobs" >"$1" 2>&1
