@@ -39,8 +39,7 @@ Bytes Engine(Bytes raster, int width, int height, int factor, int cellWidth, int
 
 class HalftoneEngine : public ::testing::Test {
  protected:
-  void SetUp() override { KORVEL_Init(0), SetupToneCurve(0); }
-  void TearDown() override { g_useTemplateDiffusion = false; }
+  void SetUp() override { KORVEL_Init(0), SetupToneCurve(0), g_useTemplateDiffusion = false; }
 };
 
 TEST_F(HalftoneEngine, ScreensTheGridWidenedByTenPixelsEachSide) {
