@@ -8,6 +8,7 @@
 # KORVEL_MUTATION_DIR  where the copy and its build live (default /tmp/korvel-mutation-$USER);
 #                      kept between runs, so a second run builds incrementally.
 # KORVEL_MUTATION_JOBS build jobs (default 2).
+# KORVEL_MUTATION_TESTS the GoogleTest filter of the suite run (default '-Slow*', the unit tests).
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,6 +16,7 @@ tree_root=$(git -C "$here" rev-parse --show-toplevel)
 work=${KORVEL_MUTATION_DIR:-/tmp/korvel-mutation-${USER:-$(id -u)}}
 jobs=${KORVEL_MUTATION_JOBS:-2}
 filter=${1:-}
+tests=${KORVEL_MUTATION_TESTS:--Slow*}
 copy=$work/tree
 build=$work/build
 log=$work/log
@@ -29,7 +31,7 @@ build_tests() {
   cmake --build "$build" --target korvel_tests -j "$jobs" >"$1" 2>&1
 }
 run_tests() {
-  timeout 900 "$build/tests/korvel_tests" --gtest_filter='-Slow*' --gtest_fail_fast \
+  timeout 900 "$build/tests/korvel_tests" --gtest_filter="$tests" --gtest_fail_fast \
     --gtest_brief=1 >"$1" 2>&1
 }
 
