@@ -64,8 +64,8 @@ TEST(ImageDispatch, EquivalentTypesModesAndCells) {
     EXPECT_EQ(Screen(bits, 8, 1, 1, 3), Screen(bits, 8, 1, 1, 1));
     // Type 36 screens the ramp one row taller than asked and drops the first; below 4 rows mid
     // grey.
-    const Bytes taller = Screen(bits, 0, 1, 1, 0, 6);
-    EXPECT_EQ(Screen(bits, 36, 1, 1, 0, 5), Bytes(taller.begin() + Stride(61, bits), taller.end()));
+    const Bytes taller = Screen(bits, 0, 1, 1, 0, 5);
+    EXPECT_EQ(Screen(bits, 36, 1, 1, 0, 4), Bytes(taller.begin() + Stride(61, bits), taller.end()));
     EXPECT_EQ(Screen(bits, 36, 1, 1, 0, 3), Screen(bits, 2, 1, 1, 0, 3));
   }
 }
