@@ -14,9 +14,11 @@ namespace {
 using test::Bytes;
 
 TEST(MaskDither, FollowsTheRuleForAnyWalkDepthAndShape) {
-  const int w = 5, h = 3, planes = 2;  // thresholds spread over 0..254, stored with M = 254
+  // Thresholds spread over -300..400 with M = 254, so that they load as they are: below 0 even
+  // white dots, above 254 nothing does.
+  const int w = 5, h = 3, planes = 2;
   std::vector<int32_t> raw(planes * h * w);
-  for (size_t i = 0; i < raw.size(); ++i) raw[i] = static_cast<int32_t>((i * 97 + 13) % 255);
+  for (size_t i = 0; i < raw.size(); ++i) raw[i] = static_cast<int32_t>((i * 97 + 13) % 701) - 300;
   const Bytes stored = test::StoredMask(planes, h, w, 254, raw);
   auto mask = test::NewMaskGenerator();
   ASSERT_TRUE(mask->LoadMask(stored.data(), static_cast<int>(stored.size())));

@@ -21,10 +21,11 @@ std::vector<int32_t> Loaded(const std::vector<uint8_t>& stored) {
   return std::vector<int32_t>(mask.thresholds.get(), mask.thresholds.get() + n);
 }
 
-// trunc(raw / M * 254), above M 255 (never a dot), below 0 0; exact at M and M / 2 for any M.
+// trunc(raw / M * 254) for every raw threshold, on both sides of 0 and beyond M (such
+// thresholds dot even white pixels, or never dot); exact at M and M / 2 for any M.
 TEST(LoadMask, NormalisesThresholdsToTheScreeningScale) {
   EXPECT_EQ(Loaded(test::StoredMask(2, 1, 4, 1000, {1000, 500, 0, 999, 1, 2000, -5, -1000})),
-            (std::vector<int32_t>{254, 127, 0, 253, 0, 255, 0, 0}));
+            (std::vector<int32_t>{254, 127, 0, 253, 0, 508, -1, -254}));
   for (int32_t m : {1, 2, 255, 65535, INT_MAX - 1, INT_MAX})
     EXPECT_EQ(Loaded(test::StoredMask(1, 1, 2, m, {m, m / 2})),
               (std::vector<int32_t>{254, m % 2 == 0 ? 127 : (m == 1 ? 0 : 126)}))
