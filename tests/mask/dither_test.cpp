@@ -14,18 +14,21 @@ namespace {
 using test::Bytes;
 
 TEST(MaskDither, FollowsTheRuleForAnyWalkDepthAndShape) {
-  // Thresholds spread over -300..400 with M = 254, so that they load as they are: below 0 even
-  // white dots, above 254 nothing does.
+  // Thresholds spread over 0..400, then over -300..100, with M = 254 so that they load as they
+  // are: above 254 nothing dots, below 0 even white does (a mask with those screens otherwise).
   const int w = 5, h = 3, planes = 2;
   std::vector<int32_t> raw(planes * h * w);
-  for (size_t i = 0; i < raw.size(); ++i) raw[i] = static_cast<int32_t>((i * 97 + 13) % 701) - 300;
-  const Bytes stored = test::StoredMask(planes, h, w, 254, raw);
-  auto mask = test::NewMaskGenerator();
-  ASSERT_TRUE(mask->LoadMask(stored.data(), static_cast<int>(stored.size())));
   const int offsets[] = {0, 3, -1, -5, -6, 11, INT32_MIN, INT32_MAX};
   const int steps[] = {0, 1, 2, 4, 5, 7, 13, INT32_MAX};
   test::Random random{5};
-  for (int round = 0; round < 400; ++round) {
+  auto mask = test::NewMaskGenerator();
+  for (int round = 0; round < 600; ++round) {
+    if (round % 300 == 0) {
+      for (size_t i = 0; i < raw.size(); ++i)
+        raw[i] = static_cast<int32_t>((i * 97 + 13) % 401) - round;
+      const Bytes stored = test::StoredMask(planes, h, w, 254, raw);
+      ASSERT_TRUE(mask->LoadMask(stored.data(), static_cast<int>(stored.size())));
+    }
     const int width = 1 + random.Below(40), height = 1 + random.Below(4), plane = random.Below(2);
     const int xOffset = offsets[random.Below(8)], yOffset = offsets[random.Below(8)];
     const int xStep = steps[random.Below(8)], yStep = steps[random.Below(8)];
