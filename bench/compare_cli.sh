@@ -2,7 +2,7 @@
 # Whole-process speed of 1-bit error diffusion on a 4096 x 4096 grey PGM, file to file:
 #   korvel halftone IN.pgm OUT.pbm           (the library's error-diffusion screen, type 34)
 #   pamditherbw -fs IN.pgm > OUT.pbm         (netpbm's Floyd-Steinberg)
-#   textbook_fs IN.pgm OUT.pbm               (bench/floyd_steinberg.h, compiled with -O2)
+#   textbook_fs IN.pgm OUT.pbm               (tools/quality/floyd_steinberg.h, compiled with -O2)
 # Each is run RUNS times (default 5); the best wall time counts. A benchmark, not a test.
 #   bench/compare_cli.sh [BUILD_DIR]         needs netpbm (apt-get install netpbm)
 set -euo pipefail
@@ -18,7 +18,7 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 pamscale -xsize 4096 -ysize 4096 "$root/data/chart.pgm" > "$work/in.pgm"
-c++ -O2 -std=c++17 -I "$root/bench" "$root/bench/cli/textbook_fs.cpp" -o "$work/textbook_fs"
+c++ -O2 -std=c++17 -I "$root/tools/quality" "$root/bench/cli/textbook_fs.cpp" -o "$work/textbook_fs"
 
 # Best wall time in seconds of RUNS runs of a shell command.
 best_time() {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "config/tone_curve.h"
+#include "core/screening_state.h"
 #include "image/error_diffusion_screen.h"
 
 namespace {
@@ -17,8 +17,14 @@ void SetPixelRate(benchmark::State& state) {
                                                benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void UseIdentityToneCurve() {
-  for (int i = 0; i < kToneCurveSize; ++i) g_toneCurve[i] = i;
+// A state with the identity tone curve.
+const ScreeningState& IdentityState() {
+  static const ScreeningState state = [] {
+    ScreeningState s;
+    for (int i = 0; i < kToneCurveSize; ++i) s.toneCurve[i] = i;
+    return s;
+  }();
+  return state;
 }
 
 // 0: the baseline's pattern; 1: a vertical ramp; 2: pseudo-random noise (restarts everywhere).
@@ -35,29 +41,15 @@ std::vector<uint8_t> Input(int kind) {
 }
 
 void BM_ErrorDiffusionScreen(benchmark::State& state) {
-  UseIdentityToneCurve();
+  const ScreeningState& identity = IdentityState();
   std::vector<uint8_t> image = Input(static_cast<int>(state.range(0)));
   std::vector<uint8_t> out(image.size());
   for (auto _ : state) {
-    RunErrorDiffusionScreen(image.data(), out.data(), kSide, kSide);
+    RunErrorDiffusionScreen(identity, image.data(), out.data(), kSide, kSide);
     benchmark::DoNotOptimize(out.data());
   }
   SetPixelRate(state);
 }
 BENCHMARK(BM_ErrorDiffusionScreen)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
-
-void BM_DiffuseAmountGrid(benchmark::State& state) {
-  UseIdentityToneCurve();
-  const std::vector<uint8_t> image = Input(0);
-  std::vector<uint16_t> amounts(image.size());
-  for (size_t i = 0; i < image.size(); ++i) amounts[i] = static_cast<uint16_t>(10 * image[i]);
-  std::vector<uint8_t> out(image.size());
-  for (auto _ : state) {
-    DiffuseAmountGrid(out.data(), amounts.data(), kSide, kSide);
-    benchmark::DoNotOptimize(out.data());
-  }
-  SetPixelRate(state);
-}
-BENCHMARK(BM_DiffuseAmountGrid)->Unit(benchmark::kMillisecond);
 
 }  // namespace

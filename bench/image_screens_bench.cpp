@@ -39,7 +39,7 @@ void BM_SmallDotScreen(benchmark::State& state) {
   BuildSDotTable();
   for (auto _ : state) {
     C2BitDitherSDot ditherer(0, 2, 1);
-    ditherer.Dither(out.data(), image.data(), kSide, kSide);
+    ditherer.Dither(image.data(), out.data(), kSide, kSide);
     benchmark::DoNotOptimize(out.data());
   }
   SetPixelRate(state);
@@ -73,7 +73,7 @@ void BM_MatrixScreen257(benchmark::State& state) {
   std::vector<uint8_t> out(image.size());
   const CDitherBase ditherer(g_thresholdMatrix257, 0, 321, 1);
   for (auto _ : state) {
-    ditherer.Dither(out.data(), image.data(), kSide, kSide);
+    ditherer.Dither(image.data(), out.data(), kSide, kSide);
     benchmark::DoNotOptimize(out.data());
   }
   SetPixelRate(state);

@@ -21,7 +21,7 @@ void BM_FloydSteinbergBaseline(benchmark::State& state) {
     image[i] = static_cast<uint8_t>((i * 7 + i / kSide) & 0xFF);
   std::vector<uint8_t> out(static_cast<size_t>(kSide / 8) * kSide);
   for (auto _ : state) {
-    FloydSteinberg1Bit(image.data(), kSide, kSide, out.data());
+    quality::FloydSteinberg1Bit(image.data(), kSide, kSide, out.data());
     benchmark::DoNotOptimize(out.data());
   }
   SetPixelRate(state);

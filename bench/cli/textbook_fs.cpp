@@ -1,5 +1,5 @@
 // The whole-process baseline of bench/compare_cli.sh: read a binary 8-bit PGM, screen it with
-// the textbook serpentine Floyd-Steinberg of floyd_steinberg.h, write a PBM.
+// the textbook serpentine Floyd-Steinberg of tools/quality/floyd_steinberg.h, write a PBM.
 //   textbook_fs IN.pgm OUT.pbm
 #include <cstdio>
 #include <cstring>
@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     if (std::fread(&image[inStride * y], 1, width, in) != static_cast<size_t>(width)) return 1;
   std::fclose(in);
 
-  FloydSteinberg1Bit(image.data(), width, height, dots.data());
+  quality::FloydSteinberg1Bit(image.data(), width, height, dots.data());
 
   FILE* out = std::fopen(argv[2], "wb");
   if (!out) return 1;

@@ -2,7 +2,7 @@
 // one before: the identity; for template type 11 a built-in bent diagonal; at a positive quality
 // level the curve of the level's parameter file; at level -1 a built-in five-point curve.
 //
-// g_toneCurve holds the computed values as they are, without clamping: a curve file with values
+// The tone curve holds the computed values as they are, without clamping: a curve file with values
 // outside 0..100 %, a spline that overshoots between its points, and the last entry of the bent
 // diagonal all give entries outside 0..2550. Its one reader, the error-diffusion screen, clamps
 // every target it looks up into 0..2550 before using it.
@@ -13,10 +13,7 @@
 
 #include "config/cubic_spline.h"
 #include "config/pass_param_file.h"
-#include "config/truncate.h"
-#include "interface/globals.h"
-
-int32_t g_toneCurve[kToneCurveSize] = {};
+#include "core/truncate.h"
 
 namespace {
 
@@ -38,16 +35,16 @@ double Evaluate(const CCubicSplineInterpolation& spline, double t) {
   return value;
 }
 
-void InstallIdentity() {
+void InstallIdentity(ScreeningState& state) {
   for (int i = 0; i <= kLastAmount; ++i) {
-    g_toneCurve[i] = i;
-    g_levelAmount[ReversedLevel(i)] = kFullAmount - i;
+    state.toneCurve[i] = i;
+    state.levelAmount[ReversedLevel(i)] = kFullAmount - i;
   }
 }
 
 // Type 11: an offset curve below the diagonal, sampled, rotated by 45 degrees onto the diagonal
 // and interpolated again. The output falls below the input in the middle tones.
-void InstallBentDiagonal() {
+void InstallBentDiagonal(ScreeningState& state) {
   constexpr int kOffsetKnots = 7;
   const double offsetX[kOffsetKnots] = {0, 601, 1202, 1803, 2404, 3005, 3606};
   const double offsetY[kOffsetKnots] = {0, -425, -690, -840, -720, -480, 0};
@@ -70,16 +67,16 @@ void InstallBentDiagonal() {
 
   for (int i = 0; i <= kLastAmount; ++i) {
     const int v = TruncateToInt32(Evaluate(bent, i) + 0.5);
-    g_toneCurve[i] = v;
-    g_levelAmount[ReversedLevel(i)] = kFullAmount - v;
+    state.toneCurve[i] = v;
+    state.levelAmount[ReversedLevel(i)] = kFullAmount - v;
   }
 }
 
 // Positive quality levels: N points from the level's parameter file, evenly spread over the
 // amounts, their outputs in percent of full scale. Fewer than 3 points is no curve, and every
 // entry but the last becomes 0.
-void InstallFileCurve() {
-  const PassParamFile file(g_qualityLevel);
+void InstallFileCurve(ScreeningState& state) {
+  const PassParamFile file(state.qualityLevel);
   const int count = file.Read(kCurveSection, kCurveCountKey);
 
   std::vector<double> xs;
@@ -99,13 +96,13 @@ void InstallFileCurve() {
   // step fills the level table in direct order, scaled by 254/255.
   for (int i = 0; i < kLastAmount; ++i) {
     const double s = curve.valid ? Evaluate(curve, i) : 0.0;
-    g_toneCurve[i] = TruncateToInt32(s + 0.5);
-    g_levelAmount[i / 10] = TruncateToInt32((s + 0.5) / 255 * 254);
+    state.toneCurve[i] = TruncateToInt32(s + 0.5);
+    state.levelAmount[i / 10] = TruncateToInt32((s + 0.5) / 255 * 254);
   }
 }
 
 // Quality level -1: a fixed five-point curve on the unit square, without rounding.
-void InstallNegativeLevelCurve() {
+void InstallNegativeLevelCurve(ScreeningState& state) {
   constexpr int kKnots = 5;
   const double xs[kKnots] = {0.0, 0.25, 0.5, 0.75, 1.0};
   const double ys[kKnots] = {0.0, 0.13, 0.3, 0.55, 1.0};
@@ -114,16 +111,16 @@ void InstallNegativeLevelCurve() {
 
   for (int i = 0; i < kLastAmount; ++i) {
     const double w = Evaluate(curve, i / static_cast<double>(kFullAmount)) * kFullAmount;
-    g_toneCurve[i] = TruncateToInt32(w);
-    g_levelAmount[ReversedLevel(i)] = TruncateToInt32(kFullAmount - w / 255 * 254);
+    state.toneCurve[i] = TruncateToInt32(w);
+    state.levelAmount[ReversedLevel(i)] = TruncateToInt32(kFullAmount - w / 255 * 254);
   }
 }
 
 }  // namespace
 
-void SetupToneCurve(int templateType) {
-  InstallIdentity();
-  if (templateType == kBentCurveTemplateType) InstallBentDiagonal();
-  if (g_qualityLevel > 0) InstallFileCurve();
-  if (g_qualityLevel < 0) InstallNegativeLevelCurve();
+void SetupToneCurve(ScreeningState& state, int templateType) {
+  InstallIdentity(state);
+  if (templateType == kBentCurveTemplateType) InstallBentDiagonal(state);
+  if (state.qualityLevel > 0) InstallFileCurve(state);
+  if (state.qualityLevel < 0) InstallNegativeLevelCurve(state);
 }

@@ -1,16 +1,13 @@
 // Tone curves: built per template type from the quality level's parameter file and installed
-// into g_toneCurve (read by the error-diffusion screen) and g_levelAmount (read by the template
-// generators).
+// into the state's tone curve (read by the error-diffusion screen) and level-to-amount table
+// (read by the template generators).
 #ifndef KORVEL_CONFIG_TONE_CURVE_H
 #define KORVEL_CONFIG_TONE_CURVE_H
 
-#include <cstdint>
+#include "core/screening_state.h"
 
-constexpr int kToneCurveSize = 2551;  // one entry per ink amount 0..2550
-
-extern int32_t g_toneCurve[kToneCurveSize];
-
-// Rebuild g_toneCurve and g_levelAmount for a template type at the current quality level.
-void SetupToneCurve(int templateType);
+// Rebuild the tone curve and the level table of the state for a template type at the state's
+// quality level.
+void SetupToneCurve(ScreeningState& state, int templateType);
 
 #endif

@@ -12,9 +12,9 @@
 #define KORVEL_DOT_LOOKUP_SSE2 1
 #endif
 
+#include "core/raster_geometry.h"
 #include "image/host_openmp.h"
 #include "image/threshold_matrices.h"
-#include "template/raster_geometry.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ const uint8_t* DotMatrixBytes() {
 // out[j] = table[in[j] * 256 + thresholds[j]] for j < n. With SSE2 the indices of eight pixels
 // are formed by one byte interleave (grey in the high byte, threshold in the low byte) and read
 // back as two 64-bit words, leaving one table load and one store per pixel.
-inline void LookupSpan(unsigned char* __restrict out, const unsigned char* __restrict in,
+inline void LookupSpan(const unsigned char* __restrict in, unsigned char* __restrict out,
                        const uint8_t* thresholds, size_t n, const uint8_t* table) {
   size_t j = 0;
 #if KORVEL_DOT_LOOKUP_SSE2
@@ -53,7 +53,7 @@ inline void LookupSpan(unsigned char* __restrict out, const unsigned char* __res
 
 // Screen `count` columns from column `start` of every row; column start + k reads matrix column
 // k mod 128 of matrix row (rowPhase + y) mod 128.
-void ScreenDotColumns(unsigned char* destination, const unsigned char* source, size_t stride,
+void ScreenDotColumns(const unsigned char* source, unsigned char* destination, size_t stride,
                       int height, size_t start, size_t count, uint32_t rowPhase,
                       const uint8_t* table) {
   const uint8_t* matrix = DotMatrixBytes();
@@ -63,7 +63,7 @@ void ScreenDotColumns(unsigned char* destination, const unsigned char* source, s
     const unsigned char* in = source + stride * y + start;
     unsigned char* out = destination + stride * y + start;
     for (size_t tile = 0; tile < count; tile += kDotMatrixSide)
-      LookupSpan(out + tile, in + tile, thresholds, std::min<size_t>(kDotMatrixSide, count - tile),
+      LookupSpan(in + tile, out + tile, thresholds, std::min<size_t>(kDotMatrixSide, count - tile),
                  table);
   }
 }
@@ -71,7 +71,7 @@ void ScreenDotColumns(unsigned char* destination, const unsigned char* source, s
 // The common body of the 2-bit screens: every row is no dot (255) outside the screened
 // pixels; the two column halves are screened each from matrix column 0. Only the row padding
 // is filled beforehand, since the halves overwrite every other byte.
-void ScreenTwoHalves(unsigned char* destination, const unsigned char* source, int height, int width,
+void ScreenTwoHalves(const unsigned char* source, unsigned char* destination, int width, int height,
                      size_t stride, uint32_t rowPhase, const uint8_t* table) {
   if (height <= 0 || width <= 0) return;
   const size_t pixels = static_cast<size_t>(width);
@@ -80,8 +80,8 @@ void ScreenTwoHalves(unsigned char* destination, const unsigned char* source, in
   SetHostOpenMpThreads(2);  // the host-visible setting these screens have always made
   const size_t firstHalf = static_cast<size_t>(width) >> 1;
   const size_t secondHalf = static_cast<size_t>(width) - firstHalf;
-  ScreenDotColumns(destination, source, stride, height, 0, firstHalf, rowPhase, table);
-  ScreenDotColumns(destination, source, stride, height, firstHalf, secondHalf, rowPhase, table);
+  ScreenDotColumns(source, destination, stride, height, 0, firstHalf, rowPhase, table);
+  ScreenDotColumns(source, destination, stride, height, firstHalf, secondHalf, rowPhase, table);
 }
 
 size_t RowBytes(int width, uint32_t bytesPerPixel) {
@@ -90,7 +90,7 @@ size_t RowBytes(int width, uint32_t bytesPerPixel) {
 
 // Threshold `count` pixels of a row against one matrix row from column `column` on, the
 // column wrapping at the side of the matrix: a dot where 255 - v >= threshold.
-void ThresholdSpan(unsigned char* __restrict out, const unsigned char* __restrict in, size_t count,
+void ThresholdSpan(const unsigned char* __restrict in, unsigned char* __restrict out, size_t count,
                    const int32_t* matrixRow, uint32_t column) {
   constexpr uint32_t kSide = kThresholdMatrixSide;
   size_t done = 0;
@@ -105,28 +105,14 @@ void ThresholdSpan(unsigned char* __restrict out, const unsigned char* __restric
 
 }  // namespace
 
-void C2BitDitherSDot::Dither(unsigned char* destination, const unsigned char* source, int height,
-                             int width) {
-  ScreenTwoHalves(destination, source, height, width, RowBytes(width, bytesPerPixel_), rowPhase_,
-                  g_sDotTable);
+void C2BitDotDither::Dither(const unsigned char* source, unsigned char* destination, int width,
+                            int height) {
+  ScreenTwoHalves(source, destination, width, height, RowBytes(width, bytesPerPixel_), rowPhase_,
+                  table_);
   rowPhase_ += static_cast<uint32_t>(height);
 }
 
-void C2BitDitherSMDot::Dither(unsigned char* destination, const unsigned char* source, int height,
-                              int width) {
-  ScreenTwoHalves(destination, source, height, width, RowBytes(width, bytesPerPixel_), rowPhase_,
-                  g_smDotTable);
-  rowPhase_ += static_cast<uint32_t>(height);
-}
-
-void C2BitDitherSMLDot::Dither(unsigned char* destination, const unsigned char* source, int height,
-                               int width) {
-  ScreenTwoHalves(destination, source, height, width, RowBytes(width, bytesPerPixel_), rowPhase_,
-                  g_smlDotTable);
-  rowPhase_ += static_cast<uint32_t>(height);
-}
-
-void CDitherBase::Dither(unsigned char* destination, const unsigned char* source, int width,
+void CDitherBase::Dither(const unsigned char* source, unsigned char* destination, int width,
                          int height) const {
   if (width <= 0 || height <= 0) return;
   constexpr uint32_t kSide = kThresholdMatrixSide;
@@ -140,9 +126,9 @@ void CDitherBase::Dither(unsigned char* destination, const unsigned char* source
     const int32_t* matrixRow = matrix_ + static_cast<size_t>(row) * kSide;
     const unsigned char* in = source + stride * y;
     unsigned char* out = destination + stride * y;
-    ThresholdSpan(out, in, beforeWrap, matrixRow, offset_ % kSide);
+    ThresholdSpan(in, out, beforeWrap, matrixRow, offset_ % kSide);
     if (beforeWrap < count)
-      ThresholdSpan(out + beforeWrap, in + beforeWrap, count - beforeWrap, matrixRow, 0);
+      ThresholdSpan(in + beforeWrap, out + beforeWrap, count - beforeWrap, matrixRow, 0);
   }
 }
 
@@ -150,12 +136,32 @@ void DitherSMDot(const unsigned char* source, unsigned char* destination, int wi
   C2BitDitherSMDot ditherer(0, 2, 1);
   FillSmDotRamp();
   ditherer.BuildTable();
-  ditherer.Dither(destination, source, height, width);
+  ditherer.Dither(source, destination, width, height);
 }
 
 void DitherSMLDot(const unsigned char* source, unsigned char* destination, int width, int height) {
   C2BitDitherSMLDot ditherer(0, 2, 1);
   ditherer.InitLevels();
   ditherer.BuildTable();
-  ditherer.Dither(destination, source, height, width);
+  ditherer.Dither(source, destination, width, height);
+}
+
+bool ScreenWithDotDitherer(int templateType, const unsigned char* source,
+                           unsigned char* destination, int width, int height) {
+  switch (templateType) {
+    case kSmallDotType: {
+      C2BitDitherSDot ditherer(0, 2, 1);
+      BuildSDotTable();
+      ditherer.Dither(source, destination, width, height);
+      return true;
+    }
+    case kSmallMediumDotType:
+      DitherSMDot(source, destination, width, height);
+      return true;
+    case kSmallMediumLargeDotType:
+      DitherSMLDot(source, destination, width, height);
+      return true;
+    default:
+      return false;
+  }
 }

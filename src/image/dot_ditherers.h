@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+#include "image/template_types.h"
+
 constexpr int kDotTableSize = 256 * 256;  // entry v * 256 + t for grey v and threshold t
 
 // Lookup tables and ramps, built by their first user (once per process, safely even when two
@@ -20,23 +22,31 @@ extern uint8_t g_smDotTable[kDotTableSize];
 extern int32_t g_smlDotRamp[256];
 extern uint8_t g_smlDotTable[kDotTableSize];
 
-// Small dots only: 170 where v < t, else 255.
-class C2BitDitherSDot {
+// The common body of the three 2-bit screens: each pixel's dot level is looked up in a
+// 256 x 256 table at (grey, threshold of the dot matrix).
+class C2BitDotDither {
  public:
-  C2BitDitherSDot(uint32_t rowPhase, uint16_t bitsPerPixel, uint16_t bytesPerPixel)
-      : rowPhase_(rowPhase), bitsPerPixel_(bitsPerPixel), bytesPerPixel_(bytesPerPixel) {}
-  virtual ~C2BitDitherSDot() {}
+  virtual ~C2BitDotDither() {}
 
   // Screen width x height pixels; the first matrix row used is the row phase, which then
-  // advances by height. Needs g_sDotTable (BuildSDotTable).
-  void Dither(unsigned char* destination, const unsigned char* source, int height, int width);
-  uint32_t RowPhase() const { return rowPhase_; }
-  uint16_t BitsPerPixel() const { return bitsPerPixel_; }
+  // advances by height. Needs the table to be built.
+  void Dither(const unsigned char* source, unsigned char* destination, int width, int height);
+
+ protected:
+  C2BitDotDither(uint32_t rowPhase, uint16_t bytesPerPixel, const uint8_t* table)
+      : rowPhase_(rowPhase), bytesPerPixel_(bytesPerPixel), table_(table) {}
 
  private:
   uint32_t rowPhase_;
-  uint16_t bitsPerPixel_;
   uint16_t bytesPerPixel_;
+  const uint8_t* table_;
+};
+
+// Small dots only: 170 where v < t, else 255. Needs g_sDotTable (BuildSDotTable).
+class C2BitDitherSDot : public C2BitDotDither {
+ public:
+  C2BitDitherSDot(uint32_t rowPhase, uint16_t /*bitsPerPixel, always 2*/, uint16_t bytesPerPixel)
+      : C2BitDotDither(rowPhase, bytesPerPixel, g_sDotTable) {}
 };
 
 // Build g_sDotTable unless it is built.
@@ -47,45 +57,31 @@ void FillSmDotRamp();
 
 // Small and medium dots: a linear blend of 85 and 170 below levels[1] = 127, of 170 and 255
 // above it.
-class C2BitDitherSMDot {
+class C2BitDitherSMDot : public C2BitDotDither {
  public:
-  C2BitDitherSMDot(uint32_t rowPhase, uint16_t bitsPerPixel, uint16_t bytesPerPixel)
-      : rowPhase_(rowPhase), bitsPerPixel_(bitsPerPixel), bytesPerPixel_(bytesPerPixel) {}
-  virtual ~C2BitDitherSMDot() {}
+  C2BitDitherSMDot(uint32_t rowPhase, uint16_t /*bitsPerPixel, always 2*/, uint16_t bytesPerPixel)
+      : C2BitDotDither(rowPhase, bytesPerPixel, g_smDotTable) {}
 
-  void Dither(unsigned char* destination, const unsigned char* source, int height, int width);
   // Build g_smDotTable from levels and g_smDotRamp unless it is built.
   void BuildTable();
-  uint32_t RowPhase() const { return rowPhase_; }
-  uint16_t BitsPerPixel() const { return bitsPerPixel_; }
 
  private:
-  uint32_t rowPhase_;
-  uint16_t bitsPerPixel_;
-  uint16_t bytesPerPixel_;
   uint16_t levels_[4] = {0, 127, 0, 255};  // only levels_[1] is read
 };
 
 // Small, medium and large dots: linear blends of 0/85, 85/170 and 170/255 in the bands split
 // at levels[1] = 85 and levels[2] = 170.
-class C2BitDitherSMLDot {
+class C2BitDitherSMLDot : public C2BitDotDither {
  public:
-  C2BitDitherSMLDot(uint32_t rowPhase, uint16_t bitsPerPixel, uint16_t bytesPerPixel)
-      : rowPhase_(rowPhase), bitsPerPixel_(bitsPerPixel), bytesPerPixel_(bytesPerPixel) {}
-  virtual ~C2BitDitherSMLDot() {}
+  C2BitDitherSMLDot(uint32_t rowPhase, uint16_t /*bitsPerPixel, always 2*/, uint16_t bytesPerPixel)
+      : C2BitDotDither(rowPhase, bytesPerPixel, g_smlDotTable) {}
 
-  void Dither(unsigned char* destination, const unsigned char* source, int height, int width);
   // Set the levels to 0, 85, 170, 255 and fill g_smlDotRamp.
   void InitLevels();
   // Build g_smlDotTable from levels and g_smlDotRamp unless it is built.
   void BuildTable();
-  uint32_t RowPhase() const { return rowPhase_; }
-  uint16_t BitsPerPixel() const { return bitsPerPixel_; }
 
  private:
-  uint32_t rowPhase_;
-  uint16_t bitsPerPixel_;
-  uint16_t bytesPerPixel_;
   uint16_t levels_[4] = {0, 0, 0, 0};
 };
 
@@ -97,8 +93,7 @@ class CDitherBase {
       : matrix_(matrix), rowOffset_(rowOffset), offset_(offset), bytesPerPixel_(bytesPerPixel) {}
   virtual ~CDitherBase() {}
 
-  void Dither(unsigned char* destination, const unsigned char* source, int width, int height) const;
-  uint32_t BytesPerPixel() const { return bytesPerPixel_; }
+  void Dither(const unsigned char* source, unsigned char* destination, int width, int height) const;
 
  private:
   const int32_t* matrix_;
@@ -107,8 +102,14 @@ class CDitherBase {
   uint32_t bytesPerPixel_;
 };
 
-// Screen with a fresh C2BitDitherSMDot / C2BitDitherSMLDot (note: source first).
+// Screen with a fresh C2BitDitherSMDot / C2BitDitherSMLDot, its table built first.
 void DitherSMDot(const unsigned char* source, unsigned char* destination, int width, int height);
 void DitherSMLDot(const unsigned char* source, unsigned char* destination, int width, int height);
+
+// Screen with the dot screen of a template type that has one (kSmallDotType,
+// kSmallMediumDotType, kSmallMediumLargeDotType), from row phase 0. Returns false, writing
+// nothing, for any other type.
+bool ScreenWithDotDitherer(int templateType, const unsigned char* source,
+                           unsigned char* destination, int width, int height);
 
 #endif

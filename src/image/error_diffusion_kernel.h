@@ -33,11 +33,6 @@ inline int32_t ScalePerMille(int32_t value, int64_t multiplier) {
   return PerMilleQuotient(static_cast<int64_t>(value) * multiplier);
 }
 
-// n / 1000 truncated toward zero, for every int32 n.
-inline int32_t DivideBy1000(int32_t n) {
-  return ScalePerMille(n, PerMilleMultiplier(1));
-}
-
 class ImageErrorDiffusion {
  public:
   static constexpr int32_t kWhiteAmount = 2550;

@@ -9,17 +9,15 @@
 #include <memory>
 #include <vector>
 
-#include "config/compensation.h"
-#include "config/tone_curve.h"
+#include "core/raster_geometry.h"
 #include "image/dot_ditherers.h"
 #include "image/error_diffusion_kernel.h"
 #include "image/error_diffusion_screen.h"
 #include "image/image_packing.h"
+#include "image/template_types.h"
 #include "image/threshold_matrices.h"
-#include "template/raster_geometry.h"
+#include "patterns/compensation.h"
 #include "template/template_generators.h"
-
-bool g_useTemplateDiffusion = false;
 
 namespace {
 
@@ -104,14 +102,14 @@ void ReduceImage(const unsigned char* image, int width, int height, unsigned cha
     sampling.ReduceRow(image + stride * sampling.SourceRow(r), reduced + reducedStride * r);
 }
 
-// Draw the algorithm's pattern on the cell grid and copy its rows into the widened grid.
-void DrawPattern(int algorithm, int factor, int cols, int rows, unsigned char* widenedMiddle,
-                 size_t paddedStride) {
+// Draw the test pattern on the cell grid and copy its rows into the widened grid.
+void DrawPattern(const ScreeningState& state, int pattern, int factor, int cols, int rows,
+                 unsigned char* widenedMiddle, size_t paddedStride) {
   const size_t strideLow = Stride8Bytes(cols);
   Raster reduced = NewRaster(strideLow * rows);
   // Patterns may leave a few columns undrawn; those screen as paper white.
   std::memset(reduced.get(), 255, strideLow * rows);
-  SetupCompensation(reduced.get(), rows, cols, algorithm, factor);
+  SetupCompensation(state, reduced.get(), cols, rows, pattern, factor);
   for (int r = 0; r < rows; ++r)
     std::memcpy(widenedMiddle + paddedStride * r, reduced.get() + strideLow * r, cols);
 }
@@ -126,31 +124,18 @@ void ReplicateEdges(unsigned char* padded, size_t paddedStride, int cols, int ro
   }
 }
 
-void ScreenPadded(unsigned char* in, unsigned char* out, int width, int height, int templateType) {
-  if (g_useTemplateDiffusion) {
-    GetDiffusedImageData_8Bit(out, in, width, height);
+void ScreenPadded(const ScreeningState& state, const unsigned char* in, unsigned char* out,
+                  int width, int height, int templateType) {
+  if (state.useTemplateDiffusion) {
+    GetDiffusedImageData_8Bit(state, in, out, width, height);
     return;
   }
-  switch (templateType) {
-    case kSmallDotType: {
-      C2BitDitherSDot ditherer(0, 2, 1);
-      BuildSDotTable();
-      ditherer.Dither(out, in, height, width);
-      break;
-    }
-    case kSmallMediumDotType:
-      DitherSMDot(in, out, width, height);
-      break;
-    case kSmallMediumLargeDotType:
-      DitherSMLDot(in, out, width, height);
-      break;
-    case kMatrixType:
-      CDitherBase(g_thresholdMatrix257, 0, kMatrixOffset, 1).Dither(out, in, width, height);
-      break;
-    default:
-      RunErrorDiffusionScreen(in, out, width, height);
-      break;
+  if (ScreenWithDotDitherer(templateType, in, out, width, height)) return;
+  if (templateType == kMatrixType) {
+    CDitherBase(g_thresholdMatrix257, 0, kMatrixOffset, 1).Dither(in, out, width, height);
+    return;
   }
+  RunErrorDiffusionScreen(state, in, out, width, height);
 }
 
 // Expand one row of screened cells to width pixels, cellWidth pixels per cell, clipped.
@@ -184,31 +169,33 @@ void EnlargeCells(const unsigned char* padded, const CellGrid& grid, unsigned ch
 
 }  // namespace
 
-int RunHalftoneEngine(unsigned char* intermediate, int height, int width, int factor, int cellWidth,
-                      int cellHeight, int algorithm, int templateType) {
+void RunHalftoneEngine(const ScreeningState& state, unsigned char* intermediate, int width,
+                       int height, int factor, int cellWidth, int cellHeight, int pattern,
+                       int templateType) {
   const CellGrid grid = GridOf(width, height, factor, cellWidth, cellHeight);
   const int paddedWidth = grid.cols + 2 * kMargin;
   const size_t paddedStride = Stride8Bytes(paddedWidth);
   const size_t paddedBytes = paddedStride * grid.rows;
-  // The cell grid is built straight into the middle of the widened grid. The image (algorithm
-  // 11) needs no pattern, so it is reduced there directly.
+  // The cell grid is built straight into the middle of the widened grid. The caller's image
+  // needs no pattern, so it is reduced there directly.
   Raster paddedIn = NewRaster(paddedBytes);
-  if (algorithm == kImageAlgorithm)
+  if (pattern == kCallerImage)
     ReduceImage(intermediate, width, height, paddedIn.get() + kMargin, paddedStride, grid.cols,
                 grid.rows);
   else
-    DrawPattern(algorithm, factor, grid.cols, grid.rows, paddedIn.get() + kMargin, paddedStride);
+    DrawPattern(state, pattern, factor, grid.cols, grid.rows, paddedIn.get() + kMargin,
+                paddedStride);
   ReplicateEdges(paddedIn.get(), paddedStride, grid.cols, grid.rows);
 
   Raster paddedOut = NewRaster(paddedBytes);
-  ScreenPadded(paddedIn.get(), paddedOut.get(), paddedWidth, grid.rows, templateType);
+  ScreenPadded(state, paddedIn.get(), paddedOut.get(), paddedWidth, grid.rows, templateType);
   paddedIn.reset();
   EnlargeCells(paddedOut.get(), grid, intermediate, width, height);
-  return 1;
 }
 
-int ScreenImageToOneBit(const unsigned char* source, unsigned char* output, int width, int height,
-                        int factor, int cellWidth, int cellHeight) {
+void ScreenImageToOneBit(const ScreeningState& state, const unsigned char* source,
+                         unsigned char* output, int width, int height, int factor, int cellWidth,
+                         int cellHeight) {
   const CellGrid grid = GridOf(width, height, factor, cellWidth, cellHeight);
   const int paddedWidth = grid.cols + 2 * kMargin;
   const CellSampling sampling(width, height, grid.cols, grid.rows);
@@ -219,7 +206,7 @@ int ScreenImageToOneBit(const unsigned char* source, unsigned char* output, int 
   std::vector<unsigned char> enlarged(grid.cellWidth == 1 ? 0 : stride);
   // The same diffusion, fed the same widened rows in the same order, as the whole-raster
   // screen of RunHalftoneEngine.
-  ImageErrorDiffusion diffusion(paddedWidth, g_toneCurve);
+  ImageErrorDiffusion diffusion(paddedWidth, state.toneCurve);
   for (int r = 0; r < grid.rows; ++r) {
     sampling.ReduceRow(source + stride * sampling.SourceRow(r), paddedIn.data() + kMargin);
     ReplicateEdges(paddedIn.data(), 0, grid.cols, 1);
@@ -236,5 +223,4 @@ int ScreenImageToOneBit(const unsigned char* source, unsigned char* output, int 
     for (int64_t y = top + 1; y < bottom; ++y)
       std::memcpy(output + strideOut * y, first, strideOut);
   }
-  return 1;
 }

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "template/raster_geometry.h"
+#include "core/raster_geometry.h"
 
 uint8_t g_twoBitLevel[256];
 uint8_t g_twoBitPack[256];

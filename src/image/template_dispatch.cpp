@@ -7,20 +7,19 @@
 #include <cstring>
 #include <memory>
 
+#include "core/raster_geometry.h"
 #include "image/halftone_engine.h"
-#include "template/raster_geometry.h"
+#include "image/template_types.h"
+#include "patterns/compensation.h"
 
 namespace {
 
-constexpr int kRampAlgorithm = 0;
-constexpr int kMidGreyAlgorithm = 3;
-constexpr int kExtraRowType = 36;
 constexpr int kExtraRowMinHeight = 4;
 
 // How a template type is run: the pattern, whether bars are limited to factor 2, and whether
 // the source is screened.
 struct TypePlan {
-  int algorithm;
+  TestPattern pattern;
   bool barFactorLimit;
   bool copySource;
 };
@@ -28,49 +27,49 @@ struct TypePlan {
 TypePlan PlanOf(int templateType, bool hasSource) {
   switch (templateType) {
     case 0:
-      return {kRampAlgorithm, false, false};
+      return {kVerticalRamp, false, false};
     case 1:
-      return {1, false, false};  // ramp tile, a tenth of the width
+      return {kWideRampTiles, false, false};
     case 2:
-      return {kMidGreyAlgorithm, false, false};
+      return {kMidGreyFill, false, false};
     case 3:
-      return {4, false, false};  // ramp tile, a fiftieth of the width
+      return {kNarrowRampTiles, false, false};
     case 4:
-      return {5, true, false};  // bars on a ramp
+      return {kBarsOnRamp, true, false};
     case 5:
-      return {6, false, false};  // ramp, lines at +5 degrees
+      return {kRampRisingLines, false, false};
     case 6:
-      return {7, false, false};  // ramp, lines at -5 degrees
+      return {kRampFallingLines, false, false};
     case 7:
-      return {8, false, false};  // tile, lines at +5 degrees
+      return {kTilesRisingLines, false, false};
     case 8:
-      return {9, true, false};  // wave-shifted bars
+      return {kBarsMinusWave, true, false};
     case 9:
-      return {10, true, false};  // wave-shifted bars, other phase
-    case 34:
-      return {kImageAlgorithm, false, true};
+      return {kBarsPlusWave, true, false};
+    case kImageType:
+      return {kCallerImage, false, true};
     case 38:
-      return {15, false, false};  // compensation profile
+      return {kCompensationProfile, false, false};
     case kSmallDotType:
     case kSmallMediumDotType:
     case kSmallMediumLargeDotType:
-      return {kImageAlgorithm, false, true};
+      return {kCallerImage, false, true};
     case kMatrixType:
-      return hasSource ? TypePlan{kImageAlgorithm, false, true}
-                       : TypePlan{kRampAlgorithm, false, false};
+      return hasSource ? TypePlan{kCallerImage, false, true}
+                       : TypePlan{kVerticalRamp, false, false};
     default:
-      return {kRampAlgorithm, false, false};  // 10..33, 35, 37 and out of range
+      return {kVerticalRamp, false, false};  // 10..33, 35, 37 and out of range
   }
 }
 
 // Type 36: the ramp over one more row than asked for, without its first row.
-void RunRampWithoutFirstRow(unsigned char* intermediate, int width, int height, int factor,
-                            int cellWidth, int cellHeight) {
+void RunRampWithoutFirstRow(const ScreeningState& state, unsigned char* intermediate, int width,
+                            int height, int factor, int cellWidth, int cellHeight) {
   const size_t stride = static_cast<size_t>(RowStride(width, 8));
   const size_t bytes = stride * (static_cast<size_t>(height) + 1);
   std::unique_ptr<unsigned char[]> taller(new unsigned char[bytes]());
-  RunHalftoneEngine(taller.get(), height + 1, width, factor, cellWidth, cellHeight, kRampAlgorithm,
-                    kExtraRowType);
+  RunHalftoneEngine(state, taller.get(), width, height + 1, factor, cellWidth, cellHeight,
+                    kVerticalRamp, kExtraRowType);
   std::memcpy(intermediate, taller.get() + stride, stride * height);
 }
 
@@ -89,22 +88,22 @@ int EnlargementFactorOfDotMode(int dotMode) {
   }
 }
 
-int DispatchTemplateType(const unsigned char* source, unsigned char* intermediate, int width,
-                         int height, int templateType, int cellWidth, int cellHeight, int dotMode) {
+void DispatchTemplateType(const ScreeningState& state, const unsigned char* source,
+                          unsigned char* intermediate, int width, int height, int templateType,
+                          int cellWidth, int cellHeight, int dotMode) {
   const int factor = EnlargementFactorOfDotMode(dotMode);
   if (templateType == kExtraRowType) {
     if (height >= kExtraRowMinHeight)
-      RunRampWithoutFirstRow(intermediate, width, height, factor, cellWidth, cellHeight);
+      RunRampWithoutFirstRow(state, intermediate, width, height, factor, cellWidth, cellHeight);
     else
-      RunHalftoneEngine(intermediate, height, width, factor, cellWidth, cellHeight,
-                        kMidGreyAlgorithm, kExtraRowType);
-    return 1;
+      RunHalftoneEngine(state, intermediate, width, height, factor, cellWidth, cellHeight,
+                        kMidGreyFill, kExtraRowType);
+    return;
   }
   const TypePlan plan = PlanOf(templateType, source != nullptr);
   if (plan.copySource)
     std::memcpy(intermediate, source, static_cast<size_t>(RowStride(width, 8)) * height);
   const int passedFactor = plan.barFactorLimit ? std::min(factor, 2) : factor;
-  RunHalftoneEngine(intermediate, height, width, passedFactor, cellWidth, cellHeight,
-                    plan.algorithm, templateType);
-  return 1;
+  RunHalftoneEngine(state, intermediate, width, height, passedFactor, cellWidth, cellHeight,
+                    plan.pattern, templateType);
 }

@@ -1,22 +1,21 @@
-// Process-wide state of the library: the bucketed quality level and the level-to-amount table
-// that every template generator reads. Zero at load; written by KORVEL_Init, the mask load and
-// the tone-curve set-up, without synchronisation (one writer at a time, by contract).
+// The process-wide screening state behind the exported functions: zero at load; written by
+// KORVEL_Init, the mask load and the image calls' tone-curve set-up, without synchronisation
+// (one writer at a time, by contract). The g_ names are the fields of that one instance.
 #ifndef KORVEL_INTERFACE_GLOBALS_H
 #define KORVEL_INTERFACE_GLOBALS_H
 
 #include <cstdint>
 
-constexpr int kLevelCount = 256;   // level indices 0..255
-constexpr int kFullAmount = 2550;  // ink amount of a dot at every pixel
+#include "core/screening_state.h"
 
-extern int32_t g_qualityLevel;
-extern int32_t g_levelAmount[kLevelCount];
-extern const int32_t g_defaultLevelAmount[kLevelCount];
+extern ScreeningState g_defaultState;
+
+extern int32_t& g_qualityLevel;
+extern int32_t (&g_levelAmount)[kLevelCount];
+extern int32_t (&g_toneCurve)[kToneCurveSize];
+extern bool& g_useTemplateDiffusion;
 
 // Bucket of a quality level as KORVEL_Init stores it.
 int32_t BucketQualityLevel(int level);
-
-// Copy the linear default into g_levelAmount (KORVEL_Init and the mask load).
-void ResetLevelAmount();
 
 #endif

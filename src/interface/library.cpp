@@ -4,13 +4,13 @@
 #include "interface/globals.h"
 
 int KORVEL_Init(int level) {
-  g_qualityLevel = BucketQualityLevel(level);
-  ResetLevelAmount();
+  g_defaultState.qualityLevel = BucketQualityLevel(level);
+  g_defaultState.ResetLevelAmount();
   return 1;
 }
 
 // Every call releases its scratch memory before it returns and the mask objects belong to the
-// host, so there is nothing to release here; the global tables are left as they are.
+// host, so there is nothing to release here; the process-wide state is left as it is.
 int KORVEL_UnInit() {
   return 1;
 }

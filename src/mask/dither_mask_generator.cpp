@@ -4,7 +4,6 @@
 #include <cstring>
 #include <new>
 
-#include "interface/globals.h"
 #include "mask/buffer_proc.h"
 #include "mask/mask_format.h"
 #include "mask/mask_screen.h"
@@ -54,7 +53,7 @@ bool CDitherMaskGenerator::LoadMask(const unsigned char* mask, int length) {
   std::unique_ptr<int32_t[]> loaded(new int32_t[count]);
   DecodeThresholds(mask + kMaskHeaderBytes, count, header.maxThreshold, proc, loaded.get());
 
-  ResetLevelAmount();
+  if (resetOnLoad_ != nullptr) resetOnLoad_->ResetLevelAmount();
   tag = header.tag;
   planeCount = header.planeCount;
   maskHeight = header.maskHeight;

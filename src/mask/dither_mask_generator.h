@@ -9,8 +9,14 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/screening_state.h"
+
 class CDitherMaskGenerator final : public IDitherMaskGenerator {
  public:
+  // A loaded mask resets the level table of the screening state it is handed, if any.
+  explicit CDitherMaskGenerator(ScreeningState* resetOnLoad = nullptr)
+      : resetOnLoad_(resetOnLoad) {}
+
   bool LoadMask(const unsigned char* mask, int length) override;
   bool Dither(const unsigned char* source, unsigned char* output, int dstStride, int width,
               int height, int plane, int xOffset, int yOffset, int xStep, int yStep,
@@ -24,6 +30,9 @@ class CDitherMaskGenerator final : public IDitherMaskGenerator {
   int32_t maxThreshold = 0;               // raw threshold M that maps to 254
   std::unique_ptr<int32_t[]> thresholds;  // P x H x W normalised thresholds, or null
   bool anyNegative = false;               // some held threshold is below 0
+
+ private:
+  ScreeningState* resetOnLoad_;
 };
 
 #endif

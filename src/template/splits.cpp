@@ -1,14 +1,13 @@
 // Multi-plane splits: an area divided between two, three or four 2-bit planes so that every
 // pixel is switched on in exactly one plane, the division taken from error-diffused templates.
-#include <korvel/korvel.h>
+#include "template/splits.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <vector>
 
-#include "interface/globals.h"
-#include "template/raster_geometry.h"
+#include "core/raster_geometry.h"
 #include "template/template_generators.h"
 
 namespace {
@@ -31,15 +30,17 @@ size_t PlaneSize(int width, int height) {
 }
 
 // The base template: the 2-bit generator at a fixed level index, straight into the first plane.
-void BuildBase(unsigned char* plane, int width, int height, int levelIndex) {
-  GenerateUniformTemplate(plane, width, height, g_levelAmount[levelIndex], 2);
+void BuildBase(const ScreeningState& state, unsigned char* plane, int width, int height,
+               int levelIndex) {
+  GenerateUniformTemplate(plane, width, height, state.levelAmount[levelIndex], 2);
 }
 
 // The partner template, made as the 2-bit export would make it at a percentage.
-std::vector<unsigned char> BuildPartner(int width, int height, int percent) {
+std::vector<unsigned char> BuildPartner(const ScreeningState& state, int width, int height,
+                                        int percent) {
   std::vector<unsigned char> partner(PlaneSize(width, height));
   GenerateUniformTemplate(partner.data(), width, height,
-                          g_levelAmount[LevelIndexOfPercent(percent)], 2);
+                          state.levelAmount[LevelIndexOfPercent(percent)], 2);
   return partner;
 }
 
@@ -47,12 +48,12 @@ std::vector<unsigned char> BuildPartner(int width, int height, int percent) {
 // byte of both (base b, partner p) to `combine`, which writes the planes. Nothing happens for
 // an empty area.
 template <class Combine>
-void CombineWithPartner(unsigned char* first, int width, int height, int baseIndex,
-                        int partnerPercent, Combine combine) {
+void CombineWithPartner(const ScreeningState& state, unsigned char* first, int width, int height,
+                        int baseIndex, int partnerPercent, Combine combine) {
   const size_t size = PlaneSize(width, height);
   if (size == 0) return;
-  BuildBase(first, width, height, baseIndex);
-  const std::vector<unsigned char> partner = BuildPartner(width, height, partnerPercent);
+  BuildBase(state, first, width, height, baseIndex);
+  const std::vector<unsigned char> partner = BuildPartner(state, width, height, partnerPercent);
   for (size_t k = 0; k < size; ++k) combine(k, first[k], partner[k]);
 }
 
@@ -72,54 +73,37 @@ void DoubleRows(unsigned char* plane, int height, size_t stride) {
 
 }  // namespace
 
-// The 1-bit splits are one body under three names: they read nothing and write nothing.
-static int NoOneBitSplit() {
-  return 1;
-}
-
-int KORVEL_GetTempateData_1Bit_1to2(unsigned char*, unsigned char*, int, int) {
-  return NoOneBitSplit();
-}
-int KORVEL_GetTempateData_1Bit_1to3(unsigned char*, unsigned char*, unsigned char*, int, int) {
-  return NoOneBitSplit();
-}
-int KORVEL_GetTempateData_1Bit_1to4(unsigned char*, unsigned char*, unsigned char*, unsigned char*,
-                                    int, int) {
-  return NoOneBitSplit();
-}
-
-int KORVEL_GetTempateData_2Bit_1to2(unsigned char* first, unsigned char* second, int width,
-                                    int height) {
-  if (!PlanesAccepted(width, height, {first, second})) return 0;
+bool SplitIntoTwoPlanes(const ScreeningState& state, unsigned char* first, unsigned char* second,
+                        int width, int height) {
+  if (!PlanesAccepted(width, height, {first, second})) return false;
   const size_t size = PlaneSize(width, height);
-  if (size == 0) return 1;
-  BuildBase(first, width, height, kHalfIndex);
+  if (size == 0) return true;
+  BuildBase(state, first, width, height, kHalfIndex);
   DoubleRows(first, height, static_cast<size_t>(RowStride(width, 2)));
   for (size_t k = 0; k < size; ++k) second[k] = static_cast<unsigned char>(~first[k]);
-  return 1;
+  return true;
 }
 
-int KORVEL_GetTempateData_2Bit_1to3(unsigned char* first, unsigned char* second,
-                                    unsigned char* third, int width, int height) {
-  if (!PlanesAccepted(width, height, {first, second, third})) return 0;
-  CombineWithPartner(first, width, height, kThirdIndex, kHalfPercent,
+bool SplitIntoThreePlanes(const ScreeningState& state, unsigned char* first, unsigned char* second,
+                          unsigned char* third, int width, int height) {
+  if (!PlanesAccepted(width, height, {first, second, third})) return false;
+  CombineWithPartner(state, first, width, height, kThirdIndex, kHalfPercent,
                      [=](size_t k, unsigned b, unsigned p) {
                        second[k] = static_cast<unsigned char>(~b & p);
                        third[k] = static_cast<unsigned char>(~(b | p));
                      });
-  return 1;
+  return true;
 }
 
-int KORVEL_GetTempateData_2Bit_1to4(unsigned char* first, unsigned char* second,
-                                    unsigned char* third, unsigned char* fourth, int width,
-                                    int height) {
-  if (!PlanesAccepted(width, height, {first, second, third, fourth})) return 0;
-  CombineWithPartner(first, width, height, kHalfIndex, kPartnerOfFourPercent,
+bool SplitIntoFourPlanes(const ScreeningState& state, unsigned char* first, unsigned char* second,
+                         unsigned char* third, unsigned char* fourth, int width, int height) {
+  if (!PlanesAccepted(width, height, {first, second, third, fourth})) return false;
+  CombineWithPartner(state, first, width, height, kHalfIndex, kPartnerOfFourPercent,
                      [=](size_t k, unsigned b, unsigned p) {
                        first[k] = static_cast<unsigned char>(~b & p);
                        second[k] = static_cast<unsigned char>(~(b | p));
                        third[k] = static_cast<unsigned char>(b & p);
                        fourth[k] = static_cast<unsigned char>(b & ~p);
                      });
-  return 1;
+  return true;
 }

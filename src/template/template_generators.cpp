@@ -1,16 +1,13 @@
 // Uniform-level templates at 1, 2 and 4 bits and the image-driven 8-bit variant.
 #include "template/template_generators.h"
 
-#include <korvel/korvel.h>
-
 #include <algorithm>
 #include <cstring>
 #include <ctime>
 #include <vector>
 
-#include "interface/globals.h"
+#include "core/raster_geometry.h"
 #include "template/diffusion_step.h"
-#include "template/raster_geometry.h"
 #include "template/row_packers.h"
 
 namespace {
@@ -33,14 +30,6 @@ void DiffuseIntoRaster(unsigned char* out, int width, int height, int bitsPerPix
   }
 }
 
-int TemplateExport(unsigned char* out, int width, int height, int level, int bitsPerPixel) {
-  if (static_cast<unsigned>(level) > 100u) return 0;
-  if (!RasterFits(width, height, bitsPerPixel) || !BufferUsable(out, width, height)) return 0;
-  GenerateUniformTemplate(out, width, height, g_levelAmount[LevelIndexOfPercent(level)],
-                          bitsPerPixel);
-  return 1;
-}
-
 }  // namespace
 
 int LevelIndexOfPercent(int level) {
@@ -53,14 +42,14 @@ void GenerateUniformTemplate(unsigned char* out, int width, int height, int32_t 
                     [amount](int) { return TemplateDiffusion::UniformAmount{amount}; });
 }
 
-void DiffuseLevelImage(unsigned char* out, const unsigned char* in, int width, int height,
-                       int bitsPerPixel, bool invertGrey) {
+void DiffuseLevelImage(const ScreeningState& state, const unsigned char* in, unsigned char* out,
+                       int width, int height, int bitsPerPixel, bool invertGrey) {
   // The call works on its own copy of the level table: read once, and known to stay within
   // the full scale or not.
   int32_t table[kLevelCount];
   bool leavesFullScale = false;
   for (int i = 0; i < kLevelCount; ++i) {
-    table[i] = g_levelAmount[i];
+    table[i] = state.levelAmount[i];
     leavesFullScale |= table[i] < 0 || table[i] > kFullAmount;
   }
   const size_t stride = static_cast<size_t>(Stride8(width));
@@ -70,19 +59,16 @@ void DiffuseLevelImage(unsigned char* out, const unsigned char* in, int width, i
   });
 }
 
-int GetDiffusedImageData_8Bit(unsigned char* out, unsigned char* in, int width, int height) {
-  DiffuseLevelImage(out, in, width, height, 8, false);
-  return 1;
+void GetDiffusedImageData_8Bit(const ScreeningState& state, const unsigned char* in,
+                               unsigned char* out, int width, int height) {
+  DiffuseLevelImage(state, in, out, width, height, 8, false);
 }
 
-int KORVEL_GetTempateData_1Bit(unsigned char* out, int width, int height, int level) {
-  return TemplateExport(out, width, height, level, 1);
-}
-
-int KORVEL_GetTempateData_2Bit(unsigned char* out, int width, int height, int level) {
-  return TemplateExport(out, width, height, level, 2);
-}
-
-int KORVEL_GetTempateData_4Bit(unsigned char* out, int width, int height, int level) {
-  return TemplateExport(out, width, height, level, 4);
+bool GenerateTemplateAtPercent(const ScreeningState& state, unsigned char* out, int width,
+                               int height, int level, int bitsPerPixel) {
+  if (static_cast<unsigned>(level) > 100u) return false;
+  if (!RasterFits(width, height, bitsPerPixel) || !BufferUsable(out, width, height)) return false;
+  GenerateUniformTemplate(out, width, height, state.levelAmount[LevelIndexOfPercent(level)],
+                          bitsPerPixel);
+  return true;
 }

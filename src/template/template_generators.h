@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "core/screening_state.h"
+
 // Level index of a percentage 0..100: min(trunc(level * 2.55 + 0.5), 255) in double.
 int LevelIndexOfPercent(int level);
 
@@ -14,15 +16,23 @@ int LevelIndexOfPercent(int level);
 void GenerateUniformTemplate(unsigned char* out, int width, int height, int32_t amount,
                              int bitsPerPixel);
 
-// Diffuse an 8-bit image (stride of 8-bit rows) whose bytes select level indices of
-// g_levelAmount: the byte itself, or 255 minus it when invertGrey is set (grey images, where 255
-// is paper white). Clears and writes a packed raster of bitsPerPixel. No argument check.
-void DiffuseLevelImage(unsigned char* out, const unsigned char* in, int width, int height,
-                       int bitsPerPixel, bool invertGrey);
+// The uniform template of a level percent at the amount the state's level table gives it.
+// Refuses (false, nothing written) a level outside 0..100 (compared unsigned), a raster size
+// that does not fit and a missing buffer for a non-empty raster.
+bool GenerateTemplateAtPercent(const ScreeningState& state, unsigned char* out, int width,
+                               int height, int level, int bitsPerPixel);
 
-// The image variant: each 8-bit input byte (stride of 8-bit rows) is a level index into
-// g_levelAmount; writes 255 for a dot and 0 otherwise into an 8-bit raster of the same
-// geometry. No argument check. Returns 1.
-int GetDiffusedImageData_8Bit(unsigned char* out, unsigned char* in, int width, int height);
+// Diffuse an 8-bit image (stride of 8-bit rows) whose bytes select level indices of the
+// state's level table: the byte itself, or 255 minus it when invertGrey is set (grey images,
+// where 255 is paper white). Clears and writes a packed raster of bitsPerPixel. No argument
+// check.
+void DiffuseLevelImage(const ScreeningState& state, const unsigned char* in, unsigned char* out,
+                       int width, int height, int bitsPerPixel, bool invertGrey);
+
+// The image variant: each 8-bit input byte (stride of 8-bit rows) is a level index into the
+// state's level table; writes 255 for a dot and 0 otherwise into an 8-bit raster of the same
+// geometry. No argument check.
+void GetDiffusedImageData_8Bit(const ScreeningState& state, const unsigned char* in,
+                               unsigned char* out, int width, int height);
 
 #endif

@@ -20,7 +20,7 @@ std::string CurveFile(const std::string& count, std::initializer_list<int> param
 
 void Install(int level, int templateType = 0) {
   KORVEL_Init(level);
-  SetupToneCurve(templateType);
+  SetupToneCurve(g_defaultState, templateType);
 }
 
 TEST(ToneCurve, IdentityAndTheFileCurveOfTheBucketedLevel) {
@@ -35,13 +35,13 @@ TEST(ToneCurve, IdentityAndTheFileCurveOfTheBucketedLevel) {
   for (int j = 0; j < 255; ++j)
     ASSERT_EQ(g_levelAmount[j], static_cast<int>((10 * j + 9 + 0.5) / 255 * 254)) << j;
   dir.Write(10, CurveFile("3", {-10, 150, 120}));  // kept beyond 0..100 %, read afresh
-  SetupToneCurve(0);
+  SetupToneCurve(g_defaultState, 0);
   EXPECT_EQ(g_toneCurve[0], -254);
   EXPECT_EQ(g_toneCurve[1275], 3825);
   // Fewer than 3 points, more than 2551 or no number is no curve: all but the last entries 0.
   for (const char* count : {"2", "-4", "2552", "x"}) {
     dir.Write(10, CurveFile(count, {100, 100, 100, 100}));
-    SetupToneCurve(0);
+    SetupToneCurve(g_defaultState, 0);
     EXPECT_EQ(g_toneCurve[1000] | g_toneCurve[2549] | g_levelAmount[254], 0) << count;
     EXPECT_EQ(g_toneCurve[2550], 2550);
   }

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "config/tone_curve.h"
+#include "core/raster_geometry.h"
 #include "floyd_steinberg.h"
 #include "image/error_diffusion_screen.h"
+#include "interface/globals.h"
 #include "quality_metrics.h"
 #include "support/raster.h"
-#include "template/raster_geometry.h"
 #include "test_images.h"
 
 namespace {
@@ -25,7 +25,7 @@ GreyImage Screen(const GreyImage& image) {
   const int stride = Stride8(image.width);
   std::vector<uint8_t> in(static_cast<size_t>(stride) * image.height), out(in.size());
   image.ToRaster(in.data(), stride);
-  RunErrorDiffusionScreen(in.data(), out.data(), image.width, image.height);
+  RunErrorDiffusionScreen(g_defaultState, in.data(), out.data(), image.width, image.height);
   return GreyImage::FromRaster(out.data(), image.width, image.height, stride);
 }
 

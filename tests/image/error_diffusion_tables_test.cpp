@@ -9,6 +9,7 @@
 
 #include "image/error_diffusion_kernel.h"
 #include "image/error_diffusion_tables.h"
+#include "support/amount_grid.h"
 
 namespace {
 
@@ -136,11 +137,11 @@ TEST(ErrorDiffusionTables, DivisionBy1000IsExactForEveryInt32) {
     for (int64_t n : {q * 1000 - 999, q * 1000, q * 1000 + 999}) {
       if (n < INT32_MIN || n > INT32_MAX) continue;
       const int32_t m = static_cast<int32_t>(n);
-      ASSERT_EQ(DivideBy1000(m), m / 1000) << m;
+      ASSERT_EQ(test::DivideBy1000(m), m / 1000) << m;
     }
   }
-  EXPECT_EQ(DivideBy1000(INT32_MIN), INT32_MIN / 1000);
-  EXPECT_EQ(DivideBy1000(INT32_MAX), INT32_MAX / 1000);
+  EXPECT_EQ(test::DivideBy1000(INT32_MIN), INT32_MIN / 1000);
+  EXPECT_EQ(test::DivideBy1000(INT32_MAX), INT32_MAX / 1000);
 }
 
 }  // namespace

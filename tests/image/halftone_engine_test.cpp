@@ -10,6 +10,7 @@
 #include "image/error_diffusion_screen.h"
 #include "image/image_packing.h"
 #include "image/threshold_matrices.h"
+#include "interface/globals.h"
 #include "support/raster.h"
 #include "template/template_generators.h"
 
@@ -33,13 +34,16 @@ Bytes Raster(int width, int height, Pixel pixel) {
 
 Bytes Engine(Bytes raster, int width, int height, int factor, int cellWidth, int cellHeight,
              int type) {
-  RunHalftoneEngine(raster.data(), height, width, factor, cellWidth, cellHeight, kImage, type);
+  RunHalftoneEngine(g_defaultState, raster.data(), width, height, factor, cellWidth, cellHeight,
+                    kImage, type);
   return raster;
 }
 
 class HalftoneEngine : public ::testing::Test {
  protected:
-  void SetUp() override { KORVEL_Init(0), SetupToneCurve(0), g_useTemplateDiffusion = false; }
+  void SetUp() override {
+    KORVEL_Init(0), SetupToneCurve(g_defaultState, 0), g_useTemplateDiffusion = false;
+  }
 };
 
 TEST_F(HalftoneEngine, ScreensTheGridWidenedByTenPixelsEachSide) {
@@ -49,9 +53,8 @@ TEST_F(HalftoneEngine, ScreensTheGridWidenedByTenPixelsEachSide) {
     return image[y * S8(width) + std::min(std::max(x - 10, 0), width - 1)];
   });
   Bytes diffused(widened.size()), errorDiffused(widened.size());
-  GetDiffusedImageData_8Bit(diffused.data(), const_cast<uint8_t*>(widened.data()), padded, height);
-  RunErrorDiffusionScreen(const_cast<uint8_t*>(widened.data()), errorDiffused.data(), padded,
-                          height);
+  GetDiffusedImageData_8Bit(g_defaultState, widened.data(), diffused.data(), padded, height);
+  RunErrorDiffusionScreen(g_defaultState, widened.data(), errorDiffused.data(), padded, height);
   const auto kept = [&](const Bytes& full) {
     return Raster(width, height, [&](int x, int y) { return full[y * S8(padded) + 10 + x]; });
   };
@@ -75,7 +78,8 @@ TEST_F(HalftoneEngine, StreamedImageScreenEqualsTheEngineFollowedByPacking) {
     const size_t outBytes = static_cast<size_t>(test::Stride(g[0], 1)) * g[1];
     Bytes expected(outBytes, 0xA5), streamed(outBytes, 0xA5);
     PackOneBit(screened.data(), g[0], g[1], expected.data());
-    ScreenImageToOneBit(image.data(), streamed.data(), g[0], g[1], g[2], g[3], g[4]);
+    ScreenImageToOneBit(g_defaultState, image.data(), streamed.data(), g[0], g[1], g[2], g[3],
+                        g[4]);
     EXPECT_EQ(streamed, expected) << g[0] << "x" << g[1];
   }
 }

@@ -1,4 +1,5 @@
-// Radially averaged periodogram by a separable DFT (rows, then columns) with tabulated twiddles.
+// Radially averaged periodogram by a separable DFT (rows, then columns) with tabulated twiddles,
+// and the low-frequency measure taken from it.
 #include <algorithm>
 #include <cmath>
 #include <complex>
@@ -17,18 +18,47 @@ std::vector<Complex> Twiddles(int n) {
   return table;
 }
 
-// In-place DFT of n values spaced stride apart.
+bool IsPowerOfTwo(int n) {
+  return (n & (n - 1)) == 0;
+}
+
+// In-place radix-2 FFT of n = 2^k contiguous values, with the twiddles of n.
+void Fft(Complex* values, int n, const std::vector<Complex>& twiddle) {
+  for (int i = 1, j = 0; i < n; ++i) {
+    int bit = n >> 1;
+    for (; j & bit; bit >>= 1) j ^= bit;
+    j ^= bit;
+    if (i < j) std::swap(values[i], values[j]);
+  }
+  for (int len = 2; len <= n; len <<= 1) {
+    const int step = n / len;
+    for (int start = 0; start < n; start += len) {
+      for (int k = 0; k < len / 2; ++k) {
+        const Complex t = values[start + k + len / 2] * twiddle[static_cast<size_t>(k) * step];
+        values[start + k + len / 2] = values[start + k] - t;
+        values[start + k] += t;
+      }
+    }
+  }
+}
+
+// In-place DFT of n values spaced stride apart: by FFT for a power of two, otherwise directly.
 void Transform(Complex* values, int n, int stride, const std::vector<Complex>& twiddle,
                std::vector<Complex>& scratch) {
-  for (int k = 0; k < n; ++k) {
-    Complex sum = 0.0;
-    int phase = 0;
-    for (int j = 0; j < n; ++j) {
-      sum += values[static_cast<size_t>(j) * stride] * twiddle[phase];
-      phase += k;
-      if (phase >= n) phase -= n;
+  if (IsPowerOfTwo(n)) {
+    for (int k = 0; k < n; ++k) scratch[k] = values[static_cast<size_t>(k) * stride];
+    Fft(scratch.data(), n, twiddle);
+  } else {
+    for (int k = 0; k < n; ++k) {
+      Complex sum = 0.0;
+      int phase = 0;
+      for (int j = 0; j < n; ++j) {
+        sum += values[static_cast<size_t>(j) * stride] * twiddle[phase];
+        phase += k;
+        if (phase >= n) phase -= n;
+      }
+      scratch[k] = sum;
     }
-    scratch[k] = sum;
   }
   for (int k = 0; k < n; ++k) values[static_cast<size_t>(k) * stride] = scratch[k];
 }
@@ -77,6 +107,16 @@ std::vector<double> RadialPowerSpectrum(const std::vector<double>& field, int wi
   return power;
 }
 
+double LowFrequencyMean(const std::vector<double>& radial, int side, double coverage,
+                        double fraction) {
+  // The principal frequency of the minority is sqrt(g) cycles per pixel, bin k = k / side.
+  const double minority = std::min(coverage, 1.0 - coverage);
+  const int last = std::max(1, static_cast<int>(std::sqrt(minority) * side * fraction));
+  double sum = 0.0;
+  for (int k = 1; k <= last && k < static_cast<int>(radial.size()); ++k) sum += radial[k];
+  return sum / last;
+}
+
 double LowFrequencyShare(const std::vector<int32_t>& thresholds, int side, int32_t level,
                          double fraction) {
   std::vector<double> dots(thresholds.size());
@@ -84,9 +124,5 @@ double LowFrequencyShare(const std::vector<int32_t>& thresholds, int side, int32
   for (size_t i = 0; i < thresholds.size(); ++i) g += dots[i] = thresholds[i] <= level ? 1.0 : 0.0;
   g /= static_cast<double>(thresholds.size());
   const std::vector<double> spectrum = RadialPowerSpectrum(dots, side, side);
-  // The principal frequency of the minority is sqrt(g) cycles per pixel, bin k = k / side.
-  const int last = std::max(1, static_cast<int>(std::sqrt(std::min(g, 1.0 - g)) * side * fraction));
-  double sum = 0.0;
-  for (int k = 1; k <= last; ++k) sum += spectrum[k];
-  return sum / last / (g * (1.0 - g));
+  return LowFrequencyMean(spectrum, side, g, fraction) / (g * (1.0 - g));
 }

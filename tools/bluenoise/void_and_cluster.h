@@ -49,9 +49,15 @@ std::vector<double> DotsOfRankBelow(const std::vector<int32_t>& ranks, int64_t c
 // frequency. Entry k averages |F(u, v)|^2 / (W * H) over the frequencies whose radius
 // sqrt(fu^2 + fv^2), with fu = u / W and fv = v / H in cycles per pixel folded to -1/2..1/2,
 // rounds to k / max(W, H). Entry 0 holds the (zero) DC term. Returns an empty vector for an
-// empty field or a size that does not match. A plain separable DFT: meant for patterns up to a
-// few hundred pixels a side.
+// empty field or a size that does not match. A separable DFT, by FFT along a side that is a
+// power of two: meant for patterns up to a few hundred pixels a side.
 std::vector<double> RadialPowerSpectrum(const std::vector<double>& field, int width, int height);
+
+// Mean of the radial bins 1 .. max(1, trunc(fraction x sqrt(min(g, 1 - g)) x side)) of a
+// spectrum of bins k / side cycles per pixel: the power below `fraction` of the principal
+// frequency of a two-level pattern of coverage g.
+double LowFrequencyMean(const std::vector<double>& radial, int side, double coverage,
+                        double fraction);
 
 // Low-frequency power of the dot pattern {threshold <= level} of a square threshold array,
 // against white noise of the same density: the mean of the radial bins from 1 up to

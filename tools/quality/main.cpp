@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "config/tone_curve.h"
+#include "core/raster_geometry.h"
+#include "core/screening_state.h"
 #include "floyd_steinberg.h"
 #include "image/error_diffusion_screen.h"
 #include "quality_metrics.h"
-#include "template/raster_geometry.h"
 #include "test_images.h"
 
 namespace {
@@ -23,12 +23,13 @@ using quality::GreyImage;
 std::string g_dumpFolder;  // where halftones are written when --dump is given
 
 GreyImage ErrorDiffusion(const GreyImage& image) {
-  for (int i = 0; i < kToneCurveSize; ++i) g_toneCurve[i] = i;
+  static ScreeningState identity;
+  for (int i = 0; i < kToneCurveSize; ++i) identity.toneCurve[i] = i;
   const int stride = Stride8(image.width);
   std::vector<uint8_t> in(static_cast<size_t>(stride) * image.height);
   std::vector<uint8_t> out(in.size());
   image.ToRaster(in.data(), stride);
-  RunErrorDiffusionScreen(in.data(), out.data(), image.width, image.height);
+  RunErrorDiffusionScreen(identity, in.data(), out.data(), image.width, image.height);
   return GreyImage::FromRaster(out.data(), image.width, image.height, stride);
 }
 

@@ -6,13 +6,13 @@
 #include <cstring>
 #include <limits>
 
+#include "bluenoise/void_and_cluster.h"
+
 namespace quality {
 
 namespace {
 
 using Plane = std::vector<double>;
-
-const double kPi = std::acos(-1.0);
 
 std::vector<double> GaussianKernel(double sigma) {
   const int radius = static_cast<int>(std::ceil(3 * sigma));
@@ -61,68 +61,13 @@ double Mean(const GreyImage& image, int x0, int y0, int x1, int y1) {
   return s / (static_cast<double>(x1 - x0) * (y1 - y0));
 }
 
-// In-place radix-2 FFT of n = 2^k complex values held as interleaved re/im pairs.
-void Fft(std::vector<double>& re, std::vector<double>& im) {
-  const size_t n = re.size();
-  for (size_t i = 1, j = 0; i < n; ++i) {
-    size_t bit = n >> 1;
-    for (; j & bit; bit >>= 1) j ^= bit;
-    j ^= bit;
-    if (i < j) {
-      std::swap(re[i], re[j]);
-      std::swap(im[i], im[j]);
-    }
-  }
-  for (size_t len = 2; len <= n; len <<= 1) {
-    const double angle = -2 * kPi / static_cast<double>(len);
-    for (size_t start = 0; start < n; start += len) {
-      for (size_t k = 0; k < len / 2; ++k) {
-        const double wr = std::cos(angle * k), wi = std::sin(angle * k);
-        const size_t a = start + k, b = a + len / 2;
-        const double tr = re[b] * wr - im[b] * wi, ti = re[b] * wi + im[b] * wr;
-        re[b] = re[a] - tr;
-        im[b] = im[a] - ti;
-        re[a] += tr;
-        im[a] += ti;
-      }
-    }
-  }
-}
-
-// |DFT|^2 / (n * n) of one n x n tile of ink fractions with its mean removed.
-std::vector<double> Periodogram(const GreyImage& image, int x0, int y0, int n) {
-  std::vector<double> re(static_cast<size_t>(n) * n), im(re.size(), 0.0);
-  double mean = 0;
+// The ink fractions (0 white, 1 full ink) of one n x n tile.
+std::vector<double> InkOfTile(const GreyImage& image, int x0, int y0, int n) {
+  std::vector<double> ink(static_cast<size_t>(n) * n);
   for (int y = 0; y < n; ++y)
-    for (int x = 0; x < n; ++x) {
-      re[static_cast<size_t>(y) * n + x] = (255 - image.At(x0 + x, y0 + y)) / 255.0;
-      mean += re[static_cast<size_t>(y) * n + x];
-    }
-  mean /= static_cast<double>(n) * n;
-  for (double& v : re) v -= mean;
-  std::vector<double> lineRe(n), lineIm(n);
-  for (int pass = 0; pass < 2; ++pass) {
-    for (int a = 0; a < n; ++a) {
-      for (int b = 0; b < n; ++b) {
-        const size_t i =
-            pass == 0 ? static_cast<size_t>(a) * n + b : static_cast<size_t>(b) * n + a;
-        lineRe[b] = re[i];
-        lineIm[b] = im[i];
-      }
-      Fft(lineRe, lineIm);
-      for (int b = 0; b < n; ++b) {
-        const size_t i =
-            pass == 0 ? static_cast<size_t>(a) * n + b : static_cast<size_t>(b) * n + a;
-        re[i] = lineRe[b];
-        im[i] = lineIm[b];
-      }
-    }
-  }
-  std::vector<double> power(re.size());
-  for (size_t i = 0; i < re.size(); ++i) {
-    power[i] = (re[i] * re[i] + im[i] * im[i]) / (static_cast<double>(n) * n);
-  }
-  return power;
+    for (int x = 0; x < n; ++x)
+      ink[static_cast<size_t>(y) * n + x] = (255 - image.At(x0 + x, y0 + y)) / 255.0;
+  return ink;
 }
 
 }  // namespace
@@ -186,21 +131,12 @@ RadialSpectrum RadialPowerSpectrum(const GreyImage& halftone, int tile) {
   RadialSpectrum spectrum;
   const int rings = tile / 2;
   std::vector<double> sum(rings + 1, 0.0);
-  std::vector<int> count(rings + 1, 0);
   int tiles = 0;
   for (int y0 = 0; y0 + tile <= halftone.height; y0 += tile) {
     for (int x0 = 0; x0 + tile <= halftone.width; x0 += tile) {
-      const std::vector<double> power = Periodogram(halftone, x0, y0, tile);
-      for (int v = 0; v < tile; ++v) {
-        for (int u = 0; u < tile; ++u) {
-          if (u == 0 && v == 0) continue;
-          const int fu = u <= tile / 2 ? u : u - tile, fv = v <= tile / 2 ? v : v - tile;
-          const int ring = static_cast<int>(std::lround(std::sqrt(double(fu * fu + fv * fv))));
-          if (ring > rings) continue;
-          sum[ring] += power[static_cast<size_t>(v) * tile + u];
-          ++count[ring];
-        }
-      }
+      const std::vector<double> radial =
+          ::RadialPowerSpectrum(InkOfTile(halftone, x0, y0, tile), tile, tile);
+      for (int r = 1; r <= rings; ++r) sum[r] += radial[r];
       ++tiles;
     }
   }
@@ -208,19 +144,14 @@ RadialSpectrum RadialPowerSpectrum(const GreyImage& halftone, int tile) {
   const double g = spectrum.coverage;
   const double variance = std::max(g * (1 - g), 1e-12);
   spectrum.principalFrequency = g <= 0.5 ? std::sqrt(g) : std::sqrt(1 - g);
-  double low = 0;
-  int lowRings = 0;
-  for (int r = 1; r <= rings && tiles; ++r) {
-    const double f = static_cast<double>(r) / tile;
-    const double p = count[r] ? sum[r] / count[r] / variance : 0;
-    spectrum.frequency.push_back(f);
-    spectrum.power.push_back(p);
-    if (f < spectrum.principalFrequency / 2) {
-      low += p;
-      ++lowRings;
-    }
+  if (tiles == 0) return spectrum;
+  std::vector<double> normalised(rings + 1, 0.0);
+  for (int r = 1; r <= rings; ++r) {
+    normalised[r] = sum[r] / tiles / variance;
+    spectrum.frequency.push_back(static_cast<double>(r) / tile);
+    spectrum.power.push_back(normalised[r]);
   }
-  spectrum.lowFrequencyPower = lowRings ? low / lowRings : 0;
+  spectrum.lowFrequencyPower = LowFrequencyMean(normalised, tile, g, 0.5);
   return spectrum;
 }
 

@@ -62,7 +62,7 @@ struct RadialSpectrum {
   std::vector<double> power;      // normalised power per ring
   double coverage = 0;            // g
   double principalFrequency = 0;  // sqrt(g) for g <= 1/2, else sqrt(1 - g)
-  double lowFrequencyPower = 0;   // mean power of the rings below half the principal frequency
+  double lowFrequencyPower = 0;   // mean power of the rings up to half the principal frequency
 };
 RadialSpectrum RadialPowerSpectrum(const GreyImage& halftone, int tile = 128);
 

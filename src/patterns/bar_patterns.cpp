@@ -2,8 +2,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "config/test_patterns.h"
-#include "config/truncate.h"
+#include "core/truncate.h"
+#include "patterns/test_patterns.h"
 
 namespace {
 

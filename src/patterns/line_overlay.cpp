@@ -1,12 +1,12 @@
-#include "image/line_overlay.h"
+#include "patterns/line_overlay.h"
 
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
-#include "config/truncate.h"
-#include "template/raster_geometry.h"
+#include "core/raster_geometry.h"
+#include "core/truncate.h"
 
 namespace {
 
@@ -81,9 +81,9 @@ void SoftenPixel(unsigned char* pixel) {
   *pixel = table[*pixel];
 }
 
-int ApplyLineOverlay(unsigned char* raster, int rows, int cols, int angle) {
-  if (raster == nullptr || rows <= 0 || cols <= 0 || !RasterFits(cols, rows, 8)) return 1;
-  if (angle == 0 || angle < -kMaxAngle || angle > kMaxAngle) return 1;
+void ApplyLineOverlay(unsigned char* raster, int cols, int rows, int angle) {
+  if (raster == nullptr || rows <= 0 || cols <= 0 || !RasterFits(cols, rows, 8)) return;
+  if (angle == 0 || angle < -kMaxAngle || angle > kMaxAngle) return;
 
   const double a = angle * kRadiansPerDegree;
   const Overlay overlay{raster,      rows,        cols,       RowStride(cols, 8),
@@ -104,5 +104,4 @@ int ApplyLineOverlay(unsigned char* raster, int rows, int cols, int angle) {
       overlay.DrawFlatLine(k);
     }
   }
-  return 1;
 }

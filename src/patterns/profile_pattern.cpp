@@ -1,9 +1,8 @@
 // The ramp drawn from the compensation profile of the pass-parameter file.
 #include "config/cubic_spline.h"
 #include "config/pass_param_file.h"
-#include "config/test_patterns.h"
-#include "config/truncate.h"
-#include "interface/globals.h"
+#include "core/truncate.h"
+#include "patterns/test_patterns.h"
 
 namespace {
 
@@ -11,8 +10,8 @@ constexpr int kProfilePoints = 7;  // Param0..Param6 at rows 0, rows/6, ..., row
 
 }  // namespace
 
-void DrawCompensationProfile(const PatternRaster& raster) {
-  const PassParamFile file(g_qualityLevel);
+void DrawCompensationProfile(const PatternRaster& raster, int qualityLevel) {
+  const PassParamFile file(qualityLevel);
   double xs[kProfilePoints];
   double ys[kProfilePoints];
   for (int k = 0; k < kProfilePoints; ++k) {

@@ -1,6 +1,6 @@
 // Conversion of a computed double to int the way the curve and pattern code needs it.
-#ifndef KORVEL_CONFIG_TRUNCATE_H
-#define KORVEL_CONFIG_TRUNCATE_H
+#ifndef KORVEL_CORE_TRUNCATE_H
+#define KORVEL_CORE_TRUNCATE_H
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 // The generated test patterns that the halftone engine screens instead of a caller's image.
-// Each draws into an 8-bit raster of rows x cols pixels (both positive) with row stride
+// Each draws into an 8-bit raster of cols x rows pixels (both positive) with row stride
 // `stride`; 0 is full ink, 255 white. Only the first cols bytes of a row are written.
-#ifndef KORVEL_CONFIG_TEST_PATTERNS_H
-#define KORVEL_CONFIG_TEST_PATTERNS_H
+#ifndef KORVEL_PATTERNS_TEST_PATTERNS_H
+#define KORVEL_PATTERNS_TEST_PATTERNS_H
 
 #include <cstdint>
 
@@ -34,7 +34,7 @@ enum class BarWave { kStraight, kMinusSine, kPlusSine };
 void DrawBarsOnRamp(const PatternRaster& raster, int factor, BarWave wave);
 
 // Rows from the ink-coverage profile Param0..Param6 of section "QNT_COMPENSATION" of the
-// pass-parameter file of the current quality level, interpolated over the rows.
-void DrawCompensationProfile(const PatternRaster& raster);
+// pass-parameter file of a quality level, interpolated over the rows.
+void DrawCompensationProfile(const PatternRaster& raster, int qualityLevel);
 
 #endif

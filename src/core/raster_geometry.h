@@ -1,6 +1,6 @@
 // Row strides of packed rasters and the size checks every entry point makes before it writes.
-#ifndef KORVEL_TEMPLATE_RASTER_GEOMETRY_H
-#define KORVEL_TEMPLATE_RASTER_GEOMETRY_H
+#ifndef KORVEL_CORE_RASTER_GEOMETRY_H
+#define KORVEL_CORE_RASTER_GEOMETRY_H
 
 #include <climits>
 #include <cstdint>

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "config/test_patterns.h"
-#include "config/truncate.h"
+#include "core/truncate.h"
+#include "patterns/test_patterns.h"
 
 void PatternRaster::FillRow(int r, unsigned char value) const {
   std::memset(Row(r), value, static_cast<size_t>(cols));

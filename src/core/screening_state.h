@@ -1,0 +1,32 @@
+// The screening state: the tables and settings that the set-up writes and the screens read.
+// Every piece of code that reads or writes them is handed the state it works on; the exported
+// functions run on one process-wide instance.
+#ifndef KORVEL_CORE_SCREENING_STATE_H
+#define KORVEL_CORE_SCREENING_STATE_H
+
+#include <cstdint>
+
+constexpr int kLevelCount = 256;      // level indices 0..255
+constexpr int kFullAmount = 2550;     // ink amount of a dot at every pixel
+constexpr int kToneCurveSize = 2551;  // one tone-curve entry per ink amount 0..2550
+
+// Entry i = 10 i: the linear level-to-amount table that a reset installs.
+extern const int32_t g_defaultLevelAmount[kLevelCount];
+
+struct ScreeningState {
+  // The bucketed quality level: 0, -1 or 10, 20, ..., 100. It numbers the pass-parameter file
+  // that the tone curves and the compensation profile are read from.
+  int32_t qualityLevel = 0;
+  // Ink amount of each level index, read by every template generator. All zero until the
+  // first reset, so that a template made before any set-up is blank.
+  int32_t levelAmount[kLevelCount] = {};
+  // Target amount of each ink amount, read by the error-diffusion screen.
+  int32_t toneCurve[kToneCurveSize] = {};
+  // Screen images with the template diffusion instead of the template type's own screen.
+  bool useTemplateDiffusion = false;
+
+  // Install the linear level-to-amount table, discarding any tone curve.
+  void ResetLevelAmount();
+};
+
+#endif

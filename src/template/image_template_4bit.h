@@ -1,0 +1,14 @@
+// The 4-bit image path: an 8-bit grey image halftoned with the template diffusion, each pixel
+// taking the amount of level index 255 - grey from the state's level table, packed as full or
+// empty nibbles.
+#ifndef KORVEL_TEMPLATE_IMAGE_TEMPLATE_4BIT_H
+#define KORVEL_TEMPLATE_IMAGE_TEMPLATE_4BIT_H
+
+#include "core/screening_state.h"
+
+// Refuses (false, nothing written) a raster size that does not fit and a missing buffer of a
+// non-empty image.
+bool HalftoneImageTo4Bit(const ScreeningState& state, const unsigned char* source,
+                         unsigned char* destination, int width, int height);
+
+#endif
