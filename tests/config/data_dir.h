@@ -23,8 +23,7 @@ class ScopedDataDir {
   }
   ~ScopedDataDir() {
     saved_ ? setenv(kDataDirVariable, saved_->c_str(), 1) : unsetenv(kDataDirVariable);
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(path_);
   }
   const std::string& path() const { return path_; }
   std::string FileOf(int level) const {

@@ -25,23 +25,31 @@ int64_t CountDots(const Bytes& raster, int width, int height, int bits) {
   return n;
 }
 
+Bytes RandomScene(int width, int height, uint32_t seed, bool light) {
+  Random random{seed};
+  Bytes image(static_cast<size_t>(Stride(width, 8)) * height, 0);
+  for (int y = 0; y < height; ++y) {
+    int grey = random.Below(256), run = 0;
+    for (int x = 0; x < width; ++x) {
+      if (run-- <= 0) {
+        run = random.Below(40);
+        const int kind = random.Below(4);
+        grey = kind == 0 && light ? random.Below(3)
+               : kind == 1        ? (grey + random.Below(60)) & 255
+                                  : random.Below(256);
+      }
+      image[static_cast<size_t>(y) * Stride(width, 8) + x] = static_cast<uint8_t>(grey);
+    }
+  }
+  return image;
+}
+
 std::string Fingerprint(const Bytes& bytes) {
   uint64_t h = 1469598103934665603ULL;
   for (uint8_t b : bytes) h = (h ^ b) * 1099511628211ULL;
   char text[17];
   std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(h));
   return text;
-}
-
-std::string Hex(const Bytes& bytes) {
-  std::string s;
-  char cell[4];
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    std::snprintf(cell, sizeof cell, "%02X", bytes[i]);
-    if (i) s += ' ';
-    s += cell;
-  }
-  return s;
 }
 
 }  // namespace test

@@ -1,4 +1,5 @@
-// Small helpers the tests share: packed-raster pixel access and buffer fingerprints.
+// Small helpers the tests share: packed-raster pixel access, seeded pseudo-random rasters and
+// buffer fingerprints.
 #ifndef KORVEL_TESTS_SUPPORT_RASTER_H
 #define KORVEL_TESTS_SUPPORT_RASTER_H
 
@@ -21,11 +22,19 @@ int PixelAt(const Bytes& raster, int width, int bits, int x, int y);
 // Number of pixels inside width x height whose value is not 0.
 int64_t CountDots(const Bytes& raster, int width, int height, int bits);
 
+// A deterministic generator for random inputs (a 32-bit linear congruential sequence).
+struct Random {
+  uint32_t state;
+  uint32_t Next() { return state = state * 1664525u + 1013904223u; }
+  int Below(int n) { return static_cast<int>((Next() >> 8) % static_cast<uint32_t>(n)); }
+};
+
+// An 8-bit raster (stride Stride(width, 8)) of runs of random greys: flat stretches, jumps of
+// every size and, where `light` is set, runs near white, so that every rule of the screens acts.
+Bytes RandomScene(int width, int height, uint32_t seed, bool light = true);
+
 // FNV-1a 64-bit of a buffer, printed in hex, for golden outputs.
 std::string Fingerprint(const Bytes& bytes);
-
-// Bytes as "AB CD ..." for readable failure messages.
-std::string Hex(const Bytes& bytes);
 
 }  // namespace test
 

@@ -1,59 +1,86 @@
-// Golden outputs of the template diffusion: any change to the step, its tables or the packing
-// shows up here. Regenerate only for an intended change of output.
+// Golden outputs of the exported screening calls: the uniform templates (which the splits and
+// the 4-bit image path are checked against) and the image entry points over every template
+// type, dot mode and quality-level curve. The expected fingerprints live in
+// tests/golden/templates.txt and image_calls.txt (support/golden.h tells how to update them).
 #include <gtest/gtest.h>
 #include <korvel/korvel.h>
 
-#include <cmath>
+#include <string>
 
-#include "interface/globals.h"
+#include "config/data_dir.h"
+#include "support/golden.h"
 #include "support/raster.h"
-#include "template/template_generators.h"
 
 namespace {
 
 using test::Bytes;
 using test::Stride;
 
-// A smooth grey image with a sharp edge, so restarts and the light rule both act.
-Bytes Gradient(int width, int height) {
-  Bytes image(static_cast<size_t>(Stride(width, 8)) * height, 0);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const double v = 255.0 * x / (width - 1) * (0.5 + 0.5 * std::sin(y * 0.05));
-      image[y * Stride(width, 8) + x] = static_cast<uint8_t>(y > height / 2 ? 255 - v : v);
-    }
-  return image;
+std::string Key(const char* kind, std::initializer_list<int> numbers) {
+  std::string key = kind;
+  for (int n : numbers) key += "/" + std::to_string(n);
+  return key;
 }
 
-TEST(TemplateGolden, TemplatesSplitsAndImagePaths) {
+Bytes ImageCall(int bits, Bytes image, int w, int h, int type, int cellWidth, int cellHeight,
+                int mode, bool templateDiffusion) {
+  Bytes out(static_cast<size_t>(Stride(w, bits)) * h, 0xA5);
+  const auto fn = bits == 1 ? KORVEL_GetImageTempateData_1Bit : KORVEL_GetImageTempateData_2Bit;
+  EXPECT_EQ(fn(image.data(), out.data(), w, h, static_cast<__QUENTAL_TEMPLATE_TYPE>(type),
+               cellWidth, cellHeight, static_cast<__QUENTAL_DOT_MODE>(mode), templateDiffusion),
+            1);
+  return out;
+}
+
+// The uniform templates, and with them the splits made of them (at 33, 50 and 53 %) and the
+// image paths of the same diffusion: a change of the diffusion or its tables shows here.
+TEST(Golden, Templates) {
+  test::GoldenFile golden("templates");
   KORVEL_Init(50);
   const int w = 203, h = 97;
-  std::string prints;
-  for (int level : {3, 27, 50, 81}) {
-    Bytes t1(Stride(w, 1) * h), t2(Stride(w, 2) * h), t4(Stride(w, 4) * h);
-    KORVEL_GetTempateData_1Bit(t1.data(), w, h, level);
-    KORVEL_GetTempateData_2Bit(t2.data(), w, h, level);
-    KORVEL_GetTempateData_4Bit(t4.data(), w, h, level);
-    prints +=
-        test::Fingerprint(t1) + " " + test::Fingerprint(t2) + " " + test::Fingerprint(t4) + "\n";
+  for (int bits : {1, 2, 4})
+    for (int level : {1, 3, 27, 33, 50, 53, 81, 99}) {
+      Bytes out(static_cast<size_t>(Stride(w, bits)) * h);
+      const auto fn = bits == 1   ? KORVEL_GetTempateData_1Bit
+                      : bits == 2 ? KORVEL_GetTempateData_2Bit
+                                  : KORVEL_GetTempateData_4Bit;
+      fn(out.data(), w, h, level);
+      golden.Check(Key("template", {bits, level}), test::Fingerprint(out));
+    }
+}
+
+// Every template type at both depths with either screen, on the linear curve (level 0), and the
+// curve-dependent types under the built-in curves (-1, type 11) and a parameter file's curve
+// and compensation profile (50); cells of several sizes; the test patterns wide and tall.
+TEST(Golden, ImageCallsOfEveryTypeModeAndCurve) {
+  test::GoldenFile golden("image_calls");
+  test::ScopedDataDir dir;
+  dir.Write(50,
+            "[QNT_CURVE]\r\nEffectiveParams=5\r\nParam1=-3\r\nParam2=20\r\nParam3=45\r\n"
+            "Param4=80\r\nParam5=100\r\n[QNT_COMPENSATION]\r\nParam0=0\r\nParam1=10\r\n"
+            "Param2=25\r\nParam3=50\r\nParam4=70\r\nParam5=90\r\nParam6=100\r\n");
+  const int w = 67, h = 41;
+  const Bytes scene = test::RandomScene(w, h, 7);
+  for (int quality : {0, -1, 50}) {
+    KORVEL_Init(quality);
+    for (int bits : {1, 2})
+      for (int type = -1; type <= 43; ++type) {
+        if (quality != 0 && type != 11 && type != 34 && type != 38) continue;
+        for (int td : {0, 1})
+          golden.Check(Key("image", {bits, quality, type, td}),
+                       test::Fingerprint(ImageCall(bits, scene, w, h, type, 1, 1, 0, td)));
+      }
   }
-  Bytes a(Stride(w, 2) * h), b(a.size()), c(a.size()), d(a.size());
-  KORVEL_GetTempateData_2Bit_1to2(a.data(), b.data(), w, h);
-  prints += test::Fingerprint(a) + "\n";
-  KORVEL_GetTempateData_2Bit_1to4(a.data(), b.data(), c.data(), d.data(), w, h);
-  prints += test::Fingerprint(a) + " " + test::Fingerprint(d) + "\n";
-  Bytes image = Gradient(w, h), out4(Stride(w, 4) * h), out8(image.size());
-  KORVEL_GetImageTempateData_4Bit(image.data(), out4.data(), w, h);
-  GetDiffusedImageData_8Bit(g_defaultState, image.data(), out8.data(), w, h);
-  prints += test::Fingerprint(out4) + " " + test::Fingerprint(out8) + "\n";
-  EXPECT_EQ(prints,
-            "88906ee779c0fb99 2166e66e445f4893 a802dad54614a1b4\n"
-            "f1b41074d87bddc2 e480cdfee6a755f9 d7c8aeff363e3823\n"
-            "f28f64b7102e223d f5ed0b0ea5022714 aee9bb3807683b78\n"
-            "14896abdda7005ff f9dcd2e55088f2ac 97062a7d62e9e71c\n"
-            "1cd62114cba9777b\n"
-            "effdda564f304fe2 7271d76f4d6e68db\n"
-            "1e5ab643dc99c5b7 4020efcd026d16f6\n");
+  KORVEL_Init(0);
+  for (int bits : {1, 2})
+    for (int type : {0, 4, 7, 34, 36, 40, 42})
+      for (int mode : {1, 2, 3})
+        golden.Check(Key("cells", {bits, type, mode}),
+                     test::Fingerprint(ImageCall(bits, scene, w, h, type, 3, 2, mode, false)));
+  const Bytes tall = test::RandomScene(h, w, 7);  // the line overlay draws steep lines on it
+  for (int type : {5, 6, 7})
+    golden.Check(Key("tall", {type}),
+                 test::Fingerprint(ImageCall(1, tall, h, w, type, 1, 1, 0, false)));
 }
 
 }  // namespace
