@@ -51,9 +51,15 @@ class ImageErrorDiffusion {
   static constexpr int32_t kLightRuleHigh = 22;
   static constexpr int32_t kLightRuleJump = 50;  // a larger target step disarms the rule
 
+  // Whether a column whose target jumps restarts from the tables (the screen) or carries its
+  // state on as if the target had not jumped (a reference the table generator and the quality
+  // figures judge the restart tables against).
+  enum class Restarts { kFromTables, kNever };
+
   // toneCurve: 2551 targets indexed by 2550 - amount; values outside 0..2550 are clamped.
   ImageErrorDiffusion(int width, const int32_t* toneCurve,
-                      const ErrorDiffusionTables& tables = BuiltInErrorDiffusionTables())
+                      const ErrorDiffusionTables& tables = BuiltInErrorDiffusionTables(),
+                      Restarts restarts = Restarts::kFromTables)
       : width_(width),
         tables_(tables),
         columns_(static_cast<size_t>(width) + 2),
@@ -68,6 +74,7 @@ class ImageErrorDiffusion {
       // end of the scale, otherwise everything within kRestartJump.
       const bool end = t == 0 || t == kFullInk;
       continueWindow_[t] = {end ? t : t - kRestartJump, end ? 0u : 2u * kRestartJump};
+      if (restarts == Restarts::kNever) continueWindow_[t] = {0, UINT32_MAX};
     }
     for (int i = 0; i < kImgWeightCycle; ++i) {
       aheadCycle_[i] = PerMilleMultiplier(tables_.aheadWeightCycle[i]);

@@ -46,13 +46,13 @@ TEST(TemplateGolden, TemplatesSplitsAndImagePaths) {
   GetDiffusedImageData_8Bit(out8.data(), image.data(), w, h);
   prints += test::Fingerprint(out4) + " " + test::Fingerprint(out8) + "\n";
   EXPECT_EQ(prints,
-            "88906ee779c0fb99 2166e66e445f4893 a802dad54614a1b4\n"
-            "f1b41074d87bddc2 e480cdfee6a755f9 d7c8aeff363e3823\n"
-            "f28f64b7102e223d f5ed0b0ea5022714 aee9bb3807683b78\n"
-            "14896abdda7005ff f9dcd2e55088f2ac 97062a7d62e9e71c\n"
-            "1cd62114cba9777b\n"
-            "effdda564f304fe2 7271d76f4d6e68db\n"
-            "1e5ab643dc99c5b7 4020efcd026d16f6\n");
+            "9c8b2f5fa2e169eb 41f87fe7799ee5c8 e1884a3992d06af6\n"
+            "541fe1bb804871f7 94799625fb783060 d939fe98d8bd5666\n"
+            "225800a90e96a4d3 6b3ccd23143b3638 e0f4566b64fb01ff\n"
+            "2d05aea39e4a812a 0bfde161ebb3cd12 f1ecb24a4c1804d3\n"
+            "b92f4dada75fb711\n"
+            "816ad8d39f2126d7 ecc9af3c72acf37d\n"
+            "8c3486883222d207 7a87491b631910de\n");
 }
 
 }  // namespace
