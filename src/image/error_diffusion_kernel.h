@@ -52,9 +52,9 @@ class ImageErrorDiffusion {
   static constexpr int32_t kLightRuleJump = 50;  // a larger target step disarms the rule
 
   // Whether a column whose target jumps restarts from the tables (the screen) or carries its
-  // state on as if the target had not jumped (a reference the table generator and the quality
-  // figures judge the restart tables against).
-  enum class Restarts { kFromTables, kNever };
+  // state on as if the target had not jumped, the first row alone starting from the tables (a
+  // reference the table generator and the quality figures judge the restart tables against).
+  enum class Restarts { kFromTables, kFirstRowOnly };
 
   // toneCurve: 2551 targets indexed by 2550 - amount; values outside 0..2550 are clamped.
   ImageErrorDiffusion(int width, const int32_t* toneCurve,
@@ -74,7 +74,7 @@ class ImageErrorDiffusion {
       // end of the scale, otherwise everything within kRestartJump.
       const bool end = t == 0 || t == kFullInk;
       continueWindow_[t] = {end ? t : t - kRestartJump, end ? 0u : 2u * kRestartJump};
-      if (restarts == Restarts::kNever) continueWindow_[t] = {0, UINT32_MAX};
+      if (restarts == Restarts::kFirstRowOnly) continueWindow_[t] = {0, UINT32_MAX};
     }
     for (int i = 0; i < kImgWeightCycle; ++i) {
       aheadCycle_[i] = PerMilleMultiplier(tables_.aheadWeightCycle[i]);

@@ -270,11 +270,25 @@ TEST_F(ErrorDiffusionScreen, GoldenOutputs) {
     int width, height;
     const char* fingerprint;
   } cases[] = {
-      {203, 64, "a8eb873c6b4e76c5"}, {21, 300, "8567994f96c6cd21"}, {1024, 48, "d6d1f18ac6a4da29"}};
+      {203, 64, "4c3067b1f294bead"}, {21, 300, "fa7e4be00e8865c9"}, {1024, 48, "b18b96f10b20323a"}};
   for (const Golden& g : cases) {
     EXPECT_EQ(test::Fingerprint(Screen(Scene(g.width, g.height), g.width, g.height)), g.fingerprint)
         << g.width << "x" << g.height;
   }
+}
+
+// The same multiply and shift divides any int32 by 1000: it is monotone in n, so checking both
+// ends of every block of 1000 equal quotients covers the whole range.
+TEST(ErrorDiffusionScreenArithmetic, DivisionBy1000IsExactForEveryInt32) {
+  for (int64_t q = INT32_MIN / 1000 - 1; q <= INT32_MAX / 1000 + 1; ++q) {
+    for (int64_t n : {q * 1000 - 999, q * 1000, q * 1000 + 999}) {
+      if (n < INT32_MIN || n > INT32_MAX) continue;
+      const int32_t m = static_cast<int32_t>(n);
+      ASSERT_EQ(DivideBy1000(m), m / 1000) << m;
+    }
+  }
+  EXPECT_EQ(DivideBy1000(INT32_MIN), INT32_MIN / 1000);
+  EXPECT_EQ(DivideBy1000(INT32_MAX), INT32_MAX / 1000);
 }
 
 }  // namespace

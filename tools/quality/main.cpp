@@ -59,7 +59,7 @@ void PrintFigures(const std::string& name, const GreyImage& image) {
   const double edNoRestart =
       quality::HvsPsnr(image,
                        quality::ScreenErrorDiffusion(image, BuiltInErrorDiffusionTables(),
-                                                     ImageErrorDiffusion::Restarts::kNever),
+                                                     ImageErrorDiffusion::Restarts::kFirstRowOnly),
                        1.5);
   std::printf("%-22s %7.2f %7.2f %7.2f | %7.2f %7.2f | %+7.3f %+7.3f | %6.3f %6.3f\n", name.c_str(),
               ed.hvsPsnrSigma1_5, edNoRestart, fs.hvsPsnrSigma1_5, ed.hvsPsnrSigma3,

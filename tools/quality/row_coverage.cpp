@@ -44,7 +44,8 @@ double NominalCoverage(JumpPath path, uint8_t value) {
 }
 
 std::vector<double> JumpRowCoverage(JumpPath path, uint8_t above, uint8_t below, int width,
-                                    int rowsAbove, int rowsBelow) {
+                                    int rowsAbove, int rowsBelow,
+                                    const ErrorDiffusionTables* tables) {
   const int height = rowsAbove + rowsBelow;
   const int stride8 = Stride8(width);
   std::vector<uint8_t> in(static_cast<size_t>(stride8) * height, 0);
@@ -74,16 +75,17 @@ std::vector<double> JumpRowCoverage(JumpPath path, uint8_t above, uint8_t below,
     for (int y = 0; y < height; ++y)
       std::fill_n(image.pixels.begin() + static_cast<size_t>(y) * width, width,
                   y < rowsAbove ? above : below);
-    const GreyImage screened = ScreenErrorDiffusion(image, BuiltInErrorDiffusionTables(),
-                                                    path == JumpPath::kErrorDiffusion
-                                                        ? ImageErrorDiffusion::Restarts::kFromTables
-                                                        : ImageErrorDiffusion::Restarts::kNever);
+    const GreyImage screened = ScreenErrorDiffusion(
+        image, tables ? *tables : BuiltInErrorDiffusionTables(),
+        path == JumpPath::kErrorDiffusion ? ImageErrorDiffusion::Restarts::kFromTables
+                                          : ImageErrorDiffusion::Restarts::kFirstRowOnly);
     for (int y = 0; y < height; ++y) coverage[y] = InkCoverage(screened, y, y + 1);
   }
   return coverage;
 }
 
-JumpFigures WorstJumpRows(JumpPath path, int width, int minGreyStep) {
+JumpFigures WorstJumpRows(JumpPath path, int width, int minGreyStep,
+                          const ErrorDiffusionTables* tables) {
   constexpr int kRowsAbove = 32, kRowsBelow = 48;
   const bool screen =
       path == JumpPath::kErrorDiffusion || path == JumpPath::kErrorDiffusionNoRestart;
@@ -93,7 +95,7 @@ JumpFigures WorstJumpRows(JumpPath path, int width, int minGreyStep) {
     for (uint8_t below : JumpGreys()) {
       if (above == below || std::abs(above - below) < minGreyStep) continue;
       const std::vector<double> rows =
-          JumpRowCoverage(path, above, below, width, kRowsAbove, kRowsBelow);
+          JumpRowCoverage(path, above, below, width, kRowsAbove, kRowsBelow, tables);
       double reference = NominalCoverage(path, below);
       if (screen) {
         reference = 0;

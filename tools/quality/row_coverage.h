@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "image/error_diffusion_tables.h"
+
 namespace quality {
 
 // The greys whose pairs make the tone jumps.
@@ -26,9 +28,11 @@ enum class JumpPath {
 };
 
 // A width x (rowsAbove + rowsBelow) image of `above` over `below`, screened by the path;
-// the coverage of every row (dots / width).
+// the coverage of every row (dots / width). The error-diffusion paths use `tables` when given
+// (a trial set), the built-in tables otherwise.
 std::vector<double> JumpRowCoverage(JumpPath path, uint8_t above, uint8_t below, int width,
-                                    int rowsAbove, int rowsBelow);
+                                    int rowsAbove, int rowsBelow,
+                                    const ErrorDiffusionTables* tables = nullptr);
 
 // The coverage a path aims at for a byte: the level's ink share.
 double NominalCoverage(JumpPath path, uint8_t value);
@@ -41,7 +45,8 @@ struct JumpFigures {
   double worst[4] = {0, 0, 0, 0};  // per row after the jump
   int worstAbove = 0, worstBelow = 0;
 };
-JumpFigures WorstJumpRows(JumpPath path, int width, int minGreyStep);
+JumpFigures WorstJumpRows(JumpPath path, int width, int minGreyStep,
+                          const ErrorDiffusionTables* tables = nullptr);
 
 }  // namespace quality
 
