@@ -1,15 +1,36 @@
-# Runs a table generator and fails when its output differs from the committed file.
-#   cmake -DGENERATOR=<exe> -DCOMMITTED=<file> -DSCRATCH=<file> -DMODE=STDOUT|ARGUMENT -P ...
+# Runs a generator and fails when its output differs from the committed file, or, for a
+# generator that writes a folder, from the committed folder file by file.
+#   cmake -DGENERATOR=<exe> -DCOMMITTED=<file or folder> -DSCRATCH=<path> -DMODE=STDOUT|ARGUMENT -P ...
+file(REMOVE_RECURSE ${SCRATCH})
+if(IS_DIRECTORY ${COMMITTED})
+  file(MAKE_DIRECTORY ${SCRATCH})
+endif()
 if(MODE STREQUAL "STDOUT")
   execute_process(COMMAND ${GENERATOR} OUTPUT_FILE ${SCRATCH} RESULT_VARIABLE result)
 else()
-  execute_process(COMMAND ${GENERATOR} ${SCRATCH} RESULT_VARIABLE result)
+  execute_process(COMMAND ${GENERATOR} ${SCRATCH} RESULT_VARIABLE result OUTPUT_QUIET)
 endif()
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "${GENERATOR} failed: ${result}")
 endif()
-execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${SCRATCH} ${COMMITTED}
-                RESULT_VARIABLE different)
-if(different)
-  message(FATAL_ERROR "${COMMITTED} is not what ${GENERATOR} writes: regenerate and commit it")
+
+function(compare_generated written committed)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${written} ${committed}
+                  RESULT_VARIABLE different)
+  if(different)
+    message(FATAL_ERROR "${committed} is not what ${GENERATOR} writes: regenerate and commit it")
+  endif()
+endfunction()
+
+if(IS_DIRECTORY ${COMMITTED})
+  file(GLOB written RELATIVE ${SCRATCH} ${SCRATCH}/*)
+  file(GLOB committed RELATIVE ${COMMITTED} ${COMMITTED}/*)
+  if(NOT written STREQUAL committed)
+    message(FATAL_ERROR "${COMMITTED} holds other files than ${GENERATOR} writes")
+  endif()
+  foreach(name IN LISTS written)
+    compare_generated(${SCRATCH}/${name} ${COMMITTED}/${name})
+  endforeach()
+else()
+  compare_generated(${SCRATCH} ${COMMITTED})
 endif()

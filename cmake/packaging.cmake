@@ -11,8 +11,8 @@ install(TARGETS korvel EXPORT korvelTargets
 install(FILES ${PROJECT_SOURCE_DIR}/include/korvel/korvel.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/korvel COMPONENT development)
 
-# CMake package. The export set holds the shared library only; its object library and OpenMP
-# are private to it, so a host needs nothing else.
+# CMake package. The export set holds the shared library only; its object library is private
+# to it, so a host needs nothing else.
 install(EXPORT korvelTargets NAMESPACE korvel:: DESTINATION ${KORVEL_CMAKE_DIR}
   COMPONENT development)
 file(WRITE ${PROJECT_BINARY_DIR}/korvelConfig.cmake.in [=[

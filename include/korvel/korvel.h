@@ -182,9 +182,10 @@ class IBufferProc {
 /* Holds a threshold mask of P planes of H x W thresholds and screens 8-bit images against it.
  * A stored mask is 20 + 4 * P * H * W bytes: five little-endian int32 words (tag, P, H, W,
  * maximum threshold M) and P * H * W raw thresholds, plane by plane and row by row, every byte
- * passed through Encode. Loading normalises a raw threshold t to trunc(t / M * 254), so raw
- * thresholds 0..M screen on 0..254; a raw threshold above M loads as 255 (never a dot) and one
- * below 0 as 0. Destroying the object frees a mask it still holds. */
+ * passed through Encode. Loading normalises every raw threshold t to trunc(t / M * 254), so
+ * raw thresholds 0..M screen on 0..254; one above M normalises above 254 (never a dot once
+ * above 254), and one at or below -M / 254 to a negative threshold, under which even a white
+ * pixel is a dot. Destroying the object frees a mask it still holds. */
 class IDitherMaskGenerator {
  public:
   virtual ~IDitherMaskGenerator() {}
@@ -199,11 +200,11 @@ class IDitherMaskGenerator {
   /* Screen height rows of width source pixels (rows packed without gaps) against mask plane
    * `plane` into output rows of dstStride bytes: bits == 1 gives 1 bit per pixel, any other
    * value 2 bits per pixel (a dot is 11), most significant first. A pixel p becomes a dot where
-   * 255 - p is greater than the threshold under it, so 255 is never a dot and 0 is a dot
-   * wherever the threshold is 254 or less. The mask tiles the image: row r, pixel x reads mask
-   * row (yOffset + r * yStep) mod H and column (xOffset + x * xStep) mod W, offsets of any sign
-   * taken modulo the mask. All dstStride * height output bytes are written; bits not set by a
-   * dot, padding included, are 0.
+   * 255 - p is greater than the threshold under it, so 255 is a dot only under a negative
+   * threshold and 0 is a dot wherever the threshold is 254 or less. The mask tiles the image:
+   * row r, pixel x reads mask row (yOffset + r * yStep) mod H and column (xOffset + x * xStep)
+   * mod W, offsets of any sign taken modulo the mask. All dstStride * height output bytes are
+   * written; bits not set by a dot, padding included, are 0.
    * Returns true, or false with output untouched when: no mask is loaded; source or output is
    * null; plane is outside 0..P-1; width or height is below 0; xStep or yStep is below 0;
    * dstStride is below the bytes that width pixels take at the chosen depth

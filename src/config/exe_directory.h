@@ -8,11 +8,13 @@ constexpr size_t kExeDirectoryCapacity = 260;  // bytes of the buffer GetExeDire
 
 // Writes the directory of the process's executable (not of this library), NUL-terminated, into
 // `directory` (at least kExeDirectoryCapacity bytes). It is the executable's path cut before its
-// last '/'. When the path cannot be read, or its directory does not fit, the result is empty.
-void GetExeDirectory(char* directory);
+// last '/' (empty for a program in the root folder). Returns false, with an empty result, when
+// the path cannot be read or its directory does not fit: the directory is then unknown.
+bool GetExeDirectory(char* directory);
 
 // The part of `fileName` before its last '/', or the whole name when it holds none, written
-// NUL-terminated into `directory` of `capacity` bytes; empty when it does not fit.
-void DirectoryOfFile(const char* fileName, char* directory, size_t capacity);
+// NUL-terminated into `directory` of `capacity` bytes. Returns false, with `directory` empty
+// (when capacity allows), when it does not fit.
+bool DirectoryOfFile(const char* fileName, char* directory, size_t capacity);
 
 #endif

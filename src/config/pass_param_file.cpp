@@ -17,20 +17,26 @@ bool Fitted(int written, size_t capacity) {
 
 }  // namespace
 
-bool ComposePassParamPath(int level, char* path) {
-  const char* dataDir = std::getenv(kDataDirVariable);
-  int written;
+bool ComposePassParamPathFrom(const char* dataDir, const char* exeDirectory, int level,
+                              char* path) {
+  int written = -1;  // no path: a missing file
   if (dataDir != nullptr && dataDir[0] != '\0') {
     written = std::snprintf(path, kPassParamPathCapacity, "%s/QntPassParam_%d.ini", dataDir, level);
-  } else {
-    char exeDir[kExeDirectoryCapacity];
-    GetExeDirectory(exeDir);
-    written =
-        std::snprintf(path, kPassParamPathCapacity, "%s/Data/QntPassParam_%d.ini", exeDir, level);
+  } else if (exeDirectory != nullptr) {
+    // An unknown directory must not become "" and so send the lookup to /Data at the root.
+    written = std::snprintf(path, kPassParamPathCapacity, "%s/Data/QntPassParam_%d.ini",
+                            exeDirectory, level);
   }
   if (Fitted(written, kPassParamPathCapacity)) return true;
   path[0] = '\0';
   return false;
+}
+
+bool ComposePassParamPath(int level, char* path) {
+  const char* dataDir = std::getenv(kDataDirVariable);
+  char exeDir[kExeDirectoryCapacity];
+  const bool exeDirKnown = GetExeDirectory(exeDir);
+  return ComposePassParamPathFrom(dataDir, exeDirKnown ? exeDir : nullptr, level, path);
 }
 
 PassParamFile::PassParamFile(int level) : available_(ComposePassParamPath(level, path_)) {}

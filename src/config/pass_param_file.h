@@ -4,7 +4,8 @@
 //
 // Location: "<exe dir>/Data/QntPassParam_<level>.ini", or
 // "$KORVEL_DATA_DIR/QntPassParam_<level>.ini" when that environment variable is set and not empty.
-// A path longer than 255 characters is treated as a missing file. Every read opens the file again,
+// A path longer than 255 characters, and any path under the executable's directory when that
+// directory cannot be determined, is treated as a missing file. Every read opens the file again,
 // so an edited file takes effect at the next read; the library never writes it.
 #ifndef KORVEL_CONFIG_PASS_PARAM_FILE_H
 #define KORVEL_CONFIG_PASS_PARAM_FILE_H
@@ -18,8 +19,13 @@ constexpr char kDataDirVariable[] = "KORVEL_DATA_DIR";
 constexpr size_t kPassParamPathCapacity = 256;  // the longest path is 255 characters
 
 // Writes the path of the pass-parameter file of a quality level into `path` (at least
-// kPassParamPathCapacity bytes). Returns false, with `path` empty, when it would be too long.
+// kPassParamPathCapacity bytes). Returns false, with `path` empty, when it would be too long or
+// the executable's directory it would lie in is unknown.
 bool ComposePassParamPath(int level, char* path);
+
+// The same from given parts: `dataDir` is the override (null or empty: none) and `exeDirectory`
+// the executable's directory (null: unknown).
+bool ComposePassParamPathFrom(const char* dataDir, const char* exeDirectory, int level, char* path);
 
 // The file of one quality level, its path composed once; every read is one profile query.
 class PassParamFile {

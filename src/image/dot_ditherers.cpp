@@ -2,8 +2,6 @@
 // one store, the matrix column running along a row pointer and wrapping without a modulo.
 #include "image/dot_ditherers.h"
 
-#include <omp.h>
-
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -14,6 +12,7 @@
 #define KORVEL_DOT_LOOKUP_SSE2 1
 #endif
 
+#include "image/host_openmp.h"
 #include "image/threshold_matrices.h"
 #include "template/raster_geometry.h"
 
@@ -78,7 +77,7 @@ void ScreenTwoHalves(unsigned char* destination, const unsigned char* source, in
   const size_t pixels = static_cast<size_t>(width);
   for (int y = 0; y < height; ++y)
     std::memset(destination + stride * y + pixels, 255, stride - pixels);
-  omp_set_num_threads(2);
+  SetHostOpenMpThreads(2);  // the host-visible setting these screens have always made
   const size_t firstHalf = static_cast<size_t>(width) >> 1;
   const size_t secondHalf = static_cast<size_t>(width) - firstHalf;
   ScreenDotColumns(destination, source, stride, height, 0, firstHalf, rowPhase, table);

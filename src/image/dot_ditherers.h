@@ -12,15 +12,13 @@
 
 constexpr int kDotTableSize = 256 * 256;  // entry v * 256 + t for grey v and threshold t
 
-// Lookup tables and ramps, built lazily by their first user and never freed.
+// Lookup tables and ramps, built by their first user (once per process, safely even when two
+// threads are first together) and never freed.
 extern uint8_t g_sDotTable[kDotTableSize];
-extern bool g_sDotTableReady;
 extern int32_t g_smDotRamp[256];
 extern uint8_t g_smDotTable[kDotTableSize];
-extern bool g_smDotTableReady;
 extern int32_t g_smlDotRamp[256];
 extern uint8_t g_smlDotTable[kDotTableSize];
-extern bool g_smlDotTableReady;
 
 // Small dots only: 170 where v < t, else 255.
 class C2BitDitherSDot {
@@ -41,10 +39,10 @@ class C2BitDitherSDot {
   uint16_t bytesPerPixel_;
 };
 
-// Build g_sDotTable unless it is ready.
+// Build g_sDotTable unless it is built.
 void BuildSDotTable();
 
-// Fill g_smDotRamp (the same values on every call).
+// Fill g_smDotRamp unless it is filled.
 void FillSmDotRamp();
 
 // Small and medium dots: a linear blend of 85 and 170 below levels[1] = 127, of 170 and 255
@@ -56,7 +54,7 @@ class C2BitDitherSMDot {
   virtual ~C2BitDitherSMDot() {}
 
   void Dither(unsigned char* destination, const unsigned char* source, int height, int width);
-  // Build g_smDotTable from levels and g_smDotRamp unless it is ready.
+  // Build g_smDotTable from levels and g_smDotRamp unless it is built.
   void BuildTable();
   uint32_t RowPhase() const { return rowPhase_; }
   uint16_t BitsPerPixel() const { return bitsPerPixel_; }
@@ -79,7 +77,7 @@ class C2BitDitherSMLDot {
   void Dither(unsigned char* destination, const unsigned char* source, int height, int width);
   // Set the levels to 0, 85, 170, 255 and fill g_smlDotRamp.
   void InitLevels();
-  // Build g_smlDotTable from levels and g_smlDotRamp unless it is ready.
+  // Build g_smlDotTable from levels and g_smlDotRamp unless it is built.
   void BuildTable();
   uint32_t RowPhase() const { return rowPhase_; }
   uint16_t BitsPerPixel() const { return bitsPerPixel_; }

@@ -53,6 +53,10 @@ Raster NewClearedIntermediate(int width, int height) {
 void PrepareScreen(int templateType, bool useTemplateDiffusion, unsigned seed) {
   SetupToneCurve(templateType);
   g_useTemplateDiffusion = useTemplateDiffusion;
+  // The test patterns draw their random bar heights from the process's rand(). Seeding it here
+  // makes equal calls give equal patterns, and the reseeded generator is part of what hosts
+  // have always seen after an image call (a host drawing rand() afterwards gets that sequence),
+  // so the call stays even for screens that draw nothing.
   std::srand(seed);
 }
 

@@ -3,21 +3,23 @@
 
 #include <cstddef>
 #include <cstring>
+#include <mutex>
 
 #include "template/raster_geometry.h"
 
 uint8_t g_twoBitLevel[256];
 uint8_t g_twoBitPack[256];
-bool g_packTablesReady = false;
 
 void BuildPackTables() {
-  if (g_packTablesReady) return;
-  for (int v = 0; v < 256; ++v) g_twoBitLevel[v] = static_cast<uint8_t>(v / 85);
-  for (int i = 0; i < 256; ++i) {
-    // Each two-bit field of the index is one pixel's level; its code is 3 - level.
-    g_twoBitPack[i] = static_cast<uint8_t>(i ^ 0xFF);
-  }
-  g_packTablesReady = true;
+  // Filled once per process, also when two threads make their first 2-bit call together.
+  static std::once_flag built;
+  std::call_once(built, [] {
+    for (int v = 0; v < 256; ++v) g_twoBitLevel[v] = static_cast<uint8_t>(v / 85);
+    for (int i = 0; i < 256; ++i) {
+      // Each two-bit field of the index is one pixel's level; its code is 3 - level.
+      g_twoBitPack[i] = static_cast<uint8_t>(i ^ 0xFF);
+    }
+  });
 }
 
 namespace {

@@ -9,9 +9,8 @@
 // the code 3 - level, the left-most pixel in the two most significant bits.
 extern uint8_t g_twoBitLevel[256];
 extern uint8_t g_twoBitPack[256];
-extern bool g_packTablesReady;
 
-// Build g_twoBitLevel and g_twoBitPack unless they are ready.
+// Build g_twoBitLevel and g_twoBitPack unless they are built (once per process, thread-safely).
 void BuildPackTables();
 
 // Clear the 1-bit output (stride ((width + 31) >> 3) & ~3) and set a bit for every pixel

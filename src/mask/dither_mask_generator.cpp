@@ -60,6 +60,7 @@ bool CDitherMaskGenerator::LoadMask(const unsigned char* mask, int length) {
   maskHeight = header.maskHeight;
   maskWidth = header.maskWidth;
   maxThreshold = header.maxThreshold;
+  anyNegative = std::any_of(loaded.get(), loaded.get() + count, [](int32_t t) { return t < 0; });
   thresholds = std::move(loaded);
   return true;
 }
@@ -78,7 +79,8 @@ bool CDitherMaskGenerator::Dither(const unsigned char* source, unsigned char* ou
                       Reduce(xOffset, maskWidth),
                       Reduce(yOffset, maskHeight),
                       xStep % maskWidth,
-                      yStep % maskHeight};
+                      yStep % maskHeight,
+                      anyNegative};
   if (bitsPerPixel == 1) {
     ScreenWithMask1Bit(walk, source, output, dstStride, width, height);
   } else {

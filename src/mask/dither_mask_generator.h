@@ -1,4 +1,5 @@
-// The threshold-mask object: holds P planes of H x W thresholds normalised to 0..254 and
+// The threshold-mask object: holds P planes of H x W normalised thresholds (0..254 for raw
+// thresholds 0..M) and
 // screens 8-bit images against one plane at a time.
 #ifndef KORVEL_MASK_DITHER_MASK_GENERATOR_H
 #define KORVEL_MASK_DITHER_MASK_GENERATOR_H
@@ -22,6 +23,7 @@ class CDitherMaskGenerator final : public IDitherMaskGenerator {
   int32_t maskWidth = 0;                  // W
   int32_t maxThreshold = 0;               // raw threshold M that maps to 254
   std::unique_ptr<int32_t[]> thresholds;  // P x H x W normalised thresholds, or null
+  bool anyNegative = false;               // some held threshold is below 0
 };
 
 #endif

@@ -1,6 +1,7 @@
 #include "mask/mask_format.h"
 
 #include <cmath>
+#include <cstdint>
 
 int32_t ReadLittleEndian32(const uint8_t* bytes) {
   const uint32_t word = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
@@ -34,7 +35,7 @@ bool ReadMaskHeader(const uint8_t* encoded, int length, const uint8_t decodeTabl
 
 int32_t NormaliseThreshold(int32_t raw, int32_t maxThreshold) {
   const double scaled = std::trunc(static_cast<double>(raw) / maxThreshold * 254);
-  if (scaled < 0.0) return 0;
-  if (scaled > 255.0) return 255;
+  if (scaled < INT32_MIN) return INT32_MIN;
+  if (scaled > INT32_MAX) return INT32_MAX;
   return static_cast<int32_t>(scaled);
 }

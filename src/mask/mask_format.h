@@ -27,8 +27,9 @@ bool ReadMaskHeader(const uint8_t* encoded, int length, const uint8_t decodeTabl
                     MaskHeader* header);
 
 // Threshold on the 0..254 screening scale of a raw threshold t: trunc(t / M * 254) in double
-// precision, held to 0..255. A raw threshold above M loads as 255 (screens like anything higher:
-// never a dot); one below 0 loads as 0, so that a white pixel is never a dot in any mask.
+// precision for every t, held only to the int32 range. A raw threshold above M gives more than
+// 254 (never a dot once above 254); one below 0 gives a negative threshold when t / M * 254 is
+// -1 or less, under which even a white pixel is a dot.
 int32_t NormaliseThreshold(int32_t raw, int32_t maxThreshold);
 
 #endif

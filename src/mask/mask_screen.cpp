@@ -85,6 +85,11 @@ struct Packer<2> {
   }
 };
 
+// A threshold of 0 or more as a byte that screens the same.
+inline uint8_t AsByte(int32_t threshold) {
+  return static_cast<uint8_t>(std::min<int32_t>(threshold, 255));
+}
+
 // The thresholds of the mask rows under the column walk, prepared on first use. When all mask
 // rows fit the budget each keeps its own slot; otherwise one slot is rebuilt as the row changes.
 class PreparedRows {
@@ -111,20 +116,20 @@ class PreparedRows {
   }
 
  private:
-  // Thresholds are 0..255 once loaded, so each fits a byte as it is. The walk is copied in
-  // runs that end at the mask's right edge, so each run is a plain strided copy.
+  // Thresholds of 0 or more screen the same as they do held to 0..255, so each is kept in a
+  // byte (the walk holds no negative one). The walk is copied in runs that end at the mask's
+  // right edge, so each run is a plain strided copy.
   void Build(int row, uint8_t* prepared) const {
     const int32_t* maskRow = walk_.plane + static_cast<int64_t>(row) * walk_.maskWidth;
     const int step = walk_.columnStep;
     int column = walk_.firstColumn;
     if (step == 0) {
-      std::memset(prepared, static_cast<uint8_t>(maskRow[column]), length_);
+      std::memset(prepared, AsByte(maskRow[column]), length_);
       return;
     }
     for (int j = 0; j < length_;) {
       const int run = std::min(length_ - j, (walk_.maskWidth - column + step - 1) / step);
-      for (int i = 0; i < run; ++i)
-        prepared[j + i] = static_cast<uint8_t>(maskRow[column + i * step]);
+      for (int i = 0; i < run; ++i) prepared[j + i] = AsByte(maskRow[column + i * step]);
       j += run;
       column += run * step - walk_.maskWidth;
     }
@@ -184,14 +189,48 @@ void ScreenRows(const MaskWalk& walk, const uint8_t* source, uint8_t* output, in
   }
 }
 
+// The same screen one pixel at a time on the thresholds as they are, for a plane holding
+// negative thresholds (which no byte can carry beside 0..255).
+template <int kBits>
+void ScreenRowsPixelByPixel(const MaskWalk& walk, const uint8_t* source, uint8_t* output,
+                            int dstStride, int width, int height) {
+  constexpr int kPerByte = 8 / kBits;
+  constexpr unsigned kDot = (1u << kBits) - 1;
+  int row = walk.firstRow;
+  for (int y = 0; y < height; ++y) {
+    const int32_t* maskRow = walk.plane + static_cast<int64_t>(row) * walk.maskWidth;
+    std::memset(output, 0, dstStride);
+    int column = walk.firstColumn;
+    for (int x = 0; x < width; ++x) {
+      if (255 - source[x] > maskRow[column]) {
+        output[x / kPerByte] |= static_cast<uint8_t>(kDot << (8 - kBits * (x % kPerByte + 1)));
+      }
+      column += walk.columnStep;
+      if (column >= walk.maskWidth) column -= walk.maskWidth;
+    }
+    source += width;
+    output += dstStride;
+    row += walk.rowStep;
+    if (row >= walk.maskHeight) row -= walk.maskHeight;
+  }
+}
+
 }  // namespace
 
 void ScreenWithMask1Bit(const MaskWalk& walk, const uint8_t* source, uint8_t* output, int dstStride,
                         int width, int height) {
-  ScreenRows<1>(walk, source, output, dstStride, width, height);
+  if (walk.anyNegative) {
+    ScreenRowsPixelByPixel<1>(walk, source, output, dstStride, width, height);
+  } else {
+    ScreenRows<1>(walk, source, output, dstStride, width, height);
+  }
 }
 
 void ScreenWithMask2Bit(const MaskWalk& walk, const uint8_t* source, uint8_t* output, int dstStride,
                         int width, int height) {
-  ScreenRows<2>(walk, source, output, dstStride, width, height);
+  if (walk.anyNegative) {
+    ScreenRowsPixelByPixel<2>(walk, source, output, dstStride, width, height);
+  } else {
+    ScreenRows<2>(walk, source, output, dstStride, width, height);
+  }
 }

@@ -8,13 +8,14 @@
 
 // Where the mask starts and how it advances, everything already reduced into the mask.
 struct MaskWalk {
-  const int32_t* plane;  // maskHeight x maskWidth thresholds, each 0..255
+  const int32_t* plane;  // maskHeight x maskWidth thresholds
   int maskWidth;
   int maskHeight;
-  int firstColumn;  // 0..maskWidth-1
-  int firstRow;     // 0..maskHeight-1
-  int columnStep;   // 0..maskWidth-1
-  int rowStep;      // 0..maskHeight-1
+  int firstColumn;   // 0..maskWidth-1
+  int firstRow;      // 0..maskHeight-1
+  int columnStep;    // 0..maskWidth-1
+  int rowStep;       // 0..maskHeight-1
+  bool anyNegative;  // some threshold of the plane is below 0 (a dot even under white)
 };
 
 // Screens height rows of width pixels (source rows packed without gaps) into output rows of

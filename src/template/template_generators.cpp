@@ -21,7 +21,8 @@ void DiffuseIntoRaster(unsigned char* out, int width, int height, int bitsPerPix
                        AmountOfRow amountOfRow) {
   const size_t stride = static_cast<size_t>(RowStride(width, bitsPerPixel));
   if (stride * static_cast<size_t>(height) != 0) std::memset(out, 0, stride * height);
-  // The generator draws no random number; seeding from the clock only affects later rand users.
+  // The generator draws no random number. The clock seed is kept because hosts have always
+  // found rand() reseeded from the time after a template call; it touches nothing else.
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   if (width == 0 || height == 0) return;
   TemplateDiffusion diffusion(width);

@@ -27,6 +27,9 @@ TEST(PassParamFile, DirectoryIsThePathBeforeItsLastSlash) {
   EXPECT_EQ(Directory("host"), "host");
   EXPECT_EQ(Directory("/host"), "");
   EXPECT_EQ(Directory("/abcdefgh/x", 9), "");  // does not fit
+  char unused[8];
+  EXPECT_FALSE(DirectoryOfFile("/abcdefgh/x", unused, sizeof unused));
+  EXPECT_TRUE(DirectoryOfFile("/host", unused, sizeof unused));  // the root folder is known
   char exe[PATH_MAX] = {};
   ASSERT_GT(readlink("/proc/self/exe", exe, sizeof exe - 1), 0);
   char own[kExeDirectoryCapacity];
@@ -48,6 +51,19 @@ TEST(PassParamFile, PathComesFromTheDataFolderOrTheOverride) {
   EXPECT_EQ(PathOf(100), longest + "/QntPassParam_100.ini");
   setenv(kDataDirVariable, (longest + "d").c_str(), 1);
   EXPECT_EQ(PathOf(100), "<refused>");
+}
+
+// A program whose directory cannot be determined (its path is too long) has no parameter
+// files: nothing is looked up at /Data in the root folder, and every key reads 0.
+TEST(PassParamFile, UnknownProgramDirectoryIsAMissingFile) {
+  char path[kPassParamPathCapacity] = "garbage";
+  EXPECT_FALSE(ComposePassParamPathFrom(nullptr, nullptr, 50, path));
+  EXPECT_STREQ(path, "");
+  EXPECT_FALSE(ComposePassParamPathFrom("", nullptr, 50, path));
+  ASSERT_TRUE(ComposePassParamPathFrom(nullptr, "", 50, path));  // a program in the root folder
+  EXPECT_STREQ(path, "/Data/QntPassParam_50.ini");
+  ASSERT_TRUE(ComposePassParamPathFrom("/etc/korvel", nullptr, 50, path));  // the override
+  EXPECT_STREQ(path, "/etc/korvel/QntPassParam_50.ini");
 }
 
 }  // namespace

@@ -258,7 +258,10 @@ std::string ReadmeSection() {
   text << readme.rdbuf();
   const std::string all = text.str();
   const size_t heading = all.find("## What the library refuses");
-  if (heading == std::string::npos) return "";
+  // A second copy of the section would go unchecked: count it as no table.
+  if (heading == std::string::npos ||
+      all.find("## What the library refuses", heading + 1) != std::string::npos)
+    return "";
   const size_t start = all.find("| Entry point", heading);
   if (start == std::string::npos) return "";
   size_t end = start;

@@ -95,7 +95,7 @@ void MixedRound(int round, const Bytes& mask) {
   }
 }
 
-TEST(Soak, HundredsOfThousandsOfMixedCallsKeepMemoryFlat) {
+TEST(SlowSoak, HundredsOfThousandsOfMixedCallsKeepMemoryFlat) {
   setenv("KORVEL_DATA_DIR", "/nonexistent-korvel-data", 1);
   const Bytes mask = SmallMask();
   KORVEL_Init(50);

@@ -48,9 +48,32 @@ TEST(LoadMask, DecodesHeaderAndNormalisesThresholdsToTheScreeningScale) {
   EXPECT_EQ(mask.maskHeight, 1);
   EXPECT_EQ(mask.maskWidth, 4);
   EXPECT_EQ(mask.maxThreshold, 1000);
-  // M -> 254, M/2 -> 127, truncation toward zero; raw values above M load as 255 (never a
-  // dot), below 0 as 0.
-  EXPECT_EQ(Held(mask), (std::vector<int32_t>{254, 127, 0, 253, 0, 255, 0, 0}));
+  // trunc(t / M * 254) for every t: M -> 254, M/2 -> 127, truncation toward zero on both
+  // sides of 0, and nothing held back to 0..254.
+  EXPECT_EQ(Held(mask), (std::vector<int32_t>{254, 127, 0, 253, 0, 508, -1, -254}));
+}
+
+// A negative threshold makes even a white pixel a dot; thresholds above 254 never dot. The
+// screen of such a mask agrees with the one of a mask that holds only 0..255.
+TEST(LoadMask, NegativeThresholdsDotEvenWhitePixels) {
+  const int width = 40;
+  std::vector<int32_t> raw(8);
+  for (int i = 0; i < 8; ++i) raw[i] = 100 * i - 300;  // -300 .. 400 with M 254
+  auto object = test::NewMaskGenerator();
+  ASSERT_TRUE(Load(object, StoredMask(1, 1, 8, 254, raw)));
+  for (int bits : {1, 2}) {
+    const int stride = test::Stride(width, bits);
+    for (int grey : {255, 0, 100}) {
+      const std::vector<uint8_t> source(width, static_cast<uint8_t>(grey));
+      std::vector<uint8_t> out(stride, 0xEE);
+      ASSERT_TRUE(object->Dither(source.data(), out.data(), stride, width, 1, 0, 0, 0, 1, 1, bits));
+      for (int x = 0; x < width; ++x) {
+        const int code = (out[x * bits / 8] >> (8 - bits - (x * bits) % 8)) & ((1 << bits) - 1);
+        EXPECT_EQ(code != 0, 255 - grey > raw[x % 8])
+            << bits << " bits, grey " << grey << ", x " << x;
+      }
+    }
+  }
 }
 
 TEST(LoadMask, NormalisationIsExactAtMaximumAndHalfForAnyM) {

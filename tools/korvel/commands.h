@@ -17,9 +17,7 @@ int RunInfo(const Words& words);
 
 void PrintUsage(FILE* stream);
 
-// Shared by the commands that screen images: the quality level range the tool accepts and a
-// warning, unless quiet, when the level's parameter file is missing.
+// The quality level the commands pass to KORVEL_Init when none is given.
 constexpr int kDefaultQuality = 50;
-void WarnIfParameterFileMissing(int quality, bool quiet);
 
 #endif

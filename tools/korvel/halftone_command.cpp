@@ -10,23 +10,17 @@
 #include "commands.h"
 #include "image_reader.h"
 #include "image_writer.h"
+#include "parameter_file_check.h"
+#include "screen_table.h"
 #include "size_limits.h"
 #include "stats.h"
 #include "tool_error.h"
 
 namespace {
 
-constexpr int kImageType = 34;      // the caller's image through the error-diffusion screen
-constexpr int kThreeDropType = 41;  // the caller's image as small, medium and large drops
-constexpr int kMatrixType = 42;     // the image (or, with none, a ramp) on the threshold matrix
-
-bool TypeReadsImage(int type) {
-  return type == kImageType || (type >= 39 && type <= 41);
-}
-
 struct HalftoneJob {
   int bits = 1;
-  int type = kImageType;
+  int type = 0;
   int dotMode = 0;
   Size cell{1, 1};
   int quality = kDefaultQuality;
@@ -36,14 +30,21 @@ struct HalftoneJob {
   std::string input;  // empty when a pattern is screened at --size
   std::string output;
   Size size{0, 0};
+  const ScreenRule* screen = nullptr;
 };
 
-void RefuseImageOnlyOptions(const Arguments& arguments) {
-  for (const char* option : {"--type", "--dot-mode", "--cell", "--template-diffusion"})
-    if (arguments.Has(option))
-      throw UsageError(std::string(option) +
-                       " does not apply to --bits 4 (the 4-bit path "
-                       "screens the image with the template diffusion)");
+ScreenRequest RequestOf(const Arguments& arguments, const HalftoneJob& job) {
+  ScreenRequest request;
+  request.bits = job.bits;
+  request.type = job.type;
+  request.typeGiven = arguments.Has("--type");
+  request.templateDiffusion = job.templateDiffusion;
+  request.qualityGiven = arguments.Has("--quality");
+  request.dotModeGiven = arguments.Has("--dot-mode");
+  request.dotMode = job.dotMode;
+  request.cellGiven = arguments.Has("--cell");
+  request.sizeGiven = arguments.Has("--size");
+  return request;
 }
 
 HalftoneJob ParseJob(const Words& words) {
@@ -59,22 +60,18 @@ HalftoneJob ParseJob(const Words& words) {
   HalftoneJob job;
   job.bits = arguments.IntOr("--bits", 1, 1, 4);
   if (job.bits == 3) throw UsageError("--bits must be 1, 2 or 4, not 3");
-  if (job.bits == 4) RefuseImageOnlyOptions(arguments);
-  job.type = arguments.IntOr("--type", job.bits == 2 ? kThreeDropType : kImageType, 0, 42);
+  job.type = arguments.IntOr("--type", DefaultType(job.bits), 0, 42);
   job.dotMode = arguments.IntOr("--dot-mode", 0, 0, 3);
   if (arguments.Has("--cell")) job.cell = ParseSize(arguments.Value("--cell"), "--cell", 1024);
   job.quality = arguments.IntOr("--quality", kDefaultQuality, -1, 100);
   job.templateDiffusion = arguments.Has("--template-diffusion");
   job.stats = arguments.Has("--stats");
   job.quiet = arguments.Has("--quiet");
+  job.screen = &ChooseScreen(RequestOf(arguments, job));
 
   const Words& files = arguments.Positionals();
   if (arguments.Has("--size")) {
     if (files.size() != 1) throw UsageError("halftone --size WxH takes one file: OUT");
-    if (job.bits == 4 || TypeReadsImage(job.type))
-      throw UsageError(
-          "--size is for the generated test patterns; this screen needs an input "
-          "image (halftone IN OUT)");
     job.size = ParseSize(arguments.Value("--size"), "--size", kMaxImageSide);
     CheckImageSize(job.size.width, job.size.height, "--size");
     job.output = files[0];
@@ -118,23 +115,12 @@ void Screen(const HalftoneJob& job, GreyImage& image, DotRaster& raster) {
                     std::to_string(raster.height) + " image");
 }
 
-void WarnAboutUselessCombinations(const HalftoneJob& job) {
-  if (job.quiet) return;
-  if (job.bits == 1 && job.type >= 39 && job.type <= 41 && !job.templateDiffusion)
-    std::fprintf(stderr,
-                 "korvel: warning: --type %d screens to drops that a 1-bit output "
-                 "cannot hold; use --bits 2\n",
-                 job.type);
-}
-
 }  // namespace
 
 int RunHalftone(const Words& words) {
   const HalftoneJob job = ParseJob(words);
   OutputFormat(job.output, job.bits);  // refuse a bad output name before any work
-  WarnAboutUselessCombinations(job);
-  // The 1- and 2-bit screens install the tone curve of the quality level's parameter file.
-  if (job.bits != 4) WarnIfParameterFileMissing(job.quality, job.quiet);
+  RequireParameterFile(job.quality, *job.screen);
   Progress progress(job.quiet, ExpectedPixels(job));
 
   GreyImage image;
@@ -154,8 +140,7 @@ int RunHalftone(const Words& words) {
   progress.Finish();
 
   if (job.stats) {
-    const bool screenedImage = !job.input.empty() && (job.bits == 4 || TypeReadsImage(job.type) ||
-                                                      job.type == kMatrixType);
+    const bool screenedImage = !job.input.empty() && job.screen->source != ScreenSource::kPattern;
     if (screenedImage)
       PrintImageStats(job.output, image, raster);
     else

@@ -36,10 +36,7 @@ int Report(const std::string& message, int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    PrintUsage(stderr);
-    return 2;
-  }
+  if (argc < 2) return Report("no command given (korvel --help lists them)", 2);
   const Words rest(argv + 2, argv + argc);
   try {
     UseInstalledDataFolderIfNeeded();

@@ -1,18 +1,21 @@
 #include "commands.h"
+#include "screen_table.h"
 
 void PrintUsage(FILE* stream) {
   std::fputs(
       "usage: korvel COMMAND [options] FILES\n"
       "\n"
       "  halftone [options] IN OUT     screen a grey PNG or PGM/PBM image\n"
+      "  halftone [options] --size WxH OUT\n"
+      "                                screen one of the library's test patterns (needs --type)\n"
       "      --bits 1|2|4              output depth (default 1; 4 = the 4-bit image path)\n"
       "      --type N                  template type 0..42 (default 34 = the image by error\n"
       "                                diffusion at 1 bit, 41 = small/medium/large drops at 2)\n"
       "      --dot-mode 0..3           enlarge every screened cell 1, 2, 4 or 8 times\n"
       "      --cell WxH                cell factors (default 1x1)\n"
-      "      --quality LEVEL           -1..100, picks the tone curve file (default 50)\n"
-      "      --template-diffusion      screen with the template diffusion\n"
-      "      --size WxH                screen a generated test pattern instead of IN\n"
+      "      --quality LEVEL           -1..100, picks the tone curve (default 50; levels above 0\n"
+      "                                need their parameter file, 0 is the identity curve)\n"
+      "      --template-diffusion      the template diffusion instead of error diffusion\n"
       "  template --level P [--bits 1|2|4] --size WxH OUT\n"
       "                                a uniform template of P percent ink\n"
       "  split --planes 2|3|4 --size WxH OUT_PREFIX\n"
@@ -25,8 +28,13 @@ void PrintUsage(FILE* stream) {
       "                                screen an image against a stored mask\n"
       "  info [--quality LEVEL]        version, library and parameter file in use\n"
       "\n"
-      "Common options: --stats (print coverage per output), --quiet (no progress bar or\n"
-      "warnings). OUT is written by its extension: .png, .pbm (1 bit), .pgm, .tif/.tiff.\n"
+      "halftone screens and the options each one uses (any other option is refused):\n",
+      stream);
+  std::fputs(DescribeScreens().c_str(), stream);
+  std::fputs(
+      "\n"
+      "Common options: --stats (print coverage per output), --quiet (no progress bar).\n"
+      "OUT is written by its extension: .png, .pbm (1 bit), .pgm, .tif/.tiff.\n"
       "Parameter files: $KORVEL_DATA_DIR/QntPassParam_<level>.ini when KORVEL_DATA_DIR is set,\n"
       "otherwise Data/ beside the korvel executable.\n",
       stream);

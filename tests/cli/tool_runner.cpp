@@ -1,0 +1,130 @@
+#include "tool_runner.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace cli {
+
+namespace fs = std::filesystem;
+
+Run RunTool(const std::vector<std::string>& arguments,
+            const std::vector<std::string>& environment) {
+  static int runs = 0;
+  fs::create_directories(KORVEL_SCRATCH);
+  const std::string out = std::string(KORVEL_SCRATCH) + "/" + std::to_string(getpid()) + "-" +
+                          std::to_string(++runs) + ".out";
+  const std::string err = out + ".err";
+  std::vector<std::string> command{KORVEL_TOOL};
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  std::fflush(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    for (const std::string& entry : environment)
+      if (entry.find('=') == std::string::npos)
+        unsetenv(entry.c_str());
+      else
+        putenv(const_cast<char*>(entry.c_str()));
+    std::vector<char*> argv;
+    for (std::string& word : command) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    if (freopen(out.c_str(), "wb", stdout) && freopen(err.c_str(), "wb", stderr))
+      execv(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  const bool exited = child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status);
+  return {exited ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+}
+
+std::vector<std::string> Command(const std::string& line, const std::string& folder) {
+  std::vector<std::string> words;
+  std::istringstream split(line);
+  for (std::string word; split >> word;)
+    words.push_back(word == "CHART"                       ? ChartPath()
+                    : word.find('.') == std::string::npos ? word
+                                                          : folder + "/" + word);
+  return words;
+}
+
+void ExpectSuccess(const Run& run) {
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+}
+
+void ExpectRefused(const Run& run, int exitCode, const std::string& messagePart) {
+  EXPECT_EQ(run.exitCode, exitCode) << run.err;
+  EXPECT_EQ(run.err.rfind("korvel: ", 0), 0u) << run.err;
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+  EXPECT_NE(run.err.find(messagePart), std::string::npos) << run.err;
+  EXPECT_EQ(run.out, "");
+}
+
+std::string ScratchFolder() {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = std::string(test->test_suite_name()) + "." + test->name();
+  std::replace(name.begin(), name.end(), '/', '_');
+  const std::string folder = std::string(KORVEL_SCRATCH) + "/" + name;
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  return folder;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ostringstream bytes;
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
+  return bytes.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+size_t EntriesIn(const std::string& folder) {
+  return static_cast<size_t>(std::distance(fs::directory_iterator(folder), {}));
+}
+
+std::string Checksum(const std::string& bytes) {
+  uint64_t hash = 14695981039346656037ull;
+  for (unsigned char byte : bytes) hash = (hash ^ byte) * 1099511628211ull;
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+  return text;
+}
+
+std::vector<uint8_t> PnmCodes(const std::string& path) {
+  std::istringstream file(ReadFile(path));
+  std::string magic;
+  int width = 0, height = 0, maxValue = 1;
+  file >> magic >> width >> height;
+  if (magic == "P5") file >> maxValue;
+  file.get();
+  const int rowBytes = magic == "P4" ? (width + 7) / 8 : width;
+  std::string row(rowBytes, '\0');
+  std::vector<uint8_t> codes;
+  for (int y = 0; y < height && file.read(row.data(), rowBytes); ++y)
+    for (int x = 0; x < width; ++x)
+      codes.push_back(magic == "P4" ? (row[x / 8] >> (7 - x % 8)) & 1
+                                    : maxValue - static_cast<uint8_t>(row[x]));
+  return codes;
+}
+
+std::vector<uint8_t> UnpackCodes(const unsigned char* packed, int width, int height, int bits) {
+  const int stride = ((width * bits + 31) >> 5) * 4;
+  std::vector<uint8_t> codes;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const int shift = bits == 4 ? 4 * (x % 2) : 8 - bits * (x % (8 / bits) + 1);
+      codes.push_back((packed[y * stride + x * bits / 8] >> shift) & ((1 << bits) - 1));
+    }
+  return codes;
+}
+
+}  // namespace cli

@@ -1,0 +1,63 @@
+// Command lines and inputs the tool cannot act on: each is one "korvel:" line on stderr, exit 2
+// for the command line and 1 for the work, and nothing written. Only --help prints the usage.
+#include <gtest/gtest.h>
+
+#include "tool_runner.h"
+
+namespace {
+
+TEST(Usage, EveryRefusalIsOneLineAndWritesNothing) {
+  const std::string folder = cli::ScratchFolder();
+  cli::WriteFile(folder + "/cut.pgm", "P5\n64 48\n255\n" + std::string(64 * 24, '\x80'));
+  cli::WriteFile(folder + "/huge.pgm", "P5\n2000000 1\n255\n");
+  cli::WriteFile(folder + "/photo.jpg", "\xFF\xD8\xFF\xE0 JFIF");
+  cli::WriteFile(folder + "/out.png", "earlier output");
+  const std::vector<std::tuple<const char*, int, const char*>> cases = {
+      {"", 2, "no command given (korvel --help"},
+      {"screen CHART out.png", 2, "unknown command 'screen'"},
+      {"halftone --colour CHART out.png", 2, "unknown option '--colour'"},
+      {"halftone CHART out.png --bits", 2, "--bits needs a value"},
+      {"halftone --stats=yes CHART out.png", 2, "--stats takes no value"},
+      {"halftone CHART", 2, "halftone takes two files: IN OUT"},
+      {"halftone --type 43 CHART out.png", 2, "--type 43 is out of range (0 to 42)"},
+      {"halftone --bits 3 CHART out.png", 2, "--bits must be 1, 2 or 4"},
+      {"halftone --cell 0x2 CHART out.png", 2, "--cell side 0 is out of range"},
+      {"halftone --quality 101 CHART out.png", 2, "--quality 101 is out of range (-1 to 100)"},
+      {"halftone --size 300x200 out.png", 2, "--size draws a test pattern: choose one with --type"},
+      {"halftone --bits 4 --type 34 CHART out.png", 2, "--type does not apply to the 4-bit"},
+      {"halftone CHART out.jpg", 2, "unknown output format '.jpg'"},
+      {"halftone --bits 2 CHART out.pbm", 2, "PBM holds 1-bit output only"},
+      {"template --size 8x8 out.png", 2, "template needs --level"},
+      {"split --planes 5 --size 8x8 out.png", 2, "--planes 5 is out of range"},
+      {"mask apply --bits 4 CHART CHART out.png", 2, "--bits 4 is out of range (1 to 2)"},
+      {"info extra", 2, "info takes no files"},
+      {"template --level 50 --size 65536x65536 out.png", 1, "too large"},
+      {"halftone absent.pgm out.png", 1, "cannot open"},
+      {"halftone cut.pgm out.png", 1, "PGM/PBM file is truncated"},
+      {"halftone huge.pgm out.png", 1, "too large"},
+      {"halftone photo.jpg out.png", 1, "JPEG input is not supported"},
+  };
+  for (const auto& [line, exitCode, message] : cases) {
+    SCOPED_TRACE(line);
+    cli::ExpectRefused(cli::RunTool(cli::Command(line, folder)), exitCode, message);
+  }
+  EXPECT_EQ(cli::ReadFile(folder + "/out.png"), "earlier output") << "kept as it was";
+  EXPECT_EQ(cli::EntriesIn(folder), 4u) << "no output and no temporary file is left";
+}
+
+// The README shows the screen list of --help verbatim.
+TEST(Usage, HelpListsTheScreensAsTheReadmeDoes) {
+  const cli::Run run = cli::RunTool({"--help"});
+  cli::ExpectSuccess(run);
+  const std::string heading = "options each one uses (any other option is refused):\n";
+  const size_t start = run.out.find(heading) + heading.size();
+  const std::string screens = run.out.substr(start, run.out.find("\n\n", start) + 1 - start);
+  EXPECT_NE(screens.find("--bits 2 --type 41: small, medium and large drops"), std::string::npos);
+  EXPECT_NE(cli::ReadFile(KORVEL_DATA_SOURCE "/../README.md").find("```\n" + screens + "```"),
+            std::string::npos)
+      << "paste the list of korvel --help into README.md:\n"
+      << screens;
+  EXPECT_EQ(cli::RunTool({"--version"}).out, "korvel 1.0.0\n");
+}
+
+}  // namespace

@@ -1,0 +1,208 @@
+#include "screen_table.h"
+
+#include <functional>
+#include <vector>
+
+#include "tool_error.h"
+
+namespace {
+
+constexpr TypeSet Type(int type) {
+  return TypeSet{1} << type;
+}
+
+constexpr TypeSet TypeRange(int first, int last) {
+  TypeSet types = 0;
+  for (int type = first; type <= last; ++type) types |= Type(type);
+  return types;
+}
+
+constexpr int kImageType = 34;
+constexpr int kThreeDropType = 41;
+constexpr TypeSet kBarTypes = Type(4) | Type(8) | Type(9);
+constexpr TypeSet kRampFromFileType = Type(38);
+constexpr TypeSet kPlainPatternTypes =
+    TypeRange(0, 38) & ~Type(kImageType) & ~kBarTypes & ~kRampFromFileType;
+
+constexpr unsigned kOneOrTwoBits = 1u << 1 | 1u << 2;
+constexpr unsigned kTwoBits = 1u << 2;
+constexpr unsigned kFourBits = 1u << 4;
+
+// The library enlarges the bar patterns at most twice: dot modes 2 and 3 draw them as 1 does.
+constexpr int kBarHighestDotMode = 1;
+constexpr int kHighestDotMode = 3;
+constexpr int kNoCells = -1;
+
+using Source = ScreenSource;
+
+// Error diffusion (and the template diffusion that may replace it) read the tone curve of the
+// quality level; the drop screens, the threshold matrix and the 4-bit image path read none.
+// The 2-bit drop screens work pixel by pixel, so they have no cells to enlarge.
+const std::vector<ScreenRule> kScreens = {
+    {"error diffusion of a test pattern", kOneOrTwoBits, kPlainPatternTypes, false,
+     Source::kPattern, true, false, kHighestDotMode},
+    {"error diffusion of a bar pattern", kOneOrTwoBits, kBarTypes, false, Source::kPattern, true,
+     false, kBarHighestDotMode},
+    {"error diffusion of the compensation ramp", kOneOrTwoBits, kRampFromFileType, false,
+     Source::kPattern, true, true, kHighestDotMode},
+    {"error diffusion of the image", kOneOrTwoBits, Type(kImageType), false, Source::kImage, true,
+     false, kHighestDotMode},
+    {"template diffusion of a test pattern", kOneOrTwoBits, kPlainPatternTypes, true,
+     Source::kPattern, true, false, kHighestDotMode},
+    {"template diffusion of a bar pattern", kOneOrTwoBits, kBarTypes, true, Source::kPattern, true,
+     false, kBarHighestDotMode},
+    {"template diffusion of the compensation ramp", kOneOrTwoBits, kRampFromFileType, true,
+     Source::kPattern, true, true, kHighestDotMode},
+    {"template diffusion of the image", kOneOrTwoBits, Type(kImageType), true, Source::kImage, true,
+     false, kHighestDotMode},
+    {"257 x 257 threshold matrix", kOneOrTwoBits, Type(42), false, Source::kImageOrPattern, false,
+     false, kHighestDotMode},
+    {"small drops", kTwoBits, Type(39), false, Source::kImage, false, false, kNoCells},
+    {"small and medium drops", kTwoBits, Type(40), false, Source::kImage, false, false, kNoCells},
+    {"small, medium and large drops", kTwoBits, Type(kThreeDropType), false, Source::kImage, false,
+     false, kNoCells},
+    {"4-bit image path", kFourBits, 0, false, Source::kImage, false, false, kNoCells},
+};
+
+bool Covers(const ScreenRule& rule, int bits, int type) {
+  return (rule.depths >> bits & 1) && (rule.types == 0 || (rule.types & Type(type)));
+}
+
+const ScreenRule* Find(int bits, int type, bool templateDiffusion) {
+  for (const ScreenRule& rule : kScreens)
+    if (Covers(rule, bits, type) && rule.templateDiffusion == templateDiffusion) return &rule;
+  return nullptr;
+}
+
+std::string FormatDepths(unsigned depths) {
+  std::vector<std::string> names;
+  for (int bits : {1, 2, 4})
+    if (depths >> bits & 1) names.push_back(std::to_string(bits));
+  std::string text;
+  for (size_t i = 0; i < names.size(); ++i)
+    text += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i];
+  return "--bits " + text;
+}
+
+// "types 0-38 at --bits 1 or 2": every screen the predicate holds for.
+std::string WhereItApplies(const std::function<bool(const ScreenRule&)>& applies) {
+  TypeSet types = 0;
+  unsigned depths = 0;
+  for (const ScreenRule& rule : kScreens)
+    if (applies(rule)) {
+      types |= rule.types;
+      depths |= rule.depths;
+    }
+  return "types " + FormatTypes(types) + " at " + FormatDepths(depths);
+}
+
+// "the small drops (--type 39 at --bits 2)", saying when the type is the depth's default.
+std::string Label(const ScreenRule& rule, const ScreenRequest& request) {
+  if (rule.types == 0) return "the " + std::string(rule.name) + " (--bits 4)";
+  return "the " + std::string(rule.name) + " (--type " + std::to_string(request.type) +
+         (request.typeGiven ? "" : ", the default") + " at --bits " + std::to_string(request.bits) +
+         ")";
+}
+
+[[noreturn]] void RefuseOption(const std::string& option, const ScreenRule& rule,
+                               const ScreenRequest& request, const std::string& why) {
+  throw UsageError(option + " does not apply to " + Label(rule, request) + ": " + why);
+}
+
+const ScreenRule& RuleOrRefusal(const ScreenRequest& request) {
+  if (const ScreenRule* rule = Find(request.bits, request.type, request.templateDiffusion))
+    return *rule;
+  if (const ScreenRule* plain = Find(request.bits, request.type, false))
+    RefuseOption("--template-diffusion", *plain, request,
+                 "it replaces the error diffusion of " +
+                     WhereItApplies([](const ScreenRule& r) { return r.templateDiffusion; }));
+  for (const ScreenRule& rule : kScreens)
+    if (rule.types & Type(request.type))
+      throw UsageError("--type " + std::to_string(request.type) + " (" + rule.name + ") needs " +
+                       FormatDepths(rule.depths) + ", not --bits " + std::to_string(request.bits));
+  throw UsageError("--type " + std::to_string(request.type) + " has no screen");
+}
+
+void CheckSource(const ScreenRule& rule, const ScreenRequest& request) {
+  if (!request.sizeGiven || rule.source != ScreenSource::kImage) return;
+  const std::string patterns =
+      WhereItApplies([](const ScreenRule& r) { return r.source != ScreenSource::kImage; });
+  if (!request.typeGiven && rule.types != 0)
+    throw UsageError("--size draws a test pattern: choose one with --type (" + patterns +
+                     " draw patterns; see korvel --help)");
+  RefuseOption("--size", rule, request,
+               "it screens an input image (halftone IN OUT); " + patterns + " draw patterns");
+}
+
+void CheckCells(const ScreenRule& rule, const ScreenRequest& request) {
+  const auto usesCells = [](const ScreenRule& r) { return r.highestDotMode >= 0; };
+  if (rule.highestDotMode < 0) {
+    const std::string why =
+        "it screens pixel by pixel; " + WhereItApplies(usesCells) + " enlarge cells";
+    if (request.dotModeGiven) RefuseOption("--dot-mode", rule, request, why);
+    if (request.cellGiven) RefuseOption("--cell", rule, request, why);
+    return;
+  }
+  if (request.dotModeGiven && request.dotMode > rule.highestDotMode)
+    RefuseOption("--dot-mode " + std::to_string(request.dotMode), rule, request,
+                 "it enlarges at most as --dot-mode " + std::to_string(rule.highestDotMode) +
+                     " does; " + WhereItApplies([&request](const ScreenRule& r) {
+                       return r.highestDotMode >= request.dotMode;
+                     }) +
+                     " enlarge further");
+}
+
+}  // namespace
+
+int DefaultType(int bits) {
+  return bits == 2 ? kThreeDropType : kImageType;
+}
+
+const ScreenRule& ChooseScreen(const ScreenRequest& request) {
+  const ScreenRule& rule = RuleOrRefusal(request);
+  if (request.typeGiven && rule.types == 0)
+    RefuseOption("--type", rule, request,
+                 "it has no template types; types choose the screen at --bits 1 or 2");
+  CheckSource(rule, request);
+  if (request.qualityGiven && !rule.readsToneCurve)
+    RefuseOption("--quality", rule, request,
+                 "it reads no tone curve; error and template diffusion (" +
+                     WhereItApplies([](const ScreenRule& r) { return r.readsToneCurve; }) + ") do");
+  CheckCells(rule, request);
+  return rule;
+}
+
+std::string FormatTypes(TypeSet types) {
+  std::string text;
+  for (int type = 0; type <= 42; ++type) {
+    if (!(types & Type(type))) continue;
+    int last = type;
+    while (last < 42 && (types & Type(last + 1))) ++last;
+    // Three or more types in a row as a range, fewer one by one.
+    const int end = last - type >= 2 ? type : last;
+    for (int single = type; single <= end; ++single)
+      text += (text.empty() ? "" : ",") + std::to_string(single);
+    if (end < last) text += "-" + std::to_string(last);
+    type = last;
+  }
+  return text;
+}
+
+std::string DescribeScreens() {
+  static const char* const kSources[] = {"uses --size WxH (or the size of IN)", "uses IN",
+                                         "uses IN, or --size WxH for a ramp"};
+  std::string text;
+  for (const ScreenRule& rule : kScreens) {
+    std::string depths = FormatDepths(rule.depths);
+    if (depths == "--bits 1 or 2") depths = "--bits 1|2";
+    text += "  " + depths;
+    if (rule.types) text += " --type " + FormatTypes(rule.types);
+    if (rule.templateDiffusion) text += " --template-diffusion";
+    text += ": " + std::string(rule.name) + "\n      " + kSources[static_cast<int>(rule.source)];
+    if (rule.readsToneCurve) text += "; --quality";
+    if (rule.highestDotMode >= 0)
+      text += "; --dot-mode 0.." + std::to_string(rule.highestDotMode) + ", --cell";
+    text += "\n";
+  }
+  return text;
+}

@@ -1,0 +1,56 @@
+// Which screen the halftone command runs for an output depth, a template type and the
+// template-diffusion flag, and which of the command's options that screen uses. The refusals
+// of the halftone command and the screen list of its help are both read from this one table.
+#ifndef KORVEL_TOOL_SCREEN_TABLE_H
+#define KORVEL_TOOL_SCREEN_TABLE_H
+
+#include <cstdint>
+#include <string>
+
+// Template types as a set: bit t stands for type t (0..42).
+using TypeSet = uint64_t;
+
+// What a screen screens: a generated test pattern (at --size, or at the size of IN), the
+// pixels of IN, or either (the threshold matrix screens IN, or with none a ramp at --size).
+enum class ScreenSource { kPattern, kImage, kImageOrPattern };
+
+struct ScreenRule {
+  const char* name;        // what the screen does, e.g. "error diffusion of the image"
+  unsigned depths;         // bit b set when the screen writes --bits b
+  TypeSet types;           // 0 for the 4-bit image path, which takes no --type
+  bool templateDiffusion;  // the screen that --template-diffusion chooses for these types
+  ScreenSource source;
+  bool readsToneCurve;     // --quality chooses the tone curve it reads
+  bool readsRampFromFile;  // its pattern comes from the parameter file, at every level
+  int highestDotMode;      // -1: screens pixel by pixel, no --dot-mode or --cell
+};
+
+// The options of a halftone command line that depend on the screen.
+struct ScreenRequest {
+  int bits = 1;
+  int type = 0;  // the given --type, or the depth's default
+  bool typeGiven = false;
+  bool templateDiffusion = false;
+  bool qualityGiven = false;
+  bool dotModeGiven = false;
+  int dotMode = 0;
+  bool cellGiven = false;
+  bool sizeGiven = false;  // a pattern at --size instead of IN
+};
+
+// The default --type of a depth: the image by error diffusion at 1 bit, by small, medium and
+// large drops at 2 bits.
+int DefaultType(int bits);
+
+// The screen the request runs. Throws UsageError, naming the screens that would use it, for
+// an option the screen ignores or a type the depth has no screen for.
+const ScreenRule& ChooseScreen(const ScreenRequest& request);
+
+// "1|2  0-3,5-7  error diffusion of a test pattern  --quality --dot-mode 0..3 --cell" for every
+// screen, one per line, for the help text.
+std::string DescribeScreens();
+
+// "0-3,5-7,10-33" (the types of a set, as ranges).
+std::string FormatTypes(TypeSet types);
+
+#endif
