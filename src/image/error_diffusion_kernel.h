@@ -47,9 +47,15 @@ class ImageErrorDiffusion {
   static constexpr int32_t kLightRuleHigh = 22;
   static constexpr int32_t kLightRuleJump = 50;  // a larger target step disarms the rule
 
+  // Whether a column whose target jumps restarts from the tables (the screen) or carries its
+  // state on as if the target had not jumped, the first row alone starting from the tables (a
+  // reference the table generator and the quality figures judge the restart tables against).
+  enum class Restarts { kFromTables, kFirstRowOnly };
+
   // toneCurve: 2551 targets indexed by 2550 - amount; values outside 0..2550 are clamped.
   ImageErrorDiffusion(int width, const int32_t* toneCurve,
-                      const ErrorDiffusionTables& tables = BuiltInErrorDiffusionTables())
+                      const ErrorDiffusionTables& tables = BuiltInErrorDiffusionTables(),
+                      Restarts restarts = Restarts::kFromTables)
       : width_(width),
         tables_(tables),
         below_(static_cast<size_t>(width) + 2),
@@ -73,13 +79,16 @@ class ImageErrorDiffusion {
       // end of the scale, otherwise everything within kRestartJump.
       const bool end = t == 0 || t == kFullInk;
       continueWindow_[t] = {end ? t : t - kRestartJump, end ? 0u : 2u * kRestartJump};
+      if (restarts == Restarts::kFirstRowOnly) continueWindow_[t] = {0, UINT32_MAX};
     }
     // The row loop sends white pixels off the common path by a target outside every window;
     // a window never needs to reach past the scale, so none is wider than it.
     for (ContinueWindow& window : continueWindow_) {
       window.span = std::min(window.span, static_cast<uint32_t>(kFullInk));
     }
-    for (Below& column : below_) column.window = continueWindow_[0];
+    // Every column starts as if its last target had been 0, which only target 0 continues, so
+    // the first row restarts in either mode.
+    for (Below& column : below_) column.window = ContinueWindow{};
     for (int i = 0; i < kImgWeightCycle + kRunLength; ++i) {
       WeightStep& step = weightCycle_[i];
       step.ahead = PerMilleMultiplier(tables_.aheadWeightCycle[i % kImgWeightCycle]);

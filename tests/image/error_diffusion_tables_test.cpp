@@ -1,15 +1,19 @@
 // The constant tables of the image error-diffusion screen: every stated range, pinned
-// beginning and share, the closed forms, and the exactness of the division by 1000.
+// beginning and share, the light tables' closed forms, the rows below a restarting tone jump,
+// and the exactness of the per-mille split for every weight the tables hold.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <numeric>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "image/error_diffusion_kernel.h"
 #include "image/error_diffusion_tables.h"
 #include "support/amount_grid.h"
+#include "row_coverage.h"
 
 namespace {
 
@@ -27,46 +31,32 @@ int ZerosIn(const int32_t* row) {
   return zeros;
 }
 
-TEST(ErrorDiffusionTables, RestartErrorRangesRowsAndTrend) {
-  for (int b = 0; b < kImgBucketCount; ++b) {
+TEST(ErrorDiffusionTables, RestartTablesKeepTheirRangesRowsAndTrends) {
+  for (int b = 0; b < kImgBucketCount; ++b)
     for (int k = 0; k < kImgRestartCycle; ++k) {
-      ASSERT_GE(g_imgRestartError[b][k], -1880) << b << "," << k;
-      ASSERT_LE(g_imgRestartError[b][k], 2025) << b << "," << k;
+      const int32_t e = g_imgRestartError[b][k], v = g_imgRestartBias[b][k];
+      ASSERT_TRUE(e >= -1880 && e <= 2025) << b << "," << k << ": " << e;
+      ASSERT_TRUE(v == 0 || (v >= 474 && v <= 1287)) << b << "," << k << ": " << v;
+      ASSERT_TRUE(b < 264 || (v >= 1052 && v <= 1282)) << k;
     }
-  }
   EXPECT_EQ(ZerosIn(g_imgRestartError[0]), kImgRestartCycle);
   EXPECT_EQ(ZerosIn(g_imgRestartError[264]), kImgRestartCycle);
   EXPECT_EQ(Head(g_imgRestartError[1], 4), (std::vector<int32_t>{1862, 1862, 1862, 1862}));
   EXPECT_EQ(Head(g_imgRestartError[100], 4), (std::vector<int32_t>{1166, 673, 693, 724}));
   EXPECT_EQ(Head(g_imgRestartError[200], 4), (std::vector<int32_t>{-1556, -784, 10, -613}));
-  // The light rows are mostly large and positive; the values fall with the bucket.
-  for (int b = 1; b <= 20; ++b) EXPECT_GT(MeanOf(g_imgRestartError[b]), 1300) << b;
-  for (int b = 2; b < 264; ++b) {
-    EXPECT_LE(MeanOf(g_imgRestartError[b]), MeanOf(g_imgRestartError[b - 1])) << b;
-  }
-  EXPECT_LT(MeanOf(g_imgRestartError[263]), -1000);
-}
-
-TEST(ErrorDiffusionTables, RestartBiasRangesRowsAndZeroShare) {
-  for (int b = 0; b < kImgBucketCount; ++b) {
-    for (int k = 0; k < kImgRestartCycle; ++k) {
-      const int32_t v = g_imgRestartBias[b][k];
-      ASSERT_TRUE(v == 0 || (v >= 474 && v <= 1287)) << b << "," << k << ": " << v;
-    }
-  }
-  for (int b = 0; b <= 4; ++b) EXPECT_EQ(ZerosIn(g_imgRestartBias[b]), kImgRestartCycle) << b;
-  for (int b = 5; b < 264; ++b) {
-    EXPECT_LE(ZerosIn(g_imgRestartBias[b]), ZerosIn(g_imgRestartBias[b - 1])) << b;
-  }
-  const double shareAt100 = ZerosIn(g_imgRestartBias[100]) / double(kImgRestartCycle);
-  EXPECT_NEAR(shareAt100, 0.41, 0.05);
-  for (int b = 240; b < kImgBucketCount; ++b) EXPECT_EQ(ZerosIn(g_imgRestartBias[b]), 0) << b;
   EXPECT_EQ(Head(g_imgRestartBias[100], 4), (std::vector<int32_t>{0, 535, 494, 476}));
   EXPECT_EQ(Head(g_imgRestartBias[264], 4), (std::vector<int32_t>{1203, 1167, 1131, 1210}));
-  for (int k = 0; k < kImgRestartCycle; ++k) {
-    EXPECT_GE(g_imgRestartBias[264][k], 1052);
-    EXPECT_LE(g_imgRestartBias[264][k], 1282);
-  }
+  // The light rows are mostly large and positive; errors fall with the bucket, and so does
+  // the share of restarts without bias: none in the lightest rows, none from row 240 on.
+  for (int b = 1; b <= 20; ++b) EXPECT_GT(MeanOf(g_imgRestartError[b]), 1300) << b;
+  for (int b = 2; b < 264; ++b)
+    EXPECT_LE(MeanOf(g_imgRestartError[b]), MeanOf(g_imgRestartError[b - 1])) << b;
+  EXPECT_LT(MeanOf(g_imgRestartError[263]), -1000);
+  for (int b = 0; b <= 4; ++b) EXPECT_EQ(ZerosIn(g_imgRestartBias[b]), kImgRestartCycle) << b;
+  for (int b = 5; b < 264; ++b)
+    EXPECT_LE(ZerosIn(g_imgRestartBias[b]), ZerosIn(g_imgRestartBias[b - 1])) << b;
+  EXPECT_NEAR(ZerosIn(g_imgRestartBias[100]) / double(kImgRestartCycle), 0.41, 0.05);
+  for (int b = 240; b < kImgBucketCount; ++b) EXPECT_EQ(ZerosIn(g_imgRestartBias[b]), 0) << b;
 }
 
 TEST(ErrorDiffusionTables, DotBiasAndWeightCycles) {
@@ -81,33 +71,32 @@ TEST(ErrorDiffusionTables, DotBiasAndWeightCycles) {
   }
 }
 
-TEST(ErrorDiffusionTables, LightTablesFollowTheirClosedForms) {
-  for (int t = 0; t < kImgTargetCount; ++t) {
-    const int32_t a = t <= 30 ? 440 : t >= 150 ? 371 : 440 - (69 * (t - 30) + 119) / 120;
-    const int32_t b = t <= 30 ? 560 : t >= 150 ? 445 : 560 - (115 * (t - 30) + 119) / 120;
-    ASSERT_EQ(g_imgLightWeightA[t], a) << t;
-    ASSERT_EQ(g_imgLightWeightB[t], b) << t;
-  }
-  EXPECT_EQ(g_imgLightWeightA[31], 439);  // ceil(69 / 120) = 1
-  EXPECT_EQ(g_imgLightWeightB[149], 445);
-  const std::vector<int32_t> spacing = {15, 13, 11, 10, 10, 9, 8, 8, 8, 7,
-                                        7,  7,  7,  6,  6,  6, 6, 6, 6, 5};
-  for (int t = 0; t < kImgLightTableSize; ++t) {
-    const bool used = t >= 3 && t <= 22;
-    EXPECT_EQ(g_imgLightDotSpacing[t], used ? spacing[t - 3] : 0) << t;
-    EXPECT_EQ(g_imgLightResetError[t], !used ? 0 : t <= 11 ? 1600 : t <= 21 ? 1500 : 1400) << t;
-  }
+TEST(ErrorDiffusionTables, LightTablesAndBuckets) {
+  // The closed forms the generator writes the light tables from, at their corners.
+  EXPECT_EQ(Head(g_imgLightWeightA + 29, 4), (std::vector<int32_t>{440, 440, 439, 438}));
+  EXPECT_EQ(Head(g_imgLightWeightB + 148, 4), (std::vector<int32_t>{446, 445, 445, 445}));
+  EXPECT_EQ(g_imgLightWeightA[2550], 371);
+  EXPECT_EQ(Head(g_imgLightDotSpacing + 2, 4), (std::vector<int32_t>{0, 15, 13, 11}));
+  EXPECT_EQ(Head(g_imgLightResetError + 10, 4), (std::vector<int32_t>{1600, 1600, 1500, 1500}));
+  EXPECT_EQ(Head(g_imgLightResetError + 21, 3), (std::vector<int32_t>{1500, 1400, 0}));
+  for (auto [target, bucket] :
+       {std::pair{0, 0}, {9, 9}, {10, 10}, {19, 10}, {919, 100}, {2549, 263}, {2550, 264}})
+    EXPECT_EQ(ImgTargetBucket(target), bucket) << target;
 }
 
-TEST(ErrorDiffusionTables, TargetBuckets) {
-  EXPECT_EQ(ImgTargetBucket(0), 0);
-  EXPECT_EQ(ImgTargetBucket(9), 9);
-  EXPECT_EQ(ImgTargetBucket(10), 10);
-  EXPECT_EQ(ImgTargetBucket(19), 10);
-  EXPECT_EQ(ImgTargetBucket(910), 100);
-  EXPECT_EQ(ImgTargetBucket(919), 100);
-  EXPECT_EQ(ImgTargetBucket(2549), 263);
-  EXPECT_EQ(ImgTargetBucket(2550), 264);
+// Below a horizontal jump that restarts the screen (greys more than 20 apart), each of the four
+// first rows has the coverage of the steady rows further down.
+TEST(ErrorDiffusionTables, RowsBelowARestartingToneJumpKeepTheSteadyCoverage) {
+  for (int above : quality::JumpGreys())
+    for (int below : quality::JumpGreys()) {
+      if (std::abs(above - below) <= 20) continue;
+      const std::vector<double> rows =
+          quality::JumpRowCoverage(quality::JumpPath::kErrorDiffusion, above, below, 4096, 16, 48);
+      const double steady = std::accumulate(rows.begin() + 32, rows.end(), 0.0) / 32;
+      for (int y = 16; y < 20; ++y)
+        EXPECT_NEAR(100 * rows[y], 100 * steady, 4)
+            << above << " over " << below << ", row " << y - 16;
+    }
 }
 
 // The screen scales an error by a per-mille weight, value * w / 1000 truncated toward zero on

@@ -1,11 +1,16 @@
-// The constant tables of the template diffusion keep every property the diffusion relies on.
+// The restart tables of the template diffusion: the properties the data must keep, and what the
+// tables are for, row by row: a template, and an image below a tone jump, decide from their
+// first row on like the steady rows further down.
 #include <gtest/gtest.h>
+#include <korvel/korvel.h>
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <set>
 #include <vector>
 
+#include "row_coverage.h"
 #include "template/restart_tables.h"
 
 namespace {
@@ -15,61 +20,38 @@ std::vector<int> Entries(const int32_t* table, int bucket, int count = kRestartC
   return std::vector<int>(row, row + count);
 }
 
-long RowSum(const int32_t* table, int bucket) {
-  const std::vector<int> row = Entries(table, bucket);
-  return std::accumulate(row.begin(), row.end(), 0L);
-}
-
 double NonZeroShare(int bucket) {
   const std::vector<int> row = Entries(g_restartBias, bucket);
-  return std::count_if(row.begin(), row.end(), [](int v) { return v != 0; }) /
-         static_cast<double>(row.size());
+  return 1 - std::count(row.begin(), row.end(), 0) / static_cast<double>(row.size());
 }
 
-TEST(RestartTables, PinnedEntriesOfTheTellingRows) {
-  EXPECT_EQ(Entries(g_restartError, 0, 8),
-            (std::vector<int>{-1313, -1140, -909, -683, -491, -342, -233, -157}));
-  EXPECT_EQ(Entries(g_restartError, 8, 8),
-            (std::vector<int>{-884, -805, -688, -560, -438, -336, -257, -201}));
-  EXPECT_EQ(Entries(g_restartError, 57, 8),
-            (std::vector<int>{-2432, -1545, -1836, -794, -593, -156, -1208, -1636}));
-  EXPECT_EQ(Entries(g_restartBias, 57, 8), (std::vector<int>{0, 0, 969, 0, 0, 0, 714, 714}));
-  EXPECT_EQ(Entries(g_restartError, 200, 8),
-            (std::vector<int>{-2281, -706, -3135, -2965, -2050, -1972, -2347, -3428}));
-  EXPECT_EQ(Entries(g_restartBias, 200, 8),
-            (std::vector<int>{1683, 0, 1683, 1683, 969, 714, 969, 1683}));
-  EXPECT_EQ(Entries(g_restartError, 32, 16),
-            (std::vector<int>{-471, -690, -372, -205, -1465, -2038, -1068, -581, -403, -171, -1228,
-                              -900, -1694, -858, -493, -540}));
-  EXPECT_EQ(Entries(g_restartError, 133, 16),
-            (std::vector<int>{-2408, -2693, -2234, -1452, -1396, -1674, -1706, -3004, -2939, -1850,
-                              -1306, -1537, -2453, -2313, -1366, -1856}));
-  EXPECT_EQ(Entries(g_restartBias, 133, 16),
-            (std::vector<int>{1683, 1683, 714, 0, 969, 714, 714, 1683, 969, 0, 0, 969, 1683, 714, 0,
-                              969}));
-  EXPECT_EQ(Entries(g_restartError, 210, 16),
-            (std::vector<int>{-2210, -3462, -3263, -2826, -2848, -1711, -2213, -1587, -2961, -2538,
-                              -2465, -1485, -1934, -3350, -2882, -1373}));
-  EXPECT_EQ(Entries(g_restartBias, 210, 16),
-            (std::vector<int>{969, 1683, 1683, 1683, 1683, 714, 1683, 969, 1683, 1683, 1683, 714,
-                              969, 1683, 1683, 714}));
-}
-
-TEST(RestartTables, TellingRowsSpanTheirStatedRanges) {
+TEST(RestartTables, PinnedEntriesAndRanges) {
   const struct {
-    int bucket, lo, hi;
-  } ranges[] = {
-      {0, -1313, -1}, {8, -1132, -9}, {57, -2706, -153}, {133, -4129, -397}, {200, -3617, -561}};
-  for (const auto& r : ranges) {
+    int bucket, lo, hi;  // and the range of the row
+    std::vector<int> error, bias;
+  } rows[] = {
+      {0, -1313, -1, {-1313, -1140, -909, -683, -491, -342, -233, -157}, {}},
+      {8, -1132, -9, {-884, -805, -688, -560, -438, -336, -257, -201}, {}},
+      {57, -2706, -153, {-2432, -1545, -1836, -794, -593, -156, -1208, -1636}, {0, 0, 969, 0}},
+      {57, -2706, -153, {}, {0, 0, 969, 0, 0, 0, 714, 714}},
+      {200, -3617, -561, {-2281, -706, -3135, -2965, -2050, -1972, -2347, -3428}, {}},
+      {200, -3617, -561, {}, {1683, 0, 1683, 1683, 969, 714, 969, 1683}},
+      {133, -4129, -397, {-2408, -2693, -2234, -1452}, {1683, 1683, 714, 0}},
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(Entries(g_restartError, r.bucket, r.error.size()), r.error) << r.bucket;
+    EXPECT_EQ(Entries(g_restartBias, r.bucket, r.bias.size()), r.bias) << r.bucket;
     const std::vector<int> row = Entries(g_restartError, r.bucket);
     EXPECT_EQ(*std::min_element(row.begin(), row.end()), r.lo) << r.bucket;
     EXPECT_EQ(*std::max_element(row.begin(), row.end()), r.hi) << r.bucket;
   }
+  // Entries 0..15 of buckets 32, 133 and 210 fix the worked 16 x 4 patterns, which the uniform
+  // template tests compare byte for byte.
   for (int v : Entries(g_restartError, 261)) ASSERT_EQ(v, -2700);
   for (int v : Entries(g_restartBias, 261)) ASSERT_EQ(v, 1683);
 }
 
-TEST(RestartTables, ErrorsAreNegativeButSixAndNoneBelowTheSmallest) {
+TEST(RestartTables, ErrorsAreNegativeButSixAndMeansFallWithTheBucket) {
   std::multiset<int> positives;
   int smallest = 0;
   for (int b = 0; b < kRestartBuckets; ++b)
@@ -79,49 +61,72 @@ TEST(RestartTables, ErrorsAreNegativeButSixAndNoneBelowTheSmallest) {
     }
   EXPECT_EQ(positives, (std::multiset<int>{25, 88, 90, 98, 114, 131}));
   EXPECT_EQ(smallest, -4223);
+  std::vector<long> sums;
+  for (int b = 0; b < kRestartBuckets - 1; ++b) {
+    const std::vector<int> row = Entries(g_restartError, b);
+    sums.push_back(std::accumulate(row.begin(), row.end(), 0L));
+    if (b > 0) {
+      EXPECT_LT(sums[b], sums[b - 1]) << "bucket " << b;
+    }
+  }
+  EXPECT_NEAR(sums.front() / 255.0, -190, 80);
+  EXPECT_NEAR(sums.back() / 255.0, -2970, 80);
 }
 
-TEST(RestartTables, RowMeansFallWithTheBucket) {
-  for (int b = 1; b < kRestartBuckets - 1; ++b)
-    EXPECT_LT(RowSum(g_restartError, b), RowSum(g_restartError, b - 1)) << "bucket " << b;
-  EXPECT_NEAR(RowSum(g_restartError, 0) / 255.0, -190, 80);
-  EXPECT_NEAR(RowSum(g_restartError, 260) / 255.0, -2970, 80);
-}
-
-TEST(RestartTables, BiasTakesOnlyTheStepIncrementsAndGrowsWithTheBucket) {
+TEST(RestartTables, BiasGrowsWithTheBucketUnreadRowsAreZeroFlagAndLightTables) {
   const std::set<int> allowed = {0, 714, 969, 1683};
   for (int b = 0; b < kRestartRows; ++b)
     for (int v : Entries(g_restartBias, b, kRestartColumns)) ASSERT_TRUE(allowed.count(v)) << b;
   for (int b = 0; b <= 56; ++b) EXPECT_EQ(NonZeroShare(b), 0.0) << b;
   EXPECT_NEAR(NonZeroShare(57), 0.40, 0.08);
   for (int b = 221; b < kRestartBuckets; ++b) EXPECT_EQ(NonZeroShare(b), 1.0) << b;
-  // Averaged over bands of buckets, the share rises steadily.
-  double previous = 0;
+  double previous = 0;  // averaged over bands of buckets, the share rises steadily
   for (int start = 57; start < 221; start += 41) {
     double band = 0;
     for (int b = start; b < start + 41; ++b) band += NonZeroShare(b) / 41;
     EXPECT_GT(band, previous) << start;
     previous = band;
   }
-}
-
-TEST(RestartTables, UnreadRowsAreZeroAndTheFlagAlternates) {
-  for (int b = kRestartBuckets; b < kRestartRows; ++b) {
-    for (int v : Entries(g_restartError, b, kRestartColumns)) ASSERT_EQ(v, 0);
-    for (int v : Entries(g_restartBias, b, kRestartColumns)) ASSERT_EQ(v, 0);
-  }
+  for (int b = kRestartBuckets; b < kRestartRows; ++b)
+    for (int i = 0; i < kRestartColumns; ++i)
+      ASSERT_TRUE(g_restartError[b * kRestartColumns + i] == 0 &&
+                  g_restartBias[b * kRestartColumns + i] == 0);
   for (int rc = 0; rc < kRestartColumns; ++rc) EXPECT_EQ(g_restartFlag[rc], rc % 2 == 0 ? 1 : 0);
-  for (int a = 0; a < 256; ++a) {
-    if (a >= 3 && a <= 22) {
-      EXPECT_LT(g_lightResetError[a], 0);
-      EXPECT_GE(g_lightDotSpacing[a], 7);
-    } else {
-      EXPECT_EQ(g_lightResetError[a], 0);
-      EXPECT_EQ(g_lightDotSpacing[a], 0);
-    }
+  for (int a = 0; a < 256; ++a) {  // the light tables: only amounts 3..22 have entries
+    const bool light = a >= 3 && a <= 22;
+    EXPECT_EQ(g_lightResetError[a] < 0, light) << a;
+    EXPECT_EQ(g_lightDotSpacing[a] >= 7, light) << a;
   }
   EXPECT_EQ(g_lightResetError[17], -388);
   EXPECT_EQ(g_lightDotSpacing[3], 14);
+}
+
+// Every row 0..3 of a 4096-wide template, at every level, has the level's coverage.
+TEST(RestartTables, TemplatesHaveTheirCoverageFromTheFirstRow) {
+  KORVEL_Init(50);
+  for (int level = 1; level <= 99; ++level) {
+    const std::vector<double> rows = quality::TemplateRowCoverage(level, 4096, 4);
+    const double coverage = std::min(static_cast<int>(level * 2.55 + 0.5), 255) / 255.0;
+    for (int y = 0; y < 4; ++y)
+      EXPECT_NEAR(100 * rows[y], 100 * coverage, 4) << "level " << level << " row " << y;
+  }
+}
+
+// Below a horizontal jump that restarts every column (amounts more than 400 apart), the first
+// four rows have the lower tone's coverage, in the 4-bit image path and the 8-bit variant.
+TEST(RestartTables, RowsBelowARestartingToneJumpKeepTheirTone) {
+  KORVEL_Init(50);
+  for (auto path : {quality::JumpPath::kImage4Bit, quality::JumpPath::kLevelImage8Bit}) {
+    for (int above : quality::JumpGreys())
+      for (int below : quality::JumpGreys()) {
+        if (std::abs(above - below) <= 40) continue;
+        const std::vector<double> rows = quality::JumpRowCoverage(path, above, below, 4096, 16, 4);
+        const double coverage = quality::NominalCoverage(path, static_cast<uint8_t>(below));
+        for (int y = 16; y < 20; ++y)
+          EXPECT_NEAR(100 * rows[y], 100 * coverage, 4)
+              << static_cast<int>(path) << ": " << above << " over " << below << ", row " << y - 16;
+      }
+  }
 }
 
 }  // namespace

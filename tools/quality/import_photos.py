@@ -5,6 +5,13 @@ files the quality checks read (tools/quality/photos/). Run once by hand:
     apt-get download python3-skimage && dpkg -x python3-skimage_*.deb /tmp/skimage
     tools/quality/import_photos.py /tmp/skimage/usr/lib/python3/dist-packages/skimage/data
 
+With a target folder and names it converts other photographs of the package the same way, for
+the restart-table search of tools/ed_tables_gen, which trains on photographs outside the
+repository (and is judged on those in it and others held out), e.g.
+
+    tools/quality/import_photos.py DATA /tmp/train chelsea coins moon motorcycle_left \
+        grass brick page ihc
+
 The photographs (their licences as the package states them):
   camera.png     cameraman, CC0 by the photographer (Lav Varshney)
   astronaut.png  astronaut Eileen Collins, NASA, public domain
@@ -71,7 +78,11 @@ def read_png(path):
 def main():
     source = sys.argv[1]
     target = os.path.join(os.path.dirname(os.path.abspath(__file__)), "photos")
-    for name in PHOTOS:
+    names = PHOTOS
+    if len(sys.argv) > 2:
+        target, names = sys.argv[2], sys.argv[3:]
+        os.makedirs(target, exist_ok=True)
+    for name in names:
         width, height, grey = read_png(os.path.join(source, name + ".png"))
         with open(os.path.join(target, name + ".pgm"), "wb") as out:
             out.write(b"P5\n%d %d\n255\n" % (width, height))

@@ -1,8 +1,13 @@
 // korvel-quality: screens ramps, flat patches, a smooth synthetic scene and photographs with
-// the library's error-diffusion screen (identity tone curve) and with a textbook serpentine
-// Floyd-Steinberg, and prints the figures of both side by side.
-//   korvel-quality [--photos DIR] [--dump DIR] [--spectrum GREY]
-// --dump writes every input and both halftones of it as PGM files into DIR.
+// the library's error-diffusion screen (identity tone curve), with the same screen never
+// restarting, and with a textbook serpentine Floyd-Steinberg, and prints their figures side by
+// side; then the row-by-row coverage where diffusions restart: the first rows of 1-bit
+// templates and the rows after horizontal tone jumps.
+//   korvel-quality [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows]
+// --dump writes every input and both halftones of it as PGM files into DIR; --rows prints the
+// row figures only.
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,9 +16,13 @@
 
 #include "core/raster_geometry.h"
 #include "core/screening_state.h"
+#include "config/tone_curve.h"
+#include "error_diffusion_run.h"
 #include "floyd_steinberg.h"
 #include "image/error_diffusion_screen.h"
+#include "korvel/korvel.h"
 #include "quality_metrics.h"
+#include "row_coverage.h"
 #include "test_images.h"
 
 namespace {
@@ -49,9 +58,15 @@ void PrintFigures(const std::string& name, const GreyImage& image) {
   Dump(name, image, edImage, fsImage);
   const quality::HalftoneFigures ed = quality::MeasureHalftone(image, edImage);
   const quality::HalftoneFigures fs = quality::MeasureHalftone(image, fsImage);
-  std::printf("%-22s %7.2f %7.2f | %7.2f %7.2f | %+7.3f %+7.3f | %6.3f %6.3f\n", name.c_str(),
-              ed.hvsPsnrSigma1_5, fs.hvsPsnrSigma1_5, ed.hvsPsnrSigma3, fs.hvsPsnrSigma3,
-              ed.meanToneError, fs.meanToneError, ed.blockMeanError, fs.blockMeanError);
+  const double edNoRestart =
+      quality::HvsPsnr(image,
+                       quality::ScreenErrorDiffusion(image, BuiltInErrorDiffusionTables(),
+                                                     ImageErrorDiffusion::Restarts::kFirstRowOnly),
+                       1.5);
+  std::printf("%-22s %7.2f %7.2f %7.2f | %7.2f %7.2f | %+7.3f %+7.3f | %6.3f %6.3f\n", name.c_str(),
+              ed.hvsPsnrSigma1_5, edNoRestart, fs.hvsPsnrSigma1_5, ed.hvsPsnrSigma3,
+              fs.hvsPsnrSigma3, ed.meanToneError, fs.meanToneError, ed.blockMeanError,
+              fs.blockMeanError);
 }
 
 // Flat patches: low-frequency power (worms, clumps) and the ink of the first 16 rows against
@@ -65,6 +80,39 @@ void PrintFlatFigures(uint8_t grey) {
               1 - grey / 255.0, quality::InkCoverage(ed, 0, 16), quality::InkCoverage(fs, 0, 16),
               quality::InkCoverage(ed, 16, 512), quality::InkCoverage(fs, 16, 512),
               sEd.lowFrequencyPower, sFs.lowFrequencyPower);
+}
+
+// Rows 0..3 of 1-bit templates (width 4096, every level 1..99) against the level's coverage,
+// and the four rows after every horizontal jump between the jump greys, in points.
+void PrintRowFigures() {
+  KORVEL_Init(0);
+  double worst[4] = {0, 0, 0, 0};
+  int worstLevel[4] = {0, 0, 0, 0};
+  for (int level = 1; level <= 99; ++level) {
+    const std::vector<double> rows = quality::TemplateRowCoverage(level, 4096, 4);
+    const int index = std::min(static_cast<int>(level * 2.55 + 0.5), 255);
+    for (int r = 0; r < 4; ++r) {
+      const double off = 100 * std::fabs(rows[r] - 10.0 * index / 2550);
+      if (off > worst[r]) worst[r] = off, worstLevel[r] = level;
+    }
+  }
+  std::printf("\nrows after a restart, worst points off (row 0 1 2 3)\n");
+  std::printf("template start, levels 1..99  %5.2f %5.2f %5.2f %5.2f  (levels %d %d %d %d)\n",
+              worst[0], worst[1], worst[2], worst[3], worstLevel[0], worstLevel[1], worstLevel[2],
+              worstLevel[3]);
+  const struct {
+    const char* name;
+    quality::JumpPath path;
+    int minGreyStep;
+  } jumps[] = {{"4-bit image path jumps >40", quality::JumpPath::kImage4Bit, 41},
+               {"8-bit level image jumps >40", quality::JumpPath::kLevelImage8Bit, 41},
+               {"error diffusion jumps >20", quality::JumpPath::kErrorDiffusion, 21},
+               {"  the same, no restarts", quality::JumpPath::kErrorDiffusionNoRestart, 21}};
+  for (const auto& jump : jumps) {
+    const quality::JumpFigures f = quality::WorstJumpRows(jump.path, 4096, jump.minGreyStep);
+    std::printf("%-29s %5.2f %5.2f %5.2f %5.2f  (worst %d over %d)\n", jump.name, f.worst[0],
+                f.worst[1], f.worst[2], f.worst[3], f.worstAbove, f.worstBelow);
+  }
 }
 
 void PrintSpectrum(uint8_t grey) {
@@ -91,13 +139,17 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--spectrum") == 0 && i + 1 < argc) {
       PrintSpectrum(static_cast<uint8_t>(std::atoi(argv[++i])));
       return 0;
+    } else if (std::strcmp(argv[i], "--rows") == 0) {
+      PrintRowFigures();
+      return 0;
     } else {
-      std::fprintf(stderr, "usage: %s [--photos DIR] [--dump DIR] [--spectrum GREY]\n", argv[0]);
+      std::fprintf(stderr, "usage: %s [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows]\n",
+                   argv[0]);
       return 2;
     }
   }
-  std::printf("error diffusion (ed) beside Floyd-Steinberg (fs)\n");
-  std::printf("%-22s %15s | %15s | %15s | %13s\n", "input", "psnr s1.5 ed fs", "psnr s3 ed fs",
+  std::printf("error diffusion (ed), the same never restarting (nr), Floyd-Steinberg (fs)\n");
+  std::printf("%-22s %23s | %15s | %15s | %13s\n", "input", "psnr s1.5 ed nr fs", "psnr s3 ed fs",
               "mean tone ed fs", "block32 ed fs");
   PrintFigures("ramp horizontal 1024", quality::HorizontalRamp(1024, 256));
   PrintFigures("ramp vertical 1024", quality::VerticalRamp(256, 1024));
@@ -110,5 +162,6 @@ int main(int argc, char** argv) {
   }
   std::printf("\nflat patches (ed fs)\n");
   for (int grey : {1, 4, 10, 20, 60, 128, 200, 235, 245, 250, 254}) PrintFlatFigures(grey);
+  PrintRowFigures();
   return 0;
 }

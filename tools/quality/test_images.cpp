@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace quality {
 
@@ -60,10 +61,15 @@ GreyImage SmoothScene(int width, int height) {
 }
 
 std::vector<NamedImage> Photographs(const std::string& folder) {
+  std::vector<std::string> files;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+    if (entry.path().extension() == ".pgm") files.push_back(entry.path().string());
+  std::sort(files.begin(), files.end());
   std::vector<NamedImage> photos;
-  for (const char* name : {"camera", "astronaut", "coffee"}) {
-    GreyImage image = ReadPgm(folder + "/" + name + ".pgm");
-    if (image.width > 0) photos.push_back({name, std::move(image)});
+  for (const std::string& file : files) {
+    GreyImage image = ReadPgm(file);
+    if (image.width > 0) photos.push_back({std::filesystem::path(file).stem().string(), image});
   }
   return photos;
 }

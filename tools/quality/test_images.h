@@ -25,7 +25,8 @@ struct NamedImage {
   GreyImage image;
 };
 
-// The photographs that could be read from the folder (camera, astronaut, coffee).
+// Every 8-bit PGM photograph that could be read from the folder, by file name (the repository
+// holds astronaut, camera and coffee).
 std::vector<NamedImage> Photographs(const std::string& folder);
 
 }  // namespace quality

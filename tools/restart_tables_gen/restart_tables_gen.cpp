@@ -1,19 +1,35 @@
 // Generates the restart tables of the template diffusion.
 //
-// A restarted column should start in the state that a long-running diffusion at its amount
-// would hold, so that a template shows no start-up band at its top edge and an image shows no
-// tone shift where a column's amount jumps. For every amount bucket this program runs the
-// library's own diffusion step on a wide uniform area for many rows, records the error and
-// bias that each pixel holds at the moment it is processed (a restart replaces exactly that
-// state), and keeps one steady-state row of 255 such snapshots as the bucket's table row.
+// Objective: a restarted row decides like a row of a long-running diffusion at its amount, so
+// that a template has the coverage of its steady rows from its first row on and an image has
+// none of the old tone's band where a column's amount jumps. Each table row is judged by that:
+// the coverage of rows 0..3 of a 4096-wide template of the bucket's amount against the
+// amount's share of full ink.
 //
-// The recorded rows are then fitted to the tables' fixed properties: the pinned entries of the
-// telling rows and their ranges, negative errors apart from six small positive ones, the
-// smallest error, row means falling with the bucket, the bias value set and its zero rows,
-// and the fixed last bucket. Deterministic: the same program always writes the same file.
+// How a row is made. For every amount bucket the library's own diffusion step runs on a wide
+// uniform area for many rows; every sampled row gives a candidate: the error, bias and decision
+// that each of 255 consecutive pixels (in scan order) has at the moment it is processed. A
+// restart puts back exactly that error and bias, but not the pixel's damping mark: below
+// amount 1280 it clears the mark, from 1280 on it takes the alternating restart flag. A marked
+// pixel pulls with 3a/5 instead of a, so the restarted decision sum differs by 2a/5 wherever
+// the steady mark and the restart's mark differ, and the first row would decide differently.
+// The candidate therefore keeps each pixel's error (what it passes on to the rows below) and
+// chooses its bias, among the bias values a pixel can hold, so that the decision is the steady
+// one; only where no bias value reaches that decision is the error moved, by the least amount.
+// The candidate whose template rows 0..3 stay closest to the amount's coverage becomes the row.
+//
+// Pinned data and where it comes from: the first entries of the telling rows (buckets 0, 8,
+// 32, 57, 133, 200, 210), the stated error range of five of them, the six small positive
+// errors, the smallest error -4223, the last bucket (261: -2700 and 1683 throughout), the bias
+// value set {0, 714, 969, 1683} (the step's bias increments), bias rows 0..56 all zero (amounts
+// up to 500 never read them) and rows 221..261 without zeros are the tables' fixed properties;
+// row means that fall with the bucket from about -190 to about -2970 are kept by choosing, in
+// bucket order, only candidates whose mean lies below the previous row's. Deterministic: the
+// same program always writes the same file.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <numeric>
 #include <vector>
@@ -25,15 +41,22 @@ namespace {
 
 constexpr int kUsed = kRestartCycle;  // entries 0..254 of a row are read
 constexpr int kSimWidth = 1024;
-constexpr int kSimRows = 640;
-constexpr int kFirstSampleRow = 320;
+constexpr int kSimRows = 560;
+constexpr int kFirstSampleRow = 240;
+constexpr int kWindowStart = 256;  // candidates come from the middle of the row, in scan order
+constexpr int kJudgeWidth = 4096;
+constexpr int kJudgeRows = 4;
+constexpr int kShortlist = 80;  // candidates closest in row 0 that are judged on rows 0..3
 constexpr int kSmallestError = -4223;
 constexpr int kLastBucket = 261;
 constexpr int kLastBucketError = -2700;
 constexpr int kLastBucketBias = 1683;
 constexpr int kFirstBiasRow = 57;  // amounts above 500 read the bias table
 constexpr int kFullBiasRow = 221;  // from here on every bias entry is non-zero
-constexpr int kBiasFill = 969;     // the bias of a dot in the row above
+constexpr int kMarkedAmount = 1280;
+constexpr double kFirstRowMean = -190;  // mean error of bucket 0
+constexpr double kLastRowMean =
+    -2970;  // mean error of bucket 260  // from here on a restart takes the alternating flag
 
 using Row = std::vector<int32_t>;
 
@@ -70,198 +93,301 @@ const std::map<int, std::pair<int, int>> kErrorRange = {{0, {-1313, -1}},
                                                         {57, {-2706, -153}},
                                                         {133, {-4129, -397}},
                                                         {200, {-3617, -561}}};
-// The six positive errors, placed in the lightest buckets where the state runs closest to 0.
+// The six positive errors go to dots of light buckets, where the state runs closest to 0 and a
+// small positive error does not change the decision.
 const int kPositiveErrors[] = {25, 88, 90, 98, 114, 131};
-const int kPositiveRows[] = {1, 2, 3, 4, 5, 6};
+constexpr int kFirstPositiveRow = 9;
+// The smallest error goes to an empty pixel of the darkest buckets.
+constexpr int kSmallestErrorRow = 250;
 
+// The amount a bucket stands for: its single amount below 11, otherwise its multiple of ten
+// (the amounts of the level percentages and of 8-bit greys).
 int RepresentativeAmount(int bucket) {
-  return bucket <= 7 ? bucket + 3 : 10 * (bucket - 8) + 15;
+  return bucket <= 7 ? bucket + 3 : 10 * (bucket - 6);
 }
 
-// Snapshots of one bucket: every sampled even row's 255 (error, bias) pairs as processed.
-struct Snapshots {
-  std::vector<Row> error, bias;
-  double meanError = 0;
+int PinnedCount(int bucket) {
+  const auto pin = kPinnedError.find(bucket);
+  return pin == kPinnedError.end() ? 0 : static_cast<int>(pin->second.size());
+}
+
+// One candidate row: what each pixel held and decided.
+struct Candidate {
+  Row error = Row(kUsed), bias = Row(kUsed);
+  std::vector<uint8_t> dot = std::vector<uint8_t>(kUsed);
 };
 
-Snapshots Simulate(int amount, const TemplateTables& startTables) {
-  TemplateDiffusion diffusion(kSimWidth, startTables);
+std::vector<Candidate> Simulate(int amount) {
+  static const int32_t zeros[kRestartRows * kRestartColumns] = {};
+  const TemplateTables start = {zeros, zeros, g_restartFlag, g_lightResetError, g_lightDotSpacing};
+  TemplateDiffusion diffusion(kSimWidth, start);
   std::vector<uint8_t> dots(kSimWidth);
-  Snapshots shots;
-  Row err(kUsed), bias(kUsed);
-  double sum = 0;
-  long count = 0;
+  std::vector<Candidate> candidates;
   for (int y = 0; y < kSimRows; ++y) {
     const bool sample = y >= kFirstSampleRow && (y % 2) == 0;
-    diffusion.DiffuseRow(
-        y, TemplateDiffusion::UniformAmount{amount}, dots.data(),
-        [&](int x, int32_t e, int32_t b) {
-          if (sample && x < kUsed) {
-            err[x] = e;
-            bias[x] = b;
-          }
-        });
-    if (sample) {
-      shots.error.push_back(err);
-      shots.bias.push_back(bias);
-      for (int v : err) sum += v;
-      count += kUsed;
-    }
+    Candidate c;
+    diffusion.DiffuseRow(y, TemplateDiffusion::UniformAmount{amount}, dots.data(),
+                         [&](int x, int32_t e, int32_t b) {
+                           const int k = x - kWindowStart;
+                           if (sample && k >= 0 && k < kUsed) c.error[k] = e, c.bias[k] = b;
+                         });
+    if (!sample) continue;
+    for (int k = 0; k < kUsed; ++k) c.dot[k] = dots[kWindowStart + k];
+    candidates.push_back(c);
   }
-  shots.meanError = sum / count;
-  return shots;
+  return candidates;
 }
 
-// Decreasing isotonic fit (pool adjacent violators), then a strict fall of at least `step`.
-std::vector<double> FallingFit(const std::vector<double>& values, double step) {
-  std::vector<double> level;
-  std::vector<int> width;
-  for (double v : values) {
-    level.push_back(v);
-    width.push_back(1);
-    while (level.size() > 1 && level[level.size() - 2] < level.back()) {
-      const double merged =
-          (level[level.size() - 2] * width[width.size() - 2] + level.back() * width.back()) /
-          (width[width.size() - 2] + width.back());
-      width[width.size() - 2] += width.back();
-      level[level.size() - 2] = merged;
-      level.pop_back();
-      width.pop_back();
+// What a restart at counter k and amount a pulls with.
+int32_t RestartPull(int amount, int k) {
+  const bool marked = amount >= kMarkedAmount && g_restartFlag[k] != 0;
+  return marked && amount > 300 ? (3 * amount) / 5 : amount;
+}
+
+// The bias values entry k of a bucket may hold.
+std::vector<int32_t> AllowedBias(int bucket) {
+  if (bucket < kFirstBiasRow) return {0};
+  if (bucket >= kFullBiasRow) return {714, 969, 1683};
+  return {0, 714, 969, 1683};
+}
+
+// Make entry k decide `dot` on a restart: the steady bias if it does, otherwise the nearest
+// bias value that does, otherwise the nearest bias value with the error moved as little as
+// possible (within lo..hi).
+void Reconcile(int bucket, int amount, int k, bool dot, int lo, int hi, int32_t& error,
+               int32_t& bias) {
+  const int32_t pull = RestartPull(amount, k);
+  const bool readsBias = amount > 500;
+  std::vector<int32_t> allowed = AllowedBias(bucket);
+  const int32_t steady = bias;
+  std::sort(allowed.begin(), allowed.end(), [steady](int32_t p, int32_t q) {
+    return std::abs(p - steady) < std::abs(q - steady) ||
+           (std::abs(p - steady) == std::abs(q - steady) && p < q);
+  });
+  for (int32_t b : allowed) {
+    const int32_t used = readsBias ? b : 0;
+    if ((used + error + pull > 0) == dot) {
+      bias = b;
+      return;
     }
   }
-  std::vector<double> fit;
-  for (size_t i = 0; i < level.size(); ++i) fit.insert(fit.end(), width[i], level[i]);
-  for (size_t i = 1; i < fit.size(); ++i) fit[i] = std::min(fit[i], fit[i - 1] - step);
-  return fit;
+  bias = allowed.front();
+  const int32_t used = readsBias ? bias : 0;
+  error = dot ? -used - pull + 1 : -used - pull;
+  error = std::clamp(error, lo, hi);
+}
+
+// Entries a restart reaches as pixel x of a row: counter x mod 255.
+void ErrorRange(int bucket, int& lo, int& hi) {
+  lo = kSmallestError;
+  hi = -1;
+  const auto range = kErrorRange.find(bucket);
+  if (range != kErrorRange.end()) std::tie(lo, hi) = range->second;
+}
+
+// Turn a candidate into a table row meeting the bucket's fixed properties.
+void Shape(int bucket, Candidate& c) {
+  const int amount = RepresentativeAmount(bucket);
+  int lo, hi;
+  ErrorRange(bucket, lo, hi);
+  const int pinned = PinnedCount(bucket);
+  for (int k = pinned; k < kUsed; ++k) {
+    c.error[k] = std::clamp(c.error[k], lo, hi);
+    Reconcile(bucket, amount, k, c.dot[k] != 0, lo, hi, c.error[k], c.bias[k]);
+  }
+  const auto pinError = kPinnedError.find(bucket);
+  if (pinError != kPinnedError.end())
+    std::copy(pinError->second.begin(), pinError->second.end(), c.error.begin());
+  const auto pinBias = kPinnedBias.find(bucket);
+  if (pinBias != kPinnedBias.end())
+    std::copy(pinBias->second.begin(), pinBias->second.end(), c.bias.begin());
+  if (bucket < kFirstBiasRow) std::fill(c.bias.begin(), c.bias.end(), 0);
+  // Both ends of a stated range occur: at the entry closest to each end whose decision the
+  // change keeps.
+  if (kErrorRange.count(bucket)) {
+    for (int end : {lo, hi}) {
+      if (std::find(c.error.begin(), c.error.end(), end) != c.error.end()) continue;
+      int best = -1;
+      for (int k = pinned; k < kUsed; ++k) {
+        const int32_t used = amount > 500 ? c.bias[k] : 0;
+        const bool keeps = (used + end + RestartPull(amount, k) > 0) == (c.dot[k] != 0);
+        if (keeps && (best < 0 || std::abs(c.error[k] - end) < std::abs(c.error[best] - end)))
+          best = k;
+      }
+      if (best < 0) best = pinned;
+      c.error[best] = end;
+    }
+  }
+  // The six small positive errors: at the dot with the largest error of a light bucket.
+  const int positive = bucket - kFirstPositiveRow;
+  if (positive >= 0 && positive < 6) {
+    int at = -1;
+    for (int k = pinned; k < kUsed; ++k)
+      if (c.dot[k] && (at < 0 || c.error[k] > c.error[at])) at = k;
+    if (at < 0)
+      at = static_cast<int>(std::max_element(c.error.begin(), c.error.end()) - c.error.begin());
+    c.error[at] = kPositiveErrors[positive];
+  }
+  // The smallest error: the lowest empty pixel of a dark bucket, lowered further.
+  if (bucket == kSmallestErrorRow)
+    *std::min_element(c.error.begin(), c.error.end()) = kSmallestError;
 }
 
 long RowSum(const Row& row) {
   return std::accumulate(row.begin(), row.begin() + kUsed, 0L);
 }
 
-// Shift the adjustable entries of a row so that it sums to `target`, keeping every entry
-// within [lo, hi]; entries listed in `fixed` keep their values.
-void ShiftRowTo(Row& row, long target, const std::vector<bool>& fixed, int lo, int hi) {
-  for (int pass = 0; pass < 8; ++pass) {
-    long delta = target - RowSum(row);
+double RowZeroShare(const Row& bias) {
+  return std::count(bias.begin(), bias.begin() + kUsed, 0) / static_cast<double>(kUsed);
+}
+
+// Move the row's sum to `target` by shifting the errors of the entries that are free (not
+// pinned, not a fixed end of a range) as evenly as their decisions and the row's range allow.
+void MoveMeanTo(int bucket, Candidate& c, long target) {
+  const int amount = RepresentativeAmount(bucket);
+  int lo, hi;
+  ErrorRange(bucket, lo, hi);
+  for (int pass = 0; pass < 64; ++pass) {
+    const long delta = target - RowSum(c.error);
     if (delta == 0) return;
     std::vector<int> free;
-    for (int i = 0; i < kUsed; ++i)
-      if (!fixed[i] && ((delta > 0 && row[i] < hi) || (delta < 0 && row[i] > lo)))
-        free.push_back(i);
-    if (free.empty()) return;
-    const long n = static_cast<long>(free.size());
-    const long each = delta / n, extra = delta % n;
-    for (long k = 0; k < n; ++k) {
-      const int i = free[k];
-      const long v = row[i] + each + (k < std::abs(extra) ? (extra > 0 ? 1 : -1) : 0);
-      row[i] = static_cast<int32_t>(std::clamp<long>(v, lo, hi));
+    for (int k = PinnedCount(bucket); k < kUsed; ++k) {
+      if (c.error[k] == lo || c.error[k] == hi || c.error[k] > 0) continue;
+      const int32_t used = amount > 500 ? c.bias[k] : 0;
+      const int32_t s = used + c.error[k] + RestartPull(amount, k);
+      // Room before the decision flips: a dot must stay above 0, an empty pixel at or below.
+      const bool room = delta > 0 ? (c.dot[k] || s < 0) : (!c.dot[k] || s > 1);
+      if (room) free.push_back(k);
+    }
+    if (free.empty()) break;
+    const long step = std::clamp<long>(delta / static_cast<long>(free.size()), -16, 16);
+    long left = delta;
+    for (int k : free) {
+      const long move = step != 0 ? step : (left > 0 ? 1 : -1);
+      if (left == 0) break;
+      const int32_t used = amount > 500 ? c.bias[k] : 0;
+      const int32_t pull = RestartPull(amount, k);
+      int32_t v = static_cast<int32_t>(std::clamp<long>(c.error[k] + move, lo + 1, hi - 1));
+      if (c.dot[k])
+        v = std::max(v, -used - pull + 1);
+      else
+        v = std::min(v, -used - pull);
+      left -= v - c.error[k];
+      c.error[k] = v;
     }
   }
+  std::fprintf(stderr, "bucket %d: sum %ld short of %ld\n", bucket, RowSum(c.error), target);
 }
 
-// Fit one error row: pinned entries and the `special` ones stay, the rest is clamped into the
-// row's range (both ends of a stated range made to occur) and shifted to the target sum.
-void FitErrorRow(int bucket, Row& row, long targetSum, const std::vector<int>& special) {
-  std::vector<bool> fixed(kUsed, false);
-  for (int i : special) fixed[i] = true;
-  auto pin = kPinnedError.find(bucket);
-  if (pin != kPinnedError.end())
-    for (size_t i = 0; i < pin->second.size(); ++i) fixed[i] = true;
-  int lo = kSmallestError, hi = -1;
-  auto range = kErrorRange.find(bucket);
-  if (range != kErrorRange.end()) std::tie(lo, hi) = range->second;
-  for (int i = 0; i < kUsed; ++i)
-    if (!fixed[i]) row[i] = std::clamp(row[i], lo, hi);
-  if (range != kErrorRange.end()) {
-    // Both ends of the stated range occur in the row.
-    for (int end : {lo, hi}) {
-      const auto found = std::find(row.begin(), row.begin() + kUsed, end);
-      if (found != row.begin() + kUsed) {
-        fixed[found - row.begin()] = true;
-        continue;
-      }
-      int best = -1;
-      for (int i = 0; i < kUsed; ++i)
-        if (!fixed[i] && (best < 0 || std::abs(row[i] - end) < std::abs(row[best] - end))) best = i;
-      row[best] = end;
-      fixed[best] = true;
+// Worst distance (points) of rows 0..3 of a 4096-wide template restarted from the row.
+double JudgeRows(int bucket, const Candidate& c) {
+  static std::vector<int32_t> error(kRestartRows * kRestartColumns),
+      bias(kRestartRows * kRestartColumns);
+  std::copy(c.error.begin(), c.error.end(), error.begin() + bucket * kRestartColumns);
+  std::copy(c.bias.begin(), c.bias.end(), bias.begin() + bucket * kRestartColumns);
+  const TemplateTables trial = {error.data(), bias.data(), g_restartFlag, g_lightResetError,
+                                g_lightDotSpacing};
+  const int amount = RepresentativeAmount(bucket);
+  TemplateDiffusion diffusion(kJudgeWidth, trial);
+  std::vector<uint8_t> dots(kJudgeWidth);
+  double worst = 0;
+  for (int y = 0; y < kJudgeRows; ++y) {
+    diffusion.DiffuseRow(y, TemplateDiffusion::UniformAmount{amount}, dots.data());
+    const double coverage = std::count(dots.begin(), dots.end(), 1) / double(kJudgeWidth);
+    worst = std::max(worst, 100 * std::abs(coverage - amount / 2550.0));
+  }
+  return worst;
+}
+
+double RowZeroShareOf(const Candidate& c) {
+  return RowZeroShare(c.bias);
+}
+
+// Closest non-increasing sequence to the values, in the least-squares sense (pool adjacent
+// violators), then made to fall by at least 1 per step.
+std::vector<double> FallingFit(const std::vector<double>& values) {
+  std::vector<double> level;
+  std::vector<int> width;
+  for (double v : values) {
+    level.push_back(v);
+    width.push_back(1);
+    while (level.size() > 1 && level[level.size() - 2] < level.back()) {
+      const size_t n = level.size();
+      level[n - 2] = (level[n - 2] * width[n - 2] + level[n - 1] * width[n - 1]) /
+                     (width[n - 2] + width[n - 1]);
+      width[n - 2] += width[n - 1];
+      level.pop_back();
+      width.pop_back();
     }
   }
-  ShiftRowTo(row, targetSum, fixed, lo, hi);
-}
-
-void FitBiasRow(int bucket, Row& row) {
-  if (bucket < kFirstBiasRow) {
-    std::fill(row.begin(), row.end(), 0);
-    return;
-  }
-  if (bucket >= kFullBiasRow)
-    for (int i = 0; i < kUsed; ++i)
-      if (row[i] == 0) row[i] = kBiasFill;
-  auto pin = kPinnedBias.find(bucket);
-  if (pin != kPinnedBias.end()) std::copy(pin->second.begin(), pin->second.end(), row.begin());
+  std::vector<double> fit;
+  for (size_t i = 0; i < level.size(); ++i) fit.insert(fit.end(), width[i], level[i]);
+  for (size_t i = 1; i < fit.size(); ++i) fit[i] = std::min(fit[i], fit[i - 1] - 1);
+  return fit;
 }
 
 Table Generate() {
   Table table;
-  // Start the simulations from a restart state of zero: the first rows are a transient that
-  // the sampling skips.
-  static const int32_t zeros[kRestartRows * kRestartColumns] = {};
-  const TemplateTables start = {zeros, zeros, g_restartFlag, g_lightResetError, g_lightDotSpacing};
-
-  std::vector<Snapshots> shots;
-  std::vector<double> means;
+  // The candidates of every bucket, and the falling curve of their mean errors that a row's
+  // mean should follow.
+  std::vector<std::vector<Candidate>> all(kLastBucket);
+  std::vector<double> means(kLastBucket);
   for (int b = 0; b < kLastBucket; ++b) {
-    shots.push_back(Simulate(RepresentativeAmount(b), start));
-    means.push_back(shots.back().meanError);
-  }
-  const std::vector<double> target = FallingFit(means, 1.0);
-  for (int b : {0, 1, 8, 32, 57, 100, 133, 200, 210, 221, 250, 260})
-    std::fprintf(stderr, "bucket %d: natural mean %.1f fitted %.1f\n", b, means[b], target[b]);
-
-  for (int b = 0; b < kLastBucket; ++b) {
-    // The steady-state row whose mean lies closest to the bucket's fitted mean.
-    const Snapshots& s = shots[b];
-    size_t best = 0;
-    double bestGap = 1e18;
-    for (size_t r = 0; r < s.error.size(); ++r) {
-      const double gap = std::abs(RowSum(s.error[r]) / double(kUsed) - target[b]);
-      if (gap < bestGap) bestGap = gap, best = r;
+    all[b] = Simulate(RepresentativeAmount(b));
+    double sum = 0;
+    for (Candidate& c : all[b]) {
+      Shape(b, c);
+      sum += RowSum(c.error);
     }
-    std::copy(s.error[best].begin(), s.error[best].end(), table.error[b].begin());
-    std::copy(s.bias[best].begin(), s.bias[best].end(), table.bias[b].begin());
-    auto pin = kPinnedError.find(b);
-    if (pin != kPinnedError.end())
-      std::copy(pin->second.begin(), pin->second.end(), table.error[b].begin());
-    FitBiasRow(b, table.bias[b]);
+    means[b] = sum / (all[b].size() * double(kUsed));
   }
+  // The ends of the curve are fixed: about -190 at the lightest bucket, -2970 at the darkest.
+  means.front() = kFirstRowMean;
+  means.back() = kLastRowMean;
+  const std::vector<double> meanTarget = FallingFit(means);
 
-  // The six small positive errors sit where the lightest buckets run closest to 0, and the
-  // single smallest error where the darkest buckets run lowest; both stay through the fit.
-  std::map<int, std::vector<int>> special;
-  for (int k = 0; k < 6; ++k) {
-    Row& row = table.error[kPositiveRows[k]];
-    const auto top = std::max_element(row.begin() + 16, row.begin() + kUsed);
-    *top = kPositiveErrors[k];
-    special[kPositiveRows[k]].push_back(static_cast<int>(top - row.begin()));
-  }
-  {
-    int bestRow = kFullBiasRow, bestCol = 16;
-    for (int b = kFullBiasRow; b < kLastBucket; ++b)
-      for (int i = 16; i < kUsed; ++i)
-        if (table.error[b][i] < table.error[bestRow][bestCol]) bestRow = b, bestCol = i;
-    table.error[bestRow][bestCol] = kSmallestError;
-    special[bestRow].push_back(bestCol);
-  }
-
-  // Means fall strictly with the bucket (as integer row sums).
-  long previous = 0;
+  long previousSum = 0;
+  double previousBiasShare = 1.0;
   for (int b = 0; b < kLastBucket; ++b) {
-    long sum = static_cast<long>(target[b] * kUsed);
-    if (b > 0) sum = std::min(sum, previous - 1);
-    FitErrorRow(b, table.error[b], sum, special[b]);
-    previous = RowSum(table.error[b]);
+    const int amount = RepresentativeAmount(b);
+    std::vector<Candidate>& candidates = all[b];
+    // Shortlist by the coverage of row 0 alone, which the row decides by itself.
+    std::vector<std::pair<double, size_t>> order;
+    for (size_t i = 0; i < candidates.size(); ++i) {
+      const Candidate& c = candidates[i];
+      int dots = 0;
+      for (int k = 0; k < kUsed; ++k) {
+        const int32_t used = amount > 500 ? c.bias[k] : 0;
+        dots += used + c.error[k] + RestartPull(amount, k) > 0;
+      }
+      order.push_back({std::abs(dots / double(kUsed) - amount / 2550.0), i});
+    }
+    std::sort(order.begin(), order.end());
+    double bestScore = 1e18;
+    size_t best = order.front().second;
+    bool bestFalls = false;
+    for (size_t n = 0; n < order.size() && n < static_cast<size_t>(kShortlist); ++n) {
+      const Candidate& c = candidates[order[n].second];
+      const long sum = RowSum(c.error);
+      const bool falls = b == 0 || sum < previousSum;
+      // Bias-free shares that do not rise keep the bias rows growing with the bucket.
+      const double shareRise = std::max(0.0, RowZeroShareOf(c) - previousBiasShare);
+      // A mean 100 away from the curve weighs as much as a point of coverage; a mean that has
+      // to be lowered to fall below the previous row's costs twice that.
+      const double meanGap = std::abs(sum / double(kUsed) - meanTarget[b]);
+      const double lowering = falls ? 0 : (sum - previousSum + 1) / double(kUsed);
+      const double score = JudgeRows(b, c) + 20 * shareRise + meanGap / 100 + lowering / 50;
+      if (score < bestScore) bestScore = score, best = order[n].second, bestFalls = falls;
+    }
+    Candidate& chosen = candidates[best];
+    if (b == 0) MoveMeanTo(b, chosen, kFirstRowMean * kUsed);
+    if (!bestFalls) MoveMeanTo(b, chosen, previousSum - 1);
+    std::fprintf(stderr, "bucket %3d amount %4d: rows 0..3 within %.2f points, mean %.0f\n", b,
+                 amount, JudgeRows(b, chosen), RowSum(chosen.error) / double(kUsed));
+    std::copy(chosen.error.begin(), chosen.error.end(), table.error[b].begin());
+    std::copy(chosen.bias.begin(), chosen.bias.end(), table.bias[b].begin());
+    previousSum = RowSum(chosen.error);
+    if (b >= kFirstBiasRow) previousBiasShare = RowZeroShareOf(chosen);
   }
 
   std::fill(table.error[kLastBucket].begin(), table.error[kLastBucket].begin() + kUsed,
