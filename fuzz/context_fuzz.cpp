@@ -10,32 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_input.h"
+
 namespace {
 
-class Input {
- public:
-  Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-  uint32_t Next32() {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v = (v << 8) | Next8();
-    return v;
-  }
-  uint8_t Next8() { return pos_ < size_ ? data_[pos_++] : 0; }
-  int Small(int limit) { return static_cast<int>(Next32() % static_cast<uint32_t>(limit)); }
-  // Mostly small values, sometimes anything at all (negative and huge included).
-  int Dimension() { return Next8() < 240 ? Small(200) : static_cast<int>(Next32()); }
-  // Mostly the bytes a row needs plus a little, sometimes fewer.
-  size_t Stride(int width, int bits) {
-    const int64_t row = width > 0 ? (int64_t{width} * bits + 7) / 8 : 0;
-    const int delta = Small(12) - 2;
-    return static_cast<size_t>(row + delta < 0 ? 0 : row + delta);
-  }
-
- private:
-  const uint8_t* data_;
-  size_t size_;
-  size_t pos_ = 0;
-};
+// Mostly the bytes a row needs plus a little, sometimes fewer.
+size_t Stride(FuzzInput& in, int width, int bits) {
+  const int64_t row = width > 0 ? (int64_t{width} * bits + 7) / 8 : 0;
+  const int delta = in.Small(12) - 2;
+  return static_cast<size_t>(row + delta < 0 ? 0 : row + delta);
+}
 
 constexpr size_t kCap = 2 << 20;
 
@@ -51,7 +35,7 @@ unsigned char* Data(std::vector<uint8_t>& b) {
   return b.empty() ? nullptr : b.data();
 }
 
-void Configure(Input& in, korvel_context* context) {
+void Configure(FuzzInput& in, korvel_context* context) {
   korvel_set_quality(context, in.Next8() < 200 ? in.Small(101) : static_cast<int>(in.Next32()));
   if (in.Next8() < 64) {
     std::vector<int> curve(static_cast<size_t>(in.Small(8)));
@@ -62,13 +46,13 @@ void Configure(Input& in, korvel_context* context) {
     korvel_set_parameter_folder(context, std::string(in.Small(300), 'f').c_str());
 }
 
-korvel_status ScreenImage(Input& in, korvel_context* context, int width, int height,
+korvel_status ScreenImage(FuzzInput& in, korvel_context* context, int width, int height,
                           std::vector<uint8_t>& out) {
   std::vector<uint8_t> source;
   const int bits = in.Small(3);
   const korvel_image_options options = {in.Small(46) - 2, in.Small(6), in.Small(6), in.Small(6) - 1,
                                         in.Small(2)};
-  const size_t sourceStride = in.Stride(width, 8), outStride = in.Stride(width, bits);
+  const size_t sourceStride = Stride(in, width, 8), outStride = Stride(in, width, bits);
   if (!Sized(source, sourceStride, height, in.Next8()) || !Sized(out, outStride, height, 0xA5))
     return KORVEL_ERROR_SIZE;
   for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<uint8_t>(i * 7 + in.Next8());
@@ -92,25 +76,25 @@ korvel_status ScreenImage(Input& in, korvel_context* context, int width, int hei
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Input in(data, size);
+  FuzzInput in(data, size);
   korvel_context* context = nullptr;
   if (korvel_context_create(&context) != KORVEL_OK) return 0;
   Configure(in, context);
   const int call = in.Small(5);
-  const int width = in.Dimension(), height = in.Dimension();
+  const int width = in.Dimension(200), height = in.Dimension(200);
   std::vector<uint8_t> out, source, planes[4];
   korvel_status status = KORVEL_ERROR_SIZE;
   switch (call) {
     case 0: {
       const int bits = in.Small(5);
-      const size_t stride = in.Stride(width, bits);
+      const size_t stride = Stride(in, width, bits);
       if (!Sized(out, stride, height, 0xA5)) break;
       status = korvel_template(context, bits, in.Small(104) - 2, Data(out), stride, width, height);
       break;
     }
     case 1: {
       const int count = in.Small(6);
-      const size_t stride = in.Stride(width, 2);
+      const size_t stride = Stride(in, width, 2);
       unsigned char* pointers[4];
       for (int p = 0; p < 4; ++p) {
         if (!Sized(planes[p], stride, height, 0xA5)) return korvel_context_destroy(context), 0;
@@ -123,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       status = ScreenImage(in, context, width, height, out);
       break;
     case 3: {
-      const size_t sourceStride = in.Stride(width, 8), stride = in.Stride(width, 4);
+      const size_t sourceStride = Stride(in, width, 8), stride = Stride(in, width, 4);
       if (!Sized(source, sourceStride, height, in.Next8()) || !Sized(out, stride, height, 0xA5))
         break;
       status = korvel_screen_image_4bit(context, Data(source), sourceStride, Data(out), stride,
@@ -135,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       for (uint8_t& byte : mask) byte = in.Next8();
       korvel_mask_load(context, mask.data(), mask.size());
       const int bits = 1 + in.Small(2);
-      const size_t sourceStride = in.Stride(width, 8), stride = in.Stride(width, bits);
+      const size_t sourceStride = Stride(in, width, 8), stride = Stride(in, width, bits);
       if (!Sized(source, sourceStride, height, 0x40) || !Sized(out, stride, height, 0xA5)) break;
       status = korvel_mask_dither(context, Data(source), sourceStride, Data(out), stride, width,
                                   height, in.Small(3), int(in.Next32()), int(in.Next32()),

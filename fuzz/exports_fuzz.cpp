@@ -8,26 +8,9 @@
 #include <cstring>
 #include <vector>
 
+#include "fuzz_input.h"
+
 namespace {
-
-class Input {
- public:
-  Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
-  uint32_t Next32() {
-    uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v = (v << 8) | Next8();
-    return v;
-  }
-  uint8_t Next8() { return pos_ < size_ ? data_[pos_++] : 0; }
-  int Small(int limit) { return static_cast<int>(Next32() % static_cast<uint32_t>(limit)); }
-  // Mostly small values, sometimes anything at all (negative and huge included).
-  int Dimension() { return Next8() < 240 ? Small(300) : static_cast<int>(Next32()); }
-
- private:
-  const uint8_t* data_;
-  size_t size_;
-  size_t pos_ = 0;
-};
 
 int64_t StrideOf(int64_t width, int bits) {
   return ((width * bits + 31) >> 5) * 4;
@@ -50,9 +33,9 @@ unsigned char* Data(std::vector<uint8_t>& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Input in(data, size);
+  FuzzInput in(data, size);
   const int call = in.Small(8);
-  const int width = in.Dimension(), height = in.Dimension();
+  const int width = in.Dimension(300), height = in.Dimension(300);
   std::vector<uint8_t> a, b, c, d, src;
   if (in.Next8() == 0)
     KORVEL_Init(static_cast<int>(in.Next32()));

@@ -1,7 +1,6 @@
 // CMYK TIFF output through libtiff: separated photometric, ink set CMYK, one sample per ink at
 // the screen's depth (a sample is the ink's dot code: 0 no dot, the largest code a full dot),
 // planar (all C rows, then M, Y and K), LZW-compressed.
-#include <unistd.h>
 
 #include <memory>
 #include <vector>
@@ -31,13 +30,7 @@ void SetCmykTags(TIFF* tiff, const DotRaster& raster) {
 }  // namespace
 
 void WriteCmykTiff(PendingFile& file, const std::vector<DotRaster>& inks, Progress& progress) {
-  CatchTiffMessages();
-  const int descriptor = file.ReleaseDescriptor();
-  std::unique_ptr<TIFF, TiffCloser> tiff(TIFFFdOpen(descriptor, file.TemporaryPath().c_str(), "w"));
-  if (!tiff) {
-    close(descriptor);
-    throw ToolError(file.Path() + ": cannot write TIFF (" + LastTiffError() + ")");
-  }
+  TiffHandle tiff = OpenTiffForWriting(file);
   SetCmykTags(tiff.get(), inks[0]);
   std::vector<uint8_t> row(PackedRowBytes(inks[0].width, inks[0].bits));
   const int height = inks[0].height;

@@ -1,7 +1,12 @@
 #include "tiff_support.h"
 
+#include <unistd.h>
+
 #include <cstdarg>
 #include <cstdio>
+
+#include "pending_file.h"
+#include "tool_error.h"
 
 namespace {
 
@@ -25,4 +30,15 @@ void CatchTiffMessages() {
 
 const std::string& LastTiffError() {
   return g_lastTiffError;
+}
+
+TiffHandle OpenTiffForWriting(PendingFile& file) {
+  CatchTiffMessages();
+  const int descriptor = file.ReleaseDescriptor();
+  TiffHandle tiff(TIFFFdOpen(descriptor, file.TemporaryPath().c_str(), "w"));
+  if (!tiff) {
+    close(descriptor);
+    throw ToolError(file.Path() + ": cannot write TIFF (" + LastTiffError() + ")");
+  }
+  return tiff;
 }

@@ -6,7 +6,10 @@
 
 #include <tiffio.h>
 
+#include <memory>
 #include <string>
+
+class PendingFile;
 
 struct TiffCloser {
   void operator()(TIFF* tiff) const { TIFFClose(tiff); }
@@ -16,5 +19,10 @@ struct TiffCloser {
 void CatchTiffMessages();
 // "module: message" of the last error since CatchTiffMessages.
 const std::string& LastTiffError();
+
+using TiffHandle = std::unique_ptr<TIFF, TiffCloser>;
+// Takes over the pending file's descriptor and opens a TIFF for writing on it, after
+// CatchTiffMessages; throws a ToolError naming the file when libtiff cannot.
+TiffHandle OpenTiffForWriting(PendingFile& file);
 
 #endif

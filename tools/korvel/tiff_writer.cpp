@@ -1,7 +1,6 @@
 // TIFF output through libtiff: bilevel CCITT group 4 (min-is-white, a set bit is a dot) at
 // 1 bit, uncompressed min-is-black greyscale at 2 and 4 bits.
 #include <tiffio.h>
-#include <unistd.h>
 
 #include <memory>
 #include <string>
@@ -35,13 +34,7 @@ bool TiffSupported() {
 }
 
 void WriteTiff(PendingFile& file, const DotRaster& raster, Progress& progress) {
-  CatchTiffMessages();
-  const int descriptor = file.ReleaseDescriptor();
-  std::unique_ptr<TIFF, TiffCloser> tiff(TIFFFdOpen(descriptor, file.TemporaryPath().c_str(), "w"));
-  if (!tiff) {
-    close(descriptor);
-    throw ToolError(file.Path() + ": cannot write TIFF (" + LastTiffError() + ")");
-  }
+  TiffHandle tiff = OpenTiffForWriting(file);
   SetTags(tiff.get(), raster);
   std::unique_ptr<uint8_t[]> row(new uint8_t[PackedRowBytes(raster.width, raster.bits)]);
   for (int y = 0; y < raster.height; ++y) {

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "error_diffusion_run.h"
-#include "korvel/korvel.h"
 #include "core/raster_geometry.h"
 #include "core/screening_state.h"
+#include "error_diffusion_run.h"
+#include "korvel/korvel.h"
 #include "template/template_generators.h"
 
 namespace quality {

@@ -1,0 +1,28 @@
+// The fuzzer's bytes read as a stream of choices: past the end every byte reads 0, so any input
+// is a complete run.
+#ifndef KORVEL_FUZZ_FUZZ_INPUT_H
+#define KORVEL_FUZZ_FUZZ_INPUT_H
+
+#include <cstddef>
+#include <cstdint>
+
+class FuzzInput {
+ public:
+  FuzzInput(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  uint32_t Next32() {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v = (v << 8) | Next8();
+    return v;
+  }
+  uint8_t Next8() { return pos_ < size_ ? data_[pos_++] : 0; }
+  int Small(int limit) { return static_cast<int>(Next32() % static_cast<uint32_t>(limit)); }
+  // Mostly below `typical`, sometimes anything at all (negative and huge included).
+  int Dimension(int typical) { return Next8() < 240 ? Small(typical) : static_cast<int>(Next32()); }
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+  size_t pos_ = 0;
+};
+
+#endif
