@@ -10,6 +10,7 @@
 
 #include "image/error_diffusion_kernel.h"
 #include "steady_state.h"
+#include "table_fit/falling_fit.h"
 
 namespace {
 
@@ -184,29 +185,6 @@ struct WindowTarget {
 double Distance(const WindowFigures& f, const WindowTarget& target) {
   return 4.0 * std::fabs(f.dots - target.dots) + std::fabs(f.meanError - target.meanError) / 10.0 +
          std::fabs(f.zeroBiasShare - target.zeroBiasShare) * kImgRestartCycle / 4.0;
-}
-
-// Closest non-increasing sequence to the values, in the least-squares sense (pool adjacent
-// violators).
-std::vector<double> FallingFit(const std::vector<double>& values) {
-  std::vector<double> level;
-  std::vector<int> count;
-  for (double v : values) {
-    level.push_back(v);
-    count.push_back(1);
-    while (level.size() > 1 && level[level.size() - 2] < level.back()) {
-      const size_t n = level.size();
-      const double merged = (level[n - 2] * count[n - 2] + level[n - 1] * count[n - 1]) /
-                            (count[n - 2] + count[n - 1]);
-      count[n - 2] += count[n - 1];
-      level[n - 2] = merged;
-      level.pop_back();
-      count.pop_back();
-    }
-  }
-  std::vector<double> fit;
-  for (size_t i = 0; i < level.size(); ++i) fit.insert(fit.end(), count[i], level[i]);
-  return fit;
 }
 
 }  // namespace

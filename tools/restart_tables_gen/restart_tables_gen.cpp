@@ -34,6 +34,7 @@
 #include <numeric>
 #include <vector>
 
+#include "table_fit/falling_fit.h"
 #include "template/diffusion_step.h"
 #include "template/restart_tables.h"
 
@@ -303,25 +304,9 @@ double RowZeroShareOf(const Candidate& c) {
   return RowZeroShare(c.bias);
 }
 
-// Closest non-increasing sequence to the values, in the least-squares sense (pool adjacent
-// violators), then made to fall by at least 1 per step.
-std::vector<double> FallingFit(const std::vector<double>& values) {
-  std::vector<double> level;
-  std::vector<int> width;
-  for (double v : values) {
-    level.push_back(v);
-    width.push_back(1);
-    while (level.size() > 1 && level[level.size() - 2] < level.back()) {
-      const size_t n = level.size();
-      level[n - 2] = (level[n - 2] * width[n - 2] + level[n - 1] * width[n - 1]) /
-                     (width[n - 2] + width[n - 1]);
-      width[n - 2] += width[n - 1];
-      level.pop_back();
-      width.pop_back();
-    }
-  }
-  std::vector<double> fit;
-  for (size_t i = 0; i < level.size(); ++i) fit.insert(fit.end(), width[i], level[i]);
+// The closest falling sequence (FallingFit), then made to fall by at least 1 per step.
+std::vector<double> StrictlyFallingFit(const std::vector<double>& values) {
+  std::vector<double> fit = FallingFit(values);
   for (size_t i = 1; i < fit.size(); ++i) fit[i] = std::min(fit[i], fit[i - 1] - 1);
   return fit;
 }
@@ -344,7 +329,7 @@ Table Generate() {
   // The ends of the curve are fixed: about -190 at the lightest bucket, -2970 at the darkest.
   means.front() = kFirstRowMean;
   means.back() = kLastRowMean;
-  const std::vector<double> meanTarget = FallingFit(means);
+  const std::vector<double> meanTarget = StrictlyFallingFit(means);
 
   long previousSum = 0;
   double previousBiasShare = 1.0;
