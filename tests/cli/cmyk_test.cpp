@@ -93,7 +93,10 @@ TEST_F(CmykInput, PerInkOptionsReachTheirInkOnly) {
   EXPECT_NE(Screened("out-M.pgm"), Screened("plain.pgm"));  // the curve did something
 }
 
-TEST_F(CmykInput, ThreadCountChangesNothingAndTheTiffHoldsEveryInk) {
+// Inks screened on the tool's threads: the suite's name puts it under ThreadSanitizer in CI.
+using ConcurrencyCmykInput = CmykInput;
+
+TEST_F(ConcurrencyCmykInput, ThreadCountChangesNothingAndTheTiffHoldsEveryInk) {
   const std::string quality = "--quality C=0,M=30,K=90 ";
   cli::ExpectSuccess(Halftone(quality + "--threads 1", "contiguous.tif", "one.tif"));
   cli::ExpectSuccess(Halftone(quality + "--threads 4", "contiguous.tif", "four.tif"));
