@@ -12,8 +12,8 @@
 
 #include "image/error_diffusion_kernel.h"
 #include "image/error_diffusion_tables.h"
-#include "support/amount_grid.h"
 #include "row_coverage.h"
+#include "support/amount_grid.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "config/tone_curve.h"
 #include "core/raster_geometry.h"
 #include "core/screening_state.h"
-#include "config/tone_curve.h"
 #include "error_diffusion_run.h"
 #include "floyd_steinberg.h"
 #include "image/error_diffusion_screen.h"
