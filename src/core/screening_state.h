@@ -15,7 +15,7 @@ constexpr int kFullAmount = 2550;     // ink amount of a dot at every pixel
 constexpr int kToneCurveSize = 2551;  // one tone-curve entry per ink amount 0..2550
 
 // Entry i = 10 i: the linear level-to-amount table that a reset installs.
-extern const int32_t g_defaultLevelAmount[kLevelCount];
+extern const int32_t (&g_defaultLevelAmount)[kLevelCount];
 
 struct ScreeningState {
   ScreeningState() = default;

@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "image/image_packing.h"
+#include "support/image_call.h"
 #include "support/raster.h"
 
 namespace {
@@ -40,13 +41,8 @@ TEST(ImagePacking, MatchesAPixelByPixelReference) {
 
 Bytes Screen(int bits, int type, int cellWidth, int cellHeight, int mode, int height = 23) {
   const int width = 61;
-  Bytes image = test::RandomScene(width, height, 11);
-  Bytes out(static_cast<size_t>(Stride(width, bits)) * height, 0xA5);
-  const auto fn = bits == 1 ? KORVEL_GetImageTempateData_1Bit : KORVEL_GetImageTempateData_2Bit;
-  EXPECT_EQ(fn(image.data(), out.data(), width, height, static_cast<__QUENTAL_TEMPLATE_TYPE>(type),
-               cellWidth, cellHeight, static_cast<__QUENTAL_DOT_MODE>(mode), false),
-            1);
-  return out;
+  return test::ImageCall(bits, test::RandomScene(width, height, 11), width, height, type, cellWidth,
+                         cellHeight, mode, false);
 }
 
 TEST(ImageDispatch, EquivalentTypesModesAndCells) {

@@ -9,6 +9,7 @@
 
 #include "config/data_dir.h"
 #include "support/golden.h"
+#include "support/image_call.h"
 #include "support/raster.h"
 
 namespace {
@@ -20,16 +21,6 @@ std::string Key(const char* kind, std::initializer_list<int> numbers) {
   std::string key = kind;
   for (int n : numbers) key += "/" + std::to_string(n);
   return key;
-}
-
-Bytes ImageCall(int bits, Bytes image, int w, int h, int type, int cellWidth, int cellHeight,
-                int mode, bool templateDiffusion) {
-  Bytes out(static_cast<size_t>(Stride(w, bits)) * h, 0xA5);
-  const auto fn = bits == 1 ? KORVEL_GetImageTempateData_1Bit : KORVEL_GetImageTempateData_2Bit;
-  EXPECT_EQ(fn(image.data(), out.data(), w, h, static_cast<__QUENTAL_TEMPLATE_TYPE>(type),
-               cellWidth, cellHeight, static_cast<__QUENTAL_DOT_MODE>(mode), templateDiffusion),
-            1);
-  return out;
 }
 
 // The uniform templates, and with them the splits made of them (at 33, 50 and 53 %) and the
@@ -68,19 +59,20 @@ TEST(Golden, ImageCallsOfEveryTypeModeAndCurve) {
         if (quality != 0 && type != 11 && type != 34 && type != 38) continue;
         for (int td : {0, 1})
           golden.Check(Key("image", {bits, quality, type, td}),
-                       test::Fingerprint(ImageCall(bits, scene, w, h, type, 1, 1, 0, td)));
+                       test::Fingerprint(test::ImageCall(bits, scene, w, h, type, 1, 1, 0, td)));
       }
   }
   KORVEL_Init(0);
   for (int bits : {1, 2})
     for (int type : {0, 4, 7, 34, 36, 40, 42})
       for (int mode : {1, 2, 3})
-        golden.Check(Key("cells", {bits, type, mode}),
-                     test::Fingerprint(ImageCall(bits, scene, w, h, type, 3, 2, mode, false)));
+        golden.Check(
+            Key("cells", {bits, type, mode}),
+            test::Fingerprint(test::ImageCall(bits, scene, w, h, type, 3, 2, mode, false)));
   const Bytes tall = test::RandomScene(h, w, 7);  // the line overlay draws steep lines on it
   for (int type : {5, 6, 7})
     golden.Check(Key("tall", {type}),
-                 test::Fingerprint(ImageCall(1, tall, h, w, type, 1, 1, 0, false)));
+                 test::Fingerprint(test::ImageCall(1, tall, h, w, type, 1, 1, 0, false)));
 }
 
 }  // namespace
