@@ -5,6 +5,6 @@ function(korvel_add_image_reader target)
   set(tool ${PROJECT_SOURCE_DIR}/tools/korvel)
   target_sources(${target} PRIVATE ${tool}/image_reader.cpp ${tool}/png_reader.cpp
                  ${tool}/pnm_reader.cpp ${tool}/raster.cpp ${tool}/size_limits.cpp ${tool}/progress.cpp)
-  target_include_directories(${target} PRIVATE ${tool})
+  target_include_directories(${target} PRIVATE ${tool} ${PROJECT_SOURCE_DIR}/tools/common)
   target_link_libraries(${target} PRIVATE PNG::PNG)
 endfunction()

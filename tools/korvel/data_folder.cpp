@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <vector>
 
 namespace {
 
@@ -27,15 +26,6 @@ std::string InstalledDataFolder() {
 }
 
 }  // namespace
-
-std::string ExecutableFolder() {
-  std::vector<char> buffer(4096);
-  const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-  if (length <= 0) return ".";
-  const std::string path(buffer.data(), static_cast<size_t>(length));
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(0, slash);
-}
 
 void UseInstalledDataFolderIfNeeded() {
   if (UserDataFolder() || IsFolder(ExecutableFolder() + "/Data")) return;

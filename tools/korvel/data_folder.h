@@ -6,8 +6,7 @@
 
 #include <string>
 
-// The folder that holds the running executable.
-std::string ExecutableFolder();
+#include "executable_folder.h"
 
 // An installed korvel keeps its data under <prefix>/share/korvel/Data, not beside the program:
 // when the user has not set KORVEL_DATA_DIR and no Data folder lies beside the executable, the

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "arguments.h"
+#include "ink_settings.h"
 #include "raster.h"
 
 // The screen every ink of the page goes through.
@@ -15,13 +16,6 @@ struct ScreenSettings {
   Size cell{1, 1};
   int dotMode = 0;
   bool templateDiffusion = false;
-};
-
-// What an ink has of its own: its quality level and, when given, a tone curve that replaces
-// the curve of the level's parameter file (percent points, see tone_curve_file.h).
-struct InkSettings {
-  int quality = 0;
-  std::vector<int> curve;
 };
 
 // The screened raster of every ink (an ink without pixels is a test pattern at its size),

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "ink_screen.h"
+#include "ink_settings.h"
 
 struct ContextDeleter {
   void operator()(korvel_context* context) const { korvel_context_destroy(context); }

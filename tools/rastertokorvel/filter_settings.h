@@ -1,0 +1,45 @@
+// How the filter screens: the screen, the bits per colour of its output, the quality level and
+// tone curve of every ink, and how many threads screen the inks of a page.
+#ifndef KORVEL_FILTER_FILTER_SETTINGS_H
+#define KORVEL_FILTER_FILTER_SETTINGS_H
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "ink_settings.h"
+
+enum class Screen {
+  kErrorDiffusion,     // error diffusion of the page
+  kTemplateDiffusion,  // the template diffusion of the page
+  kDrops,              // drop screen: one drop size at 1 bit, small, medium and large at 2 bits
+  kSmallMediumDrops,   // drop screen with the small and medium drops only
+  kMatrix              // the 257x257 threshold matrix
+};
+
+struct FilterSettings {
+  Screen screen = Screen::kErrorDiffusion;
+  int bits = 1;
+  int quality = 50;
+  std::map<char, std::vector<int>> curves;  // by ink letter C, M, Y or K
+  int threads = 0;                          // 0: one per ink, at most one per processor
+  std::string parameterFolder;              // the folder of the QntPassParam_<level>.ini files
+};
+
+// The screen's name in options and messages ("ErrorDiffusion", ...).
+std::string ScreenName(Screen screen);
+// Throws ToolError for a name that is not a screen.
+Screen ScreenNamed(const std::string& name);
+
+// The quality level a print-quality choice of the PPD stands for (Draft 30, Normal 50, High 70,
+// Photo 90); throws ToolError for any other choice.
+int QualityOfChoice(const std::string& choice);
+
+// The library's template type and options for the settings.
+int TemplateType(const FilterSettings& settings);
+bool UsesTemplateDiffusion(const FilterSettings& settings);
+
+// What ink `ink` (a letter of CMYK) is screened with.
+InkSettings InkSettingsFor(const FilterSettings& settings, char ink);
+
+#endif

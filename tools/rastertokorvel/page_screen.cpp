@@ -1,0 +1,116 @@
+#include "page_screen.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "ink_stream.h"
+#include "row_packing.h"
+#include "tool_error.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+void ReadLine(const PageJob& job, const PageFormat& format, uint8_t* line, int y) {
+  const unsigned bytes = static_cast<unsigned>(format.inputBytesPerLine);
+  if (cupsRasterReadPixels(job.input, line, bytes) != bytes)
+    throw ToolError("the page ends early: row " + std::to_string(y + 1) + " of " +
+                    std::to_string(format.height) + " cannot be read");
+}
+
+void WriteLine(const PageJob& job, const PageFormat& format, uint8_t* line) {
+  const unsigned bytes = static_cast<unsigned>(format.OutputBytesPerLine());
+  if (cupsRasterWritePixels(job.output, line, bytes) != bytes)
+    throw ToolError("cannot write the screened rows");
+}
+
+std::vector<std::unique_ptr<InkStream>> BeginInkStreams(const PageJob& job,
+                                                        const PageFormat& format) {
+  std::vector<std::unique_ptr<InkStream>> streams;
+  for (char ink : format.inks)
+    streams.push_back(std::make_unique<InkStream>(job.settings, ink, format.width, format.height));
+  return streams;
+}
+
+// The working rows of one band: the input lines, and per ink its grey rows and dot rows.
+struct Band {
+  Band(const PageFormat& format, int inks)
+      : input(format.inputBytesPerLine * kBandRows),
+        grey(inks, Bytes(static_cast<size_t>(format.width) * kBandRows)),
+        dots(inks, Bytes(format.InkRowBytes() * kBandRows)),
+        line(OutputLineCapacity(format)) {}
+  Bytes input;
+  std::vector<Bytes> grey;
+  std::vector<Bytes> dots;
+  Bytes line;
+};
+
+void ScreenInkRows(const PageFormat& format, InkStream& stream, Band& band, int ink, int rows) {
+  const size_t greyStride = static_cast<size_t>(format.width);
+  const size_t dotStride = format.InkRowBytes();
+  uint8_t* grey = band.grey[ink].data();
+  uint8_t* dots = band.dots[ink].data();
+  for (int row = 0; row < rows; ++row)
+    ExtractInk(format, band.input.data() + format.inputBytesPerLine * row, ink,
+               grey + greyStride * row);
+  stream.Screen(grey, greyStride, dots, dotStride, rows);
+  for (int row = 0; row < rows; ++row) ClearPastWidth(format, dots + dotStride * row);
+}
+
+// Chunked and banded pages: every line holds every ink, so the inks of a band are screened
+// side by side and their rows packed together.
+bool ScreenInterleaved(const PageJob& job, const PageFormat& format) {
+  auto streams = BeginInkStreams(job, format);
+  const int inks = format.InkCount();
+  Band band(format, inks);
+  std::vector<const uint8_t*> inkRows(inks);
+  for (int y = 0; y < format.height; y += kBandRows) {
+    if (job.stopRequested()) return false;
+    const int rows = std::min(kBandRows, format.height - y);
+    for (int row = 0; row < rows; ++row)
+      ReadLine(job, format, band.input.data() + format.inputBytesPerLine * row, y + row);
+    job.pool.Run(inks, [&](int ink) { ScreenInkRows(format, *streams[ink], band, ink, rows); });
+    for (int row = 0; row < rows; ++row) {
+      for (int ink = 0; ink < inks; ++ink)
+        inkRows[ink] = band.dots[ink].data() + format.InkRowBytes() * row;
+      PackLine(format, inkRows.data(), band.line.data());
+      WriteLine(job, format, band.line.data());
+    }
+    job.progressed(static_cast<double>(y + rows) / format.height);
+  }
+  return true;
+}
+
+// Planar pages: all rows of the first ink, then all of the next; each ink streams in turn.
+bool ScreenPlanar(const PageJob& job, const PageFormat& format) {
+  const int inks = format.InkCount();
+  Band band(format, 1);
+  for (int ink = 0; ink < inks; ++ink) {
+    InkStream stream(job.settings, format.inks[ink], format.width, format.height);
+    for (int y = 0; y < format.height; y += kBandRows) {
+      if (job.stopRequested()) return false;
+      const int rows = std::min(kBandRows, format.height - y);
+      for (int row = 0; row < rows; ++row)
+        ReadLine(job, format, band.input.data() + format.inputBytesPerLine * row, y + row);
+      // Every line of a planar page holds one ink: it is read as the page's only ink.
+      ScreenInkRows(format, stream, band, 0, rows);
+      for (int row = 0; row < rows; ++row) {
+        PackPlane(format, band.dots[0].data() + format.InkRowBytes() * row, band.line.data());
+        WriteLine(job, format, band.line.data());
+      }
+      job.progressed((ink + static_cast<double>(y + rows) / format.height) / inks);
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ScreenPage(const PageJob& job, const cups_page_header2_t& header, const PageFormat& format) {
+  cups_page_header2_t output = OutputHeader(header, format);
+  if (!cupsRasterWriteHeader2(job.output, &output))
+    throw ToolError("cannot write the header of the screened page");
+  return format.order == CUPS_ORDER_PLANAR ? ScreenPlanar(job, format)
+                                           : ScreenInterleaved(job, format);
+}

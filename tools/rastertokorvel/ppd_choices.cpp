@@ -1,0 +1,41 @@
+#include "ppd_choices.h"
+
+#include <cups/ppd.h>
+
+#include <memory>
+
+#include "tool_error.h"
+
+// libcups marks the PPD interface deprecated in favour of the IPP destination interface, but a
+// filter is handed a PPD and this interface is how it reads one.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+
+namespace {
+
+struct PpdCloser {
+  void operator()(ppd_file_t* ppd) const { ppdClose(ppd); }
+};
+
+}  // namespace
+
+std::map<std::string, std::string> MarkedPpdChoices(const std::string& path,
+                                                    const std::vector<std::string>& keywords,
+                                                    int optionCount, cups_option_t* options) {
+  const std::unique_ptr<ppd_file_t, PpdCloser> ppd(ppdOpenFile(path.c_str()));
+  if (!ppd) {
+    int line = 0;
+    const ppd_status_t status = ppdLastError(&line);
+    throw ToolError("cannot read the PPD " + path + ": " + ppdErrorString(status) + " on line " +
+                    std::to_string(line));
+  }
+  ppdMarkDefaults(ppd.get());
+  cupsMarkOptions(ppd.get(), optionCount, options);
+  std::map<std::string, std::string> chosen;
+  for (const std::string& keyword : keywords)
+    if (const ppd_choice_t* choice = ppdFindMarkedChoice(ppd.get(), keyword.c_str()))
+      chosen[keyword] = choice->choice;
+  return chosen;
+}
+
+#pragma GCC diagnostic pop

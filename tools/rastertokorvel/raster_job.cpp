@@ -1,0 +1,72 @@
+#include "raster_job.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "page_screen.h"
+#include "tool_error.h"
+
+namespace {
+
+// One thread per ink unless the job says otherwise, and no more than the processors.
+int ThreadsFor(const FilterSettings& settings, int inks) {
+  if (settings.threads > 0) return settings.threads;
+  const int processors = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  return std::min(inks, processors);
+}
+
+// Reports how far the page is, in steps of a tenth.
+class PageProgress {
+ public:
+  explicit PageProgress(const FilterLog& log) : log_(log) {}
+  void operator()(double share) {
+    const int tenths = static_cast<int>(share * 10);
+    if (tenths == reported_) return;
+    reported_ = tenths;
+    log_.Attribute("job-media-progress=" + std::to_string(tenths * 10));
+  }
+
+ private:
+  const FilterLog& log_;
+  int reported_ = 0;
+};
+
+std::string PageSummary(int page, const PageFormat& format, const FilterSettings& settings) {
+  return "Screening page " + std::to_string(page) + " (" + std::to_string(format.width) + "x" +
+         std::to_string(format.height) + " " + Describe(format) + ", " +
+         ScreenName(settings.screen) + " at " + std::to_string(settings.bits) + " bit" +
+         (settings.bits == 1 ? "" : "s") + ", quality " + std::to_string(settings.quality) + ")";
+}
+
+}  // namespace
+
+JobResult ScreenRasterJob(cups_raster_t* input, cups_raster_t* output,
+                          const FilterSettings& settings, const FilterLog& log,
+                          const std::function<bool()>& stopRequested) {
+  JobResult result;
+  std::unique_ptr<ThreadPool> pool;
+  int poolThreads = 0;
+  cups_page_header2_t header;
+  while (cupsRasterReadHeader2(input, &header)) {
+    const PageFormat format = PageFormatOf(header, settings.bits);
+    const int threads = ThreadsFor(settings, format.InkCount());
+    if (!pool || poolThreads != threads) {
+      pool.reset();
+      pool = std::make_unique<ThreadPool>(threads);
+      poolThreads = threads;
+    }
+    log.Info(PageSummary(result.pages + 1, format, settings));
+    PageProgress progress(log);
+    const PageJob job{input, output, settings, *pool, stopRequested, std::ref(progress)};
+    if (!ScreenPage(job, header, format)) {
+      result.stopped = true;
+      return result;
+    }
+    ++result.pages;
+  }
+  if (result.pages == 0 && !stopRequested())
+    throw ToolError("the input holds no page of CUPS raster");
+  return result;
+}
