@@ -1,0 +1,252 @@
+// The filter run as the scheduler runs it, on rasters written here: every layout it reads must
+// give, ink by ink, exactly what the library's whole-page call gives for that ink's plane, and
+// every damaged raster or bad option must end with an ERROR line and a failure, never a crash.
+#include <gtest/gtest.h>
+#include <korvel/korvel_context.h>
+
+#include <cstddef>
+#include <fstream>
+#include <random>
+
+#include "raster_io.h"
+
+namespace cupstest {
+namespace {
+
+constexpr int kWidth = 203;   // not a whole number of bytes at 1 or 2 bits
+constexpr int kHeight = 150;  // more than two bands of rows
+
+struct Layout {
+  cups_cspace_t space;
+  cups_order_t order;
+  int version;
+};
+
+// Smooth ramps with noise, different for every ink and page.
+std::vector<std::vector<uint8_t>> Samples(int inks, unsigned seed) {
+  std::mt19937 random(seed);
+  std::vector<std::vector<uint8_t>> planes(inks);
+  for (int ink = 0; ink < inks; ++ink)
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        planes[ink].push_back(
+            static_cast<uint8_t>((x * 255u / kWidth + y * (ink + 1) + random() % 24) % 256));
+  return planes;
+}
+
+std::vector<uint8_t> LibraryAmounts(const std::vector<uint8_t>& ink, bool additive, int bits,
+                                    int type, bool templateDiffusion,
+                                    const std::vector<int>& curve) {
+  korvel_context* context = nullptr;
+  EXPECT_EQ(korvel_context_create(&context), KORVEL_OK);
+  korvel_set_quality(context, 50);
+  korvel_set_parameter_folder(context, KORVEL_DATA_SOURCE "/Data");
+  if (!curve.empty()) korvel_set_tone_curve(context, curve.data(), int(curve.size()));
+  std::vector<uint8_t> grey(ink);
+  if (!additive)
+    for (uint8_t& sample : grey) sample = static_cast<uint8_t>(255 - sample);
+  const size_t stride = (size_t(kWidth) * bits + 7) / 8;
+  std::vector<uint8_t> dots(stride * kHeight);
+  const korvel_image_options options{type, 1, 1, 0, templateDiffusion ? 1 : 0};
+  EXPECT_EQ(korvel_screen_image(context, bits, &options, grey.data(), kWidth, dots.data(), stride,
+                                kWidth, kHeight),
+            KORVEL_OK);
+  korvel_context_destroy(context);
+  std::vector<uint8_t> amounts;
+  const unsigned highest = (1u << bits) - 1;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) {
+      const size_t bit = size_t(x) * bits;
+      const unsigned code = (dots[y * stride + bit / 8] >> (8 - bits - bit % 8)) & highest;
+      amounts.push_back(static_cast<uint8_t>(code * 255 / highest));
+    }
+  return amounts;
+}
+
+ProgramRun RunFilter(const std::string& folder, const std::string& input,
+                     const std::string& options, const std::string& output) {
+  return RunProgram({KORVEL_FILTER, "7", "user", "title", "1", options, input},
+                    folder + "/" + output);
+}
+
+// Screens two pages of the layout and compares every ink with the library.
+void ExpectLibraryOutput(const Layout& layout, int bits, const std::string& screen, int type,
+                         bool templateDiffusion) {
+  const bool additive = layout.space == CUPS_CSPACE_W || layout.space == CUPS_CSPACE_SW;
+  const int inks = layout.space == CUPS_CSPACE_CMYK || layout.space == CUPS_CSPACE_KCMY ? 4 : 1;
+  const std::string folder = ScratchFolder();
+  std::ofstream(folder + "/curve") << "0 20 45 100";  // the second ink's own tone curve
+  const char secondInk = layout.space == CUPS_CSPACE_KCMY ? 'C' : 'M';
+  std::vector<Page> pages;
+  for (unsigned seed = 1; seed <= 2; ++seed)
+    pages.push_back(EightBitPage(layout.space, layout.order, Samples(inks, seed), kWidth, kHeight));
+  WriteRaster(folder + "/in.ras", pages, layout.version);
+  const ProgramRun run = RunFilter(folder, folder + "/in.ras",
+                                   "korvel-quality=50 korvel-bits=" + std::to_string(bits) +
+                                       " korvel-screen=" + screen + " korvel-curve-" + secondInk +
+                                       "=" + folder + "/curve",
+                                   "out.ras");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::vector<Page> screened = ReadRaster(folder + "/out.ras");
+  ASSERT_EQ(screened.size(), 2u);
+  for (unsigned page = 0; page < 2; ++page) {
+    const cups_page_header2_t& header = screened[page].header;
+    EXPECT_EQ(header.cupsBitsPerColor, unsigned(bits));
+    EXPECT_EQ(header.cupsColorSpace, layout.space);
+    EXPECT_EQ(header.cupsColorOrder, layout.order);
+    EXPECT_EQ(header.cupsWidth, unsigned(kWidth));
+    EXPECT_EQ(header.cupsHeight, unsigned(kHeight));
+    const auto samples = Samples(inks, page + 1);
+    for (int ink = 0; ink < inks; ++ink) {
+      const std::vector<int> curve =
+          ink == 1 ? std::vector<int>{0, 20, 45, 100} : std::vector<int>{};
+      EXPECT_EQ(InkAmounts(screened[page], ink),
+                LibraryAmounts(samples[ink], additive, bits, type, templateDiffusion, curve))
+          << "page " << page + 1 << ", ink " << ink;
+    }
+  }
+}
+
+const Layout kLayouts[] = {
+    {CUPS_CSPACE_K, CUPS_ORDER_CHUNKED, 3},    {CUPS_CSPACE_W, CUPS_ORDER_CHUNKED, 2},
+    {CUPS_CSPACE_SW, CUPS_ORDER_CHUNKED, 1},   {CUPS_CSPACE_CMYK, CUPS_ORDER_CHUNKED, 3},
+    {CUPS_CSPACE_CMYK, CUPS_ORDER_BANDED, 2},  {CUPS_CSPACE_CMYK, CUPS_ORDER_PLANAR, 1},
+    {CUPS_CSPACE_KCMY, CUPS_ORDER_CHUNKED, 2}, {CUPS_CSPACE_KCMY, CUPS_ORDER_PLANAR, 3}};
+
+TEST(FilterPages, EveryLayoutMatchesTheLibraryAtOneBit) {
+  for (const Layout& layout : kLayouts) {
+    SCOPED_TRACE("colour space " + std::to_string(layout.space) + ", order " +
+                 std::to_string(layout.order) + ", version " + std::to_string(layout.version));
+    ExpectLibraryOutput(layout, 1, "ErrorDiffusion", 34, false);
+  }
+}
+
+TEST(FilterPages, EveryLayoutMatchesTheLibraryAtTwoBits) {
+  if (!LibraryStreams(2, 34, false)) GTEST_SKIP() << "the library does not stream 2 bits yet";
+  for (const Layout& layout : kLayouts) {
+    SCOPED_TRACE("colour space " + std::to_string(layout.space) + ", order " +
+                 std::to_string(layout.order));
+    ExpectLibraryOutput(layout, 2, "ErrorDiffusion", 34, false);
+  }
+}
+
+TEST(FilterPages, EveryScreenMatchesTheLibrary) {
+  struct ScreenCase {
+    const char* name;
+    int bits, type;
+    bool templateDiffusion;
+  };
+  const ScreenCase screens[] = {{"TemplateDiffusion", 1, 34, true},
+                                {"TemplateDiffusion", 2, 34, true},
+                                {"Drops", 1, 39, false},
+                                {"Drops", 2, 41, false},
+                                {"SmallMediumDrops", 2, 40, false},
+                                {"Matrix", 1, 42, false},
+                                {"Matrix", 2, 42, false}};
+  const Layout cmyk{CUPS_CSPACE_CMYK, CUPS_ORDER_CHUNKED, 3};
+  int tested = 0;
+  for (const ScreenCase& screen : screens) {
+    SCOPED_TRACE(std::string(screen.name) + " at " + std::to_string(screen.bits) + " bits");
+    if (!LibraryStreams(screen.bits, screen.type, screen.templateDiffusion)) {
+      const std::string folder = ScratchFolder();
+      WriteRaster(folder + "/in.ras", {EightBitPage(CUPS_CSPACE_K, CUPS_ORDER_CHUNKED,
+                                                    Samples(1, 1), kWidth, kHeight)});
+      const ProgramRun run = RunFilter(folder, folder + "/in.ras",
+                                       std::string("korvel-screen=") + screen.name +
+                                           " korvel-bits=" + std::to_string(screen.bits),
+                                       "out.ras");
+      EXPECT_EQ(run.exitCode, 1);
+      EXPECT_NE(run.err.find("ERROR: the " + std::string(screen.name) + " screen"),
+                std::string::npos)
+          << run.err;
+      continue;
+    }
+    ExpectLibraryOutput(cmyk, screen.bits, screen.name, screen.type, screen.templateDiffusion);
+    ++tested;
+  }
+  RecordProperty("screens_compared", tested);
+}
+
+// A raster file with header field `field` (at byte offset `offset` of the header) set to value.
+void PatchHeader(const std::string& path, size_t offset, unsigned value) {
+  std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+  file.seekp(static_cast<std::streamoff>(4 + offset));
+  file.write(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+void ExpectError(const ProgramRun& run, const std::string& what) {
+  EXPECT_EQ(run.exitCode, 1) << what << "\n" << run.err;
+  EXPECT_NE(run.err.find("ERROR: "), std::string::npos) << what << "\n" << run.err;
+}
+
+TEST(FilterRefuses, DamagedRasters) {
+  const std::string folder = ScratchFolder();
+  const std::string good = folder + "/good.ras";
+  WriteRaster(good,
+              {EightBitPage(CUPS_CSPACE_CMYK, CUPS_ORDER_CHUNKED, Samples(4, 3), kWidth, kHeight)});
+  std::ifstream in(good, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  struct Damage {
+    const char* what;
+    size_t keep;  // bytes of the good file kept
+    std::vector<std::pair<size_t, unsigned>> fields;
+  };
+  const unsigned line = kWidth * 4;
+  const Damage damages[] = {
+      {"empty", 0, {}},
+      {"cut in the header", 900, {}},
+      {"cut in the rows", bytes.size() / 2, {}},
+      {"16 bits per colour",
+       bytes.size(),
+       {{offsetof(cups_page_header2_t, cupsBitsPerColor), 16},
+        {offsetof(cups_page_header2_t, cupsBitsPerPixel), 64},
+        {offsetof(cups_page_header2_t, cupsBytesPerLine), 2 * line}}},
+      {"1 bit per colour",
+       bytes.size(),
+       {{offsetof(cups_page_header2_t, cupsBitsPerColor), 1},
+        {offsetof(cups_page_header2_t, cupsBitsPerPixel), 4},
+        {offsetof(cups_page_header2_t, cupsBytesPerLine), (kWidth * 4 + 7) / 8}}},
+      {"huge width",
+       bytes.size(),
+       {{offsetof(cups_page_header2_t, cupsWidth), 1u << 24},
+        {offsetof(cups_page_header2_t, cupsBytesPerLine), 1u << 26}}},
+      {"huge height", bytes.size(), {{offsetof(cups_page_header2_t, cupsHeight), 0x7fffffffu}}},
+      {"zero height", bytes.size(), {{offsetof(cups_page_header2_t, cupsHeight), 0}}},
+      {"zero width",
+       bytes.size(),
+       {{offsetof(cups_page_header2_t, cupsWidth), 0},
+        {offsetof(cups_page_header2_t, cupsBytesPerLine), 0}}},
+      {"RGB", bytes.size(), {{offsetof(cups_page_header2_t, cupsColorSpace), CUPS_CSPACE_RGB}}},
+      {"bytes per line wrong",
+       bytes.size(),
+       {{offsetof(cups_page_header2_t, cupsBytesPerLine), line + 4}}},
+  };
+  for (const Damage& damage : damages) {
+    const std::string path = folder + "/damaged.ras";
+    std::ofstream(path, std::ios::binary) << bytes.substr(0, damage.keep);
+    for (const auto& [offset, value] : damage.fields) PatchHeader(path, offset, value);
+    ExpectError(RunFilter(folder, path, "", "out.ras"), damage.what);
+  }
+  std::ofstream(folder + "/garbage.ras") << "not a raster at all";
+  ExpectError(RunFilter(folder, folder + "/garbage.ras", "", "out.ras"), "garbage");
+  // The raster on standard input, as most queues hand it over, cut short.
+  ExpectError(RunProgram({KORVEL_FILTER, "7", "user", "title", "1", ""}, folder + "/out.ras",
+                         folder + "/damaged.ras"),
+              "standard input");
+}
+
+TEST(FilterRefuses, BadOptionsAndArguments) {
+  const std::string folder = ScratchFolder();
+  WriteRaster(folder + "/in.ras",
+              {EightBitPage(CUPS_CSPACE_K, CUPS_ORDER_CHUNKED, Samples(1, 1), kWidth, 8)});
+  for (const char* options :
+       {"korvel-bogus=1", "korvel-quality=101", "korvel-quality=-2", "korvel-quality=5x",
+        "korvel-bits=3", "korvel-screen=Stochastic", "korvel-threads=0", "korvel-curve-Q=x",
+        "korvel-curve-K=/nonexistent/curve"})
+    ExpectError(RunFilter(folder, folder + "/in.ras", options, "out.ras"), options);
+  ExpectError(RunProgram({KORVEL_FILTER, "7", "user"}, folder + "/out.ras"), "too few arguments");
+  ExpectError(RunFilter(folder, folder + "/missing.ras", "", "out.ras"), "missing file");
+}
+
+}  // namespace
+}  // namespace cupstest

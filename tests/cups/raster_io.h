@@ -1,0 +1,49 @@
+// CUPS raster written and read back with libcups for the filter's tests, and the programs the
+// tests run (the filter itself, cupsfilter, ghostscript).
+#ifndef KORVEL_TESTS_CUPS_RASTER_IO_H
+#define KORVEL_TESTS_CUPS_RASTER_IO_H
+
+#include <cups/raster.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace cupstest {
+
+// A page: its header and its lines, cupsBytesPerLine bytes each, in file order (a planar page
+// has every line of its first colour, then of the next).
+struct Page {
+  cups_page_header2_t header;
+  std::vector<std::vector<uint8_t>> lines;
+};
+
+// An 8-bit page of `inks` samples (grey[ink][y * width + x]) in the colour space and order.
+Page EightBitPage(cups_cspace_t space, cups_order_t order,
+                  const std::vector<std::vector<uint8_t>>& grey, int width, int height);
+
+// Version 1 (uncompressed, short header), 2 (compressed) or 3 (uncompressed) of the format.
+void WriteRaster(const std::string& path, const std::vector<Page>& pages, int version = 3);
+// The whole pages of the file, up to the first that cannot be read whole.
+std::vector<Page> ReadRaster(const std::string& path);
+
+// The dot codes of ink `ink` of a screened page, converted to ink amounts 0..255 (0 paper,
+// 255 a full dot) in the page's polarity: row by row, cupsWidth per row.
+std::vector<uint8_t> InkAmounts(const Page& page, int ink);
+
+// Whether the library's row stream takes the screen (the filter screens through it).
+bool LibraryStreams(int bits, int type, bool templateDiffusion);
+
+struct ProgramRun {
+  int exitCode = -1;  // -1 when the program did not exit normally (a crash)
+  std::string err;
+};
+// Runs argv with standard output to outPath and standard input from inPath ("" for none).
+ProgramRun RunProgram(const std::vector<std::string>& argv, const std::string& outPath,
+                      const std::string& inPath = "");
+
+std::string ScratchFolder();  // a fresh, empty folder for the running test
+
+}  // namespace cupstest
+
+#endif
