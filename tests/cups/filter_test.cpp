@@ -245,7 +245,31 @@ TEST(FilterRefuses, BadOptionsAndArguments) {
         "korvel-curve-K=/nonexistent/curve"})
     ExpectError(RunFilter(folder, folder + "/in.ras", options, "out.ras"), options);
   ExpectError(RunProgram({KORVEL_FILTER, "7", "user"}, folder + "/out.ras"), "too few arguments");
+  setenv("KORVEL_DATA_DIR", "/nonexistent", 1);
+  ExpectError(RunFilter(folder, folder + "/in.ras", "korvel-quality=50", "out.ras"),
+              "no parameter file");
+  unsetenv("KORVEL_DATA_DIR");
   ExpectError(RunFilter(folder, folder + "/missing.ras", "", "out.ras"), "missing file");
+}
+
+// The PPD's print-quality choices are quality levels, and korvel-quality overrides them.
+TEST(FilterOptions, PpdChoicesAndTheirOverride) {
+  const std::string folder = ScratchFolder();
+  WriteRaster(folder + "/in.ras",
+              {EightBitPage(CUPS_CSPACE_K, CUPS_ORDER_CHUNKED, Samples(1, 4), kWidth, kHeight)});
+  const auto screened = [&](const std::string& options, bool withPpd) {
+    if (withPpd) setenv("PPD", KORVEL_PPD, 1);
+    const ProgramRun run = RunFilter(folder, folder + "/in.ras", options, "out.ras");
+    unsetenv("PPD");
+    EXPECT_EQ(run.exitCode, 0) << options << "\n" << run.err;
+    return InkAmounts(ReadRaster(folder + "/out.ras").at(0), 0);
+  };
+  EXPECT_EQ(screened("", true), screened("korvel-quality=50", false));  // Normal
+  EXPECT_EQ(screened("cupsPrintQuality=Draft", true), screened("korvel-quality=30", false));
+  EXPECT_EQ(screened("cupsPrintQuality=Photo", true), screened("korvel-quality=90", false));
+  EXPECT_EQ(screened("cupsPrintQuality=Photo korvel-quality=0", true),
+            screened("korvel-quality=0", false));
+  EXPECT_NE(screened("korvel-quality=0", false), screened("korvel-quality=90", false));
 }
 
 }  // namespace

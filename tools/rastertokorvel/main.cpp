@@ -41,6 +41,7 @@ int Run(int argc, const char* const* argv, const FilterLog& log) {
   const char* ppd = std::getenv("PPD");
   FilterSettings settings = SettingsFromJob(arguments.options, ppd ? ppd : "");
   settings.parameterFolder = FilterParameterFolder();
+  RequireParameterFile(settings.parameterFolder, settings.quality);
   CatchStopRequests();
   const int fd = OpenInput(arguments.file);
   Raster input(cupsRasterOpen(fd, CUPS_RASTER_READ));

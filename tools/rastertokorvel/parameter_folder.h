@@ -11,4 +11,9 @@
 
 std::string FilterParameterFolder();
 
+// Throws ToolError when the parameter file of the quality level (as the library buckets it) is
+// not a readable file of the folder; levels 0 and -1 read no file. The library would otherwise
+// screen quietly without the file's tone curve.
+void RequireParameterFile(const std::string& folder, int quality);
+
 #endif
