@@ -1,12 +1,24 @@
 #include "page_format.h"
 
+#include <cstring>
+
 #include "tool_error.h"
 
 namespace {
 
+// The colour space and order fields are enums that a damaged header may fill with any value;
+// they are read as the unsigned numbers they are stored as, never as enum values.
+template <typename Enum>
+unsigned StoredNumber(const Enum& field) {
+  static_assert(sizeof(Enum) == sizeof(unsigned), "an enum field of a raster header");
+  unsigned number = 0;
+  std::memcpy(&number, &field, sizeof number);
+  return number;
+}
+
 constexpr unsigned kInputBits = 8;
 
-std::string InksOf(cups_cspace_t space) {
+std::string InksOf(unsigned space) {
   switch (space) {
     case CUPS_CSPACE_K:
     case CUPS_CSPACE_W:
@@ -71,15 +83,15 @@ PageFormat PageFormatOf(const cups_page_header2_t& header, int outputBits) {
   if (header.cupsBitsPerColor != kInputBits)
     throw ToolError("the page has " + std::to_string(header.cupsBitsPerColor) +
                     " bits per colour; the filter screens 8");
-  if (header.cupsColorOrder != CUPS_ORDER_CHUNKED && header.cupsColorOrder != CUPS_ORDER_BANDED &&
-      header.cupsColorOrder != CUPS_ORDER_PLANAR)
-    throw ToolError("unknown colour order " + std::to_string(header.cupsColorOrder));
+  const unsigned order = StoredNumber(header.cupsColorOrder);
+  const unsigned space = StoredNumber(header.cupsColorSpace);
+  if (order != CUPS_ORDER_CHUNKED && order != CUPS_ORDER_BANDED && order != CUPS_ORDER_PLANAR)
+    throw ToolError("unknown colour order " + std::to_string(order));
   CheckSize(header);
   PageFormat format;
-  format.inks = InksOf(header.cupsColorSpace);
-  format.additive =
-      header.cupsColorSpace == CUPS_CSPACE_W || header.cupsColorSpace == CUPS_CSPACE_SW;
-  format.order = header.cupsColorOrder;
+  format.inks = InksOf(space);
+  format.additive = space == CUPS_CSPACE_W || space == CUPS_CSPACE_SW;
+  format.order = static_cast<cups_order_t>(order);
   format.width = static_cast<int>(header.cupsWidth);
   format.height = static_cast<int>(header.cupsHeight);
   format.outputBits = outputBits;

@@ -1,0 +1,70 @@
+// The CUPS filter's raster reading and band pipeline on arbitrary bytes: the first bytes choose
+// the screen, bits, quality level and threads, the rest is read as CUPS raster from memory and
+// the screened raster goes to a sink that keeps nothing. Every input either screens or is
+// refused with the filter's own error, never a crash; a job stops after a few bands, so that a
+// huge declared page costs no more than a small one.
+#include <cups/raster.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "filter_log.h"
+#include "filter_settings.h"
+#include "fuzz_input.h"
+#include "raster_job.h"
+#include "tool_error.h"
+
+namespace {
+
+constexpr int kSettingBytes = 4;
+constexpr int kMostBands = 4;
+
+struct Memory {
+  const uint8_t* data;
+  size_t size;
+  size_t position = 0;
+};
+
+ssize_t ReadMemory(void* context, unsigned char* buffer, size_t length) {
+  Memory& memory = *static_cast<Memory*>(context);
+  const size_t count = std::min(length, memory.size - memory.position);
+  std::memcpy(buffer, memory.data + memory.position, count);
+  memory.position += count;
+  return static_cast<ssize_t>(count);
+}
+
+ssize_t DiscardBytes(void*, unsigned char*, size_t length) {
+  return static_cast<ssize_t>(length);
+}
+
+FilterSettings Settings(FuzzInput& in) {
+  static const Screen screens[] = {Screen::kErrorDiffusion, Screen::kTemplateDiffusion,
+                                   Screen::kDrops, Screen::kSmallMediumDrops, Screen::kMatrix};
+  FilterSettings settings;
+  settings.screen = screens[in.Next8() % 5];
+  settings.bits = 1 + in.Next8() % 2;
+  settings.quality = in.Next8() % 102 - 1;
+  settings.threads = 1 + in.Next8() % 2;
+  return settings;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < kSettingBytes) return 0;
+  FuzzInput in(data, kSettingBytes);
+  const FilterSettings settings = Settings(in);
+  Memory memory{data + kSettingBytes, size - kSettingBytes};
+  cups_raster_t* input = cupsRasterOpenIO(ReadMemory, &memory, CUPS_RASTER_READ);
+  cups_raster_t* output = cupsRasterOpenIO(DiscardBytes, nullptr, CUPS_RASTER_WRITE_COMPRESSED);
+  int bands = 0;
+  try {
+    const FilterLog quiet(nullptr);
+    ScreenRasterJob(input, output, settings, quiet, [&] { return ++bands > kMostBands; });
+  } catch (const ToolError&) {
+  }
+  cupsRasterClose(input);
+  cupsRasterClose(output);
+  return 0;
+}
