@@ -4,9 +4,14 @@
 #include <gtest/gtest.h>
 #include <korvel/korvel_context.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstddef>
 #include <fstream>
 #include <random>
+#include <thread>
 
 #include "raster_io.h"
 
@@ -250,6 +255,48 @@ TEST(FilterRefuses, BadOptionsAndArguments) {
               "no parameter file");
   unsetenv("KORVEL_DATA_DIR");
   ExpectError(RunFilter(folder, folder + "/missing.ras", "", "out.ras"), "missing file");
+}
+
+// A cancelled job: SIGTERM while the filter waits for rows in the middle of a page stops it
+// with status 1 and an INFO line, whether the signal finds it reading or screening.
+TEST(FilterStops, OnSigterm) {
+  const std::string folder = ScratchFolder();
+  const Page page =
+      EightBitPage(CUPS_CSPACE_CMYK, CUPS_ORDER_CHUNKED, Samples(4, 5), kWidth, kHeight);
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  std::signal(SIGPIPE, SIG_IGN);
+  const std::string out = folder + "/out.ras", err = folder + "/err.txt";
+  const pid_t child = fork();
+  if (child == 0) {
+    close(fds[1]);
+    dup2(fds[0], 0);
+    if (freopen(out.c_str(), "wb", stdout) && freopen(err.c_str(), "wb", stderr))
+      execl(KORVEL_FILTER, KORVEL_FILTER, "7", "user", "title", "1", "", nullptr);
+    _exit(127);
+  }
+  close(fds[0]);
+  cups_raster_t* raster = cupsRasterOpen(fds[1], CUPS_RASTER_WRITE);
+  cups_page_header2_t header = page.header;
+  cupsRasterWriteHeader2(raster, &header);
+  for (int y = 0; y < kHeight; ++y) {
+    if (y == kHeight / 2) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      kill(child, SIGTERM);
+    }
+    std::vector<uint8_t> line = page.lines[y];
+    cupsRasterWritePixels(raster, line.data(), unsigned(line.size()));
+  }
+  cupsRasterClose(raster);
+  close(fds[1]);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  std::ifstream log(err);
+  const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("INFO: Stopped on request"), std::string::npos) << text;
+  EXPECT_EQ(text.find("ERROR"), std::string::npos) << text;
 }
 
 // The PPD's print-quality choices are quality levels, and korvel-quality overrides them.

@@ -12,11 +12,18 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-void ReadLine(const PageJob& job, const PageFormat& format, uint8_t* line, int y) {
+// Reads `rows` lines into the band's input; false when a stop request cut the reading short
+// (SIGTERM interrupts a read that waits for the previous filter).
+bool ReadLines(const PageJob& job, const PageFormat& format, uint8_t* lines, int y, int rows) {
   const unsigned bytes = static_cast<unsigned>(format.inputBytesPerLine);
-  if (cupsRasterReadPixels(job.input, line, bytes) != bytes)
-    throw ToolError("the page ends early: row " + std::to_string(y + 1) + " of " +
+  for (int row = 0; row < rows; ++row) {
+    if (cupsRasterReadPixels(job.input, lines + format.inputBytesPerLine * row, bytes) == bytes)
+      continue;
+    if (job.stopRequested()) return false;
+    throw ToolError("the page ends early: row " + std::to_string(y + row + 1) + " of " +
                     std::to_string(format.height) + " cannot be read");
+  }
+  return true;
 }
 
 void WriteLine(const PageJob& job, const PageFormat& format, uint8_t* line) {
@@ -68,8 +75,7 @@ bool ScreenInterleaved(const PageJob& job, const PageFormat& format) {
   for (int y = 0; y < format.height; y += kBandRows) {
     if (job.stopRequested()) return false;
     const int rows = std::min(kBandRows, format.height - y);
-    for (int row = 0; row < rows; ++row)
-      ReadLine(job, format, band.input.data() + format.inputBytesPerLine * row, y + row);
+    if (!ReadLines(job, format, band.input.data(), y, rows)) return false;
     job.pool.Run(inks, [&](int ink) { ScreenInkRows(format, *streams[ink], band, ink, rows); });
     for (int row = 0; row < rows; ++row) {
       for (int ink = 0; ink < inks; ++ink)
@@ -91,8 +97,7 @@ bool ScreenPlanar(const PageJob& job, const PageFormat& format) {
     for (int y = 0; y < format.height; y += kBandRows) {
       if (job.stopRequested()) return false;
       const int rows = std::min(kBandRows, format.height - y);
-      for (int row = 0; row < rows; ++row)
-        ReadLine(job, format, band.input.data() + format.inputBytesPerLine * row, y + row);
+      if (!ReadLines(job, format, band.input.data(), y, rows)) return false;
       // Every line of a planar page holds one ink: it is read as the page's only ink.
       ScreenInkRows(format, stream, band, 0, rows);
       for (int row = 0; row < rows; ++row) {

@@ -66,7 +66,9 @@ JobResult ScreenRasterJob(cups_raster_t* input, cups_raster_t* output,
     }
     ++result.pages;
   }
-  if (result.pages == 0 && !stopRequested())
+  // A stop request also ends a read that waits for the next page.
+  result.stopped = stopRequested();
+  if (result.pages == 0 && !result.stopped)
     throw ToolError("the input holds no page of CUPS raster");
   return result;
 }
