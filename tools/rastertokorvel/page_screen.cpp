@@ -12,18 +12,15 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// Reads `rows` lines into the band's input; false when a stop request cut the reading short
+// Reads `rows` lines into `lines` in one call; false when a stop request cut the reading short
 // (SIGTERM interrupts a read that waits for the previous filter).
 bool ReadLines(const PageJob& job, const PageFormat& format, uint8_t* lines, int y, int rows) {
-  const unsigned bytes = static_cast<unsigned>(format.inputBytesPerLine);
-  for (int row = 0; row < rows; ++row) {
-    if (cupsRasterReadPixels(job.input, lines + format.inputBytesPerLine * row, bytes) == bytes)
-      continue;
-    if (job.stopRequested()) return false;
-    throw ToolError("the page ends early: row " + std::to_string(y + row + 1) + " of " +
-                    std::to_string(format.height) + " cannot be read");
-  }
-  return true;
+  const size_t bytes = format.inputBytesPerLine * rows;
+  if (cupsRasterReadPixels(job.input, lines, static_cast<unsigned>(bytes)) == bytes) return true;
+  if (job.stopRequested()) return false;
+  throw ToolError("the page ends early: rows " + std::to_string(y + 1) + " to " +
+                  std::to_string(y + rows) + " of " + std::to_string(format.height) +
+                  " cannot be read");
 }
 
 void WriteLine(const PageJob& job, const PageFormat& format, uint8_t* line) {
@@ -65,26 +62,45 @@ void ScreenInkRows(const PageFormat& format, InkStream& stream, Band& band, int 
   for (int row = 0; row < rows; ++row) ClearPastWidth(format, dots + dotStride * row);
 }
 
+void WriteBand(const PageJob& job, const PageFormat& format, Band& band, int rows) {
+  std::vector<const uint8_t*> inkRows(format.InkCount());
+  for (int row = 0; row < rows; ++row) {
+    for (int ink = 0; ink < format.InkCount(); ++ink)
+      inkRows[ink] = band.dots[ink].data() + format.InkRowBytes() * row;
+    PackLine(format, inkRows.data(), band.line.data());
+    WriteLine(job, format, band.line.data());
+  }
+}
+
+int RowsFrom(const PageFormat& format, int y) {
+  return std::min(kBandRows, format.height - y);
+}
+
 // Chunked and banded pages: every line holds every ink, so the inks of a band are screened
-// side by side and their rows packed together.
+// side by side on the pool while this thread writes the band before and reads the band after
+// (two bands in turn).
 bool ScreenInterleaved(const PageJob& job, const PageFormat& format) {
   auto streams = BeginInkStreams(job, format);
   const int inks = format.InkCount();
-  Band band(format, inks);
-  std::vector<const uint8_t*> inkRows(inks);
-  for (int y = 0; y < format.height; y += kBandRows) {
+  Band bands[2] = {Band(format, inks), Band(format, inks)};
+  if (!ReadLines(job, format, bands[0].input.data(), 0, RowsFrom(format, 0))) return false;
+  int writtenRows = 0;  // rows of the band before, waiting in the other band's dots
+  for (int y = 0, current = 0; y < format.height; y += kBandRows, current ^= 1) {
     if (job.stopRequested()) return false;
-    const int rows = std::min(kBandRows, format.height - y);
-    if (!ReadLines(job, format, band.input.data(), y, rows)) return false;
-    job.pool.Run(inks, [&](int ink) { ScreenInkRows(format, *streams[ink], band, ink, rows); });
-    for (int row = 0; row < rows; ++row) {
-      for (int ink = 0; ink < inks; ++ink)
-        inkRows[ink] = band.dots[ink].data() + format.InkRowBytes() * row;
-      PackLine(format, inkRows.data(), band.line.data());
-      WriteLine(job, format, band.line.data());
-    }
-    job.progressed(static_cast<double>(y + rows) / format.height);
+    Band &band = bands[current], &other = bands[current ^ 1];
+    const int rows = RowsFrom(format, y);
+    PoolTasks screening(job.pool, inks,
+                        [&](int ink) { ScreenInkRows(format, *streams[ink], band, ink, rows); });
+    WriteBand(job, format, other, writtenRows);
+    const int next = y + rows;
+    if (next < format.height &&
+        !ReadLines(job, format, other.input.data(), next, RowsFrom(format, next)))
+      return false;
+    screening.Wait();
+    writtenRows = rows;
+    job.progressed(static_cast<double>(next) / format.height);
   }
+  WriteBand(job, format, bands[(format.height - 1) / kBandRows % 2], writtenRows);
   return true;
 }
 
@@ -96,7 +112,7 @@ bool ScreenPlanar(const PageJob& job, const PageFormat& format) {
     InkStream stream(job.settings, format.inks[ink], format.width, format.height);
     for (int y = 0; y < format.height; y += kBandRows) {
       if (job.stopRequested()) return false;
-      const int rows = std::min(kBandRows, format.height - y);
+      const int rows = RowsFrom(format, y);
       if (!ReadLines(job, format, band.input.data(), y, rows)) return false;
       // Every line of a planar page holds one ink: it is read as the page's only ink.
       ScreenInkRows(format, stream, band, 0, rows);

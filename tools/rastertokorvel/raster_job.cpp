@@ -10,7 +10,8 @@
 
 namespace {
 
-// One thread per ink unless the job says otherwise, and no more than the processors.
+// Screening threads: one per ink unless the job says otherwise, and no more than the
+// processors. The filter's own thread reads and writes meanwhile.
 int ThreadsFor(const FilterSettings& settings, int inks) {
   if (settings.threads > 0) return settings.threads;
   const int processors = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));

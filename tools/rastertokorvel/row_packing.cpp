@@ -63,21 +63,29 @@ void CopyInPolarity(const PageFormat& format, const uint8_t* dots, uint8_t* line
   ClearPastWidth(format, line);
 }
 
+// Every step-th sample from `samples` as grey; ink amounts are inverted. The step is a constant
+// so that the compiler turns the loop into vector shuffles.
+template <int kStep>
+void ExtractSamples(const uint8_t* samples, int width, bool additive, uint8_t* grey) {
+  if (additive) {
+    for (int x = 0; x < width; ++x) grey[x] = samples[static_cast<size_t>(x) * kStep];
+  } else {
+    for (int x = 0; x < width; ++x)
+      grey[x] = static_cast<uint8_t>(~samples[static_cast<size_t>(x) * kStep]);
+  }
+}
+
 }  // namespace
 
 void ExtractInk(const PageFormat& format, const uint8_t* line, int ink, uint8_t* grey) {
   const int width = format.width;
-  const int step = format.order == CUPS_ORDER_CHUNKED ? format.InkCount() : 1;
-  const uint8_t* sample = format.order == CUPS_ORDER_CHUNKED ? line + ink
-                          : format.order == CUPS_ORDER_BANDED
-                              ? line + static_cast<size_t>(ink) * width
-                              : line;
-  if (format.additive) {
-    for (int x = 0; x < width; ++x) grey[x] = sample[static_cast<size_t>(x) * step];
-  } else {
-    for (int x = 0; x < width; ++x)
-      grey[x] = static_cast<uint8_t>(255 - sample[static_cast<size_t>(x) * step]);
+  if (format.order == CUPS_ORDER_CHUNKED && format.InkCount() == kChunkedInks) {
+    ExtractSamples<kChunkedInks>(line + ink, width, format.additive, grey);
+    return;
   }
+  // Chunked lines of one ink, banded lines and planar lines hold an ink's samples side by side.
+  const size_t offset = format.order == CUPS_ORDER_BANDED ? static_cast<size_t>(ink) * width : 0;
+  ExtractSamples<1>(line + offset, width, format.additive, grey);
 }
 
 void ClearPastWidth(const PageFormat& format, uint8_t* dots) {

@@ -1,19 +1,20 @@
 #include "thread_pool.h"
 
 ThreadPool::ThreadPool(int threads) {
-  for (int i = 1; i < threads; ++i) helpers_.emplace_back([this] { HelperLoop(); });
+  for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { WorkerLoop(); });
 }
 
 ThreadPool::~ThreadPool() {
+  Finish();
   {
     std::lock_guard<std::mutex> lock(mutex_);
     stopping_ = true;
   }
   work_.notify_all();
-  for (std::thread& helper : helpers_) helper.join();
+  for (std::thread& worker : workers_) worker.join();
 }
 
-void ThreadPool::Run(int count, const std::function<void(int)>& task) {
+void ThreadPool::Start(int count, const std::function<void(int)>& task) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     task_ = &task;
@@ -21,32 +22,28 @@ void ThreadPool::Run(int count, const std::function<void(int)>& task) {
     next_ = 0;
     unfinished_ = count;
     failure_ = nullptr;
-    ++batch_;
   }
   work_.notify_all();
-  RunTasksLeft();
+}
+
+std::exception_ptr ThreadPool::Finish() noexcept {
   std::unique_lock<std::mutex> lock(mutex_);
   done_.wait(lock, [this] { return unfinished_ == 0; });
   task_ = nullptr;
-  if (failure_) std::rethrow_exception(failure_);
+  std::exception_ptr failure = failure_;
+  failure_ = nullptr;
+  return failure;
 }
 
-void ThreadPool::HelperLoop() {
-  unsigned long seen = 0;
-  for (;;) {
-    {
-      std::unique_lock<std::mutex> lock(mutex_);
-      work_.wait(lock, [&] { return stopping_ || batch_ != seen; });
-      if (stopping_) return;
-      seen = batch_;
-    }
-    RunTasksLeft();
-  }
+void ThreadPool::Wait() {
+  if (const std::exception_ptr failure = Finish()) std::rethrow_exception(failure);
 }
 
-void ThreadPool::RunTasksLeft() {
+void ThreadPool::WorkerLoop() {
   std::unique_lock<std::mutex> lock(mutex_);
-  while (task_ && next_ < count_) {
+  for (;;) {
+    work_.wait(lock, [this] { return stopping_ || (task_ && next_ < count_); });
+    if (stopping_) return;
     const int index = next_++;
     const std::function<void(int)>& task = *task_;
     lock.unlock();

@@ -1,5 +1,6 @@
-// A small pool of the filter's own threads that runs one task per ink of a band and waits for
-// all of them (the library starts no thread; the filter may).
+// A small pool of the filter's own threads (the library starts no thread; the filter may). The
+// caller starts one task per ink of a band, does its own work (reading the next band, writing
+// the last one) while they run, and then waits for them.
 #ifndef KORVEL_FILTER_THREAD_POOL_H
 #define KORVEL_FILTER_THREAD_POOL_H
 
@@ -8,26 +9,28 @@
 #include <functional>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 class ThreadPool {
  public:
-  // `threads` counts the calling thread, which works too: threads - 1 helpers are started.
   explicit ThreadPool(int threads);
   ~ThreadPool();
   ThreadPool(const ThreadPool&) = delete;
   ThreadPool& operator=(const ThreadPool&) = delete;
 
-  // Runs task(0) .. task(count - 1), at most `threads` at a time, and returns when all have
-  // finished; rethrows the first exception a task threw.
-  void Run(int count, const std::function<void(int)>& task);
+  // Starts task(0) .. task(count - 1) on the pool's threads, at most `threads` at a time; the
+  // task must stay alive until Wait or Finish returns.
+  void Start(int count, const std::function<void(int)>& task);
+  // Waits until the started tasks have finished; rethrows the first exception one threw.
+  void Wait();
+  // Waits as Wait does, and returns the first exception instead of throwing it.
+  std::exception_ptr Finish() noexcept;
 
  private:
-  void HelperLoop();
-  // Runs tasks of the current batch until none is left to start.
-  void RunTasksLeft();
+  void WorkerLoop();
 
-  std::vector<std::thread> helpers_;
+  std::vector<std::thread> workers_;
   std::mutex mutex_;
   std::condition_variable work_;
   std::condition_variable done_;
@@ -35,9 +38,32 @@ class ThreadPool {
   int count_ = 0;
   int next_ = 0;
   int unfinished_ = 0;
-  unsigned long batch_ = 0;
   bool stopping_ = false;
   std::exception_ptr failure_;
+};
+
+// Finishes the tasks of a pool when it leaves scope, so that no task outlives the band it
+// works on when the caller's own work throws.
+class PoolTasks {
+ public:
+  PoolTasks(ThreadPool& pool, int count, std::function<void(int)> task)
+      : pool_(pool), task_(std::move(task)) {
+    pool_.Start(count, task_);
+  }
+  ~PoolTasks() {
+    if (!waited_) pool_.Finish();
+  }
+  PoolTasks(const PoolTasks&) = delete;
+  PoolTasks& operator=(const PoolTasks&) = delete;
+  void Wait() {
+    waited_ = true;
+    pool_.Wait();
+  }
+
+ private:
+  ThreadPool& pool_;
+  const std::function<void(int)> task_;  // kept here while the pool runs it
+  bool waited_ = false;
 };
 
 #endif
