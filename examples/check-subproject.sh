@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Proves that korvel behaves as a subproject and as a bare library build:
 #  - a small project including it with add_subdirectory builds (without -Werror, and without
-#    korvel's tests, tools or benchmarks) and its host runs;
+#    korvel's tests, tools, CUPS filter or benchmarks) and its host runs;
 #  - korvel on its own configures with tools and benchmarks off, its tests still registered.
 #   examples/check-subproject.sh
 set -euo pipefail
@@ -12,7 +12,8 @@ trap 'rm -rf "$work"' EXIT
 echo "== korvel through add_subdirectory"
 cmake -S "$root/examples/subproject" -B "$work/subproject" -DCMAKE_BUILD_TYPE=Release >"$work/configure.log"
 cache=$work/subproject/CMakeCache.txt
-for option in KORVEL_BUILD_TESTS KORVEL_BUILD_TOOLS KORVEL_BUILD_BENCH KORVEL_WARNINGS_AS_ERRORS; do
+for option in KORVEL_BUILD_TESTS KORVEL_BUILD_TOOLS KORVEL_BUILD_BENCH KORVEL_BUILD_CUPS_FILTER \
+  KORVEL_WARNINGS_AS_ERRORS; do
   grep -q "^$option:BOOL=OFF$" "$cache" || { echo "$option is not OFF in a subproject" >&2; exit 1; }
 done
 cmake --build "$work/subproject" -j2 -- VERBOSE=1 >"$work/build.log"

@@ -134,6 +134,24 @@ TEST(FilterPages, EveryLayoutMatchesTheLibraryAtTwoBits) {
   ExpectEveryLayoutMatches(2);
 }
 
+// The inks of a band on the filter's thread pool while its main thread reads and writes give
+// what one thread gives (ThreadSanitizer runs this with the other Concurrency suites).
+TEST(ConcurrencyFilter, FourThreadsWriteWhatOneWrites) {
+  const std::string folder = ScratchFolder();
+  WriteRaster(folder + "/in.ras",
+              {EightBitPage(CUPS_CSPACE_CMYK, CUPS_ORDER_CHUNKED, Samples(4, 6), kWidth, kHeight)});
+  std::vector<Page> screened[2];
+  for (int threads : {1, 4}) {
+    const std::string out = "out" + std::to_string(threads) + ".ras";
+    const ProgramRun run =
+        RunFilter(folder, folder + "/in.ras", "korvel-threads=" + std::to_string(threads), out);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    screened[threads / 4] = ReadRaster(folder + "/" + out);
+  }
+  ASSERT_EQ(screened[1].size(), 1u);
+  EXPECT_EQ(screened[0][0].lines, screened[1][0].lines);
+}
+
 TEST(FilterPages, EveryScreenMatchesTheLibrary) {
   struct ScreenCase {
     const char* name;
