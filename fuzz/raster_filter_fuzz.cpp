@@ -3,11 +3,17 @@
 // the screened raster goes to a sink that keeps nothing. Every input either screens or is
 // refused with the filter's own error, never a crash; a job stops after a few bands, so that a
 // huge declared page costs no more than a small one.
+//
+// libcups itself gives a compressed raster a line buffer of the declared bytes per line (up to
+// 4 GiB) while it reads a page header, before the filter can refuse the header; calloc leaves
+// that memory untouched, so it costs address space, not memory. The target therefore allows
+// single allocations of up to 4 GiB (the memory in use stays under the fuzzer's RSS limit).
 #include <cups/raster.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "filter_log.h"
 #include "filter_settings.h"
@@ -50,6 +56,16 @@ FilterSettings Settings(FuzzInput& in) {
 }
 
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  static std::vector<char*> arguments(*argv, *argv + *argc);
+  static char mallocLimit[] = "-malloc_limit_mb=4100";
+  arguments.insert(arguments.begin() + 1, mallocLimit);  // a flag given later still wins
+  arguments.push_back(nullptr);
+  *argc = static_cast<int>(arguments.size()) - 1;
+  *argv = arguments.data();
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < kSettingBytes) return 0;
