@@ -77,26 +77,30 @@ int RowsFrom(const PageFormat& format, int y) {
 }
 
 // Chunked and banded pages: every line holds every ink, so the inks of a band are screened
-// side by side on the pool while this thread writes the band before and reads the band after
-// (two bands in turn).
+// side by side on the pool, and beside them one more task writes the band before and reads the
+// band after (two bands in turn): whichever thread is free takes the next task.
 bool ScreenInterleaved(const PageJob& job, const PageFormat& format) {
   auto streams = BeginInkStreams(job, format);
   const int inks = format.InkCount();
   Band bands[2] = {Band(format, inks), Band(format, inks)};
   if (!ReadLines(job, format, bands[0].input.data(), 0, RowsFrom(format, 0))) return false;
   int writtenRows = 0;  // rows of the band before, waiting in the other band's dots
+  bool stopped = false;
   for (int y = 0, current = 0; y < format.height; y += kBandRows, current ^= 1) {
     if (job.stopRequested()) return false;
     Band &band = bands[current], &other = bands[current ^ 1];
-    const int rows = RowsFrom(format, y);
-    PoolTasks screening(job.pool, inks,
-                        [&](int ink) { ScreenInkRows(format, *streams[ink], band, ink, rows); });
-    WriteBand(job, format, other, writtenRows);
-    const int next = y + rows;
-    if (next < format.height &&
-        !ReadLines(job, format, other.input.data(), next, RowsFrom(format, next)))
-      return false;
-    screening.Wait();
+    const int rows = RowsFrom(format, y), next = y + rows;
+    const auto writeAndRead = [&] {
+      WriteBand(job, format, other, writtenRows);
+      stopped = next < format.height &&
+                !ReadLines(job, format, other.input.data(), next, RowsFrom(format, next));
+    };
+    PoolTasks tasks(job.pool, inks + 1, [&](int task) {
+      if (task == 0) return writeAndRead();
+      ScreenInkRows(format, *streams[task - 1], band, task - 1, rows);
+    });
+    tasks.Wait();
+    if (stopped) return false;
     writtenRows = rows;
     job.progressed(static_cast<double>(next) / format.height);
   }

@@ -10,8 +10,9 @@
 
 namespace {
 
-// Screening threads: one per ink unless the job says otherwise, and no more than the
-// processors. The filter's own thread reads and writes meanwhile.
+// Threads that screen: one per ink unless the job says otherwise, and no more than the
+// processors. They count the filter's own thread, which reads the next band and writes the last
+// one while the others screen, then screens what they have not yet taken.
 int ThreadsFor(const FilterSettings& settings, int inks) {
   if (settings.threads > 0) return settings.threads;
   const int processors = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
@@ -55,7 +56,7 @@ JobResult ScreenRasterJob(cups_raster_t* input, cups_raster_t* output,
     const int threads = ThreadsFor(settings, format.InkCount());
     if (!pool || poolThreads != threads) {
       pool.reset();
-      pool = std::make_unique<ThreadPool>(threads);
+      pool = std::make_unique<ThreadPool>(threads - 1);  // this thread screens too
       poolThreads = threads;
     }
     log.Info(PageSummary(result.pages + 1, format, settings));

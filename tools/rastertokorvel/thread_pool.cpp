@@ -28,6 +28,8 @@ void ThreadPool::Start(int count, const std::function<void(int)>& task) {
 
 std::exception_ptr ThreadPool::Finish() noexcept {
   std::unique_lock<std::mutex> lock(mutex_);
+  unfinished_ -= count_ - next_;  // tasks no thread has taken are dropped
+  next_ = count_;
   done_.wait(lock, [this] { return unfinished_ == 0; });
   task_ = nullptr;
   std::exception_ptr failure = failure_;
@@ -36,6 +38,11 @@ std::exception_ptr ThreadPool::Finish() noexcept {
 }
 
 void ThreadPool::Wait() {
+  {
+    // The caller, done with its own work, screens the tasks no thread has taken yet.
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (task_ && next_ < count_) RunOneTask(lock);
+  }
   if (const std::exception_ptr failure = Finish()) std::rethrow_exception(failure);
 }
 
@@ -44,17 +51,21 @@ void ThreadPool::WorkerLoop() {
   for (;;) {
     work_.wait(lock, [this] { return stopping_ || (task_ && next_ < count_); });
     if (stopping_) return;
-    const int index = next_++;
-    const std::function<void(int)>& task = *task_;
-    lock.unlock();
-    std::exception_ptr failure;
-    try {
-      task(index);
-    } catch (...) {
-      failure = std::current_exception();
-    }
-    lock.lock();
-    if (failure && !failure_) failure_ = failure;
-    if (--unfinished_ == 0) done_.notify_all();
+    RunOneTask(lock);
   }
+}
+
+void ThreadPool::RunOneTask(std::unique_lock<std::mutex>& lock) {
+  const int index = next_++;
+  const std::function<void(int)>& task = *task_;
+  lock.unlock();
+  std::exception_ptr failure;
+  try {
+    task(index);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  lock.lock();
+  if (failure && !failure_) failure_ = failure;
+  if (--unfinished_ == 0) done_.notify_all();
 }

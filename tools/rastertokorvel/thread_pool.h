@@ -1,6 +1,7 @@
 // A small pool of the filter's own threads (the library starts no thread; the filter may). The
 // caller starts one task per ink of a band, does its own work (reading the next band, writing
-// the last one) while they run, and then waits for them.
+// the last one) while the pool's threads run them, then runs the tasks they have not taken and
+// waits for the rest. A pool of no threads leaves every task to the caller.
 #ifndef KORVEL_FILTER_THREAD_POOL_H
 #define KORVEL_FILTER_THREAD_POOL_H
 
@@ -22,13 +23,17 @@ class ThreadPool {
   // Starts task(0) .. task(count - 1) on the pool's threads, at most `threads` at a time; the
   // task must stay alive until Wait or Finish returns.
   void Start(int count, const std::function<void(int)>& task);
-  // Waits until the started tasks have finished; rethrows the first exception one threw.
+  // Runs the started tasks no thread has taken yet, then waits until all have finished;
+  // rethrows the first exception one threw.
   void Wait();
-  // Waits as Wait does, and returns the first exception instead of throwing it.
+  // Drops the tasks no thread has taken, waits for the others, and returns the first exception
+  // one threw instead of throwing it.
   std::exception_ptr Finish() noexcept;
 
  private:
   void WorkerLoop();
+  // Runs the next task with the lock released; the lock is held on entry and on return.
+  void RunOneTask(std::unique_lock<std::mutex>& lock);
 
   std::vector<std::thread> workers_;
   std::mutex mutex_;
