@@ -22,8 +22,9 @@ struct FilterSettings {
   int bits = 1;
   int quality = 50;
   std::map<char, std::vector<int>> curves;  // by ink letter C, M, Y or K
-  int threads = 0;                          // 0: one per ink, at most one per processor
-  std::string parameterFolder;              // the folder of the QntPassParam_<level>.ini files
+  int threads =
+      0;  // screening threads with the filter's own; 0: one per ink, at most the processors
+  std::string parameterFolder;  // the folder of the QntPassParam_<level>.ini files
 };
 
 // The screen's name in options and messages ("ErrorDiffusion", ...).

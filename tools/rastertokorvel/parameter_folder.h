@@ -1,6 +1,6 @@
 // The folder of the library's parameter files (QntPassParam_<level>.ini) the filter uses: the
-// one named by KORVEL_DATA_DIR when that is set and not empty (the scheduler passes no
-// environment of its own to filters, so this is for running the filter by hand), else a Data
+// one named by KORVEL_DATA_DIR when that is set and not empty (the scheduler hands filters
+// only the variables it is configured to, so this is for running the filter by hand), else a Data
 // folder beside the filter (the build tree keeps a copy there), else the folder the package
 // installs them in, found from the filter's own folder (<prefix>/lib/cups/filter) so that an
 // installed tree can be moved.
