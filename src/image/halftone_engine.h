@@ -16,13 +16,4 @@ void RunHalftoneEngine(const ScreeningState& state, unsigned char* intermediate,
                        int height, int factor, int cellWidth, int cellHeight, int pattern,
                        int templateType);
 
-// The caller's image (stride (width + 3) & ~3) through the same cells, widening and
-// error-diffusion screen as RunHalftoneEngine with kCallerImage and the template diffusion off,
-// packed straight into the 1-bit output (stride ((width + 31) >> 3) & ~3, every byte written,
-// bits past the width 0) one row of cells at a time, without an 8-bit raster of the whole
-// area. The result equals that engine run followed by PackOneBit. Same size needs.
-void ScreenImageToOneBit(const ScreeningState& state, const unsigned char* source,
-                         unsigned char* output, int width, int height, int factor, int cellWidth,
-                         int cellHeight);
-
 #endif

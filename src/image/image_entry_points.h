@@ -20,16 +20,18 @@ bool ImageTypeReadsSource(int templateType);
 // largest working raster within INT_MAX bytes.
 bool ImageSizeAccepted(int width, int height, int cellWidth, int cellHeight);
 
-// Whether an image call can be screened as a row stream: 1 bit, the caller's image, the
-// error-diffusion screen.
-bool ImageCallStreams(int bitsPerPixel, int templateType, bool useTemplateDiffusion);
+// Whether an image call can be screened as a row stream: 1 or 2 bits of the caller's image,
+// that is template types 34, 39, 40, 41 and 42 (with a source).
+bool ImageCallStreams(int bitsPerPixel, int templateType);
 
-// The streaming form of ScreenImageOneBit for the caller's image with the error-diffusion
-// screen: prepares the state exactly as that call does and returns the stream of its rows, or
-// null for sizes it refuses.
-std::unique_ptr<OneBitImageStream> BeginOneBitImageStream(ScreeningState& state, int width,
-                                                          int height, int cellWidth, int cellHeight,
-                                                          int dotMode);
+// The streaming form of ScreenImageOneBit (bitsPerPixel 1) and ScreenImageTwoBit (2) of the
+// caller's image: prepares the state exactly as that call does and returns the stream of its
+// rows, or null for a call that does not stream or sizes it refuses. The whole-page calls of
+// the caller's image run through the same stream.
+std::unique_ptr<ImageRowStream> BeginImageStream(ScreeningState& state, int bitsPerPixel,
+                                                 int width, int height, int templateType,
+                                                 int cellWidth, int cellHeight, int dotMode,
+                                                 bool useTemplateDiffusion);
 
 bool ScreenImageOneBit(ScreeningState& state, const unsigned char* source, unsigned char* output,
                        int width, int height, int templateType, int cellWidth, int cellHeight,

@@ -7,14 +7,16 @@
 
 #include "core/raster_geometry.h"
 #include "template/diffusion_step.h"
+#include "template/level_image_diffusion.h"
 #include "template/row_packers.h"
 
 namespace {
 
-// Run the diffusion over height rows; amountOfRow(y) returns the amount source of row y.
-template <class AmountOfRow>
+// Clear the raster and seed the generator as every template path does, then write the dots of
+// each row that nextRow(y, dots) decides.
+template <class NextRow>
 void DiffuseIntoRaster(unsigned char* out, int width, int height, int bitsPerPixel,
-                       PatternRandom& random, AmountOfRow amountOfRow) {
+                       PatternRandom& random, NextRow nextRow) {
   const size_t stride = static_cast<size_t>(RowStride(width, bitsPerPixel));
   if (stride * static_cast<size_t>(height) != 0) std::memset(out, 0, stride * height);
   // The generator draws no random number. The clock seed of the C library's generator is kept
@@ -22,10 +24,9 @@ void DiffuseIntoRaster(unsigned char* out, int width, int height, int bitsPerPix
   // touches nothing else, and an own generator is left alone.
   random.SeedFromClock();
   if (width == 0 || height == 0) return;
-  TemplateDiffusion diffusion(width);
   std::vector<uint8_t> dots(static_cast<size_t>(width) + 8);
   for (int y = 0; y < height; ++y) {
-    diffusion.DiffuseRow(y, amountOfRow(y), dots.data());
+    nextRow(y, dots.data());
     PackDotRow(dots.data(), width, bitsPerPixel, out + stride * y);
   }
 }
@@ -38,25 +39,18 @@ int LevelIndexOfPercent(int level) {
 
 void GenerateUniformTemplate(unsigned char* out, int width, int height, int32_t amount,
                              int bitsPerPixel, PatternRandom& random) {
-  DiffuseIntoRaster(out, width, height, bitsPerPixel, random,
-                    [amount](int) { return TemplateDiffusion::UniformAmount{amount}; });
+  TemplateDiffusion diffusion(width);
+  DiffuseIntoRaster(out, width, height, bitsPerPixel, random, [&](int y, uint8_t* dots) {
+    diffusion.DiffuseRow(y, TemplateDiffusion::UniformAmount{amount}, dots);
+  });
 }
 
 void DiffuseLevelImage(const ScreeningState& state, const unsigned char* in, unsigned char* out,
                        int width, int height, int bitsPerPixel, bool invertGrey) {
-  // The call works on its own copy of the level table: read once, and known to stay within
-  // the full scale or not.
-  int32_t table[kLevelCount];
-  bool leavesFullScale = false;
-  for (int i = 0; i < kLevelCount; ++i) {
-    table[i] = state.levelAmount[i];
-    leavesFullScale |= table[i] < 0 || table[i] > kFullAmount;
-  }
+  LevelImageDiffusion diffusion(state, width, invertGrey);
   const size_t stride = static_cast<size_t>(Stride8(width));
-  const int flip = invertGrey ? 255 : 0;
-  DiffuseIntoRaster(out, width, height, bitsPerPixel, state.random, [&](int y) {
-    return TemplateDiffusion::ImageRowAmount{in + stride * y, table, flip, leavesFullScale};
-  });
+  DiffuseIntoRaster(out, width, height, bitsPerPixel, state.random,
+                    [&](int y, uint8_t* dots) { diffusion.NextRow(in + stride * y, dots); });
 }
 
 void GetDiffusedImageData_8Bit(const ScreeningState& state, const unsigned char* in,

@@ -287,7 +287,7 @@ TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
       {"long folder", KORVEL_ERROR_FOLDER, [&] { return korvel_set_parameter_folder(c, longFolder.c_str()); }},
       {"no mask", KORVEL_ERROR_NO_MASK, [&] { return korvel_mask_dither(c, in, 8, o, 8, 8, 8, 0, 0, 0, 1, 1, 1); }},
       {"malformed mask", KORVEL_ERROR_MASK, [&] { return korvel_mask_load(c, in, 19); }},
-      {"2-bit stream", KORVEL_ERROR_NOT_STREAMABLE, [&] { return korvel_stream_begin(c, 2, &ed, 8, 8, &stream); }},
+      {"4-bit stream", KORVEL_ERROR_NOT_STREAMABLE, [&] { return korvel_stream_begin(c, 4, &ed, 8, 8, &stream); }},
       {"band past the page", KORVEL_ERROR_STREAM_END, [&] {
          korvel_stream_begin(c, 1, &ed, 8, 2, &stream);
          korvel_status status = korvel_stream_rows(stream, in, 8, o, 4, 3);
