@@ -11,7 +11,8 @@
 // diffusion when the state asks for it) and enlarged back, clipped at the right and bottom.
 // Writes every pixel inside width x height, no row padding. Needs width, height, factor,
 // cellWidth, cellHeight >= 1 and a screened grid (cols + 20) x rows whose 8-bit raster fits in
-// INT_MAX bytes.
+// INT_MAX bytes. The image calls screen the caller's image through the image row stream
+// (image_row_stream.h), which walks the same cells, widening and screens one row at a time.
 void RunHalftoneEngine(const ScreeningState& state, unsigned char* intermediate, int width,
                        int height, int factor, int cellWidth, int cellHeight, int pattern,
                        int templateType);

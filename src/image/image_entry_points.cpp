@@ -1,6 +1,7 @@
-// The image calls: install the template type's tone curve, screen into an 8-bit intermediate
-// raster and pack it to 1 or 2 bits per pixel. The 2-bit call hands the caller's image straight
-// to the dot ditherers for types 39, 40 and 41.
+// The image calls: install the template type's tone curve, screen the caller's image row by row
+// straight into the packed output, or a test pattern into an 8-bit intermediate raster that is
+// packed to 1 or 2 bits per pixel. The 2-bit call hands the caller's image straight to the dot
+// ditherers for types 39, 40 and 41.
 #include "image/image_entry_points.h"
 
 #include <climits>
@@ -90,9 +91,9 @@ bool ImageCallStreams(int bitsPerPixel, int templateType) {
          (ImageTypeReadsSource(templateType) || templateType == kMatrixType);
 }
 
-std::unique_ptr<ImageRowStream> BeginImageStream(ScreeningState& state, int bitsPerPixel,
-                                                 int width, int height, int templateType,
-                                                 int cellWidth, int cellHeight, int dotMode,
+std::unique_ptr<ImageRowStream> BeginImageStream(ScreeningState& state, int bitsPerPixel, int width,
+                                                 int height, int templateType, int cellWidth,
+                                                 int cellHeight, int dotMode,
                                                  bool useTemplateDiffusion) {
   if (!ImageSizeAccepted(width, height, cellWidth, cellHeight)) return nullptr;
   if (!ImageCallStreams(bitsPerPixel, templateType)) return nullptr;
@@ -115,8 +116,8 @@ bool ScreenImageOneBit(ScreeningState& state, const unsigned char* source, unsig
   if (source != nullptr && ImageCallStreams(1, templateType)) {
     // The caller's image goes from its rows to the packed output row by row: the 8-bit raster
     // of the whole area would only be copied into and packed out of.
-    ScreenImageRows(*BeginImageStream(state, 1, width, height, templateType, cellWidth,
-                                      cellHeight, dotMode, useTemplateDiffusion),
+    ScreenImageRows(*BeginImageStream(state, 1, width, height, templateType, cellWidth, cellHeight,
+                                      dotMode, useTemplateDiffusion),
                     source, output, width, 1);
     return true;
   }
@@ -133,8 +134,8 @@ bool ScreenImageTwoBit(ScreeningState& state, const unsigned char* source, unsig
   if (!ImageCallAccepted(source, output, width, height, templateType, cellWidth, cellHeight))
     return false;
   if (source != nullptr && ImageCallStreams(2, templateType)) {
-    ScreenImageRows(*BeginImageStream(state, 2, width, height, templateType, cellWidth,
-                                      cellHeight, dotMode, useTemplateDiffusion),
+    ScreenImageRows(*BeginImageStream(state, 2, width, height, templateType, cellWidth, cellHeight,
+                                      dotMode, useTemplateDiffusion),
                     source, output, width, 2);
     return true;
   }

@@ -3,8 +3,10 @@
 // to 1 or 2 bits per pixel. They install the type's tone curve into the state, store the
 // template-diffusion choice there and seed the C library's generator (0 for 1 bit, 2000 for
 // 2 bits), except that the 2-bit call screens types 39, 40 and 41 straight through their dot
-// screens without any of that. Sizes and buffers that cannot be screened are refused (false)
-// before a byte is written or the state changes.
+// screens without any of that. The caller's image (types 34, 39 to 42) goes through the image
+// row stream, one row at a time; the test patterns through the halftone engine on the whole
+// area. Sizes and buffers that cannot be screened are refused (false) before a byte is written
+// or the state changes.
 #ifndef KORVEL_IMAGE_IMAGE_ENTRY_POINTS_H
 #define KORVEL_IMAGE_IMAGE_ENTRY_POINTS_H
 
@@ -28,9 +30,9 @@ bool ImageCallStreams(int bitsPerPixel, int templateType);
 // caller's image: prepares the state exactly as that call does and returns the stream of its
 // rows, or null for a call that does not stream or sizes it refuses. The whole-page calls of
 // the caller's image run through the same stream.
-std::unique_ptr<ImageRowStream> BeginImageStream(ScreeningState& state, int bitsPerPixel,
-                                                 int width, int height, int templateType,
-                                                 int cellWidth, int cellHeight, int dotMode,
+std::unique_ptr<ImageRowStream> BeginImageStream(ScreeningState& state, int bitsPerPixel, int width,
+                                                 int height, int templateType, int cellWidth,
+                                                 int cellHeight, int dotMode,
                                                  bool useTemplateDiffusion);
 
 bool ScreenImageOneBit(ScreeningState& state, const unsigned char* source, unsigned char* output,

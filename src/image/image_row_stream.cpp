@@ -23,9 +23,8 @@ ImageRowStream::ImageRowStream(const ScreeningState& state, int templateType, in
 
 std::unique_ptr<ImageRowStream> ImageRowStream::DotScreenOnImage(int templateType, int width,
                                                                  int height) {
-  std::unique_ptr<ImageRowStream> stream(
-      new ImageRowStream(MakeDotRowScreen(templateType, width), 2, width, height,
-                         GridOf(width, height, 1, 1, 1), 0));
+  std::unique_ptr<ImageRowStream> stream(new ImageRowStream(
+      MakeDotRowScreen(templateType, width), 2, width, height, GridOf(width, height, 1, 1, 1), 0));
   stream->outputRowBytes_ = static_cast<size_t>((width - 1) / 4 + 1);
   return stream;
 }

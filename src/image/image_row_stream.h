@@ -63,14 +63,14 @@ class ImageRowStream {
   int height_;
   CellGrid grid_;
   CellSampling sampling_;
-  int margin_;            // replicated pixels each side of a screened row (0 on the image)
+  int margin_;  // replicated pixels each side of a screened row (0 on the image)
   size_t outputRowBytes_;
   std::vector<unsigned char> padded_;    // one widened row of reduced pixels
   std::vector<unsigned char> screened_;  // its screened levels
   std::vector<unsigned char> enlarged_;  // the levels expanded to width, for cells wider than 1
-  // The last two cell rows screened, packed at 1 bit and as levels at 2 bits, by cell row parity: a cell row is screened when the image
-  // row it samples arrives, which may be before the rows of the one above are all written, but
-  // never before those of the one above that.
+  // The last two cell rows screened (packed at 1 bit, levels at 2 bits), by cell row parity: a
+  // cell row is screened when the image row it samples arrives, which may be before the rows of
+  // the one above are all written, but never before those of the one above that.
   std::vector<unsigned char> keptCells_[2];
   int nextRow_ = 0;
   int nextCellRow_ = 0;

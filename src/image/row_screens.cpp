@@ -16,8 +16,7 @@ constexpr uint32_t kMatrixOffset = 321;  // starts the 257 matrix at row and col
 
 class ErrorDiffusionRows : public RowScreen {
  public:
-  ErrorDiffusionRows(const ScreeningState& state, int width)
-      : diffusion_(width, state.toneCurve) {}
+  ErrorDiffusionRows(const ScreeningState& state, int width) : diffusion_(width, state.toneCurve) {}
   void ScreenRow(const unsigned char* in, unsigned char* out) override {
     diffusion_.DiffuseRow(nextRow_++, in, out);
   }
@@ -76,8 +75,7 @@ class MatrixRows : public RowScreen {
 
 }  // namespace
 
-std::unique_ptr<RowScreen> MakeRowScreen(const ScreeningState& state, int templateType,
-                                         int width) {
+std::unique_ptr<RowScreen> MakeRowScreen(const ScreeningState& state, int templateType, int width) {
   if (state.useTemplateDiffusion) return std::make_unique<TemplateDiffusionRows>(state, width);
   if (std::unique_ptr<RowScreen> dots = MakeDotRowScreen(templateType, width)) return dots;
   if (templateType == kMatrixType) return std::make_unique<MatrixRows>(width);

@@ -68,7 +68,8 @@ Page RandomPage(test::Random& random) {
   page.outputStride = SomeStride(random, page.width, page.bits);
   const Bytes scene = test::RandomScene(page.width, page.height, random.Next());
   page.image.resize(page.sourceStride * page.height);
-  for (size_t i = 0; i < page.image.size(); ++i) page.image[i] = static_cast<uint8_t>(random.Next() >> 24);
+  for (size_t i = 0; i < page.image.size(); ++i)
+    page.image[i] = static_cast<uint8_t>(random.Next() >> 24);
   for (int y = 0; y < page.height; ++y)
     std::copy_n(&scene[Stride(page.width, 8) * y], page.width, &page.image[page.sourceStride * y]);
   return page;
@@ -77,8 +78,9 @@ Page RandomPage(test::Random& random) {
 // The page in bands of one height (1, 7 or 64 rows) or of random heights.
 Bytes Streamed(korvel_context* context, const Page& page, test::Random& random, Bytes out) {
   korvel_stream* stream = nullptr;
-  EXPECT_EQ(korvel_stream_begin(context, page.bits, &page.options, page.width, page.height, &stream),
-            KORVEL_OK);
+  EXPECT_EQ(
+      korvel_stream_begin(context, page.bits, &page.options, page.width, page.height, &stream),
+      KORVEL_OK);
   if (stream == nullptr) return {};
   const int bands[] = {1, 7, 64, 0};
   const int band = bands[random.Below(4)];
@@ -115,8 +117,8 @@ TEST(StreamEquivalence, EveryStreamedConfigurationGivesTheWholePageBytes) {
     for (uint8_t& byte : expected) byte = static_cast<uint8_t>(random.Next() >> 24);
     const Bytes before = expected;
     ASSERT_EQ(korvel_screen_image(whole.get(), page.bits, &page.options, page.image.data(),
-                                  page.sourceStride, expected.data(), page.outputStride,
-                                  page.width, page.height),
+                                  page.sourceStride, expected.data(), page.outputStride, page.width,
+                                  page.height),
               KORVEL_OK);
     ASSERT_EQ(Streamed(streamed.get(), page, random, before), expected) << page.Describe();
     ASSERT_EQ(LevelTableTrace(streamed.get()), LevelTableTrace(whole.get())) << page.Describe();

@@ -1,5 +1,5 @@
-// The halftone engine: ten replicated pixels each side of the screened grid, and the row-by-row
-// 1-bit path equal to the engine plus packing on every kind of cell grid. (The enlargement of
+// The halftone engine: ten replicated pixels each side of the screened grid, and the row stream
+// of the image calls equal to the engine plus packing on every screen and kind of cell grid. (The enlargement of
 // cells by dot mode is in the dispatcher's tests, all outputs are golden.)
 #include "image/halftone_engine.h"
 
@@ -75,7 +75,7 @@ TEST_F(HalftoneEngine, ScreensTheGridWidenedByTenPixelsEachSide) {
 // packing of the whole raster: every screen at both depths, on every kind of cell grid, with
 // random bytes in the image's row padding (which the 2-bit packing reads past the width).
 TEST_F(HalftoneEngine, RowStreamEqualsTheEngineFollowedByPacking) {
-  const int grids[][5] = {{45, 23, 1, 1, 1}, {1, 1, 1, 1, 1},    {10, 7, 1, 3, 1}, {6, 9, 2, 1, 2},
+  const int grids[][5] = {{45, 23, 1, 1, 1}, {1, 1, 1, 1, 1},    {10, 7, 1, 3, 1},  {6, 9, 2, 1, 2},
                           {33, 17, 2, 1, 3}, {100, 31, 4, 2, 3}, {31, 12, 1, 31, 1}};
   for (const auto& g : grids)
     for (int type : {34, 39, 40, 41, 42})
@@ -84,7 +84,8 @@ TEST_F(HalftoneEngine, RowStreamEqualsTheEngineFollowedByPacking) {
           const int width = g[0], height = g[1];
           Bytes image = test::RandomScene(width, height, static_cast<uint32_t>(width + type));
           for (size_t i = 0; i < image.size(); ++i)
-            if (i % S8(width) >= static_cast<size_t>(width)) image[i] = static_cast<uint8_t>(i * 37);
+            if (i % S8(width) >= static_cast<size_t>(width))
+              image[i] = static_cast<uint8_t>(i * 37);
           g_defaultState.useTemplateDiffusion = diffusion;
           const Bytes screened = Engine(image, width, height, g[2], g[3], g[4], type);
           const size_t outBytes = static_cast<size_t>(test::Stride(width, bits)) * height;
