@@ -261,7 +261,8 @@ TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
   unsigned char* o = out.data();
   const unsigned char* in = image.data();
   unsigned char* planes[] = {o, planeB.data(), nullptr};
-  const korvel_image_options ed = {34, 1, 1, 0, 0}, zeroCell = {34, 0, 1, 0, 0};
+  const korvel_image_options ed = {34, 1, 1, 0, 0}, zeroCell = {34, 0, 1, 0, 0},
+                             pattern = {36, 1, 1, 0, 0};
   const int tooHigh[] = {0, 50, 101}, negative[] = {-1, 50, 100}, two[] = {0, 100};
   korvel_stream* stream = nullptr;
   const std::string longFolder(240, 'd');
@@ -288,6 +289,7 @@ TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
       {"no mask", KORVEL_ERROR_NO_MASK, [&] { return korvel_mask_dither(c, in, 8, o, 8, 8, 8, 0, 0, 0, 1, 1, 1); }},
       {"malformed mask", KORVEL_ERROR_MASK, [&] { return korvel_mask_load(c, in, 19); }},
       {"4-bit stream", KORVEL_ERROR_NOT_STREAMABLE, [&] { return korvel_stream_begin(c, 4, &ed, 8, 8, &stream); }},
+      {"test pattern stream", KORVEL_ERROR_NOT_STREAMABLE, [&] { return korvel_stream_begin(c, 1, &pattern, 8, 8, &stream); }},
       {"band past the page", KORVEL_ERROR_STREAM_END, [&] {
          korvel_stream_begin(c, 1, &ed, 8, 2, &stream);
          korvel_status status = korvel_stream_rows(stream, in, 8, o, 4, 3);
