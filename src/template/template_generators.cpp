@@ -12,11 +12,10 @@
 
 namespace {
 
-// Clear the raster and seed the generator as every template path does, then write the dots of
-// each row that nextRow(y, dots) decides.
-template <class NextRow>
+// Run the diffusion over height rows; amountOfRow(y) returns the amount source of row y.
+template <class AmountOfRow>
 void DiffuseIntoRaster(unsigned char* out, int width, int height, int bitsPerPixel,
-                       PatternRandom& random, NextRow nextRow) {
+                       PatternRandom& random, AmountOfRow amountOfRow) {
   const size_t stride = static_cast<size_t>(RowStride(width, bitsPerPixel));
   if (stride * static_cast<size_t>(height) != 0) std::memset(out, 0, stride * height);
   // The generator draws no random number. The clock seed of the C library's generator is kept
@@ -24,9 +23,10 @@ void DiffuseIntoRaster(unsigned char* out, int width, int height, int bitsPerPix
   // touches nothing else, and an own generator is left alone.
   random.SeedFromClock();
   if (width == 0 || height == 0) return;
+  TemplateDiffusion diffusion(width);
   std::vector<uint8_t> dots(static_cast<size_t>(width) + 8);
   for (int y = 0; y < height; ++y) {
-    nextRow(y, dots.data());
+    diffusion.DiffuseRow(y, amountOfRow(y), dots.data());
     PackDotRow(dots.data(), width, bitsPerPixel, out + stride * y);
   }
 }
@@ -39,18 +39,17 @@ int LevelIndexOfPercent(int level) {
 
 void GenerateUniformTemplate(unsigned char* out, int width, int height, int32_t amount,
                              int bitsPerPixel, PatternRandom& random) {
-  TemplateDiffusion diffusion(width);
-  DiffuseIntoRaster(out, width, height, bitsPerPixel, random, [&](int y, uint8_t* dots) {
-    diffusion.DiffuseRow(y, TemplateDiffusion::UniformAmount{amount}, dots);
-  });
+  DiffuseIntoRaster(out, width, height, bitsPerPixel, random,
+                    [amount](int) { return TemplateDiffusion::UniformAmount{amount}; });
 }
 
 void DiffuseLevelImage(const ScreeningState& state, const unsigned char* in, unsigned char* out,
                        int width, int height, int bitsPerPixel, bool invertGrey) {
-  LevelImageDiffusion diffusion(state, width, invertGrey);
+  // The call works on its own copy of the level table.
+  const LevelTable table(state, invertGrey);
   const size_t stride = static_cast<size_t>(Stride8(width));
   DiffuseIntoRaster(out, width, height, bitsPerPixel, state.random,
-                    [&](int y, uint8_t* dots) { diffusion.NextRow(in + stride * y, dots); });
+                    [&](int y) { return table.AmountsOf(in + stride * y); });
 }
 
 void GetDiffusedImageData_8Bit(const ScreeningState& state, const unsigned char* in,
