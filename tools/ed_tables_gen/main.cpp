@@ -14,7 +14,7 @@
 // bias, so that a restarted row still has the steady dots. The seeds of the two cycles and
 // the shaping were chosen by --search (see search.h): the best mean eye-weighted PSNR
 // (Gaussian sigma 1.5 px, identity tone curve) on training photographs that are not in the
-// repository (tools/quality/import_photos.py brings them in), under hard constraints: the four
+// repository (tools/quality/training_photos.py makes them), under hard constraints: the four
 // rows after every restarting horizontal tone jump within 4 points of the steady coverage
 // below, every photograph's mean tone within half a grey level (or no worse than before where
 // it already was), no photograph worse than with the first tables, the mean 32 x 32 block error
