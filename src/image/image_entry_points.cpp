@@ -108,40 +108,27 @@ std::unique_ptr<ImageRowStream> BeginImageStream(ScreeningState& state, int bits
                                           cellHeight);
 }
 
-bool ScreenImageOneBit(ScreeningState& state, const unsigned char* source, unsigned char* output,
-                       int width, int height, int templateType, int cellWidth, int cellHeight,
-                       int dotMode, bool useTemplateDiffusion) {
+bool ScreenImage(ScreeningState& state, int bitsPerPixel, const unsigned char* source,
+                 unsigned char* output, int width, int height, int templateType, int cellWidth,
+                 int cellHeight, int dotMode, bool useTemplateDiffusion) {
   if (!ImageCallAccepted(source, output, width, height, templateType, cellWidth, cellHeight))
     return false;
-  if (source != nullptr && ImageCallStreams(1, templateType)) {
+  if (source != nullptr && ImageCallStreams(bitsPerPixel, templateType)) {
     // The caller's image goes from its rows to the packed output row by row: the 8-bit raster
     // of the whole area would only be copied into and packed out of.
-    ScreenImageRows(*BeginImageStream(state, 1, width, height, templateType, cellWidth, cellHeight,
-                                      dotMode, useTemplateDiffusion),
-                    source, output, width, 1);
+    ScreenImageRows(*BeginImageStream(state, bitsPerPixel, width, height, templateType, cellWidth,
+                                      cellHeight, dotMode, useTemplateDiffusion),
+                    source, output, width, bitsPerPixel);
     return true;
   }
   Raster intermediate = NewClearedIntermediate(width, height);
   ScreenThroughDispatcher(state, source, intermediate.get(), width, height, templateType, cellWidth,
-                          cellHeight, dotMode, useTemplateDiffusion, kOneBitSeed);
-  PackOneBit(intermediate.get(), width, height, output);
-  return true;
-}
-
-bool ScreenImageTwoBit(ScreeningState& state, const unsigned char* source, unsigned char* output,
-                       int width, int height, int templateType, int cellWidth, int cellHeight,
-                       int dotMode, bool useTemplateDiffusion) {
-  if (!ImageCallAccepted(source, output, width, height, templateType, cellWidth, cellHeight))
-    return false;
-  if (source != nullptr && ImageCallStreams(2, templateType)) {
-    ScreenImageRows(*BeginImageStream(state, 2, width, height, templateType, cellWidth, cellHeight,
-                                      dotMode, useTemplateDiffusion),
-                    source, output, width, 2);
+                          cellHeight, dotMode, useTemplateDiffusion,
+                          bitsPerPixel == 1 ? kOneBitSeed : kTwoBitSeed);
+  if (bitsPerPixel == 1) {
+    PackOneBit(intermediate.get(), width, height, output);
     return true;
   }
-  Raster intermediate = NewClearedIntermediate(width, height);
-  ScreenThroughDispatcher(state, source, intermediate.get(), width, height, templateType, cellWidth,
-                          cellHeight, dotMode, useTemplateDiffusion, kTwoBitSeed);
   std::memset(output, 0, static_cast<size_t>(RowStride(width, 2)) * height);
   BuildPackTables();
   PackTwoBit(intermediate.get(), width, height, output);

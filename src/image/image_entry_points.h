@@ -26,21 +26,18 @@ bool ImageSizeAccepted(int width, int height, int cellWidth, int cellHeight);
 // that is template types 34, 39, 40, 41 and 42 (with a source).
 bool ImageCallStreams(int bitsPerPixel, int templateType);
 
-// The streaming form of ScreenImageOneBit (bitsPerPixel 1) and ScreenImageTwoBit (2) of the
-// caller's image: prepares the state exactly as that call does and returns the stream of its
-// rows, or null for a call that does not stream or sizes it refuses. The whole-page calls of
-// the caller's image run through the same stream.
+// The streaming form of ScreenImage of the caller's image: prepares the state exactly as that call
+// does and returns the stream of its rows, or null for a call that does not stream or sizes it
+// refuses. The whole-page calls of the caller's image run through the same stream.
 std::unique_ptr<ImageRowStream> BeginImageStream(ScreeningState& state, int bitsPerPixel, int width,
                                                  int height, int templateType, int cellWidth,
                                                  int cellHeight, int dotMode,
                                                  bool useTemplateDiffusion);
 
-bool ScreenImageOneBit(ScreeningState& state, const unsigned char* source, unsigned char* output,
-                       int width, int height, int templateType, int cellWidth, int cellHeight,
-                       int dotMode, bool useTemplateDiffusion);
-
-bool ScreenImageTwoBit(ScreeningState& state, const unsigned char* source, unsigned char* output,
-                       int width, int height, int templateType, int cellWidth, int cellHeight,
-                       int dotMode, bool useTemplateDiffusion);
+// The 1-bit (bitsPerPixel 1) or 2-bit (2) image call: the caller's image or a test pattern
+// screened into the packed output. False, writing nothing, for arguments it refuses.
+bool ScreenImage(ScreeningState& state, int bitsPerPixel, const unsigned char* source,
+                 unsigned char* output, int width, int height, int templateType, int cellWidth,
+                 int cellHeight, int dotMode, bool useTemplateDiffusion);
 
 #endif

@@ -16,6 +16,7 @@
 #include "config/data_dir.h"
 #include "core/pattern_random.h"
 #include "mask/stored_mask.h"
+#include "support/context.h"
 #include "support/raster.h"
 
 namespace {
@@ -23,17 +24,8 @@ namespace {
 using test::Bytes;
 using test::Stride;
 
-struct DestroyContext {
-  void operator()(korvel_context* context) const { korvel_context_destroy(context); }
-};
-using Context = std::unique_ptr<korvel_context, DestroyContext>;
-
-Context NewContext(int quality) {
-  korvel_context* context = nullptr;
-  korvel_context_create(&context);
-  korvel_set_quality(context, quality);
-  return Context(context);
-}
+using test::Context;
+using test::NewContext;
 
 // A grey ramp with a seeded ripple, at the packed 8-bit stride.
 Bytes GreyImage(int width, int height, uint32_t seed) {

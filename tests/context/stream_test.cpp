@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "support/context.h"
 #include "support/raster.h"
 
 namespace {
@@ -17,17 +18,14 @@ namespace {
 using test::Bytes;
 using test::Stride;
 
-struct DestroyContext {
-  void operator()(korvel_context* context) const { korvel_context_destroy(context); }
-};
-using Context = std::unique_ptr<korvel_context, DestroyContext>;
+using test::Context;
 
+// A context at quality level 0, with a tone curve of its own or none.
 Context NewContext(bool ownCurve) {
-  korvel_context* context = nullptr;
-  korvel_context_create(&context);
+  Context context = test::NewContext(0);
   const int curve[] = {0, 35, 52, 90, 100};
-  if (ownCurve) korvel_set_tone_curve(context, curve, 5);
-  return Context(context);
+  if (ownCurve) korvel_set_tone_curve(context.get(), curve, 5);
+  return context;
 }
 
 // One page: its options, sizes, strides and an image with random bytes in every row's padding
