@@ -115,4 +115,26 @@ void BM_ImageCall1BitErrorDiffusion(benchmark::State& state) {
 }
 BENCHMARK(BM_ImageCall1BitErrorDiffusion)->Unit(benchmark::kMillisecond);
 
+// The whole 1-bit image call of the caller's image through the other screens of the cell grid:
+// range 0 the template type, range 1 the template diffusion, range 2 the cell factor.
+void BM_ImageCall1BitScreens(benchmark::State& state) {
+  KORVEL_Init(0);
+  std::vector<uint8_t> image = BenchImage(1);
+  std::vector<uint8_t> out(static_cast<size_t>(kSide) / 8 * kSide);
+  const auto type = static_cast<__QUENTAL_TEMPLATE_TYPE>(state.range(0));
+  const int cell = static_cast<int>(state.range(2));
+  for (auto _ : state) {
+    KORVEL_GetImageTempateData_1Bit(image.data(), out.data(), kSide, kSide, type, cell, cell,
+                                    __QUENTAL_DOT_MODE(0), state.range(1) != 0);
+    benchmark::DoNotOptimize(out.data());
+  }
+  SetPixelRate(state);
+}
+BENCHMARK(BM_ImageCall1BitScreens)
+    ->Args({34, 1, 1})
+    ->Args({34, 0, 2})
+    ->Args({40, 0, 1})
+    ->Args({42, 0, 1})
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -1,7 +1,7 @@
 // The context interface with arbitrary settings (quality level, tone curve, parameter folder),
-// sizes, strides, template types, cells, bands and masks. Buffers are exactly stride x height,
-// so AddressSanitizer sees any access outside them, and a refused call must leave its output
-// exactly as it was.
+// sizes, strides, template types, cells, bands and masks; a streamed page must equal the
+// whole-page call. Buffers are exactly stride x height, so AddressSanitizer sees any access
+// outside them, and a refused call must leave its output exactly as it was.
 #include <korvel/korvel_context.h>
 
 #include <cstddef>
@@ -63,13 +63,25 @@ korvel_status ScreenImage(FuzzInput& in, korvel_context* context, int width, int
   korvel_status status = korvel_stream_begin(context, bits, &options, width, height, &stream);
   if (status != KORVEL_OK) return status;
   for (int y = 0; y < height && status == KORVEL_OK;) {
-    const int rows = 1 + in.Small(70);
+    int rows = 1 + in.Small(70);
     status = korvel_stream_rows(stream, source.data() + sourceStride * y, sourceStride,
                                 out.data() + outStride * y, outStride, rows);
-    if (status == KORVEL_ERROR_STREAM_END) status = KORVEL_OK, y = height;
+    if (status == KORVEL_ERROR_STREAM_END) {
+      // A band past the page is refused whole; the rest of the page follows as one band.
+      rows = height - y;
+      status = korvel_stream_rows(stream, source.data() + sourceStride * y, sourceStride,
+                                  out.data() + outStride * y, outStride, rows);
+    }
     y += rows;
   }
   korvel_stream_destroy(stream);
+  if (status != KORVEL_OK) return status;
+  // A whole page streamed gives the bytes of the whole-page call in the same state.
+  std::vector<uint8_t> page(out.size(), 0xA5);
+  if (korvel_screen_image(context, bits, &options, Data(source), sourceStride, Data(page),
+                          outStride, width, height) != KORVEL_OK ||
+      page != out)
+    std::abort();
   return status;
 }
 

@@ -149,18 +149,27 @@ KORVEL_CONTEXT_API korvel_status
 korvel_screen_image_4bit(korvel_context* context, const unsigned char* source, size_t source_stride,
                          unsigned char* output, size_t output_stride, int width, int height);
 
-/* ---- Row-band streaming of the error-diffusion screen ------------------------------------- */
+/* ---- Row-band streaming of the image screens ---------------------------------------------- */
 
 /* A page screened in bands: the host feeds the page's rows top to bottom in bands of any number
  * of rows and receives the same number of screened rows for each band, equal byte for byte to
- * the whole-page korvel_screen_image call. The stream keeps a few rows, never the page.
+ * the whole-page korvel_screen_image call with the same options, strides and source. The stream
+ * keeps a few rows (two rows of cells and one screened row), never the page.
  *
- * What streams: 1-bit output of the caller's image (template type 34) with the error-diffusion
- * screen (use_template_diffusion 0), any cell factors and dot mode. Everything else (2 bits,
- * test patterns, the dot and matrix screens, the template diffusion) is refused with
- * KORVEL_ERROR_NOT_STREAMABLE. Beginning a stream installs the tone curve into the context as
- * the whole-page call does; the stream keeps its own copy, so the context is free again at
- * once. *out is set to the new stream, or to null when the call is refused. */
+ * What streams: the caller's image at bits = 1 or 2, that is template types 34, 39, 40, 41 and
+ * 42 (42 screening the source rows fed to the stream), with either screen (use_template_diffusion
+ * 0 or 1), any cell factors and dot mode: the error-diffusion screen, the template diffusion,
+ * the small, small-medium and small-medium-large dot screens and the 257 matrix screen on the
+ * grid of cells, and at 2 bits the dot screens of types 39 to 41 straight on the image, which
+ * ignore the cells, dot mode and use_template_diffusion as the whole-page call does. Refused
+ * with KORVEL_ERROR_NOT_STREAMABLE: any other bits (the 4-bit image path diffuses the page as
+ * a whole) and every other template type (the test patterns are drawn for the whole page).
+ * Beginning a stream prepares the context as the whole-page call does (it installs the type's
+ * tone curve, except on the 2-bit dot screens of types 39 to 41, which install none); the
+ * stream keeps its own copy of what it reads, so the context is free again at once. The
+ * streams of the dot screens set the OpenMP thread count of the thread that screens a band, as
+ * the whole-page call does. *out is set to the new stream, or to null when the call is
+ * refused. */
 typedef struct korvel_stream korvel_stream;
 
 KORVEL_CONTEXT_API korvel_status korvel_stream_begin(korvel_context* context, int bits,

@@ -73,11 +73,9 @@ void ScreenDotColumns(const unsigned char* source, unsigned char* destination, s
 // is filled beforehand, since the halves overwrite every other byte.
 void ScreenTwoHalves(const unsigned char* source, unsigned char* destination, int width, int height,
                      size_t stride, uint32_t rowPhase, const uint8_t* table) {
-  if (height <= 0 || width <= 0) return;
   const size_t pixels = static_cast<size_t>(width);
   for (int y = 0; y < height; ++y)
     std::memset(destination + stride * y + pixels, 255, stride - pixels);
-  SetHostOpenMpThreads(2);  // the host-visible setting these screens have always made
   const size_t firstHalf = static_cast<size_t>(width) >> 1;
   const size_t secondHalf = static_cast<size_t>(width) - firstHalf;
   ScreenDotColumns(source, destination, stride, height, 0, firstHalf, rowPhase, table);
@@ -107,9 +105,17 @@ void ThresholdSpan(const unsigned char* __restrict in, unsigned char* __restrict
 
 void C2BitDotDither::Dither(const unsigned char* source, unsigned char* destination, int width,
                             int height) {
+  if (height <= 0 || width <= 0) return;
+  SetHostOpenMpThreads(2);  // the host-visible setting these screens have always made
   ScreenTwoHalves(source, destination, width, height, RowBytes(width, bytesPerPixel_), rowPhase_,
                   table_);
   rowPhase_ += static_cast<uint32_t>(height);
+}
+
+void ScreenDotRows(const unsigned char* source, unsigned char* destination, int width, int height,
+                   uint32_t rowPhase, const uint8_t* table) {
+  if (height <= 0 || width <= 0) return;
+  ScreenTwoHalves(source, destination, width, height, RowBytes(width, 1), rowPhase, table);
 }
 
 void CDitherBase::Dither(const unsigned char* source, unsigned char* destination, int width,
@@ -146,22 +152,24 @@ void DitherSMLDot(const unsigned char* source, unsigned char* destination, int w
   ditherer.Dither(source, destination, width, height);
 }
 
-bool ScreenWithDotDitherer(int templateType, const unsigned char* source,
-                           unsigned char* destination, int width, int height) {
+const uint8_t* DotScreenTable(int templateType) {
   switch (templateType) {
-    case kSmallDotType: {
-      C2BitDitherSDot ditherer(0, 2, 1);
+    case kSmallDotType:
       BuildSDotTable();
-      ditherer.Dither(source, destination, width, height);
-      return true;
+      return g_sDotTable;
+    case kSmallMediumDotType: {
+      C2BitDitherSMDot ditherer(0, 2, 1);
+      FillSmDotRamp();
+      ditherer.BuildTable();
+      return g_smDotTable;
     }
-    case kSmallMediumDotType:
-      DitherSMDot(source, destination, width, height);
-      return true;
-    case kSmallMediumLargeDotType:
-      DitherSMLDot(source, destination, width, height);
-      return true;
+    case kSmallMediumLargeDotType: {
+      C2BitDitherSMLDot ditherer(0, 2, 1);
+      ditherer.InitLevels();
+      ditherer.BuildTable();
+      return g_smlDotTable;
+    }
     default:
-      return false;
+      return nullptr;
   }
 }

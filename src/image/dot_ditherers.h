@@ -106,10 +106,15 @@ class CDitherBase {
 void DitherSMDot(const unsigned char* source, unsigned char* destination, int width, int height);
 void DitherSMLDot(const unsigned char* source, unsigned char* destination, int width, int height);
 
-// Screen with the dot screen of a template type that has one (kSmallDotType,
-// kSmallMediumDotType, kSmallMediumLargeDotType), from row phase 0. Returns false, writing
-// nothing, for any other type.
-bool ScreenWithDotDitherer(int templateType, const unsigned char* source,
-                           unsigned char* destination, int width, int height);
+// The lookup table of a template type with a dot screen of its own (kSmallDotType,
+// kSmallMediumDotType, kSmallMediumLargeDotType), built first as that screen builds it; null
+// for any other type.
+const uint8_t* DotScreenTable(int templateType);
+
+// The rows of a 2-bit dot screen with a given table from matrix row rowPhase on, as Dither
+// screens them, without the host's OpenMP setting: a band of rows of one page screened after
+// another with the row phase carried on gives the rows of one call.
+void ScreenDotRows(const unsigned char* source, unsigned char* destination, int width, int height,
+                   uint32_t rowPhase, const uint8_t* table);
 
 #endif

@@ -11,19 +11,11 @@
 
 #include "core/raster_geometry.h"
 #include "image/cell_grid.h"
-#include "image/dot_ditherers.h"
-#include "image/error_diffusion_kernel.h"
-#include "image/error_diffusion_screen.h"
-#include "image/image_packing.h"
-#include "image/image_row_stream.h"
-#include "image/template_types.h"
-#include "image/threshold_matrices.h"
+#include "image/host_openmp.h"
+#include "image/row_screens.h"
 #include "patterns/compensation.h"
-#include "template/template_generators.h"
 
 namespace {
-
-constexpr uint32_t kMatrixOffset = 321;  // starts the 257 matrix at row and column 64
 
 using Raster = std::unique_ptr<unsigned char[]>;
 
@@ -59,16 +51,10 @@ void DrawPattern(const ScreeningState& state, int pattern, int factor, int cols,
 
 void ScreenPadded(const ScreeningState& state, const unsigned char* in, unsigned char* out,
                   int width, int height, int templateType) {
-  if (state.useTemplateDiffusion) {
-    GetDiffusedImageData_8Bit(state, in, out, width, height);
-    return;
-  }
-  if (ScreenWithDotDitherer(templateType, in, out, width, height)) return;
-  if (templateType == kMatrixType) {
-    CDitherBase(g_thresholdMatrix257, 0, kMatrixOffset, 1).Dither(in, out, width, height);
-    return;
-  }
-  RunErrorDiffusionScreen(state, in, out, width, height);
+  const std::unique_ptr<RowScreen> screen = MakeRowScreen(state, templateType, width);
+  if (screen->SetsHostThreads()) SetHostOpenMpThreads(2);
+  const size_t stride = Stride8Bytes(width);
+  for (int r = 0; r < height; ++r) screen->ScreenRow(in + stride * r, out + stride * r);
 }
 
 // Enlarge the screened cells (column kMargin + c of each padded row) over the intermediate
@@ -110,13 +96,4 @@ void RunHalftoneEngine(const ScreeningState& state, unsigned char* intermediate,
   ScreenPadded(state, paddedIn.get(), paddedOut.get(), paddedWidth, grid.rows, templateType);
   paddedIn.reset();
   EnlargeCells(paddedOut.get(), grid, intermediate, width, height);
-}
-
-void ScreenImageToOneBit(const ScreeningState& state, const unsigned char* source,
-                         unsigned char* output, int width, int height, int factor, int cellWidth,
-                         int cellHeight) {
-  const size_t stride = Stride8Bytes(width);
-  const size_t strideOut = static_cast<size_t>(RowStride(width, 1));
-  OneBitImageStream stream(state.toneCurve, width, height, factor, cellWidth, cellHeight);
-  for (int y = 0; y < height; ++y) stream.NextRow(source + stride * y, output + strideOut * y);
 }

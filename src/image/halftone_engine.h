@@ -11,18 +11,10 @@
 // diffusion when the state asks for it) and enlarged back, clipped at the right and bottom.
 // Writes every pixel inside width x height, no row padding. Needs width, height, factor,
 // cellWidth, cellHeight >= 1 and a screened grid (cols + 20) x rows whose 8-bit raster fits in
-// INT_MAX bytes.
+// INT_MAX bytes. The image calls screen the caller's image through the image row stream
+// (image_row_stream.h), which walks the same cells, widening and screens one row at a time.
 void RunHalftoneEngine(const ScreeningState& state, unsigned char* intermediate, int width,
                        int height, int factor, int cellWidth, int cellHeight, int pattern,
                        int templateType);
-
-// The caller's image (stride (width + 3) & ~3) through the same cells, widening and
-// error-diffusion screen as RunHalftoneEngine with kCallerImage and the template diffusion off,
-// packed straight into the 1-bit output (stride ((width + 31) >> 3) & ~3, every byte written,
-// bits past the width 0) one row of cells at a time, without an 8-bit raster of the whole
-// area. The result equals that engine run followed by PackOneBit. Same size needs.
-void ScreenImageToOneBit(const ScreeningState& state, const unsigned char* source,
-                         unsigned char* output, int width, int height, int factor, int cellWidth,
-                         int cellHeight);
 
 #endif

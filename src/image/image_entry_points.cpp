@@ -1,6 +1,7 @@
-// The image calls: install the template type's tone curve, screen into an 8-bit intermediate
-// raster and pack it to 1 or 2 bits per pixel. The 2-bit call hands the caller's image straight
-// to the dot ditherers for types 39, 40 and 41.
+// The image calls: install the template type's tone curve, screen the caller's image row by row
+// straight into the packed output, or a test pattern into an 8-bit intermediate raster that is
+// packed to 1 or 2 bits per pixel. The 2-bit call hands the caller's image straight to the dot
+// ditherers for types 39, 40 and 41.
 #include "image/image_entry_points.h"
 
 #include <climits>
@@ -11,7 +12,6 @@
 #include "config/tone_curve.h"
 #include "core/raster_geometry.h"
 #include "image/dot_ditherers.h"
-#include "image/halftone_engine.h"
 #include "image/image_packing.h"
 #include "image/template_dispatch.h"
 #include "image/template_types.h"
@@ -62,6 +62,16 @@ void ScreenThroughDispatcher(ScreeningState& state, const unsigned char* source,
                        cellHeight, dotMode);
 }
 
+// Every row of the image through a stream into the packed output.
+void ScreenImageRows(ImageRowStream& stream, const unsigned char* source, unsigned char* output,
+                     int width, int bitsPerPixel) {
+  const size_t strideIn = static_cast<size_t>(RowStride(width, 8));
+  const size_t strideOut = static_cast<size_t>(RowStride(width, bitsPerPixel));
+  stream.BeginBand();
+  for (int y = 0; stream.RowsLeft() > 0; ++y)
+    stream.NextRow(source + strideIn * y, output + strideOut * y);
+}
+
 }  // namespace
 
 bool ImageTypeReadsSource(int templateType) {
@@ -76,51 +86,50 @@ bool ImageSizeAccepted(int width, int height, int cellWidth, int cellHeight) {
   return largestRaster <= INT_MAX;
 }
 
-bool ImageCallStreams(int bitsPerPixel, int templateType, bool useTemplateDiffusion) {
-  return bitsPerPixel == 1 && templateType == kImageType && !useTemplateDiffusion;
+bool ImageCallStreams(int bitsPerPixel, int templateType) {
+  return (bitsPerPixel == 1 || bitsPerPixel == 2) &&
+         (ImageTypeReadsSource(templateType) || templateType == kMatrixType);
 }
 
-std::unique_ptr<OneBitImageStream> BeginOneBitImageStream(ScreeningState& state, int width,
-                                                          int height, int cellWidth, int cellHeight,
-                                                          int dotMode) {
+std::unique_ptr<ImageRowStream> BeginImageStream(ScreeningState& state, int bitsPerPixel, int width,
+                                                 int height, int templateType, int cellWidth,
+                                                 int cellHeight, int dotMode,
+                                                 bool useTemplateDiffusion) {
   if (!ImageSizeAccepted(width, height, cellWidth, cellHeight)) return nullptr;
-  // The stream copies the tone curve when it is made; install the type's curve first.
-  PrepareScreen(state, kImageType, false, kOneBitSeed);
-  return std::make_unique<OneBitImageStream>(
-      state.toneCurve, width, height, EnlargementFactorOfDotMode(dotMode), cellWidth, cellHeight);
+  if (!ImageCallStreams(bitsPerPixel, templateType)) return nullptr;
+  // The 2-bit call's short path prepares nothing.
+  if (bitsPerPixel == 2 && DotScreenTable(templateType) != nullptr)
+    return ImageRowStream::DotScreenOnImage(templateType, width, height);
+  // The stream reads the tone curve or level table when it is made: install the type's first.
+  PrepareScreen(state, templateType, useTemplateDiffusion,
+                bitsPerPixel == 1 ? kOneBitSeed : kTwoBitSeed);
+  return std::make_unique<ImageRowStream>(state, templateType, bitsPerPixel, width, height,
+                                          EnlargementFactorOfDotMode(dotMode), cellWidth,
+                                          cellHeight);
 }
 
-bool ScreenImageOneBit(ScreeningState& state, const unsigned char* source, unsigned char* output,
-                       int width, int height, int templateType, int cellWidth, int cellHeight,
-                       int dotMode, bool useTemplateDiffusion) {
+bool ScreenImage(ScreeningState& state, int bitsPerPixel, const unsigned char* source,
+                 unsigned char* output, int width, int height, int templateType, int cellWidth,
+                 int cellHeight, int dotMode, bool useTemplateDiffusion) {
   if (!ImageCallAccepted(source, output, width, height, templateType, cellWidth, cellHeight))
     return false;
-  if (templateType == kImageType && !useTemplateDiffusion) {
-    // The error-diffused image goes from the caller's rows to the packed output row by row:
-    // the 8-bit raster of the whole area would only be copied into and packed out of.
-    PrepareScreen(state, templateType, useTemplateDiffusion, kOneBitSeed);
-    ScreenImageToOneBit(state, source, output, width, height, EnlargementFactorOfDotMode(dotMode),
-                        cellWidth, cellHeight);
+  if (source != nullptr && ImageCallStreams(bitsPerPixel, templateType)) {
+    // The caller's image goes from its rows to the packed output row by row: the 8-bit raster
+    // of the whole area would only be copied into and packed out of.
+    ScreenImageRows(*BeginImageStream(state, bitsPerPixel, width, height, templateType, cellWidth,
+                                      cellHeight, dotMode, useTemplateDiffusion),
+                    source, output, width, bitsPerPixel);
     return true;
   }
   Raster intermediate = NewClearedIntermediate(width, height);
   ScreenThroughDispatcher(state, source, intermediate.get(), width, height, templateType, cellWidth,
-                          cellHeight, dotMode, useTemplateDiffusion, kOneBitSeed);
-  PackOneBit(intermediate.get(), width, height, output);
-  return true;
-}
-
-bool ScreenImageTwoBit(ScreeningState& state, const unsigned char* source, unsigned char* output,
-                       int width, int height, int templateType, int cellWidth, int cellHeight,
-                       int dotMode, bool useTemplateDiffusion) {
-  if (!ImageCallAccepted(source, output, width, height, templateType, cellWidth, cellHeight))
-    return false;
-  Raster intermediate = NewClearedIntermediate(width, height);
-  if (!ScreenWithDotDitherer(templateType, source, intermediate.get(), width, height)) {
-    ScreenThroughDispatcher(state, source, intermediate.get(), width, height, templateType,
-                            cellWidth, cellHeight, dotMode, useTemplateDiffusion, kTwoBitSeed);
-    std::memset(output, 0, static_cast<size_t>(RowStride(width, 2)) * height);
+                          cellHeight, dotMode, useTemplateDiffusion,
+                          bitsPerPixel == 1 ? kOneBitSeed : kTwoBitSeed);
+  if (bitsPerPixel == 1) {
+    PackOneBit(intermediate.get(), width, height, output);
+    return true;
   }
+  std::memset(output, 0, static_cast<size_t>(RowStride(width, 2)) * height);
   BuildPackTables();
   PackTwoBit(intermediate.get(), width, height, output);
   return true;

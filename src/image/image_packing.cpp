@@ -61,18 +61,19 @@ void PackOneBit(const unsigned char* intermediate, int width, int height, unsign
     PackOneBitRow(intermediate + strideIn * y, width, output + strideOut * y);
 }
 
-void PackTwoBit(const unsigned char* intermediate, int width, int height, unsigned char* output) {
+void PackTwoBitRow(const unsigned char* levels, int width, unsigned char* output) {
   if (width <= 0) return;
+  const size_t groups = (static_cast<size_t>(width) - 1) / 4 + 1;
+  for (size_t k = 0; k < groups; ++k, levels += 4) {
+    const unsigned index = (g_twoBitLevel[levels[0]] << 6) | (g_twoBitLevel[levels[1]] << 4) |
+                           (g_twoBitLevel[levels[2]] << 2) | g_twoBitLevel[levels[3]];
+    output[k] = g_twoBitPack[index];
+  }
+}
+
+void PackTwoBit(const unsigned char* intermediate, int width, int height, unsigned char* output) {
   const size_t strideIn = static_cast<size_t>(RowStride(width, 8));
   const size_t strideOut = static_cast<size_t>(RowStride(width, 2));
-  const size_t groups = (static_cast<size_t>(width) - 1) / 4 + 1;
-  for (int y = 0; y < height; ++y) {
-    const unsigned char* in = intermediate + strideIn * y;
-    unsigned char* out = output + strideOut * y;
-    for (size_t k = 0; k < groups; ++k, in += 4) {
-      const unsigned index = (g_twoBitLevel[in[0]] << 6) | (g_twoBitLevel[in[1]] << 4) |
-                             (g_twoBitLevel[in[2]] << 2) | g_twoBitLevel[in[3]];
-      out[k] = g_twoBitPack[index];
-    }
-  }
+  for (int y = 0; y < height; ++y)
+    PackTwoBitRow(intermediate + strideIn * y, width, output + strideOut * y);
 }

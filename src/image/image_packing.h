@@ -26,4 +26,7 @@ void PackOneBitRow(const unsigned char* levels, int width, unsigned char* output
 // included; the rest of each output row is not written. Needs the packing tables.
 void PackTwoBit(const unsigned char* intermediate, int width, int height, unsigned char* output);
 
+// One row of the same: bytes 0..(width - 1) >> 2 from the levels of whole groups of four.
+void PackTwoBitRow(const unsigned char* levels, int width, unsigned char* output);
+
 #endif

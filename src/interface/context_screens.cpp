@@ -87,10 +87,9 @@ korvel_status korvel_screen_image(korvel_context* context, int bits,
     if (source != nullptr) packedSource.emplace(source, source_stride, width, height);
     const unsigned char* in = packedSource ? packedSource->data() : nullptr;
     PackedOutput packed(output, output_stride, width, height, bits);
-    const auto screen = bits == 1 ? ScreenImageOneBit : ScreenImageTwoBit;
-    screen(context->state, in, packed.data(), width, height, options->template_type,
-           options->cell_width, options->cell_height, options->dot_mode,
-           options->use_template_diffusion != 0);
+    ScreenImage(context->state, bits, in, packed.data(), width, height, options->template_type,
+                options->cell_width, options->cell_height, options->dot_mode,
+                options->use_template_diffusion != 0);
     packed.Commit();
     return KORVEL_OK;
   });

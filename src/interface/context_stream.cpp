@@ -1,6 +1,8 @@
-// Row-band streaming of a context's 1-bit error-diffusion screen of the caller's image.
+// Row-band streaming of a context's image screens of the caller's image.
 #include <korvel/korvel_context.h>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -10,14 +12,43 @@
 #include "interface/strided_raster.h"
 
 struct korvel_stream {
-  explicit korvel_stream(std::unique_ptr<OneBitImageStream> rows, int width)
-      : rows(std::move(rows)), width(width) {}
+  korvel_stream(int width, int bits)
+      : width(width),
+        bits(bits),
+        sourceRow(static_cast<size_t>(RowStride(width, 8))),
+        packedRow(static_cast<size_t>(RowStride(width, bits))) {}
 
-  std::unique_ptr<OneBitImageStream> rows;
+  std::unique_ptr<ImageRowStream> rows;
   int width;
-  // One packed output row, for output strides below the packed stride.
+  int bits;
+  // One packed source row, for source strides below the packed stride: the rest is white, as
+  // the whole-page call takes it.
+  std::vector<unsigned char> sourceRow;
+  // One packed output row, for output strides below the bytes a row receives.
   std::vector<unsigned char> packedRow;
 };
+
+namespace {
+
+// Screen one row of the band from the host's strides.
+void StreamRow(korvel_stream& stream, const unsigned char* source, size_t sourceStride,
+               unsigned char* output, size_t outputStride) {
+  if (sourceStride < stream.sourceRow.size()) {
+    std::memcpy(stream.sourceRow.data(), source, sourceStride);
+    std::memset(stream.sourceRow.data() + sourceStride, 255,
+                stream.sourceRow.size() - sourceStride);
+    source = stream.sourceRow.data();
+  }
+  const size_t written = stream.rows->OutputRowBytes();
+  if (outputStride >= written) {
+    stream.rows->NextRow(source, output);
+    return;
+  }
+  stream.rows->NextRow(source, stream.packedRow.data());
+  std::memcpy(output, stream.packedRow.data(), outputStride);
+}
+
+}  // namespace
 
 korvel_status korvel_stream_begin(korvel_context* context, int bits,
                                   const korvel_image_options* options, int width, int height,
@@ -25,15 +56,14 @@ korvel_status korvel_stream_begin(korvel_context* context, int bits,
   if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
   if (options == nullptr || out == nullptr) return KORVEL_ERROR_NULL_BUFFER;
   *out = nullptr;
-  if (!ImageCallStreams(bits, options->template_type, options->use_template_diffusion != 0))
-    return KORVEL_ERROR_NOT_STREAMABLE;
+  if (!ImageCallStreams(bits, options->template_type)) return KORVEL_ERROR_NOT_STREAMABLE;
   if (!ImageSizeAccepted(width, height, options->cell_width, options->cell_height))
     return KORVEL_ERROR_SIZE;
   return Guarded([&] {
-    auto stream = std::make_unique<korvel_stream>(nullptr, width);
-    stream->packedRow.resize(static_cast<size_t>(RowStride(width, 1)));
-    stream->rows = BeginOneBitImageStream(context->state, width, height, options->cell_width,
-                                          options->cell_height, options->dot_mode);
+    auto stream = std::make_unique<korvel_stream>(width, bits);
+    stream->rows = BeginImageStream(context->state, bits, width, height, options->template_type,
+                                    options->cell_width, options->cell_height, options->dot_mode,
+                                    options->use_template_diffusion != 0);
     *out = stream.release();
     return KORVEL_OK;
   });
@@ -47,19 +77,13 @@ korvel_status korvel_stream_rows(korvel_stream* stream, const unsigned char* sou
   if (rows > stream->rows->RowsLeft()) return KORVEL_ERROR_STREAM_END;
   if (rows == 0) return KORVEL_OK;
   if (source == nullptr || output == nullptr) return KORVEL_ERROR_NULL_BUFFER;
-  const int width = stream->width;
-  if (!StrideHoldsRow(source_stride, width, 8) || !StrideHoldsRow(output_stride, width, 1))
+  if (!StrideHoldsRow(source_stride, stream->width, 8) ||
+      !StrideHoldsRow(output_stride, stream->width, stream->bits))
     return KORVEL_ERROR_STRIDE;
-  const size_t packed = stream->packedRow.size();
-  for (int r = 0; r < rows; ++r) {
-    unsigned char* outRow = output + output_stride * r;
-    if (output_stride >= packed) {
-      stream->rows->NextRow(source + source_stride * r, outRow);
-      continue;
-    }
-    stream->rows->NextRow(source + source_stride * r, stream->packedRow.data());
-    std::copy(stream->packedRow.begin(), stream->packedRow.begin() + output_stride, outRow);
-  }
+  stream->rows->BeginBand();
+  for (int r = 0; r < rows; ++r)
+    StreamRow(*stream, source + source_stride * r, source_stride, output + output_stride * r,
+              output_stride);
   return KORVEL_OK;
 }
 

@@ -1,6 +1,7 @@
 // The process-wide screening state behind the exported functions: zero at load; written by
 // KORVEL_Init, the mask load and the image calls' tone-curve set-up, without synchronisation
-// (one writer at a time, by contract). The g_ names are the fields of that one instance.
+// (one writer at a time, as the exported calls require of their host). The g_ names are the
+// fields of that one instance.
 #ifndef KORVEL_INTERFACE_GLOBALS_H
 #define KORVEL_INTERFACE_GLOBALS_H
 

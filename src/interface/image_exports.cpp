@@ -8,8 +8,8 @@ int KORVEL_GetImageTempateData_1Bit(unsigned char* source, unsigned char* output
                                     int height, __QUENTAL_TEMPLATE_TYPE templateType, int cellWidth,
                                     int cellHeight, __QUENTAL_DOT_MODE dotMode,
                                     bool useTemplateDiffusion) {
-  return ScreenImageOneBit(g_defaultState, source, output, width, height, templateType, cellWidth,
-                           cellHeight, dotMode, useTemplateDiffusion)
+  return ScreenImage(g_defaultState, 1, source, output, width, height, templateType, cellWidth,
+                     cellHeight, dotMode, useTemplateDiffusion)
              ? 1
              : 0;
 }
@@ -18,8 +18,8 @@ int KORVEL_GetImageTempateData_2Bit(unsigned char* source, unsigned char* output
                                     int height, __QUENTAL_TEMPLATE_TYPE templateType, int cellWidth,
                                     int cellHeight, __QUENTAL_DOT_MODE dotMode,
                                     bool useTemplateDiffusion) {
-  return ScreenImageTwoBit(g_defaultState, source, output, width, height, templateType, cellWidth,
-                           cellHeight, dotMode, useTemplateDiffusion)
+  return ScreenImage(g_defaultState, 2, source, output, width, height, templateType, cellWidth,
+                     cellHeight, dotMode, useTemplateDiffusion)
              ? 1
              : 0;
 }

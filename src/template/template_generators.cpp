@@ -7,6 +7,7 @@
 
 #include "core/raster_geometry.h"
 #include "template/diffusion_step.h"
+#include "template/level_image_diffusion.h"
 #include "template/row_packers.h"
 
 namespace {
@@ -44,19 +45,11 @@ void GenerateUniformTemplate(unsigned char* out, int width, int height, int32_t 
 
 void DiffuseLevelImage(const ScreeningState& state, const unsigned char* in, unsigned char* out,
                        int width, int height, int bitsPerPixel, bool invertGrey) {
-  // The call works on its own copy of the level table: read once, and known to stay within
-  // the full scale or not.
-  int32_t table[kLevelCount];
-  bool leavesFullScale = false;
-  for (int i = 0; i < kLevelCount; ++i) {
-    table[i] = state.levelAmount[i];
-    leavesFullScale |= table[i] < 0 || table[i] > kFullAmount;
-  }
+  // The call works on its own copy of the level table.
+  const LevelTable table(state, invertGrey);
   const size_t stride = static_cast<size_t>(Stride8(width));
-  const int flip = invertGrey ? 255 : 0;
-  DiffuseIntoRaster(out, width, height, bitsPerPixel, state.random, [&](int y) {
-    return TemplateDiffusion::ImageRowAmount{in + stride * y, table, flip, leavesFullScale};
-  });
+  DiffuseIntoRaster(out, width, height, bitsPerPixel, state.random,
+                    [&](int y) { return table.AmountsOf(in + stride * y); });
 }
 
 void GetDiffusedImageData_8Bit(const ScreeningState& state, const unsigned char* in,

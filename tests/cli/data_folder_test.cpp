@@ -1,6 +1,8 @@
 // Where the tool finds the parameter files and what it does when a screen's file is missing.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "tool_runner.h"
 
 namespace {
@@ -24,6 +26,10 @@ TEST_F(DataFolder, AMissingFileIsAnErrorOnlyForScreensThatReadIt) {
                      "QntPassParam_10.ini not found");
   // The compensation ramp of type 38 comes from the file at every level.
   cli::ExpectRefused(Halftone("--type 38 --quality 0"), 1, "QntPassParam_0.ini not found");
+  // A file whose curve the library would not use screens to a blank page just the same.
+  cli::WriteFile(folder_ + "/QntPassParam_50.ini", "[qnt_curve]\n effectiveparams = 2\nParam1=0\n");
+  cli::ExpectRefused(Halftone(""), 1, "EffectiveParams in [QNT_CURVE] is 2");
+  std::remove((folder_ + "/QntPassParam_50.ini").c_str());
   EXPECT_EQ(cli::EntriesIn(folder_), 0u) << "nothing written";
   // Level 0 asks for the identity curve and -1 for the built-in one; the other screens read no
   // curve at all.

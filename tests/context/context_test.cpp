@@ -16,6 +16,7 @@
 #include "config/data_dir.h"
 #include "core/pattern_random.h"
 #include "mask/stored_mask.h"
+#include "support/context.h"
 #include "support/raster.h"
 
 namespace {
@@ -23,17 +24,8 @@ namespace {
 using test::Bytes;
 using test::Stride;
 
-struct DestroyContext {
-  void operator()(korvel_context* context) const { korvel_context_destroy(context); }
-};
-using Context = std::unique_ptr<korvel_context, DestroyContext>;
-
-Context NewContext(int quality) {
-  korvel_context* context = nullptr;
-  korvel_context_create(&context);
-  korvel_set_quality(context, quality);
-  return Context(context);
-}
+using test::Context;
+using test::NewContext;
 
 // A grey ramp with a seeded ripple, at the packed 8-bit stride.
 Bytes GreyImage(int width, int height, uint32_t seed) {
@@ -261,7 +253,8 @@ TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
   unsigned char* o = out.data();
   const unsigned char* in = image.data();
   unsigned char* planes[] = {o, planeB.data(), nullptr};
-  const korvel_image_options ed = {34, 1, 1, 0, 0}, zeroCell = {34, 0, 1, 0, 0};
+  const korvel_image_options ed = {34, 1, 1, 0, 0}, zeroCell = {34, 0, 1, 0, 0},
+                             pattern = {36, 1, 1, 0, 0};
   const int tooHigh[] = {0, 50, 101}, negative[] = {-1, 50, 100}, two[] = {0, 100};
   korvel_stream* stream = nullptr;
   const std::string longFolder(240, 'd');
@@ -287,7 +280,8 @@ TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
       {"long folder", KORVEL_ERROR_FOLDER, [&] { return korvel_set_parameter_folder(c, longFolder.c_str()); }},
       {"no mask", KORVEL_ERROR_NO_MASK, [&] { return korvel_mask_dither(c, in, 8, o, 8, 8, 8, 0, 0, 0, 1, 1, 1); }},
       {"malformed mask", KORVEL_ERROR_MASK, [&] { return korvel_mask_load(c, in, 19); }},
-      {"2-bit stream", KORVEL_ERROR_NOT_STREAMABLE, [&] { return korvel_stream_begin(c, 2, &ed, 8, 8, &stream); }},
+      {"4-bit stream", KORVEL_ERROR_NOT_STREAMABLE, [&] { return korvel_stream_begin(c, 4, &ed, 8, 8, &stream); }},
+      {"test pattern stream", KORVEL_ERROR_NOT_STREAMABLE, [&] { return korvel_stream_begin(c, 1, &pattern, 8, 8, &stream); }},
       {"band past the page", KORVEL_ERROR_STREAM_END, [&] {
          korvel_stream_begin(c, 1, &ed, 8, 2, &stream);
          korvel_status status = korvel_stream_rows(stream, in, 8, o, 4, 3);

@@ -1,5 +1,5 @@
-// The halftone engine: ten replicated pixels each side of the screened grid, and the row-by-row
-// 1-bit path equal to the engine plus packing on every kind of cell grid. (The enlargement of
+// The halftone engine: ten replicated pixels each side of the screened grid, and the row stream
+// of the image calls equal to the engine plus packing on every screen and kind of cell grid. (The enlargement of
 // cells by dot mode is in the dispatcher's tests, all outputs are golden.)
 #include "image/halftone_engine.h"
 
@@ -7,8 +7,10 @@
 #include <korvel/korvel.h>
 
 #include "config/tone_curve.h"
+#include "image/dot_ditherers.h"
 #include "image/error_diffusion_screen.h"
 #include "image/image_packing.h"
+#include "image/image_row_stream.h"
 #include "image/threshold_matrices.h"
 #include "interface/globals.h"
 #include "support/raster.h"
@@ -69,19 +71,58 @@ TEST_F(HalftoneEngine, ScreensTheGridWidenedByTenPixelsEachSide) {
   EXPECT_EQ(Engine(image, width, height, 1, 1, 1, 34), kept(diffused));
 }
 
-TEST_F(HalftoneEngine, StreamedImageScreenEqualsTheEngineFollowedByPacking) {
-  const int grids[][5] = {{45, 23, 1, 1, 1}, {1, 1, 1, 1, 1},    {10, 7, 1, 3, 1},
+// The row stream of the image calls against the engine on the whole raster followed by the
+// packing of the whole raster: every screen at both depths, on every kind of cell grid, with
+// random bytes in the image's row padding (which the 2-bit packing reads past the width).
+TEST_F(HalftoneEngine, RowStreamEqualsTheEngineFollowedByPacking) {
+  const int grids[][5] = {{45, 23, 1, 1, 1}, {1, 1, 1, 1, 1},    {10, 7, 1, 3, 1},  {6, 9, 2, 1, 2},
                           {33, 17, 2, 1, 3}, {100, 31, 4, 2, 3}, {31, 12, 1, 31, 1}};
-  for (const auto& g : grids) {
-    const Bytes image = test::RandomScene(g[0], g[1], static_cast<uint32_t>(g[0]));
-    const Bytes screened = Engine(image, g[0], g[1], g[2], g[3], g[4], 34);
-    const size_t outBytes = static_cast<size_t>(test::Stride(g[0], 1)) * g[1];
-    Bytes expected(outBytes, 0xA5), streamed(outBytes, 0xA5);
-    PackOneBit(screened.data(), g[0], g[1], expected.data());
-    ScreenImageToOneBit(g_defaultState, image.data(), streamed.data(), g[0], g[1], g[2], g[3],
-                        g[4]);
-    EXPECT_EQ(streamed, expected) << g[0] << "x" << g[1];
-  }
+  for (const auto& g : grids)
+    for (int type : {34, 39, 40, 41, 42})
+      for (int bits : {1, 2})
+        for (bool diffusion : {false, true}) {
+          const int width = g[0], height = g[1];
+          Bytes image = test::RandomScene(width, height, static_cast<uint32_t>(width + type));
+          for (size_t i = 0; i < image.size(); ++i)
+            if (i % S8(width) >= static_cast<size_t>(width))
+              image[i] = static_cast<uint8_t>(i * 37);
+          g_defaultState.useTemplateDiffusion = diffusion;
+          const Bytes screened = Engine(image, width, height, g[2], g[3], g[4], type);
+          const size_t outBytes = static_cast<size_t>(test::Stride(width, bits)) * height;
+          Bytes expected(outBytes, 0), streamed(outBytes, 0xA5);
+          BuildPackTables();
+          (bits == 1 ? PackOneBit : PackTwoBit)(screened.data(), width, height, expected.data());
+          ImageRowStream stream(g_defaultState, type, bits, width, height, g[2], g[3], g[4]);
+          for (int y = 0; y < height; ++y)
+            stream.NextRow(&image[S8(width) * y], &streamed[test::Stride(width, bits) * y]);
+          EXPECT_EQ(streamed, expected) << width << "x" << height << " type " << type << ", "
+                                        << bits << " bits" << (diffusion ? ", diffusion" : "");
+        }
+}
+
+// The 2-bit call's dot screens straight on the image, row by row, against one screen of the
+// whole image: the matrix row carries on from row to row.
+TEST_F(HalftoneEngine, DotScreenRowsEqualTheWholeImageScreen) {
+  const int sizes[][2] = {{1, 3}, {7, 5}, {200, 140}};
+  for (const auto& size : sizes)
+    for (int type : {39, 40, 41}) {
+      const int width = size[0], height = size[1];
+      const Bytes image = test::RandomScene(width, height, 5);
+      Bytes screened(image.size());
+      C2BitDitherSDot small(0, 2, 1);
+      BuildSDotTable();
+      if (type == 39) small.Dither(image.data(), screened.data(), width, height);
+      if (type == 40) DitherSMDot(image.data(), screened.data(), width, height);
+      if (type == 41) DitherSMLDot(image.data(), screened.data(), width, height);
+      const size_t stride = static_cast<size_t>(test::Stride(width, 2));
+      Bytes expected(stride * height, 0xA5), streamed = expected;
+      BuildPackTables();
+      PackTwoBit(screened.data(), width, height, expected.data());
+      const auto stream = ImageRowStream::DotScreenOnImage(type, width, height);
+      for (int y = 0; y < height; ++y)
+        stream->NextRow(&image[S8(width) * y], &streamed[stride * y]);
+      EXPECT_EQ(streamed, expected) << width << "x" << height << " type " << type;
+    }
 }
 
 }  // namespace

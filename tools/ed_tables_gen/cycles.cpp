@@ -36,3 +36,19 @@ std::vector<int32_t> BelowWeightCycleOf(const std::vector<int32_t>& ahead) {
   for (size_t i = 0; i < ahead.size(); ++i) below[i] = kImgSplitWeightSum - ahead[i];
   return below;
 }
+
+TableSet TablesWithCycles(uint64_t dotBiasSeed, uint64_t weightSeed) {
+  TableSet tables;
+  tables.dotBias = MakeDotBiasCycle(dotBiasSeed);
+  tables.aheadWeightCycle = MakeAheadWeightCycle(weightSeed);
+  tables.belowWeightCycle = BelowWeightCycleOf(tables.aheadWeightCycle);
+  for (int t = 0; t < kImgTargetCount; ++t) {
+    tables.lightWeightA[t] = ImgLightWeightA(t);
+    tables.lightWeightB[t] = ImgLightWeightB(t);
+  }
+  for (int t = 0; t < kImgLightTableSize; ++t) {
+    tables.lightDotSpacing[t] = ImgLightDotSpacing(t);
+    tables.lightResetError[t] = ImgLightResetError(t);
+  }
+  return tables;
+}

@@ -18,8 +18,6 @@ constexpr int kSampleRows = 512;   // candidate windows per bucket
 constexpr size_t kShortlist = 24;  // windows closest to the bucket's figures, judged on rows
 constexpr int kJudgeWidth = 1024;  // the flat area the rows after a restart are judged on
 constexpr int kJudgeRows = 4;
-constexpr double kRowsFree = 1.0;   // points of row distance that cost nothing
-constexpr double kRowWeight = 8.0;  // what a further point costs, in window-distance units
 constexpr double kShapedBelow = 0.95;
 constexpr double kShareSlack = 0.03;  // bias-free share a judged window may stray from its curve //
                                       // a keep or apart share below this shapes a bucket
@@ -191,10 +189,10 @@ double Distance(const WindowFigures& f, const WindowTarget& target) {
 
 namespace {
 
-double AlongTheTargets(int target, double light, double mid, double dark) {
-  const double half = kImgTargetCount / 2.0;
-  return target <= half ? light + (mid - light) * target / half
-                        : mid + (dark - mid) * (target - half) / half;
+double AlongTheTargets(int target, const double (&anchor)[RestartShaping::kAnchors]) {
+  const double span = double(kImgTargetCount) / (RestartShaping::kAnchors - 1);
+  const int i = std::min(static_cast<int>(target / span), RestartShaping::kAnchors - 2);
+  return anchor[i] + (anchor[i + 1] - anchor[i]) * (target - i * span) / span;
 }
 
 // The worst distance, in points, of rows 0..3 of a flat area of the bucket's target that starts
@@ -223,15 +221,15 @@ double RestartedRowsOff(TableSet& tables, int bucket, const StateWindow& w, doub
 }  // namespace
 
 double RestartShaping::KeepAt(int target) const {
-  return AlongTheTargets(target, keepLight, keepMid, keepDark);
+  return AlongTheTargets(target, keep);
 }
 
 double RestartShaping::ApartAt(int target) const {
-  return AlongTheTargets(target, apartLight, apartMid, apartDark);
+  return AlongTheTargets(target, apart);
 }
 
 double RestartShaping::DropAt(int target) const {
-  return AlongTheTargets(target, dropLight, dropMid, dropDark);
+  return AlongTheTargets(target, drop);
 }
 
 int RepresentativeTarget(int bucket) {
@@ -316,7 +314,7 @@ void BuildRestartTables(TableSet& tables, const FlatRuns& flat, const RestartSha
     StateWindow best{};
     for (const auto& [distance, w] : shortlist) {
       const double rows = RestartedRowsOff(tables, b, w, flat.dots[b] / kImgRestartCycle);
-      const double d = distance + kRowWeight * std::max(0.0, rows - kRowsFree);
+      const double d = distance + shaping.rowWeight * std::max(0.0, rows - shaping.rowsFree);
       if (d < bestDistance) bestDistance = d, best = w;
     }
     std::copy(best.error, best.error + kImgRestartCycle, tables.restartError[b].begin());

@@ -19,13 +19,20 @@ int RepresentativeTarget(int bucket);
 // the steady state, 0 pulls all the way); `drop` the share of the window's mean that is taken
 // away (0 keeps the steady mean). Where single pixels of a photograph restart, the error they
 // would have carried on with lies on average about half-way between the steady mean and 0.
-// All are given at targets 0, 1275 and 2550 and are linear in between. Every pixel keeps the
-// decision it had in the steady run: where the pulled error would change it, the pixel's bias
-// (within the bias range) and, failing that, the error move just far enough to keep it.
+// All are given at kAnchors targets evenly spread from 0 to the scale's end (2551) and are
+// linear in between.
+// Every pixel keeps the decision it had in the steady run: where the pulled error would change
+// it, the pixel's bias (within the bias range) and, failing that, the error move just far
+// enough to keep it. Of the windows closest to a bucket's long-run figures, the one that
+// costs least is kept, where a point of row distance beyond `rowsFree` (rows after a restart
+// against the steady coverage) costs `rowWeight` units of window distance.
 struct RestartShaping {
-  double keepLight = 1, keepMid = 1, keepDark = 1;
-  double apartLight = 1, apartMid = 1, apartDark = 1;
-  double dropLight = 0, dropMid = 0, dropDark = 0;
+  static constexpr int kAnchors = 5;
+  double keep[kAnchors] = {1, 1, 1, 1, 1};
+  double apart[kAnchors] = {1, 1, 1, 1, 1};
+  double drop[kAnchors] = {0, 0, 0, 0, 0};
+  double rowsFree = 1.0;
+  double rowWeight = 8.0;
   double KeepAt(int target) const;
   double ApartAt(int target) const;
   double DropAt(int target) const;

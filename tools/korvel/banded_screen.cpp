@@ -7,7 +7,11 @@
 
 namespace {
 
-constexpr int kImageType = 34;
+// The template types that screen the caller's image: the error diffusion (or the template
+// diffusion), the three dot screens and the 257 x 257 matrix.
+bool ScreensTheImage(int type) {
+  return type == 34 || (type >= 39 && type <= 42);
+}
 
 struct StreamDeleter {
   void operator()(korvel_stream* stream) const { korvel_stream_destroy(stream); }
@@ -16,7 +20,7 @@ struct StreamDeleter {
 }  // namespace
 
 bool ScreensInBands(const ScreenSettings& screen, ImageFormat output) {
-  return screen.bits == 1 && screen.type == kImageType && !screen.templateDiffusion &&
+  return (screen.bits == 1 || screen.bits == 2) && ScreensTheImage(screen.type) &&
          (output == ImageFormat::kPbm || output == ImageFormat::kPgm);
 }
 
@@ -27,7 +31,7 @@ bool ScreenInBands(const std::string& input, const std::string& output, ImageFor
   const int width = reader->Width(), height = reader->Height();
   const Context context = ContextFor(ink);
   const korvel_image_options options{screen.type, screen.cell.width, screen.cell.height,
-                                     screen.dotMode, 0};
+                                     screen.dotMode, screen.templateDiffusion ? 1 : 0};
   korvel_stream* begun = nullptr;
   Require(korvel_stream_begin(context.get(), screen.bits, &options, width, height, &begun),
           "the library cannot screen a " + std::to_string(width) + "x" + std::to_string(height) +

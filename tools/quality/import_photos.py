@@ -12,6 +12,8 @@ repository (and is judged on those in it and others held out), e.g.
     tools/quality/import_photos.py DATA /tmp/train chelsea coins moon motorcycle_left \
         grass brick page ihc
 
+(tools/quality/training_photos.py makes the search's whole training set, these among them.)
+
 The photographs (their licences as the package states them):
   camera.png     cameraman, CC0 by the photographer (Lav Varshney)
   astronaut.png  astronaut Eileen Collins, NASA, public domain

@@ -12,8 +12,6 @@ namespace quality {
 
 namespace {
 
-using Plane = std::vector<double>;
-
 std::vector<double> GaussianKernel(double sigma) {
   const int radius = static_cast<int>(std::ceil(3 * sigma));
   std::vector<double> kernel(2 * radius + 1);
@@ -26,33 +24,53 @@ std::vector<double> GaussianKernel(double sigma) {
   return kernel;
 }
 
-// Separable Gaussian low-pass with replicated edges.
-Plane LowPass(const GreyImage& image, double sigma) {
-  const std::vector<double> kernel = GaussianKernel(sigma);
-  const int radius = static_cast<int>(kernel.size() / 2);
-  const int w = image.width, h = image.height;
-  Plane rows(static_cast<size_t>(w) * h), out(rows.size());
-  for (int y = 0; y < h; ++y) {
+// Separable Gaussian low-pass with replicated edges, handed out row by row: it keeps the
+// horizontally filtered rows of one kernel's height, never the whole plane, so that measuring a
+// page costs a few rows of memory whatever its height.
+class LowPassRows {
+ public:
+  LowPassRows(const GreyImage& image, const std::vector<double>& kernel)
+      : image_(image),
+        kernel_(kernel),
+        radius_(static_cast<int>(kernel.size() / 2)),
+        ring_(kernel.size() * static_cast<size_t>(image.width)),
+        row_(image.width) {}
+
+  // The low-passed row y; rows are asked for top to bottom.
+  const double* Row(int y) {
+    const int w = image_.width, last = image_.height - 1;
+    for (; filtered_ <= std::min(y + radius_, last); ++filtered_) FilterRow(filtered_);
     for (int x = 0; x < w; ++x) {
       double s = 0;
-      for (int i = -radius; i <= radius; ++i) {
-        s += kernel[i + radius] * image.At(std::min(std::max(x + i, 0), w - 1), y);
-      }
-      rows[static_cast<size_t>(y) * w + x] = s;
+      for (int i = -radius_; i <= radius_; ++i)
+        s += kernel_[i + radius_] * Slot(std::min(std::max(y + i, 0), last))[x];
+      row_[x] = s;
     }
+    return row_.data();
   }
-  for (int y = 0; y < h; ++y) {
+
+ private:
+  double* Slot(int y) {
+    return ring_.data() + static_cast<size_t>(y % kernel_.size()) * image_.width;
+  }
+
+  void FilterRow(int y) {
+    const int w = image_.width;
+    double* out = Slot(y);
     for (int x = 0; x < w; ++x) {
       double s = 0;
-      for (int i = -radius; i <= radius; ++i) {
-        s += kernel[i + radius] *
-             rows[static_cast<size_t>(std::min(std::max(y + i, 0), h - 1)) * w + x];
-      }
-      out[static_cast<size_t>(y) * w + x] = s;
+      for (int i = -radius_; i <= radius_; ++i)
+        s += kernel_[i + radius_] * image_.At(std::min(std::max(x + i, 0), w - 1), y);
+      out[x] = s;
     }
   }
-  return out;
-}
+
+  const GreyImage& image_;
+  const std::vector<double>& kernel_;
+  const int radius_;
+  std::vector<double> ring_, row_;
+  int filtered_ = 0;
+};
 
 double Mean(const GreyImage& image, int x0, int y0, int x1, int y1) {
   double s = 0;
@@ -97,10 +115,15 @@ HalftoneFigures MeasureHalftone(const GreyImage& input, const GreyImage& halfton
 }
 
 double HvsPsnr(const GreyImage& input, const GreyImage& halftone, double sigma) {
-  const Plane a = LowPass(input, sigma), b = LowPass(halftone, sigma);
+  const std::vector<double> kernel = GaussianKernel(sigma);
+  LowPassRows a(input, kernel), b(halftone, kernel);
   double squared = 0;
-  for (size_t i = 0; i < a.size(); ++i) squared += (a[i] - b[i]) * (a[i] - b[i]);
-  const double mse = squared / static_cast<double>(a.size());
+  for (int y = 0; y < input.height; ++y) {
+    const double* rowA = a.Row(y);
+    const double* rowB = b.Row(y);
+    for (int x = 0; x < input.width; ++x) squared += (rowA[x] - rowB[x]) * (rowA[x] - rowB[x]);
+  }
+  const double mse = squared / (static_cast<double>(input.width) * input.height);
   if (mse == 0) return std::numeric_limits<double>::infinity();
   return 10 * std::log10(255.0 * 255.0 / mse);
 }

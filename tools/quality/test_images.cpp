@@ -60,6 +60,29 @@ GreyImage SmoothScene(int width, int height) {
   return image;
 }
 
+GreyImage HorizontalEdges(int width, int height) {
+  // Band heights and steps (grey levels, all beyond the restart distance) repeat with periods
+  // that share no factor, so that the image holds every pairing.
+  const int heights[] = {9, 23, 14, 31, 17, 40, 12};
+  const int steps[] = {34, -58, 27, 71, -40, -25, 45, -66, 52};
+  GreyImage image(width, height);
+  double base = 128;
+  int band = 0, bandEnd = 0;
+  for (int y = 0; y < height; ++y) {
+    if (y == bandEnd) {
+      base += steps[band % 9];
+      if (base < 30 || base > 225) base -= 2 * steps[band % 9];
+      bandEnd += heights[band % 7];
+      ++band;
+    }
+    for (int x = 0; x < width; ++x) {
+      const double u = static_cast<double>(x) / width;
+      image.At(x, y) = ToGrey(base + 8 * std::sin(5.0 * u + 0.7 * band));
+    }
+  }
+  return image;
+}
+
 std::vector<NamedImage> Photographs(const std::string& folder) {
   std::vector<std::string> files;
   std::error_code error;

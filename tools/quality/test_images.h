@@ -20,6 +20,11 @@ GreyImage FlatPatch(int width, int height, uint8_t grey);
 // Deterministic.
 GreyImage SmoothScene(int width, int height);
 
+// Smooth horizontal bands, 9 to 40 rows tall, whose greys step by 25 to 71 levels from one
+// band to the next: short horizontal tone edges, as in a picture blurred along its rows, where
+// the screen restarts along the edges and continues elsewhere. Deterministic.
+GreyImage HorizontalEdges(int width, int height);
+
 struct NamedImage {
   std::string name;
   GreyImage image;
