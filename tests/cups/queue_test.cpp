@@ -119,13 +119,7 @@ void WriteGreyPdf(const std::string& folder) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
 }
 
-class Queue : public testing::TestWithParam<int> {
- protected:
-  void SetUp() override {
-    if (!LibraryStreams(GetParam(), 34, false))
-      GTEST_SKIP() << "the library does not stream " << GetParam() << " bits yet";
-  }
-};
+class Queue : public testing::TestWithParam<int> {};
 
 TEST_P(Queue, GreyPdfKeepsItsPagesAndTone) {
   const int bits = GetParam();

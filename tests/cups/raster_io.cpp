@@ -136,17 +136,6 @@ std::vector<uint8_t> InkAmounts(const Page& page, int ink) {
   return amounts;
 }
 
-bool LibraryStreams(int bits, int type, bool templateDiffusion) {
-  korvel_context* context = nullptr;
-  korvel_context_create(&context);
-  const korvel_image_options options{type, 1, 1, 0, templateDiffusion ? 1 : 0};
-  korvel_stream* stream = nullptr;
-  const korvel_status status = korvel_stream_begin(context, bits, &options, 8, 8, &stream);
-  korvel_stream_destroy(stream);
-  korvel_context_destroy(context);
-  return status == KORVEL_OK;
-}
-
 ProgramRun RunProgram(const std::vector<std::string>& argv, const std::string& outPath,
                       const std::string& inPath) {
   const std::string errPath = outPath + ".err";

@@ -31,9 +31,6 @@ std::vector<Page> ReadRaster(const std::string& path);
 // 255 a full dot) in the page's polarity: row by row, cupsWidth per row.
 std::vector<uint8_t> InkAmounts(const Page& page, int ink);
 
-// Whether the library's row stream takes the screen (the filter screens through it).
-bool LibraryStreams(int bits, int type, bool templateDiffusion);
-
 struct ProgramRun {
   int exitCode = -1;  // -1 when the program did not exit normally (a crash)
   std::string err;

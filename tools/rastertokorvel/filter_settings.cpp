@@ -5,7 +5,6 @@
 namespace {
 
 constexpr int kImageType = 34;
-constexpr int kOneDropType = 39;
 constexpr int kTwoDropsType = 40;
 constexpr int kThreeDropsType = 41;
 constexpr int kMatrixType = 42;
@@ -45,10 +44,18 @@ int QualityOfChoice(const std::string& choice) {
   return found->second;
 }
 
+void RequireBitsForScreen(const FilterSettings& settings) {
+  const bool drops =
+      settings.screen == Screen::kDrops || settings.screen == Screen::kSmallMediumDrops;
+  if (drops && settings.bits != 2)
+    throw ToolError("the " + ScreenName(settings.screen) +
+                    " screen needs 2 bits per colour (KorvelBits 2 or korvel-bits=2)");
+}
+
 int TemplateType(const FilterSettings& settings) {
   switch (settings.screen) {
     case Screen::kDrops:
-      return settings.bits == 1 ? kOneDropType : kThreeDropsType;
+      return kThreeDropsType;
     case Screen::kSmallMediumDrops:
       return kTwoDropsType;
     case Screen::kMatrix:

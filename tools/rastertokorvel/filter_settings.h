@@ -12,8 +12,8 @@
 enum class Screen {
   kErrorDiffusion,     // error diffusion of the page
   kTemplateDiffusion,  // the template diffusion of the page
-  kDrops,              // drop screen: one drop size at 1 bit, small, medium and large at 2 bits
-  kSmallMediumDrops,   // drop screen with the small and medium drops only
+  kDrops,              // drop screen: small, medium and large drops (2 bits only)
+  kSmallMediumDrops,   // drop screen with the small and medium drops only (2 bits only)
   kMatrix              // the 257x257 threshold matrix
 };
 
@@ -35,6 +35,10 @@ Screen ScreenNamed(const std::string& name);
 // The quality level a print-quality choice of the PPD stands for (Draft 30, Normal 50, High 70,
 // Photo 90); throws ToolError for any other choice.
 int QualityOfChoice(const std::string& choice);
+
+// Throws ToolError for a screen the output's bits cannot hold: the drop screens lay small and
+// medium drops, which a 1-bit output would print as nothing (small) or as full dots (medium).
+void RequireBitsForScreen(const FilterSettings& settings);
 
 // The library's template type and options for the settings.
 int TemplateType(const FilterSettings& settings);

@@ -83,5 +83,6 @@ FilterSettings SettingsFromJob(const std::string& optionText, const std::string&
     if (StartsWith(name, kPrefix))
       ApplyKorvelOption(name, list.options[i].value ? list.options[i].value : "", settings);
   }
+  RequireBitsForScreen(settings);
   return settings;
 }
