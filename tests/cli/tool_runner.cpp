@@ -1,7 +1,6 @@
 #include "tool_runner.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,27 +20,10 @@ Run RunTool(const std::vector<std::string>& arguments,
   fs::create_directories(KORVEL_SCRATCH);
   const std::string out = std::string(KORVEL_SCRATCH) + "/" + std::to_string(getpid()) + "-" +
                           std::to_string(++runs) + ".out";
-  const std::string err = out + ".err";
   std::vector<std::string> command{KORVEL_TOOL};
   command.insert(command.end(), arguments.begin(), arguments.end());
-  std::fflush(nullptr);
-  const pid_t child = fork();
-  if (child == 0) {
-    for (const std::string& entry : environment)
-      if (entry.find('=') == std::string::npos)
-        unsetenv(entry.c_str());
-      else
-        putenv(const_cast<char*>(entry.c_str()));
-    std::vector<char*> argv;
-    for (std::string& word : command) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    if (freopen(out.c_str(), "wb", stdout) && freopen(err.c_str(), "wb", stderr))
-      execv(argv[0], argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  const bool exited = child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status);
-  return {exited ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+  const test::ProgramRun run = test::RunProgram(command, out, "", environment);
+  return {run.exitCode, ReadFile(out), run.err};
 }
 
 std::vector<std::string> Command(const std::string& line, const std::string& folder) {
@@ -65,22 +47,6 @@ void ExpectRefused(const Run& run, int exitCode, const std::string& messagePart)
   EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
   EXPECT_NE(run.err.find(messagePart), std::string::npos) << run.err;
   EXPECT_EQ(run.out, "");
-}
-
-std::string ScratchFolder() {
-  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(test->test_suite_name()) + "." + test->name();
-  std::replace(name.begin(), name.end(), '/', '_');
-  const std::string folder = std::string(KORVEL_SCRATCH) + "/" + name;
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  return folder;
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ostringstream bytes;
-  bytes << std::ifstream(path, std::ios::binary).rdbuf();
-  return bytes.str();
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "program_run.h"
+
 namespace cli {
 
 struct Run {
@@ -25,14 +27,14 @@ void ExpectSuccess(const Run& run);  // exit 0, nothing on stderr
 // The exit code, one "korvel: " line on stderr holding messagePart, nothing on stdout.
 void ExpectRefused(const Run& run, int exitCode, const std::string& messagePart);
 
-std::string ScratchFolder();  // a fresh, empty folder for the running test
+using test::ReadFile;
+using test::ScratchFolder;
 inline std::string ChartPath() {
   return KORVEL_DATA_SOURCE "/chart.pgm";
 }
 inline std::string DataFolder() {
   return KORVEL_DATA_SOURCE "/Data";
 }
-std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 size_t EntriesIn(const std::string& folder);
 std::string Checksum(const std::string& bytes);  // FNV-1a, 16 hex digits

@@ -1,17 +1,13 @@
 #include "raster_io.h"
 
-#include <korvel/korvel_context.h>
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace cupstest {
 
@@ -134,36 +130,6 @@ std::vector<uint8_t> InkAmounts(const Page& page, int ink) {
     }
   }
   return amounts;
-}
-
-ProgramRun RunProgram(const std::vector<std::string>& argv, const std::string& outPath,
-                      const std::string& inPath) {
-  const std::string errPath = outPath + ".err";
-  std::fflush(nullptr);
-  const pid_t child = fork();
-  if (child == 0) {
-    std::vector<char*> words;
-    for (const std::string& word : argv) words.push_back(const_cast<char*>(word.c_str()));
-    words.push_back(nullptr);
-    if ((inPath.empty() || freopen(inPath.c_str(), "rb", stdin)) &&
-        freopen(outPath.c_str(), "wb", stdout) && freopen(errPath.c_str(), "wb", stderr))
-      execvp(words[0], words.data());
-    _exit(127);
-  }
-  int status = 0;
-  const bool exited = child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status);
-  std::ifstream err(errPath, std::ios::binary);
-  return {exited ? WEXITSTATUS(status) : -1,
-          std::string(std::istreambuf_iterator<char>(err), std::istreambuf_iterator<char>())};
-}
-
-std::string ScratchFolder() {
-  const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-  const std::filesystem::path folder = std::filesystem::path(KORVEL_SCRATCH) /
-                                       (std::string(test->test_suite_name()) + "." + test->name());
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
-  return folder.string();
 }
 
 }  // namespace cupstest

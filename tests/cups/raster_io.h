@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "program_run.h"
+
 namespace cupstest {
 
 // A page: its header and its lines, cupsBytesPerLine bytes each, in file order (a planar page
@@ -31,15 +33,9 @@ std::vector<Page> ReadRaster(const std::string& path);
 // 255 a full dot) in the page's polarity: row by row, cupsWidth per row.
 std::vector<uint8_t> InkAmounts(const Page& page, int ink);
 
-struct ProgramRun {
-  int exitCode = -1;  // -1 when the program did not exit normally (a crash)
-  std::string err;
-};
-// Runs argv with standard output to outPath and standard input from inPath ("" for none).
-ProgramRun RunProgram(const std::vector<std::string>& argv, const std::string& outPath,
-                      const std::string& inPath = "");
-
-std::string ScratchFolder();  // a fresh, empty folder for the running test
+using test::ProgramRun;
+using test::RunProgram;
+using test::ScratchFolder;
 
 }  // namespace cupstest
 

@@ -1,0 +1,56 @@
+#include "program_run.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace test {
+
+ProgramRun RunProgram(const std::vector<std::string>& argv, const std::string& outPath,
+                      const std::string& inPath, const std::vector<std::string>& environment) {
+  const std::string errPath = outPath + ".err";
+  std::fflush(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    for (const std::string& entry : environment)
+      if (entry.find('=') == std::string::npos)
+        unsetenv(entry.c_str());
+      else
+        putenv(const_cast<char*>(entry.c_str()));
+    std::vector<char*> words;
+    for (const std::string& word : argv) words.push_back(const_cast<char*>(word.c_str()));
+    words.push_back(nullptr);
+    if ((inPath.empty() || freopen(inPath.c_str(), "rb", stdin)) &&
+        freopen(outPath.c_str(), "wb", stdout) && freopen(errPath.c_str(), "wb", stderr))
+      execvp(words[0], words.data());
+    _exit(127);
+  }
+  int status = 0;
+  const bool exited = child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status);
+  return {exited ? WEXITSTATUS(status) : -1, ReadFile(errPath)};
+}
+
+std::string ScratchFolder() {
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = std::string(test->test_suite_name()) + "." + test->name();
+  std::replace(name.begin(), name.end(), '/', '_');
+  const std::string folder = std::string(KORVEL_SCRATCH) + "/" + name;
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ostringstream bytes;
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
+  return bytes.str();
+}
+
+}  // namespace test

@@ -1,0 +1,31 @@
+// Running programs from the tests as a user or a print queue would (the korvel tool, the CUPS
+// filter, cupsfilter, ghostscript), and the scratch folders they write into. Built into each
+// test program that runs one, with KORVEL_SCRATCH naming that program's scratch folder.
+#ifndef KORVEL_TESTS_PROCESS_PROGRAM_RUN_H
+#define KORVEL_TESTS_PROCESS_PROGRAM_RUN_H
+
+#include <string>
+#include <vector>
+
+namespace test {
+
+struct ProgramRun {
+  int exitCode = -1;  // -1 when the program did not exit normally (a crash)
+  std::string err;    // what it wrote on standard error
+};
+
+// Runs argv[0] (looked up on PATH when it holds no slash) with standard output to outPath,
+// standard input from inPath ("" for none), and each environment entry "NAME=value" set or
+// "NAME" unset.
+ProgramRun RunProgram(const std::vector<std::string>& argv, const std::string& outPath,
+                      const std::string& inPath = "",
+                      const std::vector<std::string>& environment = {});
+
+// A fresh, empty folder for the running test.
+std::string ScratchFolder();
+
+std::string ReadFile(const std::string& path);
+
+}  // namespace test
+
+#endif
