@@ -9,6 +9,7 @@ install(TARGETS korvel EXPORT korvelTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/include/korvel/korvel.h ${PROJECT_SOURCE_DIR}/include/korvel/korvel_context.h
+              ${PROJECT_SOURCE_DIR}/include/korvel/korvel_version.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/korvel COMPONENT development)
 
 # CMake package. The export set holds the shared library only; its object library is private

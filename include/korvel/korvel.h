@@ -65,10 +65,7 @@
 #define KORVEL_API
 #endif
 
-#define KORVEL_VERSION_MAJOR 1
-#define KORVEL_VERSION_MINOR 0
-#define KORVEL_VERSION_PATCH 0
-#define KORVEL_VERSION_STRING "1.0.0"
+#include "korvel_version.h"
 
 /*
  * Template type of the image calls, 0..42 (the enumerators have no names; pass the number):

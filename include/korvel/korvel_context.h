@@ -45,6 +45,8 @@
 
 #include <stddef.h>
 
+#include "korvel_version.h"
+
 #if defined(__GNUC__) || defined(__clang__)
 #define KORVEL_CONTEXT_API __attribute__((visibility("default")))
 #else
@@ -71,6 +73,10 @@ typedef enum korvel_status {
   KORVEL_ERROR_STREAM_END = 12,     /* more rows than the page has */
   KORVEL_ERROR_NO_MEMORY = 13       /* memory ran out */
 } korvel_status;
+
+/* The version of the library at run time, as KORVEL_VERSION_NUMBER gives it at build time: a
+ * host built against 1.1 runs on any 1.x with x >= 1. */
+KORVEL_CONTEXT_API unsigned korvel_version(void);
 
 /* A short English message for a status; never null ("unknown status" for other values). */
 KORVEL_CONTEXT_API const char* korvel_strerror(korvel_status status);

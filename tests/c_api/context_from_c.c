@@ -1,5 +1,6 @@
-/* The context interface from C: a full 1-bit template has every dot, and a refused level comes
- * back with its code and a message. Exits non-zero on the first surprise. */
+/* The context interface from C: the library's version is the headers', a full 1-bit template
+ * has every dot, and a refused level comes back with its code and a message. Exits non-zero on the
+ * first surprise. */
 #include <korvel/korvel_context.h>
 
 #include <stdio.h>
@@ -9,6 +10,10 @@ int main(void) {
   korvel_context* context = NULL;
   unsigned char out[12 * 5]; /* 70 x 5 pixels at 1 bit, rows of 12 bytes */
   int x;
+  if (korvel_version() != KORVEL_VERSION_NUMBER ||
+      KORVEL_VERSION_NUMBER !=
+          KORVEL_VERSION_MAJOR * 10000 + KORVEL_VERSION_MINOR * 100 + KORVEL_VERSION_PATCH)
+    return fprintf(stderr, "library %u, headers %d\n", korvel_version(), KORVEL_VERSION_NUMBER), 1;
   if (korvel_context_create(&context) != KORVEL_OK ||
       korvel_template(context, 1, 100, out, 12, 70, 5) != KORVEL_OK)
     return fprintf(stderr, "a full template was refused\n"), 1;

@@ -1,6 +1,7 @@
 // Command lines and inputs the tool cannot act on: each is one "korvel:" line on stderr, exit 2
 // for the command line and 1 for the work, and nothing written. Only --help prints the usage.
 #include <gtest/gtest.h>
+#include <korvel/korvel_version.h>
 
 #include "tool_runner.h"
 
@@ -57,7 +58,7 @@ TEST(Usage, HelpListsTheScreensAsTheReadmeDoes) {
             std::string::npos)
       << "paste the list of korvel --help into README.md:\n"
       << screens;
-  EXPECT_EQ(cli::RunTool({"--version"}).out, "korvel 1.0.0\n");
+  EXPECT_EQ(cli::RunTool({"--version"}).out, std::string("korvel ") + KORVEL_VERSION_STRING + "\n");
 }
 
 }  // namespace
