@@ -39,7 +39,7 @@ korvel_status ScreenInk(Ink& ink) {
   korvel_context* context = nullptr;
   korvel_status status = korvel_context_create(&context);
   if (status != KORVEL_OK) return status;
-  const korvel_image_options caller_image = {34, 1, 1, 0, 0};
+  const korvel_image_options caller_image = {KORVEL_TYPE_IMAGE, 1, 1, 0, 0};
   status = korvel_set_quality(context, ink.quality);
   if (status == KORVEL_OK)
     status = korvel_set_tone_curve(context, ink.curve.data(), static_cast<int>(ink.curve.size()));

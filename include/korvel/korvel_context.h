@@ -131,8 +131,31 @@ KORVEL_CONTEXT_API korvel_status korvel_split(korvel_context* context, int plane
 
 /* ---- Image halftoning --------------------------------------------------------------------- */
 
+/* The template types of korvel_image_options, by name (the numbers are those of korvel.h).
+ * Types 10, 12 to 33, 35 and 37, and every value outside 0..42, act as KORVEL_TYPE_RAMP. */
+typedef enum korvel_template_type {
+  KORVEL_TYPE_RAMP = 0,                /* vertical grey ramp */
+  KORVEL_TYPE_RAMP_TILES_WIDE = 1,     /* ramp tiles, a tenth of the width each */
+  KORVEL_TYPE_MID_GREY = 2,            /* uniform mid grey (127) */
+  KORVEL_TYPE_RAMP_TILES_NARROW = 3,   /* ramp tiles, a fiftieth of the width each */
+  KORVEL_TYPE_BARS_ON_RAMP = 4,        /* bars of random height on a ramp */
+  KORVEL_TYPE_RAMP_RISING_LINES = 5,   /* ramp with soft lines at +5 degrees */
+  KORVEL_TYPE_RAMP_FALLING_LINES = 6,  /* ramp with soft lines at -5 degrees */
+  KORVEL_TYPE_TILES_RISING_LINES = 7,  /* wide ramp tiles with soft lines at +5 degrees */
+  KORVEL_TYPE_BARS_MINUS_WAVE = 8,     /* bars shifted by a wave, one way */
+  KORVEL_TYPE_BARS_PLUS_WAVE = 9,      /* bars shifted by a wave, the other way */
+  KORVEL_TYPE_RAMP_BENT_CURVE = 11,    /* the ramp, through the bent built-in curve */
+  KORVEL_TYPE_IMAGE = 34,              /* the caller's image, error-diffused */
+  KORVEL_TYPE_RAMP_EXTRA_ROW = 36,     /* the ramp over height + 1 rows, the first dropped */
+  KORVEL_TYPE_COMPENSATION_RAMP = 38,  /* the ramp of the compensation profile */
+  KORVEL_TYPE_SMALL_DROPS = 39,        /* the image in small drops only (2 bits) */
+  KORVEL_TYPE_SMALL_MEDIUM_DROPS = 40, /* the image in small and medium drops (2 bits) */
+  KORVEL_TYPE_THREE_DROPS = 41,        /* the image in small, medium and large drops (2 bits) */
+  KORVEL_TYPE_MATRIX = 42              /* the image (or the ramp) on the 257 x 257 matrix */
+} korvel_template_type;
+
 typedef struct korvel_image_options {
-  int template_type;          /* 0..42 as in korvel.h; 34 screens the caller's image */
+  int template_type;          /* a korvel_template_type; KORVEL_TYPE_IMAGE screens the image */
   int cell_width;             /* horizontal cell factor, >= 1 */
   int cell_height;            /* vertical cell factor, >= 1 */
   int dot_mode;               /* 0..3: cells enlarged 1, 2, 4 or 8 times */

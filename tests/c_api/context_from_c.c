@@ -22,6 +22,22 @@ int main(void) {
   if (korvel_template(context, 1, 101, out, 12, 70, 5) != KORVEL_ERROR_LEVEL ||
       strlen(korvel_strerror(KORVEL_ERROR_LEVEL)) == 0)
     return fprintf(stderr, "level 101 was not refused with its code\n"), 1;
+  {
+    /* The screens of the caller's image, named by constant, on a 20 x 4 grey page. */
+    const korvel_template_type types[] = {KORVEL_TYPE_IMAGE, KORVEL_TYPE_SMALL_DROPS,
+                                          KORVEL_TYPE_SMALL_MEDIUM_DROPS, KORVEL_TYPE_THREE_DROPS,
+                                          KORVEL_TYPE_MATRIX};
+    unsigned char grey[20 * 4];
+    unsigned char screened[8 * 4];
+    size_t t;
+    memset(grey, 128, sizeof grey);
+    for (t = 0; t < sizeof types / sizeof types[0]; ++t) {
+      korvel_image_options options = {0, 1, 1, 0, 0};
+      options.template_type = types[t];
+      if (korvel_screen_image(context, 2, &options, grey, 20, screened, 8, 20, 4) != KORVEL_OK)
+        return fprintf(stderr, "template type %d was refused\n", (int)types[t]), 1;
+    }
+  }
   korvel_context_destroy(context);
   return 0;
 }
