@@ -26,8 +26,7 @@ static int ownScreensOfBlack(korvel_context* context) {
       korvel_stream_delay(stream, &delay) != KORVEL_OK ||
       korvel_stream_feed(stream, black, 72, 5, out, 20, &written) != KORVEL_OK || written != 5)
     return fprintf(stderr, "the best screen's stream failed\n"), 1;
-  if (out[4 * 20] != 0xFF)
-    return fprintf(stderr, "the streamed best page has no large drops\n"), 1;
+  if (out[4 * 20] != 0xFF) return fprintf(stderr, "the streamed best page has no large drops\n"), 1;
   if (strlen(korvel_strerror(KORVEL_ERROR_STREAM_DELAY)) == 0)
     return fprintf(stderr, "the delay refusal has no message\n"), 1;
   korvel_stream_destroy(stream);
