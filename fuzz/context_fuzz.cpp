@@ -104,12 +104,13 @@ korvel_status ScreenOwn(FuzzInput& in, korvel_context* context, int width, int h
                         std::vector<uint8_t>& out) {
   std::vector<uint8_t> source;
   const korvel_screen_options options = OwnScreenOptions(in);
+  const bool streamed = in.Next8() >= 128;  // chosen before the pixels use up the input
   const int bits = options.bits == 2 ? 2 : 1;
   const size_t sourceStride = Stride(in, width, 8), outStride = Stride(in, width, bits);
   if (!Sized(source, sourceStride, height, in.Next8()) || !Sized(out, outStride, height, 0xA5))
     return KORVEL_ERROR_SIZE;
   for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<uint8_t>(i * 13 + in.Next8());
-  if (in.Next8() < 128)
+  if (!streamed)
     return korvel_context_screen(context, &options, Data(source), sourceStride, Data(out),
                                  outStride, width, height);
   korvel_stream* stream = nullptr;
