@@ -111,6 +111,7 @@ TEST(OwnScreenTool, RefusesWhatWouldChooseAnotherScreenOrGoUnused) {
       {"--screen fine --bits 2 --drop-inks 0.3,1", "must be a decimal between 0 and 1"},
       {"--screen fine --bits 2 --drop-inks 0.3", "must be SMALL,MEDIUM"},
       {"--screen fine --bits 2 --drop-inks nan,0.5", "must be a decimal between 0 and 1"},
+      {"--screen best --bits 2 --drop-inks 0.3,0.30001", "fall on the same step"},
   };
   for (const Refusal& refusal : refusals) {
     const cli::Run run = Halftone(refusal.options, folder, {"CHART", "out.pgm"});

@@ -83,6 +83,10 @@ void ReadOwnScreen(const Arguments& arguments, ScreenSettings& screen) {
   const DropInks inks = ParseDropInks(arguments.Value("--drop-inks"), "--drop-inks");
   screen.smallDropInk = inks.small;
   screen.mediumDropInk = inks.medium;
+  if (!OwnScreenAccepts(screen))
+    throw UsageError("--drop-inks " + arguments.Value("--drop-inks") +
+                     ": the library takes drop inks in steps of 1/2550 of the large drop, and "
+                     "these fall on the same step, on 0 or on the large drop");
 }
 
 ScreenRequest RequestOf(const Arguments& arguments, const HalftoneJob& job) {

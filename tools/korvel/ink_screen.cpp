@@ -44,6 +44,15 @@ korvel_screen_options OwnScreenOptions(const ScreenSettings& screen) {
   return options;
 }
 
+bool OwnScreenAccepts(const ScreenSettings& screen) {
+  const korvel_screen_options options = OwnScreenOptions(screen);
+  const Context context = ContextFor(InkSettings{});
+  korvel_stream* stream = nullptr;
+  const korvel_status status = korvel_stream_begin_screen(context.get(), &options, 1, 1, &stream);
+  korvel_stream_destroy(stream);
+  return status == KORVEL_OK;
+}
+
 std::vector<DotRaster> ScreenInks(const std::vector<GreyImage>& inks,
                                   const std::vector<InkSettings>& settings,
                                   const ScreenSettings& screen, int threads) {

@@ -26,6 +26,9 @@ struct ScreenSettings {
 // The library's options of the own screen the settings choose.
 korvel_screen_options OwnScreenOptions(const ScreenSettings& screen);
 
+// Whether the library screens with those options (asked of the library on a page of one pixel).
+bool OwnScreenAccepts(const ScreenSettings& screen);
+
 // The screened raster of every ink (an ink without pixels is a test pattern at its size),
 // screening at most `threads` inks at the same time. Throws ToolError when the library refuses.
 std::vector<DotRaster> ScreenInks(const std::vector<GreyImage>& inks,
