@@ -205,8 +205,9 @@ KORVEL_CONTEXT_API void korvel_stream_destroy(korvel_stream* stream);
  * Tone: each pixel's grey g (255 paper white) becomes the ink amount toneCurve[(255 - g) * 10]
  * clamped into 0..2550, with the tone curve the error-diffusion screen of template type 34
  * uses in korvel_screen_image: the context's own curve if it has one, otherwise the curve of
- * its quality level's parameter file. Like that call, screening installs that curve into the
- * context (and its level table, read by later template calls).
+ * its quality level (the identity at level 0, the level's parameter file above). Like that call,
+ * screening installs that curve into the context (and its level table, read by later template
+ * calls).
  *
  * Output: packed as korvel_screen_image packs, most significant pixel first. At 1 bit a set
  * bit is a drop; at 2 bits each pixel's code is 0 no drop, 1 small, 2 medium, 3 large, the
