@@ -1,9 +1,11 @@
 // The context interface with arbitrary settings (quality level, tone curve, parameter folder),
-// sizes, strides, template types, cells, bands and masks; a streamed page must equal the
-// whole-page call. Buffers are exactly stride x height, so AddressSanitizer sees any access
-// outside them, and a refused call must leave its output exactly as it was.
+// sizes, strides, template types, cells, bands, masks and korvel's own screens with their
+// options; a streamed page must equal the whole-page call. Buffers are exactly stride x height, so
+// AddressSanitizer sees any access outside them, and a refused call must leave its output exactly
+// as it was.
 #include <korvel/korvel_context.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -85,6 +87,57 @@ korvel_status ScreenImage(FuzzInput& in, korvel_context* context, int width, int
   return status;
 }
 
+korvel_screen_options OwnScreenOptions(FuzzInput& in) {
+  korvel_screen_options options;
+  korvel_screen_options_init(&options, static_cast<korvel_screen>(in.Small(4)), in.Small(4));
+  if (in.Next8() < 128) {
+    options.small_drop_ink = in.Small(1100) / 1000.0 - 0.05;
+    options.medium_drop_ink = in.Small(1100) / 1000.0 - 0.05;
+  }
+  if (in.Next8() < 8) options.size = in.Small(64);
+  return options;
+}
+
+// One of korvel's own screens fed in random bands; the rows the feeds write, gathered, must
+// equal the whole-page call.
+korvel_status ScreenOwn(FuzzInput& in, korvel_context* context, int width, int height,
+                        std::vector<uint8_t>& out) {
+  std::vector<uint8_t> source;
+  const korvel_screen_options options = OwnScreenOptions(in);
+  const bool streamed = in.Next8() >= 128;  // chosen before the pixels use up the input
+  const int bits = options.bits == 2 ? 2 : 1;
+  const size_t sourceStride = Stride(in, width, 8), outStride = Stride(in, width, bits);
+  if (!Sized(source, sourceStride, height, in.Next8()) || !Sized(out, outStride, height, 0xA5))
+    return KORVEL_ERROR_SIZE;
+  for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<uint8_t>(i * 13 + in.Next8());
+  if (!streamed)
+    return korvel_context_screen(context, &options, Data(source), sourceStride, Data(out),
+                                 outStride, width, height);
+  korvel_stream* stream = nullptr;
+  korvel_status status = korvel_stream_begin_screen(context, &options, width, height, &stream);
+  if (status != KORVEL_OK) return status;
+  int delay = 0, written = 0;
+  korvel_stream_delay(stream, &delay);
+  for (int y = 0; y < height && status == KORVEL_OK;) {
+    const int rows = std::min(1 + in.Small(70), height - y);
+    int now = 0;
+    status = korvel_stream_feed(stream, source.data() + sourceStride * y, sourceStride, rows,
+                                out.data() + outStride * written, outStride, &now);
+    if (now > rows + delay || written + now > y + rows) std::abort();
+    written += now;
+    y += rows;
+  }
+  korvel_stream_destroy(stream);
+  if (status != KORVEL_OK) return status;
+  std::vector<uint8_t> page(out.size(), 0xA5);
+  if (written != height ||
+      korvel_context_screen(context, &options, Data(source), sourceStride, Data(page), outStride,
+                            width, height) != KORVEL_OK ||
+      page != out)
+    std::abort();
+  return status;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -92,7 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   korvel_context* context = nullptr;
   if (korvel_context_create(&context) != KORVEL_OK) return 0;
   Configure(in, context);
-  const int call = in.Small(5);
+  const int call = in.Small(6);
   const int width = in.Dimension(200), height = in.Dimension(200);
   std::vector<uint8_t> out, source, planes[4];
   korvel_status status = KORVEL_ERROR_SIZE;
@@ -126,6 +179,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                         width, height);
       break;
     }
+    case 5:
+      status = ScreenOwn(in, context, width, height, out);
+      break;
     case 4: {
       std::vector<uint8_t> mask(static_cast<size_t>(in.Small(400)));
       for (uint8_t& byte : mask) byte = in.Next8();

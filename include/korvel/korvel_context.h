@@ -71,7 +71,9 @@ typedef enum korvel_status {
   KORVEL_ERROR_ARGUMENT = 10,       /* another argument out of range (plane, bits, steps) */
   KORVEL_ERROR_NOT_STREAMABLE = 11, /* a configuration that does not screen row by row */
   KORVEL_ERROR_STREAM_END = 12,     /* more rows than the page has */
-  KORVEL_ERROR_NO_MEMORY = 13       /* memory ran out */
+  KORVEL_ERROR_NO_MEMORY = 13,      /* memory ran out */
+  /* 14 is reserved */
+  KORVEL_ERROR_STREAM_DELAY = 15 /* korvel_stream_rows on a stream that gives rows back later */
 } korvel_status;
 
 /* The version of the library at run time, as KORVEL_VERSION_NUMBER gives it at build time: a
@@ -206,15 +208,110 @@ KORVEL_CONTEXT_API korvel_status korvel_stream_begin(korvel_context* context, in
                                                      int height, korvel_stream** out);
 /* Screen the next `rows` rows of the page (source rows source_stride bytes apart) into `rows`
  * output rows. Refused with KORVEL_ERROR_STREAM_END, writing nothing, when the band reaches past
- * the page's height. rows == 0 is allowed and does nothing. */
+ * the page's height, and with KORVEL_ERROR_STREAM_DELAY on a stream whose delay is above 0
+ * (korvel_stream_feed screens those). rows == 0 is allowed and does nothing. */
 KORVEL_CONTEXT_API korvel_status korvel_stream_rows(korvel_stream* stream,
                                                     const unsigned char* source,
                                                     size_t source_stride, unsigned char* output,
                                                     size_t output_stride, int rows);
-/* Rows of the page not yet screened into *rows. */
+/* Rows of the page not yet fed into *rows. */
 KORVEL_CONTEXT_API korvel_status korvel_stream_rows_left(const korvel_stream* stream, int* rows);
 /* Frees the stream (also before its last row). A null stream is ignored. */
 KORVEL_CONTEXT_API void korvel_stream_destroy(korvel_stream* stream);
+
+/* ---- korvel's own screens ----------------------------------------------------------------- */
+
+/* Two screens of korvel's own for the caller's image, beside the template types:
+ *   KORVEL_SCREEN_FINE  an error diffusion that is better than the textbook Floyd-Steinberg at
+ *                       nearly its speed;
+ *   KORVEL_SCREEN_BEST  a search that lays the drops so that the eye-filtered difference from
+ *                       the image is least, started from fine; slower.
+ * At bits = 1 they lay one drop; at bits = 2 small, medium and large drops, whose inks relative
+ * to the large drop are small_drop_ink and medium_drop_ink (0 < small < medium < 1, taken in
+ * steps of 1/2550; inks that fall on the same step, on 0 or on 1 are refused). The inks are
+ * read at both depths and must be valid at both, though only 2 bits lays them.
+ *
+ * Tone: each pixel's grey g (255 paper white) becomes the ink amount toneCurve[(255 - g) * 10]
+ * clamped into 0..2550, with the tone curve the error-diffusion screen of template type 34
+ * uses in korvel_screen_image: the context's own curve if it has one, otherwise the curve of
+ * its quality level (the identity at level 0, the level's parameter file above). Like that call,
+ * screening installs that curve into the context (and its level table, read by later template
+ * calls).
+ *
+ * Output: packed as korvel_screen_image packs, most significant pixel first. At 1 bit a set
+ * bit is a drop; at 2 bits each pixel's code is 0 no drop, 1 small, 2 medium, 3 large, the
+ * codes template type 41 writes for its drops. Each output row receives min(stride, packed
+ * stride) bytes, packed stride = ((width * bits + 31) >> 5) * 4; pixels past the width and
+ * the bytes after them are 0. A source row is read up to its width bytes.
+ *
+ * The options grow at the end in later versions: a caller fills them with
+ * korvel_screen_options_init, which sets size to the size the caller was built with, and then
+ * changes what it needs; a size the library does not know is refused (KORVEL_ERROR_ARGUMENT). */
+typedef enum korvel_screen { KORVEL_SCREEN_FINE = 1, KORVEL_SCREEN_BEST = 2 } korvel_screen;
+
+typedef struct korvel_screen_options {
+  size_t size;            /* sizeof(korvel_screen_options), set by korvel_screen_options_init */
+  korvel_screen screen;   /* KORVEL_SCREEN_FINE or KORVEL_SCREEN_BEST */
+  int bits;               /* 1 or 2 bits per output pixel */
+  double small_drop_ink;  /* ink of a small drop relative to a large one; default 1/3 */
+  double medium_drop_ink; /* ink of a medium drop relative to a large one; default 2/3 */
+} korvel_screen_options;
+
+/* The defaults of a screen at a depth: size = sizeof(korvel_screen_options), the screen, the
+ * bits and the drop inks 1/3 and 2/3. Nothing is checked here (the screening calls refuse what
+ * they cannot honour); a null options is ignored. */
+#define korvel_screen_options_init(options, screen, bits) \
+  korvel_screen_options_init_sized((options), sizeof(korvel_screen_options), (screen), (bits))
+/* What korvel_screen_options_init calls: `size` is the caller's sizeof(korvel_screen_options).
+ * Stores size and fills the fields that lie within it; a caller built against a larger
+ * structure than the library knows keeps its later fields, and its size is refused when it
+ * screens. */
+KORVEL_CONTEXT_API void korvel_screen_options_init_sized(korvel_screen_options* options,
+                                                         size_t size, korvel_screen screen,
+                                                         int bits);
+
+/* Screen a width x height 8-bit image into the output with the screen of the options. Refused,
+ * writing nothing: a null context (KORVEL_ERROR_NULL_CONTEXT); null options, source or output
+ * (KORVEL_ERROR_NULL_BUFFER); an unknown options size or screen, bits other than 1 or 2, or
+ * drop inks outside 0 < small < medium < 1 (KORVEL_ERROR_ARGUMENT); a width or height below 1
+ * or a page of width x height bytes above INT_MAX (KORVEL_ERROR_SIZE); a stride below the
+ * bytes a row needs (KORVEL_ERROR_STRIDE). Equal calls give equal bytes, on any thread. */
+KORVEL_CONTEXT_API korvel_status korvel_context_screen(korvel_context* context,
+                                                       const korvel_screen_options* options,
+                                                       const unsigned char* source,
+                                                       size_t source_stride, unsigned char* output,
+                                                       size_t output_stride, int width, int height);
+
+/* The same page as a stream fed in bands of any height (korvel_stream_feed), equal byte for
+ * byte to korvel_context_screen. The screen may give a row back only after some rows below it
+ * have been fed (korvel_stream_delay); it holds those rows and never the page. Beginning
+ * installs the tone curve as korvel_context_screen does; the stream keeps what it reads, so
+ * the context is free again at once. Refused as korvel_context_screen refuses, a null out
+ * being KORVEL_ERROR_NULL_BUFFER; *out is set to the new stream, or to null when refused. */
+KORVEL_CONTEXT_API korvel_status korvel_stream_begin_screen(korvel_context* context,
+                                                            const korvel_screen_options* options,
+                                                            int width, int height,
+                                                            korvel_stream** out);
+
+/* How many rows the stream's output lags its input into *rows: output row r is finished once
+ * source row r + *rows has been fed, or once the page's last row has. 0 for the streams of
+ * korvel_stream_begin, and the same for the whole life of a stream. */
+KORVEL_CONTEXT_API korvel_status korvel_stream_delay(const korvel_stream* stream, int* rows);
+
+/* Feed the next `rows` source rows (source_stride bytes apart) and write the output rows this
+ * finishes, in page order from the first row not yet written, output_stride bytes apart from
+ * `output`; their count goes to *rows_written. That is at most rows + delay rows (the output
+ * holds room for that many), exactly `rows` on a stream of delay 0, and the feed that takes the
+ * page's last row writes every row still missing. Works on every stream. Refused, writing
+ * nothing (*rows_written included): a null stream (KORVEL_ERROR_NULL_CONTEXT), rows below 0
+ * (KORVEL_ERROR_SIZE), a band past the page's last row (KORVEL_ERROR_STREAM_END), a null
+ * rows_written, or a null source or output when rows > 0 (KORVEL_ERROR_NULL_BUFFER), a stride
+ * below a row (KORVEL_ERROR_STRIDE). rows == 0 writes no row and sets *rows_written to 0. */
+KORVEL_CONTEXT_API korvel_status korvel_stream_feed(korvel_stream* stream,
+                                                    const unsigned char* source,
+                                                    size_t source_stride, int rows,
+                                                    unsigned char* output, size_t output_stride,
+                                                    int* rows_written);
 
 /* ---- Threshold masks ---------------------------------------------------------------------- */
 

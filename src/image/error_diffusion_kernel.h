@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "image/error_diffusion_tables.h"
+#include "image/tone_target.h"
 
 // value * w / 1000 truncated toward zero (w a per-mille weight, value * w an int32 product),
 // by one multiply and shift: with M = ceil(2^38 / 1000), floor(n * M / 2^38) is floor(n / 1000)
@@ -67,7 +68,7 @@ class ImageErrorDiffusion {
       dotThresholdFlip_[i] = kDotThreshold ^ (kDotThreshold - (kDotBiasTotal - dotBias_[i]));
     }
     for (int a = 0; a < kImgTargetCount; ++a) {
-      targetOfAmount_[a] = std::min(std::max(toneCurve[kWhiteAmount - a], 0), kFullInk);
+      targetOfAmount_[a] = ToneTarget(toneCurve, a);
     }
     for (int g = 0; g < 256; ++g) {
       targetOfGrey_[g] = targetOfAmount_[10 * g];

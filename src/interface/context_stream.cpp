@@ -1,4 +1,5 @@
-// Row-band streaming of a context's image screens of the caller's image.
+// Row-band streaming of the screens of the caller's image: the image screens of a context and
+// korvel's own screens.
 #include <korvel/korvel_context.h>
 
 #include <algorithm>
@@ -9,24 +10,14 @@
 #include "core/raster_geometry.h"
 #include "image/image_entry_points.h"
 #include "interface/context.h"
+#include "interface/stream.h"
 #include "interface/strided_raster.h"
 
-struct korvel_stream {
-  korvel_stream(int width, int bits)
-      : width(width),
-        bits(bits),
-        sourceRow(static_cast<size_t>(RowStride(width, 8))),
-        packedRow(static_cast<size_t>(RowStride(width, bits))) {}
-
-  std::unique_ptr<ImageRowStream> rows;
-  int width;
-  int bits;
-  // One packed source row, for source strides below the packed stride: the rest is white, as
-  // the whole-page call takes it.
-  std::vector<unsigned char> sourceRow;
-  // One packed output row, for output strides below the bytes a row receives.
-  std::vector<unsigned char> packedRow;
-};
+korvel_stream::korvel_stream(int width, int bits)
+    : width(width),
+      bits(bits),
+      sourceRow(static_cast<size_t>(RowStride(width, 8))),
+      packedRow(static_cast<size_t>(RowStride(width, bits))) {}
 
 namespace {
 
@@ -48,7 +39,54 @@ void StreamRow(korvel_stream& stream, const unsigned char* source, size_t source
   std::memcpy(output, stream.packedRow.data(), outputStride);
 }
 
+// Write one finished row of an own screen, if there is one, from the host's stride.
+bool GiveOwnRow(korvel_stream& stream, unsigned char* output, size_t outputStride) {
+  OwnScreenStream& own = *stream.own;
+  if (outputStride >= own.PackedRowBytes()) return own.GiveRow(output);
+  if (!own.GiveRow(stream.packedRow.data())) return false;
+  std::memcpy(output, stream.packedRow.data(), outputStride);
+  return true;
+}
+
+// Each source row goes in, and the rows it finishes come out while there is room for them.
+int FeedOwnScreen(korvel_stream& stream, const unsigned char* source, size_t sourceStride, int rows,
+                  unsigned char* output, size_t outputStride, int capacity) {
+  int written = 0;
+  for (int r = 0; r < rows; ++r) {
+    stream.own->TakeRow(source + sourceStride * r);
+    while (written < capacity && GiveOwnRow(stream, output + outputStride * written, outputStride))
+      ++written;
+  }
+  return written;
+}
+
+// Arguments every band of rows needs, checked before anything is fed.
+korvel_status CheckBand(const korvel_stream* stream, const unsigned char* source,
+                        size_t sourceStride, const unsigned char* output, size_t outputStride,
+                        int rows) {
+  if (stream == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
+  if (rows < 0) return KORVEL_ERROR_SIZE;
+  if (rows > stream->RowsLeft()) return KORVEL_ERROR_STREAM_END;
+  if (rows == 0) return KORVEL_OK;
+  if (source == nullptr || output == nullptr) return KORVEL_ERROR_NULL_BUFFER;
+  if (!StrideHoldsRow(sourceStride, stream->width, 8) ||
+      !StrideHoldsRow(outputStride, stream->width, stream->bits))
+    return KORVEL_ERROR_STRIDE;
+  return KORVEL_OK;
+}
+
 }  // namespace
+
+int FeedStream(korvel_stream& stream, const unsigned char* source, size_t sourceStride, int rows,
+               unsigned char* output, size_t outputStride, int capacity) {
+  if (stream.own)
+    return FeedOwnScreen(stream, source, sourceStride, rows, output, outputStride, capacity);
+  stream.rows->BeginBand();
+  for (int r = 0; r < rows; ++r)
+    StreamRow(stream, source + sourceStride * r, sourceStride, output + outputStride * r,
+              outputStride);
+  return rows;
+}
 
 korvel_status korvel_stream_begin(korvel_context* context, int bits,
                                   const korvel_image_options* options, int width, int height,
@@ -72,25 +110,45 @@ korvel_status korvel_stream_begin(korvel_context* context, int bits,
 korvel_status korvel_stream_rows(korvel_stream* stream, const unsigned char* source,
                                  size_t source_stride, unsigned char* output, size_t output_stride,
                                  int rows) {
+  if (stream != nullptr && stream->Delay() > 0) return KORVEL_ERROR_STREAM_DELAY;
+  const korvel_status checked =
+      CheckBand(stream, source, source_stride, output, output_stride, rows);
+  if (checked != KORVEL_OK || rows == 0) return checked;
+  return Guarded([&] {
+    FeedStream(*stream, source, source_stride, rows, output, output_stride, rows);
+    return KORVEL_OK;
+  });
+}
+
+korvel_status korvel_stream_feed(korvel_stream* stream, const unsigned char* source,
+                                 size_t source_stride, int rows, unsigned char* output,
+                                 size_t output_stride, int* rows_written) {
+  const korvel_status checked =
+      CheckBand(stream, source, source_stride, output, output_stride, rows);
+  if (checked != KORVEL_OK) return checked;
+  if (rows_written == nullptr) return KORVEL_ERROR_NULL_BUFFER;
+  if (rows == 0) {
+    *rows_written = 0;
+    return KORVEL_OK;
+  }
+  return Guarded([&] {
+    *rows_written = FeedStream(*stream, source, source_stride, rows, output, output_stride,
+                               rows + stream->Delay());
+    return KORVEL_OK;
+  });
+}
+
+korvel_status korvel_stream_delay(const korvel_stream* stream, int* rows) {
   if (stream == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
-  if (rows < 0) return KORVEL_ERROR_SIZE;
-  if (rows > stream->rows->RowsLeft()) return KORVEL_ERROR_STREAM_END;
-  if (rows == 0) return KORVEL_OK;
-  if (source == nullptr || output == nullptr) return KORVEL_ERROR_NULL_BUFFER;
-  if (!StrideHoldsRow(source_stride, stream->width, 8) ||
-      !StrideHoldsRow(output_stride, stream->width, stream->bits))
-    return KORVEL_ERROR_STRIDE;
-  stream->rows->BeginBand();
-  for (int r = 0; r < rows; ++r)
-    StreamRow(*stream, source + source_stride * r, source_stride, output + output_stride * r,
-              output_stride);
+  if (rows == nullptr) return KORVEL_ERROR_NULL_BUFFER;
+  *rows = stream->Delay();
   return KORVEL_OK;
 }
 
 korvel_status korvel_stream_rows_left(const korvel_stream* stream, int* rows) {
   if (stream == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
   if (rows == nullptr) return KORVEL_ERROR_NULL_BUFFER;
-  *rows = stream->rows->RowsLeft();
+  *rows = stream->RowsLeft();
   return KORVEL_OK;
 }
 

@@ -1,10 +1,38 @@
 /* The context interface from C: the library's version is the headers', a full 1-bit template
- * has every dot, and a refused level comes back with its code and a message. Exits non-zero on the
- * first surprise. */
+ * has every dot, a refused level comes back with its code and a message, the image screens are
+ * named by constant, and korvel's own screens lay a large drop at every pixel of a black page,
+ * whole and fed as a stream. Exits non-zero on the first surprise. */
 #include <korvel/korvel_context.h>
 
 #include <stdio.h>
 #include <string.h>
+
+/* A black 70 x 5 page at 2 bits: every pixel the large drop, code 3. */
+static int ownScreensOfBlack(korvel_context* context) {
+  unsigned char black[72 * 5], out[20 * 5];
+  korvel_screen_options options;
+  korvel_stream* stream = NULL;
+  int delay = -1, written = -1, i;
+  memset(black, 0, sizeof black);
+  korvel_screen_options_init(&options, KORVEL_SCREEN_FINE, 2);
+  options.medium_drop_ink = 0.75;
+  if (korvel_context_screen(context, &options, black, 72, out, 20, 70, 5) != KORVEL_OK)
+    return fprintf(stderr, "the fine screen refused a black page\n"), 1;
+  for (i = 0; i < 70; ++i)
+    if (((out[i / 4] >> (6 - 2 * (i % 4))) & 3) != 3)
+      return fprintf(stderr, "pixel %d of fine is not a large drop\n", i), 1;
+  options.screen = KORVEL_SCREEN_BEST;
+  memset(out, 0, sizeof out);
+  if (korvel_stream_begin_screen(context, &options, 70, 5, &stream) != KORVEL_OK ||
+      korvel_stream_delay(stream, &delay) != KORVEL_OK ||
+      korvel_stream_feed(stream, black, 72, 5, out, 20, &written) != KORVEL_OK || written != 5)
+    return fprintf(stderr, "the best screen's stream failed\n"), 1;
+  if (out[4 * 20] != 0xFF) return fprintf(stderr, "the streamed best page has no large drops\n"), 1;
+  if (strlen(korvel_strerror(KORVEL_ERROR_STREAM_DELAY)) == 0)
+    return fprintf(stderr, "the delay refusal has no message\n"), 1;
+  korvel_stream_destroy(stream);
+  return 0;
+}
 
 int main(void) {
   korvel_context* context = NULL;
@@ -38,6 +66,7 @@ int main(void) {
         return fprintf(stderr, "template type %d was refused\n", (int)types[t]), 1;
     }
   }
+  if (ownScreensOfBlack(context) != 0) return 1;
   korvel_context_destroy(context);
   return 0;
 }

@@ -79,7 +79,8 @@ class CmykInput : public ::testing::Test {
 TEST_F(CmykInput, EveryInkScreensAsItsPlaneAlone) {
   for (const char* tif : {"contiguous.tif", "planar.tif"})
     for (const std::string options : {"--quality 0", "--bits 2", "--bits 4", "--type 42 --cell 2x1",
-                                      "--template-diffusion --dot-mode 1"})
+                                      "--template-diffusion --dot-mode 1", "--screen fine",
+                                      "--screen best --bits 2 --drop-inks 0.25,0.6"})
       ExpectInksAsGrey(tif, options, std::vector<std::string>(4, options));
 }
 

@@ -3,6 +3,7 @@
 // in the README must be exactly the one these rows make.
 #include <gtest/gtest.h>
 #include <korvel/korvel.h>
+#include <korvel/korvel_context.h>
 
 #include <climits>
 #include <cstdio>
@@ -92,6 +93,54 @@ bool LoadRefused(int32_t p, int32_t h, int32_t w, int32_t m, size_t extra, int l
   return refused && copy == bytes && out[0] == 0x80;
 }
 
+// korvel_context_screen (b[0] -> b[1]) and korvel_stream_begin_screen refuse the options with
+// `expected`, the stream left null.
+bool OwnScreenRefuses(Buffers b, const korvel_screen_options& options, korvel_status expected) {
+  korvel_context* context = nullptr;
+  korvel_context_create(&context);
+  korvel_stream* stream = nullptr;
+  const bool refused =
+      korvel_context_screen(context, &options, b[0], 16, b[1], 16, 8, 4) == expected &&
+      korvel_stream_begin_screen(context, &options, 8, 4, &stream) == expected && stream == nullptr;
+  korvel_context_destroy(context);
+  return refused;
+}
+
+korvel_screen_options OwnScreen(int screen, int bits, double small, double medium) {
+  korvel_screen_options options;
+  korvel_screen_options_init(&options, static_cast<korvel_screen>(screen), bits);
+  options.small_drop_ink = small;
+  options.medium_drop_ink = medium;
+  return options;
+}
+
+// `use` is given a begun stream of every own screen at every depth (8 x 4 pixels, 2 rows fed)
+// whose delay passes `delayed`; true when it refused on each and at least one was tried.
+bool OwnStreamsRefuse(Buffers b, bool (*delayed)(int),
+                      const std::function<bool(korvel_stream*, Buffers)>& refuses) {
+  korvel_context* context = nullptr;
+  korvel_context_create(&context);
+  int tried = 0;
+  bool refused = true;
+  for (int screen : {KORVEL_SCREEN_FINE, KORVEL_SCREEN_BEST})
+    for (int bits : {1, 2}) {
+      const korvel_screen_options options = OwnScreen(screen, bits, 0.3, 0.6);
+      korvel_stream* stream = nullptr;
+      int delay = 0, written = 0;
+      korvel_stream_begin_screen(context, &options, 8, 4, &stream);
+      korvel_stream_delay(stream, &delay);
+      if (delayed(delay)) {
+        unsigned char grey[8 * 2] = {}, out[4 * 64];
+        korvel_stream_feed(stream, grey, 8, 2, out, 4, &written);
+        refused = refused && refuses(stream, b);
+        ++tried;
+      }
+      korvel_stream_destroy(stream);
+    }
+  korvel_context_destroy(context);
+  return refused && tried > 0;
+}
+
 std::vector<Refusal> Rows() {
   const std::string templates = "`KORVEL_GetTempateData_1Bit`, `_2Bit`, `_4Bit`";
   const std::string splits = "`KORVEL_GetTempateData_2Bit_1to2`, `_1to3`, `_1to4`";
@@ -102,6 +151,10 @@ std::vector<Refusal> Rows() {
   const std::string untouched = "0, buffers untouched",
                     kept = "false, mask held and level table kept";
   const std::string outputKept = "false, output untouched";
+  const std::string own = "`korvel_context_screen`, `korvel_stream_begin_screen`";
+  const auto ownResult = [](const std::string& status) {
+    return "`KORVEL_ERROR_" + status + "`, buffers untouched";
+  };
   return {
       {templates, "level below 0 or above 100", untouched,
        [](Buffers b) {
@@ -186,6 +239,45 @@ std::vector<Refusal> Rows() {
       {dither, "dstStride too small for the width at the chosen depth", outputKept,
        [](Buffers b) {
          return DitherRefuses(b, 1, 9, 1, 0, 1, 1, 1) && DitherRefuses(b, 1, 5, 1, 0, 1, 1, 2);
+       }},
+      {own, "an options size or screen the library does not know, or bits other than 1 or 2",
+       ownResult("ARGUMENT"),
+       [](Buffers b) {
+         korvel_screen_options sized = OwnScreen(KORVEL_SCREEN_FINE, 1, 0.3, 0.6);
+         sized.size = sizeof sized + 8;
+         return OwnScreenRefuses(b, sized, KORVEL_ERROR_ARGUMENT) &&
+                OwnScreenRefuses(b, OwnScreen(3, 1, 0.3, 0.6), KORVEL_ERROR_ARGUMENT) &&
+                OwnScreenRefuses(b, OwnScreen(KORVEL_SCREEN_BEST, 4, 0.3, 0.6),
+                                 KORVEL_ERROR_ARGUMENT);
+       }},
+      {own, "drop inks not 0 < small < medium < 1 in steps of 1/2550 (at either depth)",
+       ownResult("ARGUMENT"),
+       [](Buffers b) {
+         return OwnScreenRefuses(b, OwnScreen(KORVEL_SCREEN_FINE, 2, 0.6, 0.3),
+                                 KORVEL_ERROR_ARGUMENT) &&
+                OwnScreenRefuses(b, OwnScreen(KORVEL_SCREEN_BEST, 1, 0.0, 0.3),
+                                 KORVEL_ERROR_ARGUMENT) &&
+                OwnScreenRefuses(b, OwnScreen(KORVEL_SCREEN_FINE, 2, 0.3, 0.30001),
+                                 KORVEL_ERROR_ARGUMENT);
+       }},
+      {"`korvel_stream_feed`", "a band past the page's last row", ownResult("STREAM_END"),
+       [](Buffers b) {
+         return OwnStreamsRefuse(
+             b, [](int) { return true; },
+             [](korvel_stream* s, Buffers b) {
+               int written = -1;
+               return korvel_stream_feed(s, b[0], 8, 3, b[1], 4, &written) ==
+                          KORVEL_ERROR_STREAM_END &&
+                      written == -1;
+             });
+       }},
+      {"`korvel_stream_rows`", "a stream whose delay is above 0", ownResult("STREAM_DELAY"),
+       [](Buffers b) {
+         return OwnStreamsRefuse(
+             b, [](int delay) { return delay > 0; },
+             [](korvel_stream* s, Buffers b) {
+               return korvel_stream_rows(s, b[0], 8, b[1], 4, 1) == KORVEL_ERROR_STREAM_DELAY;
+             });
        }},
   };
 }

@@ -105,3 +105,31 @@ Size ParseSize(const std::string& text, const std::string& what, int maxSide) {
     throw UsageError(what + " must be WIDTHxHEIGHT, not '" + text + "'");
   return ParsePair(text, what, "side", 1, maxSide);
 }
+
+namespace {
+
+// A decimal fraction strictly between 0 and 1.
+double ParseFraction(const std::string& text, const std::string& what) {
+  errno = 0;
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  if (text.empty() || *end != '\0' || end == text.c_str() || errno == ERANGE ||
+      !(value > 0.0 && value < 1.0))
+    throw UsageError(what + " must be a decimal between 0 and 1 of the large drop's ink, not '" +
+                     text + "'");
+  return value;
+}
+
+}  // namespace
+
+DropInks ParseDropInks(const std::string& text, const std::string& what) {
+  const size_t comma = text.find(',');
+  if (comma == std::string::npos)
+    throw UsageError(what + " must be SMALL,MEDIUM (e.g. 0.3,0.6), not '" + text + "'");
+  const DropInks inks{ParseFraction(text.substr(0, comma), what + " small"),
+                      ParseFraction(text.substr(comma + 1), what + " medium")};
+  if (!(inks.small < inks.medium))
+    throw UsageError(what + ": the small drop's ink must be below the medium's, not '" + text +
+                     "'");
+  return inks;
+}

@@ -49,6 +49,15 @@ int ParseInt(const std::string& text, const std::string& what, int min, int max)
 Size ParsePair(const std::string& text, const std::string& what, const std::string& part, int min,
                int max);
 
+// The inks of the small and medium drops relative to the large one.
+struct DropInks {
+  double small;
+  double medium;
+};
+
+// "S,M": two decimals with 0 < S < M < 1.
+DropInks ParseDropInks(const std::string& text, const std::string& what);
+
 // "WxH" (also "W,H"), each side 1..maxSide.
 Size ParseSize(const std::string& text, const std::string& what, int maxSide);
 

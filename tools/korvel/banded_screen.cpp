@@ -4,6 +4,7 @@
 
 #include "image_reader.h"
 #include "screening_context.h"
+#include "tool_error.h"
 
 namespace {
 
@@ -17,10 +18,26 @@ struct StreamDeleter {
   void operator()(korvel_stream* stream) const { korvel_stream_destroy(stream); }
 };
 
+// The stream of the page's screen: one of korvel's own, or a template type's.
+korvel_stream* BeginStream(korvel_context* context, const ScreenSettings& screen, int width,
+                           int height) {
+  korvel_stream* begun = nullptr;
+  const korvel_screen_options own = OwnScreenOptions(screen);
+  const korvel_image_options options{screen.type, screen.cell.width, screen.cell.height,
+                                     screen.dotMode, screen.templateDiffusion ? 1 : 0};
+  Require(screen.ownScreen != 0
+              ? korvel_stream_begin_screen(context, &own, width, height, &begun)
+              : korvel_stream_begin(context, screen.bits, &options, width, height, &begun),
+          "the library cannot screen a " + std::to_string(width) + "x" + std::to_string(height) +
+              " page in bands");
+  return begun;
+}
+
 }  // namespace
 
 bool ScreensInBands(const ScreenSettings& screen, ImageFormat output) {
-  return (screen.bits == 1 || screen.bits == 2) && ScreensTheImage(screen.type) &&
+  return (screen.bits == 1 || screen.bits == 2) &&
+         (screen.ownScreen != 0 || ScreensTheImage(screen.type)) &&
          (output == ImageFormat::kPbm || output == ImageFormat::kPgm);
 }
 
@@ -30,28 +47,32 @@ bool ScreenInBands(const std::string& input, const std::string& output, ImageFor
   if (!reader) return false;
   const int width = reader->Width(), height = reader->Height();
   const Context context = ContextFor(ink);
-  const korvel_image_options options{screen.type, screen.cell.width, screen.cell.height,
-                                     screen.dotMode, screen.templateDiffusion ? 1 : 0};
-  korvel_stream* begun = nullptr;
-  Require(korvel_stream_begin(context.get(), screen.bits, &options, width, height, &begun),
-          "the library cannot screen a " + std::to_string(width) + "x" + std::to_string(height) +
-              " page in bands");
-  const std::unique_ptr<korvel_stream, StreamDeleter> stream(begun);
+  const std::unique_ptr<korvel_stream, StreamDeleter> stream(
+      BeginStream(context.get(), screen, width, height));
+  int delay = 0;
+  Require(korvel_stream_delay(stream.get(), &delay), "the library has no delay of the stream");
 
+  // A band finishes at most its own rows and the rows the stream held back.
   GreyImage band = GreyImage::Allocate(width, std::min(kBandRows, height));
-  DotRaster screened = DotRaster::Allocate(width, band.height, screen.bits);
+  DotRaster screened = DotRaster::Allocate(width, band.height + delay, screen.bits);
   PendingFile file(output);
   WritePnmHeader(file, format, width, height, screen.bits);
   progress.Stage("screening", 0.0, 1.0);
+  int written = 0;
   for (int y = 0; y < height; y += band.height) {
     const int rows = std::min(band.height, height - y);
     reader->Read(rows, band.Data(), band.stride);
-    Require(korvel_stream_rows(stream.get(), band.Data(), band.stride, screened.bytes.get(),
-                               screened.stride, rows),
+    int finished = 0;
+    Require(korvel_stream_feed(stream.get(), band.Data(), band.stride, rows, screened.bytes.get(),
+                               screened.stride, &finished),
             "the library refused a band of rows");
-    WritePnmRows(file, format, screened, rows);
+    WritePnmRows(file, format, screened, finished);
+    written += finished;
     progress.Advance(y + rows, height);
   }
+  if (written != height)
+    throw ToolError("the library finished " + std::to_string(written) + " of the page's " +
+                    std::to_string(height) + " rows");
   file.Close();
   file.Commit();
   return true;

@@ -1,7 +1,7 @@
 // Screening a grey page band by band through the library's row stream, so that neither the
 // page nor its screened raster is ever held whole: every screen of the caller's image (error or
-// template diffusion, the dot screens, the matrix) at 1 or 2 bits, from a binary PGM to a PBM
-// or PGM.
+// template diffusion, the dot screens, the matrix, korvel's own screens) at 1 or 2 bits, from a
+// binary PGM to a PBM or PGM.
 #ifndef KORVEL_TOOL_BANDED_SCREEN_H
 #define KORVEL_TOOL_BANDED_SCREEN_H
 

@@ -75,6 +75,20 @@ bool QualityBesideCurve(const Arguments& arguments, int inks) {
   return false;
 }
 
+// The own screen of --screen (its name already accepted by ChooseScreen) and its drops.
+void ReadOwnScreen(const Arguments& arguments, ScreenSettings& screen) {
+  for (const OwnScreenName& own : kOwnScreenNames)
+    if (arguments.Value("--screen") == own.name) screen.ownScreen = own.screen;
+  if (!arguments.Has("--drop-inks")) return;
+  const DropInks inks = ParseDropInks(arguments.Value("--drop-inks"), "--drop-inks");
+  screen.smallDropInk = inks.small;
+  screen.mediumDropInk = inks.medium;
+  if (!OwnScreenAccepts(screen))
+    throw UsageError("--drop-inks " + arguments.Value("--drop-inks") +
+                     ": the library takes drop inks in steps of 1/2550 of the large drop, and "
+                     "these fall on the same step, on 0 or on the large drop");
+}
+
 ScreenRequest RequestOf(const Arguments& arguments, const HalftoneJob& job) {
   ScreenRequest request;
   request.bits = job.screen.bits;
@@ -90,6 +104,8 @@ ScreenRequest RequestOf(const Arguments& arguments, const HalftoneJob& job) {
   request.curveGiven = arguments.Has("--curve");
   request.qualityBesideCurve = QualityBesideCurve(arguments, request.inks);
   request.threadsGiven = arguments.Has("--threads");
+  request.screen = arguments.Value("--screen");
+  request.dropInksGiven = arguments.Has("--drop-inks");
   return request;
 }
 
@@ -116,6 +132,8 @@ HalftoneJob ParseJob(const Words& words) {
                                     {"--curve", true},
                                     {"--threads", true},
                                     {"--size", true},
+                                    {"--screen", true},
+                                    {"--drop-inks", true},
                                     {"--template-diffusion", false},
                                     {"--stats", false},
                                     {"--quiet", false}});
@@ -133,6 +151,7 @@ HalftoneJob ParseJob(const Words& words) {
   job.stats = arguments.Has("--stats");
   job.quiet = arguments.Has("--quiet");
   job.rule = &ChooseScreen(RequestOf(arguments, job));
+  ReadOwnScreen(arguments, screen);
   ReadCurves(arguments, job.inks);
   return job;
 }

@@ -19,8 +19,12 @@ DotRaster ScreenInk(const GreyImage& ink, const InkSettings& settings,
       ink.stride ? ink.stride : (static_cast<size_t>(ink.width) + 3) & ~size_t{3};
   const korvel_image_options options{screen.type, screen.cell.width, screen.cell.height,
                                      screen.dotMode, screen.templateDiffusion ? 1 : 0};
+  const korvel_screen_options own = OwnScreenOptions(screen);
   const korvel_status status =
-      screen.bits == 4
+      screen.ownScreen != 0
+          ? korvel_context_screen(context.get(), &own, ink.Data(), sourceStride, raster.bytes.get(),
+                                  raster.stride, ink.width, ink.height)
+      : screen.bits == 4
           ? korvel_screen_image_4bit(context.get(), ink.Data(), sourceStride, raster.bytes.get(),
                                      raster.stride, ink.width, ink.height)
           : korvel_screen_image(context.get(), screen.bits, &options, ink.Data(), sourceStride,
@@ -31,6 +35,23 @@ DotRaster ScreenInk(const GreyImage& ink, const InkSettings& settings,
 }
 
 }  // namespace
+
+korvel_screen_options OwnScreenOptions(const ScreenSettings& screen) {
+  korvel_screen_options options;
+  korvel_screen_options_init(&options, static_cast<korvel_screen>(screen.ownScreen), screen.bits);
+  options.small_drop_ink = screen.smallDropInk;
+  options.medium_drop_ink = screen.mediumDropInk;
+  return options;
+}
+
+bool OwnScreenAccepts(const ScreenSettings& screen) {
+  const korvel_screen_options options = OwnScreenOptions(screen);
+  const Context context = ContextFor(InkSettings{});
+  korvel_stream* stream = nullptr;
+  const korvel_status status = korvel_stream_begin_screen(context.get(), &options, 1, 1, &stream);
+  korvel_stream_destroy(stream);
+  return status == KORVEL_OK;
+}
 
 std::vector<DotRaster> ScreenInks(const std::vector<GreyImage>& inks,
                                   const std::vector<InkSettings>& settings,

@@ -3,6 +3,8 @@
 #ifndef KORVEL_TOOL_INK_SCREEN_H
 #define KORVEL_TOOL_INK_SCREEN_H
 
+#include <korvel/korvel_context.h>
+
 #include <vector>
 
 #include "arguments.h"
@@ -16,7 +18,16 @@ struct ScreenSettings {
   Size cell{1, 1};
   int dotMode = 0;
   bool templateDiffusion = false;
+  int ownScreen = 0;                // a korvel_screen (--screen) instead of the template type, or 0
+  double smallDropInk = 1.0 / 3.0;  // the own screens' drops at 2 bits (--drop-inks)
+  double mediumDropInk = 2.0 / 3.0;
 };
+
+// The library's options of the own screen the settings choose.
+korvel_screen_options OwnScreenOptions(const ScreenSettings& screen);
+
+// Whether the library screens with those options (asked of the library on a page of one pixel).
+bool OwnScreenAccepts(const ScreenSettings& screen);
 
 // The screened raster of every ink (an ink without pixels is a test pattern at its size),
 // screening at most `threads` inks at the same time. Throws ToolError when the library refuses.

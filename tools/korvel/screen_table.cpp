@@ -1,6 +1,7 @@
 #include "screen_table.h"
 
 #include <functional>
+#include <iterator>
 #include <vector>
 
 #include "tool_error.h"
@@ -64,6 +65,19 @@ const std::vector<ScreenRule> kScreens = {
     {"4-bit image path", kFourBits, 0, false, Source::kImage, false, false, kNoCells},
 };
 
+// korvel's own screens, in the order of kOwnScreenNames: they screen the image pixel by pixel
+// through the tone curve of the error diffusion.
+const ScreenRule kOwnScreens[] = {
+    {"fine, korvel's error diffusion of the image", kOneOrTwoBits, 0, false, Source::kImage, true,
+     false, kNoCells},
+    {"best, korvel's search for the least visible error", kOneOrTwoBits, 0, false, Source::kImage,
+     true, false, kNoCells},
+};
+
+bool IsOwnScreen(const ScreenRule& rule) {
+  return &rule >= std::begin(kOwnScreens) && &rule < std::end(kOwnScreens);
+}
+
 bool Covers(const ScreenRule& rule, int bits, int type) {
   return (rule.depths >> bits & 1) && (rule.types == 0 || (rule.types & Type(type)));
 }
@@ -98,6 +112,9 @@ std::string WhereItApplies(const std::function<bool(const ScreenRule&)>& applies
 
 // "the small drops (--type 39 at --bits 2)", saying when the type is the depth's default.
 std::string Label(const ScreenRule& rule, const ScreenRequest& request) {
+  if (IsOwnScreen(rule))
+    return "the screen " + request.screen + " (--screen " + request.screen + " at --bits " +
+           std::to_string(request.bits) + ")";
   if (rule.types == 0) return "the " + std::string(rule.name) + " (--bits 4)";
   return "the " + std::string(rule.name) + " (--type " + std::to_string(request.type) +
          (request.typeGiven ? "" : ", the default") + " at --bits " + std::to_string(request.bits) +
@@ -157,26 +174,42 @@ void CheckCells(const ScreenRule& rule, const ScreenRequest& request) {
                      " enlarge further");
 }
 
-}  // namespace
-
-int DefaultType(int bits) {
-  return bits == 2 ? kThreeDropType : kImageType;
+// The own screen the request names, refusing the options that would choose another screen.
+const ScreenRule& OwnScreenOrRefusal(const ScreenRequest& request) {
+  const ScreenRule* rule = nullptr;
+  for (size_t k = 0; k < std::size(kOwnScreenNames); ++k)
+    if (request.screen == kOwnScreenNames[k].name) rule = &kOwnScreens[k];
+  if (rule == nullptr)
+    throw UsageError("--screen must be fine or best, not '" + request.screen + "'");
+  if (!(rule->depths >> request.bits & 1))
+    throw UsageError("--screen " + request.screen + " writes --bits 1 or 2, not --bits " +
+                     std::to_string(request.bits));
+  const std::string chosen = "--screen chooses the screen, and ";
+  if (request.typeGiven)
+    RefuseOption("--type", *rule, request, chosen + "--type chooses one of the template types");
+  if (request.templateDiffusion)
+    RefuseOption("--template-diffusion", *rule, request,
+                 chosen + "--template-diffusion chooses the template diffusion");
+  if (request.dropInksGiven && request.bits != 2)
+    RefuseOption("--drop-inks", *rule, request,
+                 "it lays one drop at --bits 1; small and medium drops come at --bits 2");
+  return *rule;
 }
 
-const ScreenRule& ChooseScreen(const ScreenRequest& request) {
-  const ScreenRule& rule = RuleOrRefusal(request);
-  if (request.typeGiven && rule.types == 0)
-    RefuseOption("--type", rule, request,
-                 "it has no template types; types choose the screen at --bits 1 or 2");
+// The checks of the options every screen shares: what it screens, its tone curve, its cells
+// and the threads.
+void CheckSharedOptions(const ScreenRule& rule, const ScreenRequest& request) {
   CheckSource(rule, request);
   if (request.qualityGiven && !rule.readsToneCurve)
     RefuseOption("--quality", rule, request,
                  "it reads no tone curve; error and template diffusion (" +
-                     WhereItApplies([](const ScreenRule& r) { return r.readsToneCurve; }) + ") do");
+                     WhereItApplies([](const ScreenRule& r) { return r.readsToneCurve; }) +
+                     ") and the own screens (--screen) do");
   if (request.curveGiven && !rule.readsToneCurve)
     RefuseOption("--curve", rule, request,
                  "it reads no tone curve; error and template diffusion (" +
-                     WhereItApplies([](const ScreenRule& r) { return r.readsToneCurve; }) + ") do");
+                     WhereItApplies([](const ScreenRule& r) { return r.readsToneCurve; }) +
+                     ") and the own screens (--screen) do");
   if (request.qualityBesideCurve && !rule.readsRampFromFile)
     RefuseOption("--quality", rule, request,
                  "an ink's --curve replaces the tone curve of its quality level, and the level "
@@ -186,6 +219,31 @@ const ScreenRule& ChooseScreen(const ScreenRequest& request) {
     throw UsageError(
         "--threads does not apply to grey input: a grey page is one ink, screened on one "
         "thread; the inks of a CMYK TIFF are screened in parallel");
+}
+
+}  // namespace
+
+const OwnScreenName kOwnScreenNames[2] = {{"fine", 1}, {"best", 2}};
+
+int DefaultType(int bits) {
+  return bits == 2 ? kThreeDropType : kImageType;
+}
+
+const ScreenRule& ChooseScreen(const ScreenRequest& request) {
+  if (!request.screen.empty()) {
+    const ScreenRule& own = OwnScreenOrRefusal(request);
+    CheckSharedOptions(own, request);
+    return own;
+  }
+  if (request.dropInksGiven)
+    throw UsageError(
+        "--drop-inks sets the small and medium drops of korvel's own screens: it needs --screen "
+        "fine or best at --bits 2 (the drops of --type 41 are fixed)");
+  const ScreenRule& rule = RuleOrRefusal(request);
+  if (request.typeGiven && rule.types == 0)
+    RefuseOption("--type", rule, request,
+                 "it has no template types; types choose the screen at --bits 1 or 2");
+  CheckSharedOptions(rule, request);
   return rule;
 }
 
@@ -221,5 +279,9 @@ std::string DescribeScreens() {
       text += "; --dot-mode 0.." + std::to_string(rule.highestDotMode) + ", --cell";
     text += "\n";
   }
+  for (size_t k = 0; k < std::size(kOwnScreenNames); ++k)
+    text += "  --bits 1|2 --screen " + std::string(kOwnScreenNames[k].name) + ": " +
+            kOwnScreens[k].name +
+            "\n      uses IN; --quality, --curve; --drop-inks S,M at --bits 2\n";
   return text;
 }

@@ -40,14 +40,25 @@ struct ScreenRequest {
   bool curveGiven = false;
   bool qualityBesideCurve = false;  // an ink given both --quality and --curve
   bool threadsGiven = false;
+  std::string screen;  // the --screen name of one of korvel's own screens, empty for --type
+  bool dropInksGiven = false;
 };
+
+// korvel's own screens, chosen by name with --screen instead of a template type.
+struct OwnScreenName {
+  const char* name;  // "fine" or "best"
+  int screen;        // its korvel_screen
+};
+extern const OwnScreenName kOwnScreenNames[2];
 
 // The default --type of a depth: the image by error diffusion at 1 bit, by small, medium and
 // large drops at 2 bits.
 int DefaultType(int bits);
 
 // The screen the request runs. Throws UsageError, naming the screens that would use it, for
-// an option the screen ignores or a type the depth has no screen for. A CMYK page is screened
+// an option the screen ignores, a type the depth has no screen for, or a --screen beside a
+// --type or --template-diffusion that would choose another. --drop-inks belongs to the own
+// screens at --bits 2. A CMYK page is screened
 // ink by ink by screens of an image; --threads applies to CMYK pages only (a grey page is one
 // ink, screened on one thread).
 const ScreenRule& ChooseScreen(const ScreenRequest& request);

@@ -3,9 +3,9 @@
 // restarting, and with a textbook serpentine Floyd-Steinberg, and prints their figures side by
 // side; then the row-by-row coverage where diffusions restart: the first rows of 1-bit
 // templates and the rows after horizontal tone jumps.
-//   korvel-quality [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows]
+//   korvel-quality [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows] [--sheet OUT.png]
 // --dump writes every input and both halftones of it as PGM files into DIR; --rows prints the
-// row figures only.
+// row figures only; --sheet draws the comparison sheet of every screen into OUT.png.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -23,6 +23,9 @@
 #include "korvel/korvel.h"
 #include "quality_metrics.h"
 #include "row_coverage.h"
+#if KORVEL_QUALITY_SHEET
+#include "comparison_sheet.h"
+#endif
 #include "test_images.h"
 
 namespace {
@@ -127,6 +130,20 @@ void PrintSpectrum(uint8_t grey) {
   }
 }
 
+int WriteSheet(const std::string& photos, const std::string& path) {
+#if KORVEL_QUALITY_SHEET
+  std::string error;
+  if (quality::WriteComparisonSheet(photos, path, &error)) return 0;
+  std::fprintf(stderr, "korvel-quality: cannot write the sheet %s: %s\n", path.c_str(),
+               error.c_str());
+  return 1;
+#else
+  std::fprintf(stderr, "korvel-quality: built without the tools' PNG writer, no --sheet %s\n",
+               path.c_str());
+  return 2;
+#endif
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -139,12 +156,16 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--spectrum") == 0 && i + 1 < argc) {
       PrintSpectrum(static_cast<uint8_t>(std::atoi(argv[++i])));
       return 0;
+    } else if (std::strcmp(argv[i], "--sheet") == 0 && i + 1 < argc) {
+      return WriteSheet(photos, argv[++i]);
     } else if (std::strcmp(argv[i], "--rows") == 0) {
       PrintRowFigures();
       return 0;
     } else {
-      std::fprintf(stderr, "usage: %s [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows]\n",
-                   argv[0]);
+      std::fprintf(
+          stderr,
+          "usage: %s [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows] [--sheet OUT.png]\n",
+          argv[0]);
       return 2;
     }
   }
