@@ -24,6 +24,7 @@ cmake -S "$root/examples" -B "$work/example" -DCMAKE_PREFIX_PATH="$prefix" >/dev
 cmake --build "$work/example" >/dev/null
 "$work/example/korvel_example"
 "$work/example/korvel_cmyk_example"
+"$work/example/korvel_screen_page"
 
 echo "== example through pkg-config"
 export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
