@@ -3,9 +3,10 @@
 // restarting, and with a textbook serpentine Floyd-Steinberg, and prints their figures side by
 // side; then the row-by-row coverage where diffusions restart: the first rows of 1-bit
 // templates and the rows after horizontal tone jumps.
-//   korvel-quality [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows]
+//   korvel-quality [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows] [--best]
 // --dump writes every input and both halftones of it as PGM files into DIR; --rows prints the
-// row figures only.
+// row figures only; --best compares the best screen with Floyd-Steinberg (best_report.h) and
+// fails when it is below its bar (give --photos and --dump before it).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "best_report.h"
 #include "config/tone_curve.h"
 #include "core/raster_geometry.h"
 #include "core/screening_state.h"
@@ -139,11 +141,14 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--spectrum") == 0 && i + 1 < argc) {
       PrintSpectrum(static_cast<uint8_t>(std::atoi(argv[++i])));
       return 0;
+    } else if (std::strcmp(argv[i], "--best") == 0) {
+      return quality::PrintBestReport(photos, g_dumpFolder) ? 0 : 1;
     } else if (std::strcmp(argv[i], "--rows") == 0) {
       PrintRowFigures();
       return 0;
     } else {
-      std::fprintf(stderr, "usage: %s [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows]\n",
+      std::fprintf(stderr,
+                   "usage: %s [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows] [--best]\n",
                    argv[0]);
       return 2;
     }

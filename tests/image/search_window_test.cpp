@@ -1,0 +1,245 @@
+// The best screen's search window against a reference that recomputes the whole eye-filtered
+// error from scratch: c_ep and the trial changes after random changes, entering rows and
+// retiring rows, and a naive search with the same visiting order giving the same halftone.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "image/eye_correlation.h"
+#include "image/search_window.h"
+
+namespace {
+
+constexpr int kR = EyeCorrelation::kRadius;
+
+// A page the reference knows whole: amounts, the current levels, and how many rows exist
+// yet; beyond its edges and below its last row entered the error is zero.
+struct Page {
+  int width, height;
+  DropSet drops;
+  const EyeCorrelation& eye;
+  std::vector<int> amount, level;
+  int entered = 0;
+
+  int At(int x, int y) const { return y * width + x; }
+  int64_t Error(int x, int y) const {
+    if (x < 0 || x >= width || y < 0 || y >= entered) return 0;
+    return drops.ink[level[At(x, y)]] - amount[At(x, y)];
+  }
+  // c_ep at (x, y): the error around it weighted by c_pp.
+  int64_t Correlation(int x, int y) const {
+    int64_t sum = 0;
+    for (int v = y - kR; v <= y + kR; ++v)
+      for (int u = x - kR; u <= x + kR; ++u) sum += Error(u, v) * eye.Offset(u - x, v - y);
+    return sum;
+  }
+  // The whole filtered error, sum over pixel pairs of e[m] e[n] c_pp[m - n].
+  int64_t FilteredError() const {
+    int64_t sum = 0;
+    for (int y = 0; y < entered; ++y)
+      for (int x = 0; x < width; ++x) {
+        const int64_t e = Error(x, y);
+        if (e != 0) sum += e * Correlation(x, y);
+      }
+    return sum;
+  }
+  // A level may change where the amount lies at least c_pp[0] / sum(c_pp) of the gap away
+  // from both inks it falls between (elsewhere only swaps).
+  bool MayChangeLevel(int x, int y) const {
+    const double a = amount[At(x, y)];
+    double sum = 0;
+    for (const auto& row : eye.at)
+      for (int32_t c : row) sum += c;
+    const double share = eye.Offset(0, 0) / sum;
+    for (int l = 0; l + 1 < drops.levels; ++l) {
+      const double gap = drops.ink[l + 1] - drops.ink[l];
+      if (a >= drops.ink[l] && a <= drops.ink[l + 1] &&
+          (l + 2 == drops.levels || a < drops.ink[l + 1]))
+        return a - drops.ink[l] >= share * gap && drops.ink[l + 1] - a >= share * gap;
+    }
+    return false;
+  }
+  int Lowest(int x, int y) const { return amount[At(x, y)] >= kFullAmount ? drops.levels - 1 : 0; }
+  int Highest(int x, int y) const { return amount[At(x, y)] <= 0 ? 0 : drops.levels - 1; }
+};
+
+DropSet RandomDrops(std::mt19937& random) {
+  if (random() % 3 == 0) return DropSet::OneBit();
+  const int small = 1 + static_cast<int>(random() % (kFullAmount - 2));
+  const int medium = small + 1 + static_cast<int>(random() % (kFullAmount - 1 - small));
+  return DropSet::ThreeDrops(small, medium);
+}
+
+Page RandomPage(std::mt19937& random, int width, int height, const DropSet& drops) {
+  Page page{width, height, drops, BestEyeCorrelation(), {}, {}, 0};
+  for (int i = 0; i < width * height; ++i) {
+    const int kind = static_cast<int>(random() % 8);
+    page.amount.push_back(kind == 0   ? 0
+                          : kind == 1 ? kFullAmount
+                                      : static_cast<int>(random() % (kFullAmount + 1)));
+    page.level.push_back(static_cast<int>(random() % drops.levels));
+  }
+  return page;
+}
+
+// Enter the page's next row into the window and the reference (levels clamped as the window
+// clamps them).
+void EnterRow(Page& page, SearchWindow& window) {
+  const int y = page.entered;
+  std::vector<uint16_t> amounts(page.width);
+  std::vector<uint8_t> levels(page.width);
+  for (int x = 0; x < page.width; ++x) {
+    amounts[x] = static_cast<uint16_t>(page.amount[page.At(x, y)]);
+    levels[x] = static_cast<uint8_t>(page.level[page.At(x, y)]);
+    page.level[page.At(x, y)] =
+        std::min(std::max(page.level[page.At(x, y)], page.Lowest(x, y)), page.Highest(x, y));
+  }
+  window.EnterRow(amounts.data(), levels.data());
+  ++page.entered;
+}
+
+void ExpectWindowMatches(const Page& page, const SearchWindow& window, int firstActive) {
+  for (int i = 0; i < window.ActiveRows(); ++i)
+    for (int x = 0; x < page.width; ++x) {
+      const int y = firstActive + i;
+      ASSERT_EQ(window.ActiveLevels(i)[x], page.level[page.At(x, y)]) << x << "," << y;
+      ASSERT_EQ(window.ErrorCorrelation(i, x), page.Correlation(x, y)) << x << "," << y;
+    }
+}
+
+TEST(SearchWindow, CorrelationAndTrialsEqualTheWholeErrorRecomputed) {
+  std::mt19937 random(20261206);
+  for (int trial = 0; trial < 6; ++trial) {
+    const DropSet drops = RandomDrops(random);
+    const int width = 9 + static_cast<int>(random() % 12), height = 40;
+    Page page = RandomPage(random, width, height, drops);
+    SearchWindow window(width, drops, page.eye, 16, 4);
+    int firstActive = 0;
+    while (firstActive < height) {
+      while (page.entered < height && page.entered - firstActive < 16) EnterRow(page, window);
+      ExpectWindowMatches(page, window, firstActive);
+      for (int change = 0; change < 40; ++change) {
+        const int i = static_cast<int>(random() % window.ActiveRows());
+        const int x = static_cast<int>(random() % width), y = firstActive + i;
+        const int to = page.Lowest(x, y) +
+                       static_cast<int>(random() % (page.Highest(x, y) - page.Lowest(x, y) + 1));
+        const int64_t before = page.FilteredError();
+        const int from = page.level[page.At(x, y)];
+        page.level[page.At(x, y)] = to;
+        ASSERT_EQ(window.TrialLevel(i, x, to), page.FilteredError() - before);
+        page.level[page.At(x, y)] = from;
+        const int dx = static_cast<int>(random() % 3) - 1, dy = static_cast<int>(random() % 3) - 1;
+        if (x + dx >= 0 && x + dx < width && y + dy >= firstActive && y + dy < page.entered) {
+          std::swap(page.level[page.At(x, y)], page.level[page.At(x + dx, y + dy)]);
+          ASSERT_EQ(window.TrialSwap(i, x, dx, dy), page.FilteredError() - before);
+          std::swap(page.level[page.At(x, y)], page.level[page.At(x + dx, y + dy)]);
+        }
+        window.SetLevel(i, x, to);
+        page.level[page.At(x, y)] = to;
+      }
+      ExpectWindowMatches(page, window, firstActive);
+      window.Search();
+      for (int i = 0; i < window.ActiveRows(); ++i)
+        for (int x = 0; x < width; ++x)
+          page.level[page.At(x, firstActive + i)] = window.ActiveLevels(i)[x];
+      ExpectWindowMatches(page, window, firstActive);
+      const int retire = page.entered == height ? window.ActiveRows() : 8;
+      window.Retire(retire);
+      firstActive += retire;
+    }
+  }
+}
+
+// The search's rule done the slow way: every pixel of every tile in every sweep, each trial's
+// gain the whole filtered error after it minus before it.
+class NaiveSearch {
+ public:
+  NaiveSearch(Page& page, int maxSweeps) : page_(page), maxSweeps_(maxSweeps) {}
+
+  void Search(int firstActive) {
+    for (int sweep = 0; sweep < maxSweeps_; ++sweep) {
+      bool changed = false;
+      for (int ty = firstActive; ty < page_.entered; ty += SearchWindow::kTile)
+        for (int tx = 0; tx < page_.width; tx += SearchWindow::kTile)
+          for (int y = ty; y < std::min(ty + SearchWindow::kTile, page_.entered); ++y)
+            for (int x = tx; x < std::min(tx + SearchWindow::kTile, page_.width); ++x)
+              changed = Visit(x, y, firstActive) || changed;
+      if (!changed) return;
+    }
+  }
+
+ private:
+  bool Allowed(int x, int y, int level, int firstActive) const {
+    return x >= 0 && x < page_.width && y >= firstActive && y < page_.entered &&
+           level >= page_.Lowest(x, y) && level <= page_.Highest(x, y);
+  }
+
+  bool Visit(int x, int y, int firstActive) {
+    int& mine = page_.level[page_.At(x, y)];
+    const int64_t before = page_.FilteredError();
+    int64_t bestGain = 0;
+    int bestLevel = mine, bestX = x, bestY = y;
+    for (int to : {mine + 1, mine - 1}) {
+      if (!page_.MayChangeLevel(x, y) || !Allowed(x, y, to, firstActive)) continue;
+      const int from = mine;
+      mine = to;
+      const int64_t gain = page_.FilteredError() - before;
+      mine = from;
+      if (gain < bestGain) bestGain = gain, bestLevel = to, bestX = x, bestY = y;
+    }
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx) {
+        const int u = x + dx, v = y + dy;
+        if ((dx == 0 && dy == 0) || !Allowed(u, v, mine, firstActive)) continue;
+        int& theirs = page_.level[page_.At(u, v)];
+        if (theirs == mine || !Allowed(x, y, theirs, firstActive)) continue;
+        std::swap(mine, theirs);
+        const int64_t gain = page_.FilteredError() - before;
+        std::swap(mine, theirs);
+        if (gain < bestGain) bestGain = gain, bestLevel = theirs, bestX = u, bestY = v;
+      }
+    if (bestGain >= 0) return false;
+    if (bestX != x || bestY != y) page_.level[page_.At(bestX, bestY)] = mine;
+    mine = bestLevel;
+    return true;
+  }
+
+  Page& page_;
+  int maxSweeps_;
+};
+
+TEST(SearchWindow, SearchEqualsTheNaiveSearchWithTheSameOrder) {
+  std::mt19937 random(77);
+  for (int trial = 0; trial < 3; ++trial) {
+    const DropSet drops = RandomDrops(random);
+    const int width = 11, height = 24, maxSweeps = 3 + trial;
+    Page page = RandomPage(random, width, height, drops);
+    SearchWindow window(width, drops, page.eye, 16, maxSweeps);
+    Page naivePage = page;
+    NaiveSearch naive(naivePage, maxSweeps);
+    int firstActive = 0;
+    while (firstActive < height) {
+      while (page.entered < height && page.entered - firstActive < 16) {
+        EnterRow(page, window);
+        naivePage.level = page.level;  // rows that have not entered yet are the same
+        ++naivePage.entered;
+      }
+      window.Search();
+      naive.Search(firstActive);
+      for (int i = 0; i < window.ActiveRows(); ++i)
+        for (int x = 0; x < width; ++x) {
+          const int y = firstActive + i;
+          ASSERT_EQ(window.ActiveLevels(i)[x], naivePage.level[page.At(x, y)])
+              << "trial " << trial << " at " << x << "," << y;
+          page.level[page.At(x, y)] = window.ActiveLevels(i)[x];
+        }
+      const int retire = page.entered == height ? window.ActiveRows() : 8;
+      window.Retire(retire);
+      firstActive += retire;
+    }
+  }
+}
+
+}  // namespace
