@@ -17,6 +17,8 @@ namespace {
 constexpr int kBand = 16;
 constexpr int kLookahead = 16;
 constexpr int kMaxSweeps = 8;
+static_assert(kBand % SearchWindow::kTile == 0 && kLookahead % SearchWindow::kTile == 0,
+              "the window moves by whole tiles");
 
 class BestScreen final : public OwnScreen {
  public:

@@ -2,9 +2,15 @@
 // eye's point spread p: the filtered error of a halftone h of an image g is
 // |p * (h - g)|^2 = sum over pixel pairs (m, n) of e[m] e[n] c_pp[m - n], e = h - g, so a search
 // needs c_pp alone. The spread is a blend of two Gaussians, a narrow one for the detail the eye
-// resolves at print distance and a wide one that keeps tone over larger areas; c_pp of such a
-// blend is again a sum of Gaussians, sampled here on integer offsets within kRadius and scaled
-// to integers so that the search's sums are exact.
+// resolves at print distance and a wide one that keeps tone over larger areas, sampled on the
+// pixels within kRadius / 2; c_pp is its autocorrelation, within kRadius, scaled to integers so
+// that the search's sums are exact.
+//
+// The blend (BestEyeModel) was chosen on training photographs (tools/quality/training_photos.py
+// makes them; none of the photographs the screen is judged on) as the one that did well under
+// three different eyes at once: Gaussians of sigma 1.5 and 3 pixels and a heavier-tailed,
+// contrast-sensitivity-like spread. A narrower blend wins under the last and loses under the
+// Gaussians, a wider one the other way round.
 #ifndef KORVEL_IMAGE_EYE_CORRELATION_H
 #define KORVEL_IMAGE_EYE_CORRELATION_H
 
@@ -17,7 +23,7 @@ struct EyeModel {
 };
 
 struct EyeCorrelation {
-  static constexpr int kRadius = 7;
+  static constexpr int kRadius = 11;
   static constexpr int kSide = 2 * kRadius + 1;
   static constexpr int32_t kPeak = 2048;  // at[kRadius][kRadius], offset (0, 0)
 

@@ -55,13 +55,15 @@ void SearchWindow::BuildChangeTables(const DropSet& drops, const EyeCorrelation&
       for (int i = 0; i < kSide * kSide; ++i)
         changeTables_[static_cast<size_t>(k) * kSide * kSide + i] =
             static_cast<int32_t>(d * eye.at[i / kSide][i % kSide]);
-      for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-          swapGain_[(dy + 1) * 3 + dx + 1][k] = 2 * d * d * (peak - eye.Offset(dx, dy));
+      for (int dy = -kSwapReach; dy <= kSwapReach; ++dy)
+        for (int dx = -kSwapReach; dx <= kSwapReach; ++dx)
+          swapGain_[(dy + kSwapReach) * kSwapSide + dx + kSwapReach][k] =
+              2 * d * d * (peak - eye.Offset(dx, dy));
     }
   }
-  for (int dy = -1; dy <= 1; ++dy)
-    for (int dx = -1; dx <= 1; ++dx) neighbour_[(dy + 1) * 3 + dx + 1] = dy * stride_ + dx;
+  for (int dy = -kSwapReach; dy <= kSwapReach; ++dy)
+    for (int dx = -kSwapReach; dx <= kSwapReach; ++dx)
+      neighbour_[(dy + kSwapReach) * kSwapSide + dx + kSwapReach] = dy * stride_ + dx;
 }
 
 void SearchWindow::EnterRow(const uint16_t* amounts, const uint8_t* levels) {
@@ -140,8 +142,9 @@ SearchWindow::Change SearchWindow::BestChangeAt(size_t index) const {
     if (gain < best.gain) best = Change{gain, 0, level - 1};
   }
   const int lowest = lowest_[index], highest = highest_[index];
-  for (int j = 0; j < 9; ++j) {
-    if (j == 4) continue;
+  constexpr int kSelf = kSwapSide * kSwapSide / 2;
+  for (int j = 0; j < kSwapSide * kSwapSide; ++j) {
+    if (j == kSelf) continue;
     const size_t n = index + static_cast<size_t>(static_cast<ptrdiff_t>(neighbour_[j]));
     const int theirs = level_[n];
     if (theirs == level || theirs < lowest || theirs > highest || level < lowest_[n] ||
@@ -188,7 +191,7 @@ void SearchWindow::MarkAround(size_t index) {
 
 // An entering row changes c_ep up to the eye's reach above it, and a swap reaches one further.
 void SearchWindow::MarkRowsAbove(int bufferRow) {
-  const int top = std::max(bufferRow - kReach - 1, kReach);
+  const int top = std::max(bufferRow - kReach - kSwapReach, kReach);
   const int r0 = (top - kReach) / kTile, r1 = (bufferRow - kReach) / kTile;
   std::fill(dirty_.begin() + static_cast<ptrdiff_t>(r0) * tileColumns_,
             dirty_.begin() + static_cast<ptrdiff_t>(r1 + 1) * tileColumns_, 1);
@@ -254,7 +257,7 @@ void SearchWindow::SetLevel(int i, int x, int level) {
 
 int64_t SearchWindow::TrialSwap(int i, int x, int dx, int dy) const {
   const size_t index = Index(kReach + i, x);
-  const int j = (dy + 1) * 3 + dx + 1;
+  const int j = (dy + kSwapReach) * kSwapSide + dx + kSwapReach;
   const size_t n = index + static_cast<size_t>(static_cast<ptrdiff_t>(neighbour_[j]));
   const int k = PairIndex(level_[index], level_[n]);
   return swapGain_[j][k] + twiceDelta_[k] * (correlation_[index] - correlation_[n]);

@@ -19,9 +19,9 @@
 //
 // Beyond the page's edges the error is taken as zero: the eye sees paper laid as asked for.
 //
-// Pixels are visited in 8 x 8 tiles, tile rows top to bottom, each tile's pixels row by row;
-// a tile is visited again only after a change or an entering row has come within reach of it
-// (the eye model's radius plus the swap's one pixel), which skips exactly the visits that
+// Pixels are visited in kTile x kTile tiles, tile rows top to bottom, each tile's pixels row by
+// row; a tile is visited again only after a change or an entering row has come within reach of it
+// (the eye model's radius plus the swap's reach), which skips exactly the visits that
 // would find nothing.
 #ifndef KORVEL_IMAGE_SEARCH_WINDOW_H
 #define KORVEL_IMAGE_SEARCH_WINDOW_H
@@ -34,9 +34,11 @@
 
 class SearchWindow {
  public:
-  static constexpr int kTile = 8;
+  static constexpr int kTile = 16;
   static constexpr int kReach = EyeCorrelation::kRadius;  // context rows above the active rows
-  static_assert(kReach + 1 <= kTile, "a change must reach no further than the next tile");
+  static constexpr int kSwapReach = 1;  // swaps with the pixels up to this far in x and y
+  static constexpr int kSwapSide = 2 * kSwapReach + 1;
+  static_assert(kReach + kSwapReach <= kTile, "a change must reach no further than the next tile");
 
   // A window over a page `width` wide holding up to maxActive active rows (a multiple of
   // kTile); a search stops after maxSweeps sweeps over the window's tiles.
@@ -93,10 +95,12 @@ class SearchWindow {
   int32_t ink_[4];
   // Per ordered level pair (from * 4 + to): (ink[to] - ink[from]) * c_pp over the eye's square.
   std::vector<int32_t> changeTables_;
-  int64_t levelGain_[16];    // d^2 c_pp[0] of a level change from -> to
-  int64_t twiceDelta_[16];   // 2 d
-  int64_t swapGain_[9][16];  // 2 d^2 (c_pp[0] - c_pp[offset]) per neighbour offset
-  int neighbour_[9];         // index offsets of the eight neighbours (entry 4 unused)
+  int64_t levelGain_[16];   // d^2 c_pp[0] of a level change from -> to
+  int64_t twiceDelta_[16];  // 2 d
+  // 2 d^2 (c_pp[0] - c_pp[offset]) per swap partner's offset, and the offsets' index steps
+  // (the middle entry, the pixel itself, unused)
+  int64_t swapGain_[kSwapSide * kSwapSide][16];
+  int neighbour_[kSwapSide * kSwapSide];
   // The window, rows kReach context, maxActive active, kReach below (the eye's reach of rows
   // that have not entered yet), each row kReach + width + kReach wide.
   std::vector<int32_t> correlation_;
