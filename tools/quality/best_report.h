@@ -11,8 +11,9 @@ namespace quality {
 
 // Prints the figures; true when every photograph and flat grey meets the screen's bar (1 bit
 // and 2 bits: at least 3 dB over Floyd-Steinberg at sigma 1.5, better at sigma 3 and under the
-// second model, mean tone within half a grey level; flat greys: top rows within 2 points of the
-// steady coverage, low-frequency power no higher than Floyd-Steinberg's).
+// contrast-sensitivity-like eye of scale 2 pixels, mean tone within half a grey level; flat
+// greys: rows 0..3 within 2 points of the steady coverage, low-frequency power and anisotropy no
+// higher than Floyd-Steinberg's).
 bool PrintBestReport(const std::string& photoFolder, const std::string& dumpFolder);
 
 }  // namespace quality

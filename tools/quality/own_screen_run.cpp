@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <limits>
 #include <vector>
 
@@ -54,7 +55,68 @@ std::vector<double> Filter(const GreyImage& image, const std::vector<double>& ke
   return out;
 }
 
+// In-place radix-2 FFT of n (a power of two) values `step` apart.
+void Fft(std::complex<double>* a, int n, int step) {
+  for (int i = 1, j = 0; i < n; ++i) {
+    int bit = n >> 1;
+    for (; j & bit; bit >>= 1) j ^= bit;
+    j ^= bit;
+    if (i < j) std::swap(a[i * step], a[j * step]);
+  }
+  for (int len = 2; len <= n; len <<= 1) {
+    const std::complex<double> w = std::polar(1.0, -2 * M_PI / len);
+    for (int i = 0; i < n; i += len) {
+      std::complex<double> t = 1;
+      for (int k = 0; k < len / 2; ++k, t *= w) {
+        const std::complex<double> u = a[(i + k) * step], v = a[(i + k + len / 2) * step] * t;
+        a[(i + k) * step] = u + v;
+        a[(i + k + len / 2) * step] = u - v;
+      }
+    }
+  }
+}
+
 }  // namespace
+
+double Anisotropy(const GreyImage& halftone, int tile) {
+  std::vector<double> power(static_cast<size_t>(tile) * tile, 0);
+  std::vector<std::complex<double>> f(power.size());
+  int tiles = 0;
+  for (int y0 = 0; y0 + tile <= halftone.height; y0 += tile)
+    for (int x0 = 0; x0 + tile <= halftone.width; x0 += tile) {
+      double mean = 0;
+      for (int y = 0; y < tile; ++y)
+        for (int x = 0; x < tile; ++x) mean += halftone.At(x0 + x, y0 + y);
+      mean /= tile * tile;
+      for (int y = 0; y < tile; ++y)
+        for (int x = 0; x < tile; ++x)
+          f[static_cast<size_t>(y) * tile + x] = halftone.At(x0 + x, y0 + y) - mean;
+      for (int y = 0; y < tile; ++y) Fft(&f[static_cast<size_t>(y) * tile], tile, 1);
+      for (int x = 0; x < tile; ++x) Fft(&f[x], tile, tile);
+      for (size_t i = 0; i < f.size(); ++i) power[i] += std::norm(f[i]);
+      ++tiles;
+    }
+  if (tiles == 0) return 0;
+  const int rings = tile / 2;
+  std::vector<double> sum(rings, 0), sum2(rings, 0), count(rings, 0);
+  for (int v = 0; v < tile; ++v)
+    for (int u = 0; u < tile; ++u) {
+      const int fu = u <= tile / 2 ? u : u - tile, fv = v <= tile / 2 ? v : v - tile;
+      const int ring = static_cast<int>(std::lround(std::sqrt(fu * fu + fv * fv)));
+      if (ring < 4 || ring >= rings) continue;
+      const double p = power[static_cast<size_t>(v) * tile + u] / tiles;
+      sum[ring] += p, sum2[ring] += p * p, count[ring] += 1;
+    }
+  double anisotropy = 0;
+  int used = 0;
+  for (int r = 4; r < rings; ++r) {
+    const double mean = sum[r] / count[r];
+    if (mean <= 0) continue;
+    anisotropy += (sum2[r] / count[r] - mean * mean) / (mean * mean);
+    ++used;
+  }
+  return used ? anisotropy / used : 0;
+}
 
 GreyImage ScreenOwnInBands(const GreyImage& image, const DropSet& drops, const OwnScreenMaker& make,
                            int band) {

@@ -30,6 +30,12 @@ GreyImage FloydSteinbergToDrops(const GreyImage& image, const DropSet& drops);
 // frequency), truncated at 6 a and normalised; edges replicated.
 double CsfPsnr(const GreyImage& input, const GreyImage& halftone, double scale = 1.0);
 
+// Anisotropy of a flat halftone patch: its periodogram averaged over tile x tile tiles (tile a
+// power of two), and in each ring of width 1 / tile cycles per pixel from 4 / tile outwards the
+// variance of the power around the ring over the square of its mean, averaged over the rings
+// (about 1 / (number of tiles) for an isotropic pattern; stripes and diagonal textures score high).
+double Anisotropy(const GreyImage& halftone, int tile = 128);
+
 }  // namespace quality
 
 #endif
