@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kWidth = 2480, kHeight = 1024;  // a 300 dpi A4 page's width
+constexpr int kWidth = 4960, kHeight = 1024;  // a 600 dpi A4 page's width
 
 void SetPixelRate(benchmark::State& state) {
   state.counters["Mpx/s"] = benchmark::Counter(static_cast<double>(kWidth) * kHeight / 1e6,

@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int kBand = 16;
+constexpr int kBand = 32;
 constexpr int kLookahead = 16;
 constexpr int kMaxSweeps = 8;
 static_assert(kBand % SearchWindow::kTile == 0 && kLookahead % SearchWindow::kTile == 0,
