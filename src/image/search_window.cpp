@@ -27,9 +27,7 @@ SearchWindow::SearchWindow(int width, const DropSet& drops, const EyeCorrelation
       eye_(eye),
       correlation_(static_cast<size_t>(bufferRows_) * stride_, 0),
       level_(correlation_.size(), 0),
-      lowest_(correlation_.size(), 0),
-      highest_(correlation_.size(), 0),
-      changeable_(correlation_.size(), 0),
+      allowed_(correlation_.size(), 1),
       dirty_(static_cast<size_t>(tileRows_) * tileColumns_, 0),
       rowError_(static_cast<size_t>(stride_), 0),
       rowFiltered_(static_cast<size_t>(kReach + 1) * width, 0) {
@@ -75,9 +73,9 @@ void SearchWindow::EnterRow(const uint16_t* amounts, const uint8_t* levels) {
     const int highest = amount <= 0 ? 0 : levels_ - 1;
     const int level = std::min(std::max(static_cast<int>(levels[x]), lowest), highest);
     level_[row + x] = static_cast<uint8_t>(level);
-    lowest_[row + x] = static_cast<uint8_t>(lowest);
-    highest_[row + x] = static_cast<uint8_t>(highest);
-    changeable_[row + x] = MayChangeLevel(amount) ? 1 : 0;
+    const int levelsAllowed = (2 << highest) - (1 << lowest);
+    allowed_[row + x] =
+        static_cast<uint8_t>(levelsAllowed | (MayChangeLevel(amount) ? kMayChange : 0));
     rowError_[static_cast<size_t>(x + kReach)] = ink_[level] - amount;
   }
   ScatterRowError(bufferRow, rowError_.data());
@@ -131,25 +129,23 @@ SearchWindow::Change SearchWindow::BestChangeAt(size_t index) const {
   Change best;
   const int level = level_[index];
   const int64_t c = correlation_[index];
-  if (changeable_[index] && level < highest_[index]) {
+  const int allowed = allowed_[index];
+  if ((allowed & kMayChange) && (allowed >> (level + 1) & 1)) {
     const int k = PairIndex(level, level + 1);
     const int64_t gain = levelGain_[k] + twiceDelta_[k] * c;
     if (gain < best.gain) best = Change{gain, 0, level + 1};
   }
-  if (changeable_[index] && level > lowest_[index]) {
+  if ((allowed & kMayChange) && level > 0 && (allowed >> (level - 1) & 1)) {
     const int k = PairIndex(level, level - 1);
     const int64_t gain = levelGain_[k] + twiceDelta_[k] * c;
     if (gain < best.gain) best = Change{gain, 0, level - 1};
   }
-  const int lowest = lowest_[index], highest = highest_[index];
   constexpr int kSelf = kSwapSide * kSwapSide / 2;
   for (int j = 0; j < kSwapSide * kSwapSide; ++j) {
     if (j == kSelf) continue;
     const size_t n = index + static_cast<size_t>(static_cast<ptrdiff_t>(neighbour_[j]));
     const int theirs = level_[n];
-    if (theirs == level || theirs < lowest || theirs > highest || level < lowest_[n] ||
-        level > highest_[n])
-      continue;
+    if (theirs == level || !(allowed >> theirs & 1) || !(allowed_[n] >> level & 1)) continue;
     const int k = PairIndex(level, theirs);
     const int64_t gain = swapGain_[j][k] + twiceDelta_[k] * (c - correlation_[n]);
     if (gain < best.gain) best = Change{gain, neighbour_[j], theirs};
@@ -221,17 +217,16 @@ const uint8_t* SearchWindow::ActiveLevels(int i) const {
 void SearchWindow::Retire(int rows) {
   for (int r = kReach; r < kReach + rows; ++r) {
     const size_t row = Index(r, 0);
-    std::copy(&level_[row], &level_[row] + width_, &lowest_[row]);
-    std::copy(&level_[row], &level_[row] + width_, &highest_[row]);
+    for (int x = 0; x < width_; ++x) allowed_[row + x] = static_cast<uint8_t>(1 << level_[row + x]);
   }
   const size_t shift = static_cast<size_t>(rows) * stride_;
   const size_t kept = correlation_.size() - shift;
   std::memmove(correlation_.data(), correlation_.data() + shift, kept * sizeof(int32_t));
   std::fill(correlation_.begin() + static_cast<ptrdiff_t>(kept), correlation_.end(), 0);
-  for (std::vector<uint8_t>* plane : {&level_, &lowest_, &highest_, &changeable_}) {
-    std::memmove(plane->data(), plane->data() + shift, kept);
-    std::fill(plane->begin() + static_cast<ptrdiff_t>(kept), plane->end(), 0);
-  }
+  std::memmove(level_.data(), level_.data() + shift, kept);
+  std::fill(level_.begin() + static_cast<ptrdiff_t>(kept), level_.end(), 0);
+  std::memmove(allowed_.data(), allowed_.data() + shift, kept);
+  std::fill(allowed_.begin() + static_cast<ptrdiff_t>(kept), allowed_.end(), 1);
   const size_t tileShift =
       std::min(static_cast<size_t>(rows / kTile) * tileColumns_, dirty_.size());
   std::memmove(dirty_.data(), dirty_.data() + tileShift, dirty_.size() - tileShift);

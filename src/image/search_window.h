@@ -104,8 +104,12 @@ class SearchWindow {
   // The window, rows kReach context, maxActive active, kReach below (the eye's reach of rows
   // that have not entered yet), each row kReach + width + kReach wide.
   std::vector<int32_t> correlation_;
-  std::vector<uint8_t> level_, lowest_, highest_;
-  std::vector<uint8_t> changeable_;   // 1 where the level may change (not only swap)
+  std::vector<uint8_t> level_;
+  // Per pixel: bit l set when the pixel may hold level l, kMayChange when it may change its
+  // level (not only swap). Rows above the active ones and outside the page allow their level
+  // alone.
+  std::vector<uint8_t> allowed_;
+  static constexpr uint8_t kMayChange = 0x80;
   int64_t correlationSum_;            // sum of c_pp
   std::vector<uint8_t> dirty_;        // tiles of the active rows to visit again
   std::vector<int32_t> rowError_;     // scratch: the entering row's error
