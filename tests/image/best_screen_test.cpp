@@ -69,6 +69,16 @@ TEST(BestScreen, BandsOfAnyHeightGiveThePageScreenedWhole) {
   }
 }
 
+TEST(BestScreen, PagesNarrowerAndShorterThanTheWindow) {
+  std::mt19937 random(3);
+  for (int width : {1, 2, 3, 17})
+    for (int height : {1, 2, 5, 49}) {
+      const Amounts a = PhotoLike(random, width, height);
+      const std::vector<uint8_t> whole = Screen(a, DropSet::ThreeDrops(), {height});
+      EXPECT_EQ(Screen(a, DropSet::ThreeDrops(), {1}), whole) << width << " x " << height;
+    }
+}
+
 TEST(BestScreen, PaperStaysBlankAndFullInkStaysFull) {
   std::mt19937 random(9);
   for (const DropSet& drops :
