@@ -4,8 +4,11 @@
 // side; then the row-by-row coverage where diffusions restart: the first rows of 1-bit
 // templates and the rows after horizontal tone jumps.
 //   korvel-quality [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows] [--sheet OUT.png]
+//                  [--best]
 // --dump writes every input and both halftones of it as PGM files into DIR; --rows prints the
-// row figures only; --sheet draws the comparison sheet of every screen into OUT.png.
+// row figures only; --sheet draws the comparison sheet of every screen into OUT.png; --best
+// compares the best screen with Floyd-Steinberg (best_report.h) and fails when it is below its
+// bar (give --photos and --dump before it).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -14,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "best_report.h"
 #include "config/tone_curve.h"
 #include "core/raster_geometry.h"
 #include "core/screening_state.h"
@@ -158,14 +162,16 @@ int main(int argc, char** argv) {
       return 0;
     } else if (std::strcmp(argv[i], "--sheet") == 0 && i + 1 < argc) {
       return WriteSheet(photos, argv[++i]);
+    } else if (std::strcmp(argv[i], "--best") == 0) {
+      return quality::PrintBestReport(photos, g_dumpFolder) ? 0 : 1;
     } else if (std::strcmp(argv[i], "--rows") == 0) {
       PrintRowFigures();
       return 0;
     } else {
-      std::fprintf(
-          stderr,
-          "usage: %s [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows] [--sheet OUT.png]\n",
-          argv[0]);
+      std::fprintf(stderr,
+                   "usage: %s [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows] "
+                   "[--sheet OUT.png] [--best]\n",
+                   argv[0]);
       return 2;
     }
   }

@@ -1,0 +1,321 @@
+// The best screen's search window against a reference that recomputes the whole eye-filtered
+// error from scratch: c_ep and the trial changes after random changes, entering rows and
+// retiring rows, and a naive search with the same visiting order giving the same halftone.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "image/eye_correlation.h"
+#include "image/search_window.h"
+
+namespace {
+
+constexpr int kR = EyeCorrelation::kRadius;
+constexpr int kTile = SearchWindow::kTile;
+
+// A page the reference knows whole: amounts, the current levels, and how many rows exist
+// yet; beyond its edges and below its last row entered the error is zero.
+struct Page {
+  int width, height;
+  DropSet drops;
+  const EyeCorrelation& eye;
+  std::vector<int> amount, level;
+  int entered = 0;
+  struct Tap {
+    int dx, dy, c;
+  };
+  std::vector<Tap> taps;  // the eye's non-zero offsets
+
+  int At(int x, int y) const { return y * width + x; }
+  int64_t Error(int x, int y) const {
+    if (x < 0 || x >= width || y < 0 || y >= entered) return 0;
+    return drops.ink[level[At(x, y)]] - amount[At(x, y)];
+  }
+  // c_ep at (x, y): the error around it weighted by c_pp.
+  int64_t Correlation(int x, int y) const {
+    int64_t sum = 0;
+    for (const Tap& tap : taps) sum += Error(x + tap.dx, y + tap.dy) * tap.c;
+    return sum;
+  }
+  // The whole filtered error, sum over pixel pairs of e[m] e[n] c_pp[m - n].
+  int64_t FilteredError() const {
+    int64_t sum = 0;
+    for (int y = 0; y < entered; ++y)
+      for (int x = 0; x < width; ++x) {
+        const int64_t e = Error(x, y);
+        if (e != 0) sum += e * Correlation(x, y);
+      }
+    return sum;
+  }
+  // A level may change where the amount lies at least c_pp[0] / sum(c_pp) of the gap away
+  // from both inks it falls between (elsewhere only swaps).
+  bool MayChangeLevel(int x, int y) const {
+    const double a = amount[At(x, y)];
+    double sum = 0;
+    for (const auto& row : eye.at)
+      for (int32_t c : row) sum += c;
+    const double share = eye.Offset(0, 0) / sum;
+    for (int l = 0; l + 1 < drops.levels; ++l) {
+      const double gap = drops.ink[l + 1] - drops.ink[l];
+      if (a >= drops.ink[l] && a <= drops.ink[l + 1] &&
+          (l + 2 == drops.levels || a < drops.ink[l + 1]))
+        return a - drops.ink[l] >= share * gap && drops.ink[l + 1] - a >= share * gap;
+    }
+    return false;
+  }
+  int Lowest(int x, int y) const { return amount[At(x, y)] >= kFullAmount ? drops.levels - 1 : 0; }
+  int Highest(int x, int y) const { return amount[At(x, y)] <= 0 ? 0 : drops.levels - 1; }
+};
+
+DropSet RandomDrops(std::mt19937& random) {
+  if (random() % 3 == 0) return DropSet::OneBit();
+  const int small = 1 + static_cast<int>(random() % (kFullAmount - 2));
+  const int medium = small + 1 + static_cast<int>(random() % (kFullAmount - 1 - small));
+  return DropSet::ThreeDrops(small, medium);
+}
+
+Page RandomPage(std::mt19937& random, int width, int height, const DropSet& drops,
+                const EyeCorrelation& eye = BestEyeCorrelation()) {
+  Page page{width, height, drops, eye, {}, {}, 0, {}};
+  for (int dy = -kR; dy <= kR; ++dy)
+    for (int dx = -kR; dx <= kR; ++dx)
+      if (eye.Offset(dx, dy) != 0) page.taps.push_back({dx, dy, eye.Offset(dx, dy)});
+  for (int i = 0; i < width * height; ++i) {
+    const int kind = static_cast<int>(random() % 8);
+    page.amount.push_back(kind == 0   ? 0
+                          : kind == 1 ? kFullAmount
+                                      : static_cast<int>(random() % (kFullAmount + 1)));
+    page.level.push_back(static_cast<int>(random() % drops.levels));
+  }
+  return page;
+}
+
+// A smooth page started from a row-wise diffusion, so that the search makes few changes far
+// apart and skipping the tiles no change reached matters.
+Page SmoothPage(std::mt19937& random, int width, int height, const DropSet& drops,
+                const EyeCorrelation& eye) {
+  Page page = RandomPage(random, width, height, drops, eye);
+  const int phase = static_cast<int>(random() % 1000);
+  for (int y = 0; y < height; ++y) {
+    int carry = 0;
+    for (int x = 0; x < width; ++x) {
+      const int i = page.At(x, y);
+      page.amount[i] =
+          (kFullAmount / 2) + static_cast<int>(1100 * std::sin((x + 2 * y + phase) * 0.05));
+      int level = 0;
+      for (int l = 1; l < drops.levels; ++l)
+        if (2 * (page.amount[i] + carry) >= drops.ink[l - 1] + drops.ink[l]) level = l;
+      carry += page.amount[i] - drops.ink[level];
+      page.level[i] = level;
+    }
+  }
+  return page;
+}
+
+// Enter the page's next row into the window and the reference (levels clamped as the window
+// clamps them).
+void EnterRow(Page& page, SearchWindow& window) {
+  const int y = page.entered;
+  std::vector<uint16_t> amounts(page.width);
+  std::vector<uint8_t> levels(page.width);
+  for (int x = 0; x < page.width; ++x) {
+    amounts[x] = static_cast<uint16_t>(page.amount[page.At(x, y)]);
+    levels[x] = static_cast<uint8_t>(page.level[page.At(x, y)]);
+    page.level[page.At(x, y)] =
+        std::min(std::max(page.level[page.At(x, y)], page.Lowest(x, y)), page.Highest(x, y));
+  }
+  window.EnterRow(amounts.data(), levels.data());
+  ++page.entered;
+}
+
+void ExpectWindowMatches(const Page& page, const SearchWindow& window, int firstActive) {
+  for (int i = 0; i < window.ActiveRows(); ++i)
+    for (int x = 0; x < page.width; ++x) {
+      const int y = firstActive + i;
+      ASSERT_EQ(window.ActiveLevels(i)[x], page.level[page.At(x, y)]) << x << "," << y;
+      ASSERT_EQ(window.ErrorCorrelation(i, x), page.Correlation(x, y)) << x << "," << y;
+    }
+}
+
+TEST(SearchWindow, CorrelationAndTrialsEqualTheWholeErrorRecomputed) {
+  std::mt19937 random(20261206);
+  for (int trial = 0; trial < 6; ++trial) {
+    const DropSet drops = RandomDrops(random);
+    const int width = 9 + static_cast<int>(random() % 12), height = 56;
+    Page page = RandomPage(random, width, height, drops);
+    SearchWindow window(width, drops, page.eye, 2 * kTile, 4);
+    int firstActive = 0;
+    while (firstActive < height) {
+      while (page.entered < height && page.entered - firstActive < 2 * kTile)
+        EnterRow(page, window);
+      ExpectWindowMatches(page, window, firstActive);
+      for (int change = 0; change < 40; ++change) {
+        const int i = static_cast<int>(random() % window.ActiveRows());
+        const int x = static_cast<int>(random() % width), y = firstActive + i;
+        const int to = page.Lowest(x, y) +
+                       static_cast<int>(random() % (page.Highest(x, y) - page.Lowest(x, y) + 1));
+        const int64_t before = page.FilteredError();
+        const int from = page.level[page.At(x, y)];
+        page.level[page.At(x, y)] = to;
+        ASSERT_EQ(window.TrialLevel(i, x, to), page.FilteredError() - before);
+        page.level[page.At(x, y)] = from;
+        const int dx = static_cast<int>(random() % 3) - 1, dy = static_cast<int>(random() % 3) - 1;
+        if (x + dx >= 0 && x + dx < width && y + dy >= firstActive && y + dy < page.entered) {
+          std::swap(page.level[page.At(x, y)], page.level[page.At(x + dx, y + dy)]);
+          ASSERT_EQ(window.TrialSwap(i, x, dx, dy), page.FilteredError() - before);
+          std::swap(page.level[page.At(x, y)], page.level[page.At(x + dx, y + dy)]);
+        }
+        window.SetLevel(i, x, to);
+        page.level[page.At(x, y)] = to;
+      }
+      ExpectWindowMatches(page, window, firstActive);
+      window.Search();
+      for (int i = 0; i < window.ActiveRows(); ++i)
+        for (int x = 0; x < width; ++x)
+          page.level[page.At(x, firstActive + i)] = window.ActiveLevels(i)[x];
+      ExpectWindowMatches(page, window, firstActive);
+      const int retire = page.entered == height ? window.ActiveRows() : kTile;
+      window.Retire(retire);
+      firstActive += retire;
+    }
+  }
+}
+
+// The search's rule done the slow way: every pixel of every tile in every sweep, each trial's
+// gain the whole filtered error after it minus before it.
+class NaiveSearch {
+ public:
+  NaiveSearch(Page& page, int maxSweeps) : page_(page), maxSweeps_(maxSweeps) {}
+
+  void Search(int firstActive) {
+    for (int sweep = 0; sweep < maxSweeps_; ++sweep) {
+      bool changed = false;
+      for (int ty = firstActive; ty < page_.entered; ty += SearchWindow::kTile)
+        for (int tx = 0; tx < page_.width; tx += SearchWindow::kTile)
+          for (int y = ty; y < std::min(ty + SearchWindow::kTile, page_.entered); ++y)
+            for (int x = tx; x < std::min(tx + SearchWindow::kTile, page_.width); ++x)
+              changed = Visit(x, y, firstActive) || changed;
+      if (!changed) return;
+    }
+  }
+
+ private:
+  bool Allowed(int x, int y, int level, int firstActive) const {
+    return x >= 0 && x < page_.width && y >= firstActive && y < page_.entered &&
+           level >= page_.Lowest(x, y) && level <= page_.Highest(x, y);
+  }
+
+  bool Visit(int x, int y, int firstActive) {
+    int& mine = page_.level[page_.At(x, y)];
+    const int64_t before = page_.FilteredError();
+    int64_t bestGain = 0;
+    int bestLevel = mine, bestX = x, bestY = y;
+    for (int to : {mine + 1, mine - 1}) {
+      if (!page_.MayChangeLevel(x, y) || !Allowed(x, y, to, firstActive)) continue;
+      const int from = mine;
+      mine = to;
+      const int64_t gain = page_.FilteredError() - before;
+      mine = from;
+      if (gain < bestGain) bestGain = gain, bestLevel = to, bestX = x, bestY = y;
+    }
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx) {
+        const int u = x + dx, v = y + dy;
+        if ((dx == 0 && dy == 0) || !Allowed(u, v, mine, firstActive)) continue;
+        int& theirs = page_.level[page_.At(u, v)];
+        if (theirs == mine || !Allowed(x, y, theirs, firstActive)) continue;
+        std::swap(mine, theirs);
+        const int64_t gain = page_.FilteredError() - before;
+        std::swap(mine, theirs);
+        if (gain < bestGain) bestGain = gain, bestLevel = theirs, bestX = u, bestY = v;
+      }
+    if (bestGain >= 0) return false;
+    if (bestX != x || bestY != y) page_.level[page_.At(bestX, bestY)] = mine;
+    mine = bestLevel;
+    return true;
+  }
+
+  Page& page_;
+  int maxSweeps_;
+};
+
+TEST(SearchWindow, SearchEqualsTheNaiveSearchWithTheSameOrder) {
+  std::mt19937 random(77);
+  for (int trial = 0; trial < 3; ++trial) {
+    const DropSet drops = RandomDrops(random);
+    const int width = kTile + 5, height = 2 * kTile + 5, maxSweeps = 3 + trial;
+    // A short-sighted eye keeps the slow search quick; the rule is the same for any eye.
+    static const EyeCorrelation eye = MakeEyeCorrelation(EyeModel{0.6, 0.9, 0.4});
+    Page page = RandomPage(random, width, height, drops, eye);
+    SearchWindow window(width, drops, eye, 2 * kTile, maxSweeps);
+    Page naivePage = page;
+    NaiveSearch naive(naivePage, maxSweeps);
+    int firstActive = 0;
+    while (firstActive < height) {
+      while (page.entered < height && page.entered - firstActive < 2 * kTile) {
+        EnterRow(page, window);
+        naivePage.level = page.level;  // rows that have not entered yet are the same
+        ++naivePage.entered;
+      }
+      window.Search();
+      naive.Search(firstActive);
+      for (int i = 0; i < window.ActiveRows(); ++i)
+        for (int x = 0; x < width; ++x) {
+          const int y = firstActive + i;
+          ASSERT_EQ(window.ActiveLevels(i)[x], naivePage.level[page.At(x, y)])
+              << "trial " << trial << " at " << x << "," << y;
+          page.level[page.At(x, y)] = window.ActiveLevels(i)[x];
+        }
+      const int retire = page.entered == height ? window.ActiveRows() : kTile;
+      window.Retire(retire);
+      firstActive += retire;
+    }
+  }
+}
+
+// Searched to the end, a window leaves no single change that would lower the error, also
+// where the changes were few and far apart (the tiles it skipped were rightly skipped).
+TEST(SearchWindow, ASearchToTheEndLeavesNoGainingChange) {
+  std::mt19937 random(31);
+  for (int trial = 0; trial < 3; ++trial) {
+    const DropSet drops = RandomDrops(random);
+    const int width = 5 * kTile + 3, height = 4 * kTile + 7;
+    Page page = SmoothPage(random, width, height, drops, BestEyeCorrelation());
+    SearchWindow window(width, drops, page.eye, 2 * kTile, 1000);
+    int firstActive = 0;
+    while (firstActive < height) {
+      while (page.entered < height && page.entered - firstActive < 2 * kTile)
+        EnterRow(page, window);
+      window.Search();
+      for (int i = 0; i < window.ActiveRows(); ++i)
+        for (int x = 0; x < width; ++x) {
+          const int y = firstActive + i, mine = window.ActiveLevels(i)[x];
+          page.level[page.At(x, y)] = mine;
+          for (int to : {mine - 1, mine + 1}) {
+            if (page.MayChangeLevel(x, y) && to >= page.Lowest(x, y) && to <= page.Highest(x, y)) {
+              ASSERT_GE(window.TrialLevel(i, x, to), 0) << x << "," << y;
+            }
+          }
+          for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+              const int u = x + dx, v = y + dy;
+              if (u < 0 || u >= width || v < firstActive || v >= page.entered) continue;
+              const int theirs = window.ActiveLevels(v - firstActive)[u];
+              if (theirs == mine || theirs < page.Lowest(x, y) || theirs > page.Highest(x, y) ||
+                  mine < page.Lowest(u, v) || mine > page.Highest(u, v))
+                continue;
+              ASSERT_GE(window.TrialSwap(i, x, dx, dy), 0)
+                  << x << "," << y << " with " << u << "," << v;
+            }
+        }
+      const int retire = page.entered == height ? window.ActiveRows() : kTile;
+      window.Retire(retire);
+      firstActive += retire;
+    }
+  }
+}
+
+}  // namespace
