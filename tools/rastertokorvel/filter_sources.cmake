@@ -5,6 +5,7 @@ function(korvel_add_raster_filter target)
   find_package(Cups REQUIRED)
   set(filter ${PROJECT_SOURCE_DIR}/tools/rastertokorvel)
   target_sources(${target} PRIVATE
+    ${filter}/compressed_page_tracker.cpp
     ${filter}/curve_folder.cpp
     ${filter}/filter_arguments.cpp
     ${filter}/filter_settings.cpp

@@ -42,7 +42,9 @@ RasterSource::~RasterSource() {
 }
 
 bool RasterSource::MoreFollows() {
-  return position_ < end_ || Fill();
+  // Bytes libcups has taken beyond the last whole page are the start of the next one.
+  if (tracker_ && !tracker_->Lost() && !tracker_->AtPageStart()) return true;
+  return HasBytes();
 }
 
 ssize_t RasterSource::ReadFor(void* source, unsigned char* buffer, size_t length) {
@@ -52,20 +54,29 @@ ssize_t RasterSource::ReadFor(void* source, unsigned char* buffer, size_t length
 // Returns 0, which libcups takes as the end of the input, at the end, on an error and on a stop
 // request; a negative result for an interrupted read would be retried.
 ssize_t RasterSource::Deliver(unsigned char* buffer, size_t length) {
-  if (!MoreFollows()) return 0;
+  if (!HasBytes()) return 0;
   size_t count = std::min(length, end_ - position_);
-  if (compressed_ && length >= kSmallestBufferFill) count = 1;
+  if (compressed_ && length >= kSmallestBufferFill)
+    count = std::min(count, tracker_ ? tracker_->BytesCertainlyInPage() : 1);
   std::memcpy(buffer, chunk_.data() + position_, count);
   position_ += count;
   NoteSyncWord(buffer, count);
   return static_cast<ssize_t>(count);
 }
 
+// The first four bytes tell the format; the tracker follows every byte after them.
 void RasterSource::NoteSyncWord(const unsigned char* bytes, size_t count) {
-  for (size_t i = 0; i < count && syncBytes_ < sizeof sync_; ++i) {
+  size_t i = 0;
+  for (; i < count && syncBytes_ < sizeof sync_; ++i) {
     sync_[syncBytes_++] = bytes[i];
-    if (syncBytes_ == sizeof sync_) compressed_ = IsCompressedSync(sync_);
+    if (syncBytes_ < sizeof sync_) continue;
+    compressed_ = IsCompressedSync(sync_);
+    uint32_t sync;
+    std::memcpy(&sync, sync_, sizeof sync);
+    if (sync == CUPS_RASTER_SYNCv2 || sync == CUPS_RASTER_REVSYNCv2)
+      tracker_.emplace(sync == CUPS_RASTER_REVSYNCv2);
   }
+  if (tracker_) tracker_->Pass(bytes + i, count - i);
 }
 
 bool RasterSource::Fill() {

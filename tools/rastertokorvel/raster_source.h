@@ -5,8 +5,8 @@
 //
 // libcups reads a compressed raster through a buffer that it fills with as much as a read
 // returns, which could take bytes of the next page while it reads a page; this source gives such
-// a fill one byte at a time, so that libcups never holds a byte it has not used and "more
-// follows" is a question about this source alone.
+// a fill no more than the page certainly still holds (compressed_page_tracker.h), and one byte
+// at a time where it cannot tell, so that libcups never holds a byte of a page it has not begun.
 #ifndef KORVEL_FILTER_RASTER_SOURCE_H
 #define KORVEL_FILTER_RASTER_SOURCE_H
 
@@ -16,8 +16,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "compressed_page_tracker.h"
 
 class RasterSource {
  public:
@@ -40,6 +43,7 @@ class RasterSource {
  private:
   static ssize_t ReadFor(void* source, unsigned char* buffer, size_t length);
   ssize_t Deliver(unsigned char* buffer, size_t length);
+  bool HasBytes() { return position_ < end_ || Fill(); }
   bool Fill();
   bool WaitForInput();
   void NoteSyncWord(const unsigned char* bytes, size_t count);
@@ -54,6 +58,7 @@ class RasterSource {
   unsigned char sync_[4] = {};
   size_t syncBytes_ = 0;
   bool compressed_ = false;
+  std::optional<CompressedPageTracker> tracker_;  // of a compressed stream it can follow
   cups_raster_t* raster_ = nullptr;
 };
 
