@@ -135,10 +135,10 @@ TEST(HostileFiles, InputIsReadOnceFromPipesFifosAndStandardInput) {
     EXPECT_EQ(run.exitCode, 0) << name << ": " << run.err;
     EXPECT_EQ(cli::ReadFile(folder + "/piped.pgm"), expected) << name;
   }
-  // Through a real pipe: a shell pipes the chart in.
+  // Through a real pipe, named as /dev/stdin: a shell pipes the chart in.
   const test::ProgramRun piped =
-      test::RunProgram({"sh", "-c", "cat \"$1\" | \"$2\" halftone - \"$3\"", "sh", cli::ChartPath(),
-                        KORVEL_TOOL, folder + "/pipe.pgm"},
+      test::RunProgram({"sh", "-c", "cat \"$1\" | \"$2\" halftone /dev/stdin \"$3\"", "sh",
+                        cli::ChartPath(), KORVEL_TOOL, folder + "/pipe.pgm"},
                        folder + "/stdout");
   EXPECT_EQ(piped.exitCode, 0) << piped.err;
   EXPECT_EQ(cli::ReadFile(folder + "/pipe.pgm"), expected);
@@ -150,6 +150,17 @@ TEST(HostileFiles, InputIsReadOnceFromPipesFifosAndStandardInput) {
   writer.join();
   cli::ExpectSuccess(run);
   EXPECT_EQ(cli::ReadFile(folder + "/fifo.pgm"), expected);
+  // And out to standard output: a PBM at 1 bit, a PGM at 2 bits, as the files would be.
+  for (const char* bits : {"1", "2"}) {
+    const std::string ext = bits[0] == '1' ? ".pbm" : ".pgm";
+    cli::ExpectSuccess(
+        cli::RunTool({"halftone", "--bits", bits, cli::ChartPath(), folder + "/file" + ext}));
+    const test::ProgramRun both =
+        test::RunProgram({KORVEL_TOOL, "halftone", "--bits", bits, "-", "-"},
+                         folder + "/stdout" + ext, cli::ChartPath());
+    EXPECT_EQ(both.exitCode, 0) << both.err;
+    EXPECT_EQ(cli::ReadFile(folder + "/stdout" + ext), cli::ReadFile(folder + "/file" + ext));
+  }
   // A stream that is no image is refused from its first bytes.
   const test::ProgramRun zero = test::RunProgram(
       {KORVEL_TOOL, "halftone", "-", folder + "/zero.pgm"}, folder + "/stdout", "/dev/zero");

@@ -192,6 +192,9 @@ bool Banded(const HalftoneJob& job, Progress& progress) {
 
 int Halftone(const HalftoneJob& job) {
   OutputFormat(job.output, job.screen.bits);  // refuse a bad output name before any work
+  RequireOneInkForStandardOutput(job.output, static_cast<int>(job.inks.size()));
+  if (job.stats && job.output == kStandardOutput)
+    throw UsageError("--stats prints on standard output: give the output a file name, not -");
   for (const InkSettings& ink : job.inks)
     RequireParameterFile(ink.quality, !ink.curve.empty(), *job.rule);
   Progress progress(job.quiet, ExpectedPixels(job));

@@ -47,6 +47,12 @@ mode_t ModeForTarget(const std::string& path) {
 }  // namespace
 
 PendingFile::PendingFile(const std::string& path) : path_(path) {
+  if (path == "-") {
+    // Standard output: written as it comes, nothing to rename.
+    descriptor_ = dup(STDOUT_FILENO);
+    if (descriptor_ < 0) CannotWrite("standard output", errno);
+    return;
+  }
   const mode_t mode = ModeForTarget(path);
   std::string name = TemporaryTemplate(path);
   std::vector<char> buffer(name.begin(), name.end());
@@ -118,6 +124,10 @@ void PendingFile::Close() {
 
 void PendingFile::Commit() {
   Close();
+  if (temporary_.empty()) {  // standard output
+    committed_ = true;
+    return;
+  }
   // A FIFO or device put in the output's place since the start is not replaced either.
   ModeForTarget(path_);
   if (std::rename(temporary_.c_str(), path_.c_str()) != 0) CannotWrite(path_, errno);
