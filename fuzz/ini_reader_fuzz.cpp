@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -135,7 +136,7 @@ int ReadAsParameterFile(const uint8_t* data, size_t size, const Query& query) {
   std::string text;
   if (!LoadParameterText(WriteScratch(data, size), text)) std::abort();
   if (text.size() != size || std::memcmp(text.data(), data, size) != 0) std::abort();
-  const IniValue* entry = IniSection(text, query.section).Find(query.key);
+  const std::optional<IniValue> entry = IniSection(text, query.section).Find(query.key);
   return entry ? entry->value : kAbsent;
 }
 
@@ -158,7 +159,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (selector % 8 == 1 && size <= kMostParameterFileBytes &&
       ReadAsParameterFile(data, size, query) != whole)
     std::abort();
-  const IniValue* indexed =
+  const std::optional<IniValue> indexed =
       IniSection({reinterpret_cast<const char*>(data), size}, query.section).Find(query.key);
   if ((indexed ? indexed->value : kAbsent) != whole) std::abort();
   return 0;

@@ -4,8 +4,8 @@
 
 namespace {
 
-bool IsPlain(const IniValue* entry) {
-  return entry != nullptr && entry->plain;
+bool IsPlain(const std::optional<IniValue>& entry) {
+  return entry && entry->plain;
 }
 
 }  // namespace
@@ -13,7 +13,7 @@ bool IsPlain(const IniValue* entry) {
 bool HoldsUsableCurve(const PassParamFile& file) {
   if (!file.loaded()) return false;
   const IniSection curve = file.Section(kCurveSection);
-  const IniValue* count = curve.Find(kCurveCountKey);
+  const std::optional<IniValue> count = curve.Find(kCurveCountKey);
   if (!IsPlain(count) || count->value < kFewestCurvePoints || count->value > kMostCurvePoints)
     return false;
   for (int k = 1; k <= count->value; ++k)

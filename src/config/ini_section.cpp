@@ -139,12 +139,13 @@ IniSection::IniSection(std::string_view text, std::string_view section) {
   }
 }
 
-const IniValue* IniSection::Find(std::string_view key) const {
+std::optional<IniValue> IniSection::Find(std::string_view key) const {
   const auto found = entries_.find(LowerCase(key));
-  return found == entries_.end() ? nullptr : &found->second;
+  if (found == entries_.end()) return std::nullopt;
+  return found->second;
 }
 
 int32_t IniSection::Value(std::string_view key) const {
-  const IniValue* entry = Find(key);
+  const std::optional<IniValue> entry = Find(key);
   return entry ? entry->value : 0;
 }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -31,8 +32,8 @@ class IniSection {
   // The entries of the first section named `section` in `text`.
   IniSection(std::string_view text, std::string_view section);
 
-  // The entry of `key`, or null when the section or the key is missing.
-  const IniValue* Find(std::string_view key) const;
+  // The entry of `key`, or none when the section or the key is missing.
+  std::optional<IniValue> Find(std::string_view key) const;
   // Its value, 0 when missing (as the profile query reads it).
   int32_t Value(std::string_view key) const;
 

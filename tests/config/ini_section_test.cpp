@@ -26,8 +26,8 @@ std::optional<int> Scanned(const std::string& text, const std::string& key) {
 }
 
 std::optional<int> Indexed(const std::string& text, const std::string& key) {
-  const IniValue* entry = IniSection(text, "S").Find(key);
-  if (entry == nullptr) return std::nullopt;
+  const std::optional<IniValue> entry = IniSection(text, "S").Find(key);
+  if (!entry) return std::nullopt;
   return entry->value;
 }
 
@@ -65,8 +65,9 @@ TEST(IniSection, OnlyPlainWholeNumbersArePlain) {
                {"abc", false}, {"NaN", false},       {"12abc", false},      {"- 5", false},
                {"1.5", false}, {"2147483647", true}, {"2147483648", false}, {"-2147483647", true}};
   for (const auto& c : cases) {
-    const IniValue* entry = IniSection(std::string("[S]\nK=") + c.value + "\n", "S").Find("K");
-    ASSERT_NE(entry, nullptr) << c.value;
+    const std::optional<IniValue> entry =
+        IniSection(std::string("[S]\nK=") + c.value + "\n", "S").Find("K");
+    ASSERT_TRUE(entry) << c.value;
     EXPECT_EQ(entry->plain, c.plain) << c.value;
   }
 }
