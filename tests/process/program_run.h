@@ -10,8 +10,9 @@
 namespace test {
 
 struct ProgramRun {
-  int exitCode = -1;  // -1 when the program did not exit normally (a crash)
-  std::string err;    // what it wrote on standard error
+  int exitCode = -1;       // -1 when the program did not exit normally (a crash)
+  std::string err;         // what it wrote on standard error
+  long peakKilobytes = 0;  // its peak resident memory
 };
 
 // Runs argv[0] (looked up on PATH when it holds no slash) with standard output to outPath,
