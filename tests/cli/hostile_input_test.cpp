@@ -37,7 +37,7 @@ cli::Run TimedRun(const std::vector<std::string>& arguments,
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("    %-40s %.3f s, %ld KB\n", what.c_str(), seconds, run.peakKilobytes);
   EXPECT_LT(seconds, kHangSeconds) << what;
-  EXPECT_LT(run.peakKilobytes, kMostKilobytes) << what;
+  EXPECT_LT(run.peakKilobytes, test::MemoryBound(kMostKilobytes)) << what;
   return {run.exitCode, cli::ReadFile(out), run.err};
 }
 

@@ -38,7 +38,7 @@ ProgramRun TimedFilter(const std::string& folder, const std::string& options,
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("    %-40s %.3f s, %ld KB\n", what.c_str(), seconds, run.peakKilobytes);
   EXPECT_LT(seconds, kHangSeconds) << what;
-  EXPECT_LT(run.peakKilobytes, kMostKilobytes) << what;
+  EXPECT_LT(run.peakKilobytes, test::MemoryBound(kMostKilobytes)) << what;
   return run;
 }
 

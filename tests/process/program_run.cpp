@@ -39,6 +39,12 @@ ProgramRun RunProgram(const std::vector<std::string>& argv, const std::string& o
   return {exited ? WEXITSTATUS(status) : -1, ReadFile(errPath), usage.ru_maxrss};
 }
 
+long MemoryBound(long kilobytes) {
+  std::filesystem::create_directories(KORVEL_SCRATCH);
+  const ProgramRun nothing = RunProgram({"true"}, std::string(KORVEL_SCRATCH) + "/true.out");
+  return nothing.peakKilobytes + kilobytes;
+}
+
 std::string ScratchFolder() {
   const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = std::string(test->test_suite_name()) + "." + test->name();
