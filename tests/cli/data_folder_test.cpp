@@ -22,8 +22,9 @@ class DataFolder : public ::testing::Test {
 
 TEST_F(DataFolder, AMissingFileIsAnErrorOnlyForScreensThatReadIt) {
   cli::ExpectRefused(Halftone(""), 1,
-                     folder_ + "/QntPassParam_50.ini: the quality level's parameter file is "
-                               "missing or unusable");
+                     folder_ +
+                         "/QntPassParam_50.ini: the quality level's parameter file is "
+                         "missing or unusable");
   cli::ExpectRefused(Halftone("--quality 14 --template-diffusion"), 1,
                      "QntPassParam_10.ini: the quality level's parameter file is missing");
   // The compensation ramp of type 38 comes from the file at every level.
