@@ -1,6 +1,7 @@
 // Fuzzes the INI integer reader. The same text must give the same answer whether it is scanned
-// in one piece, in small pieces, or read from a file by the profile query, and the answer must
-// agree with a plain line-by-line reading of the same rules.
+// in one piece, in small pieces, read from a file by the profile query, or loaded from a file as
+// a parameter file and indexed by section once, and the answer must agree with a plain
+// line-by-line reading of the same rules.
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,10 +10,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "config/ini_scanner.h"
+#include "config/ini_section.h"
 #include "config/profile_int.h"
 
 namespace {
@@ -114,13 +118,26 @@ class ScratchFile {
   std::string path_;
 };
 
-int ReadThroughFile(const uint8_t* data, size_t size, const Query& query) {
+const char* WriteScratch(const uint8_t* data, size_t size) {
   static const ScratchFile scratch;
   FILE* file = std::fopen(scratch.path(), "wb");
   if (file == nullptr) std::abort();
   if (size > 0 && std::fwrite(data, 1, size, file) != size) std::abort();
   std::fclose(file);
-  return GetPrivateProfileIntA(query.section, query.key, kAbsent, scratch.path());
+  return scratch.path();
+}
+
+int ReadThroughFile(const uint8_t* data, size_t size, const Query& query) {
+  return GetPrivateProfileIntA(query.section, query.key, kAbsent, WriteScratch(data, size));
+}
+
+// The parameter-file way: the file loaded once and one section of it indexed.
+int ReadAsParameterFile(const uint8_t* data, size_t size, const Query& query) {
+  std::string text;
+  if (!LoadParameterText(WriteScratch(data, size), text)) std::abort();
+  if (text.size() != size || std::memcmp(text.data(), data, size) != 0) std::abort();
+  const std::optional<IniValue> entry = IniSection(text, query.section).Find(query.key);
+  return entry ? entry->value : kAbsent;
 }
 
 }  // namespace
@@ -139,5 +156,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (ReadByLines({reinterpret_cast<const char*>(data), size}, query) != whole) std::abort();
   if (Scan(data, size, query, piece) != whole) std::abort();
   if (selector % 8 == 0 && ReadThroughFile(data, size, query) != whole) std::abort();
+  if (selector % 8 == 1 && size <= kMostParameterFileBytes &&
+      ReadAsParameterFile(data, size, query) != whole)
+    std::abort();
+  const std::optional<IniValue> indexed =
+      IniSection({reinterpret_cast<const char*>(data), size}, query.section).Find(query.key);
+  if ((indexed ? indexed->value : kAbsent) != whole) std::abort();
   return 0;
 }

@@ -1,14 +1,17 @@
 // The CUPS filter's raster reading and band pipeline on arbitrary bytes: the first bytes choose
 // the screen, bits, quality level and threads, the rest is read as CUPS raster from memory and
-// the screened raster goes to a sink that keeps nothing. Every input either screens or is
-// refused with the filter's own error, never a crash; a job stops after a few bands, so that a
-// huge declared page costs no more than a small one.
+// the screened raster goes to a sink that keeps nothing. The corpus holds rasters of several
+// pages, valid ones after damaged ones, so that the end of a job is fuzzed as well as its start.
+// Every input either screens or is refused with the filter's own error, never a crash; a job stops
+// after a few bands, so that a huge declared page costs no more than a small one.
 //
 // libcups itself gives a compressed raster a line buffer of the declared bytes per line (up to
 // 4 GiB) while it reads a page header, before the filter can refuse the header; calloc leaves
 // that memory untouched, so it costs address space, not memory. The target therefore allows
 // single allocations of up to 4 GiB (the memory in use stays under the fuzzer's RSS limit).
 #include <cups/raster.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -19,6 +22,7 @@
 #include "filter_settings.h"
 #include "fuzz_input.h"
 #include "raster_job.h"
+#include "raster_source.h"
 #include "tool_error.h"
 
 namespace {
@@ -26,18 +30,17 @@ namespace {
 constexpr int kSettingBytes = 4;
 constexpr int kMostBands = 4;
 
-struct Memory {
-  const uint8_t* data;
-  size_t size;
-  size_t position = 0;
-};
-
-ssize_t ReadMemory(void* context, unsigned char* buffer, size_t length) {
-  Memory& memory = *static_cast<Memory*>(context);
-  const size_t count = std::min(length, memory.size - memory.position);
-  std::memcpy(buffer, memory.data + memory.position, count);
-  memory.position += count;
-  return static_cast<ssize_t>(count);
+// The raster bytes in a file of memory, read through the filter's own raster source.
+int MemoryFile(const uint8_t* data, size_t size) {
+  const int fd = memfd_create("raster", MFD_CLOEXEC);
+  if (fd < 0) std::abort();
+  for (size_t written = 0; written < size;) {
+    const ssize_t count = write(fd, data + written, size - written);
+    if (count <= 0) std::abort();
+    written += static_cast<size_t>(count);
+  }
+  lseek(fd, 0, SEEK_SET);
+  return fd;
 }
 
 ssize_t DiscardBytes(void*, unsigned char*, size_t length) {
@@ -71,16 +74,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < kSettingBytes) return 0;
   FuzzInput in(data, kSettingBytes);
   const FilterSettings settings = Settings(in);
-  Memory memory{data + kSettingBytes, size - kSettingBytes};
-  cups_raster_t* input = cupsRasterOpenIO(ReadMemory, &memory, CUPS_RASTER_READ);
+  const int fd = MemoryFile(data + kSettingBytes, size - kSettingBytes);
   cups_raster_t* output = cupsRasterOpenIO(DiscardBytes, nullptr, CUPS_RASTER_WRITE_COMPRESSED);
   int bands = 0;
   try {
+    RasterSource input(fd, [] { return false; });
     const FilterLog quiet(nullptr);
     ScreenRasterJob(input, output, settings, quiet, [&] { return ++bands > kMostBands; });
   } catch (const ToolError&) {
   }
-  cupsRasterClose(input);
   cupsRasterClose(output);
+  close(fd);
   return 0;
 }

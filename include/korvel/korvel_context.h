@@ -72,8 +72,8 @@ typedef enum korvel_status {
   KORVEL_ERROR_NOT_STREAMABLE = 11, /* a configuration that does not screen row by row */
   KORVEL_ERROR_STREAM_END = 12,     /* more rows than the page has */
   KORVEL_ERROR_NO_MEMORY = 13,      /* memory ran out */
-  /* 14 is reserved */
-  KORVEL_ERROR_STREAM_DELAY = 15 /* korvel_stream_rows on a stream that gives rows back later */
+  KORVEL_ERROR_PARAMETER_FILE = 14, /* the quality level's parameter file is missing or unusable */
+  KORVEL_ERROR_STREAM_DELAY = 15    /* korvel_stream_rows on a stream that gives rows back later */
 } korvel_status;
 
 /* The version of the library at run time, as KORVEL_VERSION_NUMBER gives it at build time: a
@@ -106,6 +106,20 @@ KORVEL_CONTEXT_API korvel_status korvel_get_quality(const korvel_context* contex
  * file paths would exceed 255 characters is refused. The files are read at every image call. */
 KORVEL_CONTEXT_API korvel_status korvel_set_parameter_folder(korvel_context* context,
                                                              const char* folder);
+
+/* Whether the parameter file the context's image calls read their tone curve from is usable.
+ * The library reads any file it can (a missing file, key or number as 0, an impossible point
+ * count as no curve) and so screens a blank or nearly blank page from a broken one; a host asks
+ * this before screening and refuses the file. KORVEL_OK when the file is usable, or when the
+ * context reads no curve from a file (quality level 0 or -1, or a tone curve of its own);
+ * KORVEL_ERROR_PARAMETER_FILE when it is missing, not a regular file, larger than 1 MB, or its
+ * QNT_CURVE section lacks a whole-number EffectiveParams of 3 to 2551 or a whole-number value
+ * (within 32 bits) for one of Param1..ParamN. The path of the level's file ("" when none can be
+ * composed) is written into path when path is not null; a path_size below its length plus one
+ * is refused with KORVEL_ERROR_ARGUMENT (256 bytes always suffice). path may be null with
+ * path_size 0. The file is read once, as an image call reads it; the context does not change. */
+KORVEL_CONTEXT_API korvel_status korvel_context_check_parameters(const korvel_context* context,
+                                                                 char* path, size_t path_size);
 
 /* A tone curve of the context's own, used instead of the curve of the parameter file: count
  * (3..2551) output values in percent 0..100, evenly spread over the input from 0 % to 100 %, as

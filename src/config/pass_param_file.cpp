@@ -4,11 +4,8 @@
 #include <cstdlib>
 
 #include "config/exe_directory.h"
-#include "config/profile_int.h"
 
 namespace {
-
-constexpr size_t kKeyCapacity = 256;
 
 // True when snprintf's result says the text fitted into a buffer of `capacity` bytes.
 bool Fitted(int written, size_t capacity) {
@@ -41,16 +38,9 @@ bool ComposePassParamPath(int level, const std::string& folder, char* path) {
   return ComposePassParamPathFrom(dataDir, exeDirKnown ? exeDir : nullptr, level, path);
 }
 
+std::string ParamKey(int index) {
+  return "Param" + std::to_string(index);
+}
+
 PassParamFile::PassParamFile(int level, const std::string& folder)
-    : available_(ComposePassParamPath(level, folder, path_)) {}
-
-int PassParamFile::Read(const char* section, const char* key) const {
-  if (!available_) return 0;
-  return GetPrivateProfileIntA(section, key, 0, path_);
-}
-
-int PassParamFile::ReadParam(const char* section, int index) const {
-  char key[kKeyCapacity];
-  std::snprintf(key, sizeof key, "Param%d", index);
-  return Read(section, key);
-}
+    : loaded_(ComposePassParamPath(level, folder, path_) && LoadParameterText(path_, text_)) {}

@@ -5,13 +5,16 @@
 // Location: "<exe dir>/Data/QntPassParam_<level>.ini", or
 // "$KORVEL_DATA_DIR/QntPassParam_<level>.ini" when that environment variable is set and not empty.
 // A path longer than 255 characters, and any path under the executable's directory when that
-// directory cannot be determined, is treated as a missing file. Every read opens the file again,
-// so an edited file takes effect at the next read; the library never writes it.
+// directory cannot be determined, is treated as a missing file, and so is a file that is not a
+// regular file or is larger than 1 MB. Each set-up reads the file afresh, once, so an edited
+// file takes effect at the next set-up; the library never writes it.
 #ifndef KORVEL_CONFIG_PASS_PARAM_FILE_H
 #define KORVEL_CONFIG_PASS_PARAM_FILE_H
 
 #include <cstddef>
 #include <string>
+
+#include "config/ini_section.h"
 
 constexpr char kCurveSection[] = "QNT_CURVE";
 constexpr char kCurveCountKey[] = "EffectiveParams";
@@ -29,19 +32,25 @@ bool ComposePassParamPath(int level, const std::string& folder, char* path);
 // the executable's directory (null: unknown).
 bool ComposePassParamPathFrom(const char* dataDir, const char* exeDirectory, int level, char* path);
 
-// The file of one quality level, its path composed once; every read is one profile query.
+// The key "Param<index>" of a curve or compensation section.
+std::string ParamKey(int index);
+
+// The file of one quality level, its path composed and its text read once, when it is made.
 class PassParamFile {
  public:
   explicit PassParamFile(int level, const std::string& folder = std::string());
 
-  // Integer value of a key, 0 when the file, section or key is missing.
-  int Read(const char* section, const char* key) const;
-  // Value of the key "Param<index>".
-  int ReadParam(const char* section, int index) const;
+  // The entries of a section; none when the file or the section is missing.
+  IniSection Section(const char* name) const { return IniSection(text_, name); }
+  // False when the path could not be composed or the file could not be read.
+  bool loaded() const { return loaded_; }
+  // The composed path, "" when it could not be composed.
+  const char* path() const { return path_; }
 
  private:
   char path_[kPassParamPathCapacity];
-  bool available_;
+  std::string text_;
+  bool loaded_;
 };
 
 #endif

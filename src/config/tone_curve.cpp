@@ -20,9 +20,6 @@ namespace {
 
 constexpr int kBentCurveTemplateType = 11;
 constexpr int kLastAmount = kToneCurveSize - 1;  // 2550
-// More curve points than amounts would put several points on one abscissa; such a count (like
-// a negative one) is a broken file and is treated as a missing curve.
-constexpr int kMaxCurvePoints = kToneCurveSize;
 
 // The level-to-amount entry that an amount writes when the table is filled in reverse: the ten
 // amounts 10 (255 - j) .. 10 (255 - j) + 9 share entry j, and the last one written stays.
@@ -76,12 +73,14 @@ void InstallBentDiagonal(ScreeningState& state) {
 // The curve points of the quality level's parameter file, in percent; none when the file holds
 // no usable curve.
 std::vector<int32_t> ReadFileCurve(const ScreeningState& state) {
-  const PassParamFile file(state.qualityLevel, state.parameterFolder);
-  const int count = file.Read(kCurveSection, kCurveCountKey);
+  const IniSection curve =
+      PassParamFile(state.qualityLevel, state.parameterFolder).Section(kCurveSection);
+  const int count = curve.Value(kCurveCountKey);
   std::vector<int32_t> percents;
-  if (count < 3 || count > kMaxCurvePoints) return percents;
+  // A count outside the curve's range is a broken file and reads as a missing curve.
+  if (count < kFewestCurvePoints || count > kMostCurvePoints) return percents;
   percents.resize(count);
-  for (int k = 0; k < count; ++k) percents[k] = file.ReadParam(kCurveSection, k + 1);
+  for (int k = 0; k < count; ++k) percents[k] = curve.Value(ParamKey(k + 1));
   return percents;
 }
 
@@ -91,7 +90,7 @@ void InstallPointCurve(ScreeningState& state, const std::vector<int32_t>& percen
   const int count = static_cast<int>(percents.size());
   std::vector<double> xs;
   std::vector<double> ys;
-  if (count >= 3 && count <= kMaxCurvePoints) {
+  if (count >= kFewestCurvePoints && count <= kMostCurvePoints) {
     xs.resize(count);
     ys.resize(count);
     const double spacing = static_cast<double>(kFullAmount) / (count - 1);
@@ -128,6 +127,10 @@ void InstallNegativeLevelCurve(ScreeningState& state) {
 
 }  // namespace
 
+bool ReadsFileCurve(const ScreeningState& state) {
+  return state.ownCurve.empty() && state.qualityLevel > 0;
+}
+
 void SetupToneCurve(ScreeningState& state, int templateType) {
   InstallIdentity(state);
   if (templateType == kBentCurveTemplateType) InstallBentDiagonal(state);
@@ -136,6 +139,6 @@ void SetupToneCurve(ScreeningState& state, int templateType) {
     InstallPointCurve(state, state.ownCurve);
     return;
   }
-  if (state.qualityLevel > 0) InstallPointCurve(state, ReadFileCurve(state));
+  if (ReadsFileCurve(state)) InstallPointCurve(state, ReadFileCurve(state));
   if (state.qualityLevel < 0) InstallNegativeLevelCurve(state);
 }

@@ -5,17 +5,16 @@
 #include <vector>
 
 #include "config/pass_param_file.h"
+#include "config/tone_curve.h"
 #include "interface/context.h"
 #include "interface/globals.h"
 
 namespace {
 
-constexpr int kMinCurvePoints = 3;
-constexpr int kMaxCurvePoints = kToneCurveSize;  // more points than amounts would coincide
-constexpr int kLongestLevel = 100;               // the level with the longest file name
+constexpr int kLongestLevel = 100;  // the level with the longest file name
 
 bool CurveAccepted(const int* points, int count) {
-  if (count < kMinCurvePoints || count > kMaxCurvePoints) return false;
+  if (count < kFewestCurvePoints || count > kMostCurvePoints) return false;
   for (int k = 0; k < count; ++k)
     if (points[k] < 0 || points[k] > 100) return false;
   return true;

@@ -31,6 +31,8 @@ const char* korvel_strerror(korvel_status status) {
       return "the band reaches past the last row of the page";
     case KORVEL_ERROR_NO_MEMORY:
       return "out of memory";
+    case KORVEL_ERROR_PARAMETER_FILE:
+      return "the quality level's parameter file is missing or unusable";
     case KORVEL_ERROR_STREAM_DELAY:
       return "this stream gives rows back later: use korvel_stream_feed";
   }

@@ -11,18 +11,19 @@ constexpr int kProfilePoints = 7;  // Param0..Param6 at rows 0, rows/6, ..., row
 }  // namespace
 
 void DrawCompensationProfile(const PatternRaster& raster, const ScreeningState& state) {
-  const PassParamFile file(state.qualityLevel, state.parameterFolder);
+  const IniSection profile =
+      PassParamFile(state.qualityLevel, state.parameterFolder).Section(kCompensationSection);
   double xs[kProfilePoints];
   double ys[kProfilePoints];
   for (int k = 0; k < kProfilePoints; ++k) {
     xs[k] = (raster.rows / 6.0) * k;
-    ys[k] = file.ReadParam(kCompensationSection, k);
+    ys[k] = profile.Value(ParamKey(k));
   }
-  const CCubicSplineInterpolation profile(xs, ys, kProfilePoints);
+  const CCubicSplineInterpolation ramp(xs, ys, kProfilePoints);
 
   for (int r = 0; r < raster.rows; ++r) {
     double coverage = 0.0;
-    if (profile.valid) profile.Interpolate(r, &coverage);
+    if (ramp.valid) ramp.Interpolate(r, &coverage);
     const int percent = TruncateToInt32(coverage + 0.5);
     // Ink percent to grey: 0 % is white (255), 100 % full ink (0); the low 8 bits are stored.
     const int grey = TruncateToInt32(255 - percent * 0.01 * 255);

@@ -21,14 +21,17 @@ class DataFolder : public ::testing::Test {
 };
 
 TEST_F(DataFolder, AMissingFileIsAnErrorOnlyForScreensThatReadIt) {
-  cli::ExpectRefused(Halftone(""), 1, folder_ + "/QntPassParam_50.ini not found");
+  cli::ExpectRefused(Halftone(""), 1,
+                     folder_ +
+                         "/QntPassParam_50.ini: the quality level's parameter file is "
+                         "missing or unusable");
   cli::ExpectRefused(Halftone("--quality 14 --template-diffusion"), 1,
-                     "QntPassParam_10.ini not found");
+                     "QntPassParam_10.ini: the quality level's parameter file is missing");
   // The compensation ramp of type 38 comes from the file at every level.
   cli::ExpectRefused(Halftone("--type 38 --quality 0"), 1, "QntPassParam_0.ini not found");
   // A file whose curve the library would not use screens to a blank page just the same.
   cli::WriteFile(folder_ + "/QntPassParam_50.ini", "[qnt_curve]\n effectiveparams = 2\nParam1=0\n");
-  cli::ExpectRefused(Halftone(""), 1, "EffectiveParams in [QNT_CURVE] is 2");
+  cli::ExpectRefused(Halftone(""), 1, "parameter file is missing or unusable");
   std::remove((folder_ + "/QntPassParam_50.ini").c_str());
   EXPECT_EQ(cli::EntriesIn(folder_), 0u) << "nothing written";
   // Level 0 asks for the identity curve and -1 for the built-in one; the other screens read no

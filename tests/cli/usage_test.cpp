@@ -32,7 +32,7 @@ TEST(Usage, EveryRefusalIsOneLineAndWritesNothing) {
       {"split --planes 5 --size 8x8 out.png", 2, "--planes 5 is out of range"},
       {"mask apply --bits 4 CHART CHART out.png", 2, "--bits 4 is out of range (1 to 2)"},
       {"info extra", 2, "info takes no files"},
-      {"template --level 50 --size 65536x65536 out.png", 1, "too large"},
+      {"template --level 50 --size 65536x65536 out.png", 2, "too large"},
       {"halftone absent.pgm out.png", 1, "cannot open"},
       {"halftone cut.pgm out.png", 1, "PGM/PBM file is truncated"},
       {"halftone huge.pgm out.png", 1, "too large"},

@@ -70,8 +70,9 @@ std::vector<uint8_t> LibraryAmounts(const std::vector<uint8_t>& ink, bool additi
 
 ProgramRun RunFilter(const std::string& folder, const std::string& input,
                      const std::string& options, const std::string& output) {
+  // Curves named in a job come from the curve folder: here the test's own folder.
   return RunProgram({KORVEL_FILTER, "7", "user", "title", "1", options, input},
-                    folder + "/" + output);
+                    folder + "/" + output, "", {"KORVEL_CURVE_DIR=" + folder});
 }
 
 // Screens two pages of the layout and compares every ink with the library.
@@ -86,11 +87,11 @@ void ExpectLibraryOutput(const Layout& layout, int bits, const std::string& scre
   for (unsigned seed = 1; seed <= 2; ++seed)
     pages.push_back(EightBitPage(layout.space, layout.order, Samples(inks, seed), kWidth, kHeight));
   WriteRaster(folder + "/in.ras", pages, layout.version);
-  const ProgramRun run = RunFilter(folder, folder + "/in.ras",
-                                   "korvel-quality=50 korvel-bits=" + std::to_string(bits) +
-                                       " korvel-screen=" + screen + " korvel-curve-" + secondInk +
-                                       "=" + folder + "/curve",
-                                   "out.ras");
+  const ProgramRun run =
+      RunFilter(folder, folder + "/in.ras",
+                "korvel-quality=50 korvel-bits=" + std::to_string(bits) +
+                    " korvel-screen=" + screen + " korvel-curve-" + secondInk + "=curve",
+                "out.ras");
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const std::vector<Page> screened = ReadRaster(folder + "/out.ras");
   ASSERT_EQ(screened.size(), 2u);

@@ -60,6 +60,7 @@ TEST(Exports, DynamicSymbolTableIsExactlyTheDocumentedSet) {
       "korvel_get_quality",
       "korvel_set_parameter_folder",
       "korvel_set_tone_curve",
+      "korvel_context_check_parameters",
       "korvel_template",
       "korvel_split",
       "korvel_screen_image",

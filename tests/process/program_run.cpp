@@ -1,6 +1,7 @@
 #include "program_run.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -33,8 +34,15 @@ ProgramRun RunProgram(const std::vector<std::string>& argv, const std::string& o
     _exit(127);
   }
   int status = 0;
-  const bool exited = child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status);
-  return {exited ? WEXITSTATUS(status) : -1, ReadFile(errPath)};
+  struct rusage usage {};
+  const bool exited = child > 0 && wait4(child, &status, 0, &usage) == child && WIFEXITED(status);
+  return {exited ? WEXITSTATUS(status) : -1, ReadFile(errPath), usage.ru_maxrss};
+}
+
+long MemoryBound(long kilobytes) {
+  std::filesystem::create_directories(KORVEL_SCRATCH);
+  const ProgramRun nothing = RunProgram({"true"}, std::string(KORVEL_SCRATCH) + "/true.out");
+  return nothing.peakKilobytes + kilobytes;
 }
 
 std::string ScratchFolder() {

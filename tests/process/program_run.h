@@ -10,8 +10,9 @@
 namespace test {
 
 struct ProgramRun {
-  int exitCode = -1;  // -1 when the program did not exit normally (a crash)
-  std::string err;    // what it wrote on standard error
+  int exitCode = -1;       // -1 when the program did not exit normally (a crash)
+  std::string err;         // what it wrote on standard error
+  long peakKilobytes = 0;  // its peak resident memory (see MemoryBound)
 };
 
 // Runs argv[0] (looked up on PATH when it holds no slash) with standard output to outPath,
@@ -20,6 +21,11 @@ struct ProgramRun {
 ProgramRun RunProgram(const std::vector<std::string>& argv, const std::string& outPath,
                       const std::string& inPath = "",
                       const std::vector<std::string>& environment = {});
+
+// A bound for a program's peak memory that a run from this process can check: `kilobytes` above
+// the peak that running `true` reports. A child starts as a copy of the process that runs it,
+// and its peak counts that copy (a large one after tests that screened big pages).
+long MemoryBound(long kilobytes);
 
 // A fresh, empty folder for the running test.
 std::string ScratchFolder();

@@ -3,6 +3,7 @@
 function(korvel_add_tool_common target)
   set(common ${PROJECT_SOURCE_DIR}/tools/common)
   target_sources(${target} PRIVATE ${common}/executable_folder.cpp
-                 ${common}/screening_context.cpp ${common}/tone_curve_file.cpp)
+                 ${common}/screening_context.cpp ${common}/small_file.cpp
+                 ${common}/tone_curve_file.cpp)
   target_include_directories(${target} PRIVATE ${common})
 endfunction()

@@ -1,18 +1,18 @@
 #include "tone_curve_file.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
+#include <cctype>
 #include <sstream>
 
+#include "small_file.h"
 #include "tool_error.h"
 
 namespace {
 
 // The file's text with comments removed and commas turned into spaces.
-std::string CurveText(std::ifstream& file) {
+std::string CurveText(const std::string& file) {
+  std::istringstream lines(file);
   std::string text, line;
-  while (std::getline(file, line)) {
+  while (std::getline(lines, line)) {
     line = line.substr(0, line.find('#'));
     for (char& c : line)
       if (c == ',') c = ' ';
@@ -29,17 +29,17 @@ int Point(const std::string& word, const std::string& path) {
   } catch (const std::exception&) {
     used = 0;
   }
-  if (used != word.size()) throw ToolError(path + ": '" + word + "' is not a whole percentage");
-  if (value < 0 || value > 100) throw ToolError(path + ": point " + word + " is outside 0..100 %");
+  if (used != word.size() || !std::isdigit(static_cast<unsigned char>(word[0])))
+    throw ToolError(path + ": '" + EscapedFragment(word) + "' is not a whole percentage");
+  if (value < 0 || value > 100)
+    throw ToolError(path + ": point " + EscapedFragment(word) + " is outside 0..100 %");
   return value;
 }
 
 }  // namespace
 
 std::vector<int> ReadToneCurveFile(const std::string& path) {
-  std::ifstream file(path);
-  if (!file) throw ToolError(path + ": cannot open: " + std::strerror(errno));
-  std::istringstream words(CurveText(file));
+  std::istringstream words(CurveText(ReadSmallFile(path)));
   std::vector<int> points;
   std::string word;
   while (words >> word) {

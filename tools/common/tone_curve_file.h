@@ -12,8 +12,9 @@
 constexpr int kFewestCurvePoints = 3;
 constexpr int kMostCurvePoints = 2551;
 
-// The points of the file. Throws ToolError "<path>: ..." for an unreadable file, a word that
-// is not a whole number, a point outside 0..100, or fewer than 3 or more than 2551 points.
+// The points of the file. Throws ToolError "<path>: ..." for a file that is not a regular file
+// of at most 1 MB or cannot be read, a word that is not a whole number (quoted as a short
+// escaped fragment), a point outside 0..100, or fewer than 3 or more than 2551 points.
 std::vector<int> ReadToneCurveFile(const std::string& path);
 
 #endif

@@ -1,5 +1,6 @@
 #include "arguments.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 
@@ -81,7 +82,12 @@ int ParseInt(const std::string& text, const std::string& what, int min, int max)
   errno = 0;
   char* end = nullptr;
   const long value = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || *end != '\0' || end == text.c_str())
+  // strtol also takes leading blanks and a plus sign; a whole number here is digits after an
+  // optional minus sign and nothing else.
+  const size_t firstDigit = !text.empty() && text[0] == '-' ? 1 : 0;
+  const bool digitFirst =
+      firstDigit < text.size() && std::isdigit(static_cast<unsigned char>(text[firstDigit]));
+  if (!digitFirst || *end != '\0' || end == text.c_str())
     throw UsageError(what + " must be a whole number" + range + ", not '" + text + "'");
   if (errno == ERANGE || value < min || value > max)
     throw UsageError(what + " " + text + " is out of range" + range);

@@ -54,8 +54,3 @@ int BucketedQualityLevel(int level) {
   if (level >= 95) return 100;
   return (level + 5) / 10 * 10;
 }
-
-std::string ParameterFilePath(int level) {
-  return ActiveDataFolder().path + "/QntPassParam_" + std::to_string(BucketedQualityLevel(level)) +
-         ".ini";
-}

@@ -23,7 +23,4 @@ DataFolder ActiveDataFolder();
 // 10, 20, ..., 100.
 int BucketedQualityLevel(int level);
 
-// The parameter file the library reads at the given (unbucketed) quality level.
-std::string ParameterFilePath(int level);
-
 #endif

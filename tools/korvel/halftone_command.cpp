@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <thread>
 
 #include "arguments.h"
@@ -13,6 +14,7 @@
 #include "image_writer.h"
 #include "ink_screen.h"
 #include "ink_values.h"
+#include "input_file.h"
 #include "parameter_file_check.h"
 #include "screen_table.h"
 #include "size_limits.h"
@@ -30,7 +32,8 @@ struct HalftoneJob {
   int threads = 1;
   bool stats = false;
   bool quiet = false;
-  std::string input;  // empty when a pattern is screened at --size
+  std::shared_ptr<InputFile> source;  // null when a pattern is screened at --size
+  std::string input;                  // the path its readers open, empty for a pattern
   std::string output;
   Size size{0, 0};
   const ScreenRule* rule = nullptr;
@@ -114,12 +117,13 @@ void ParseFiles(const Arguments& arguments, HalftoneJob& job) {
   if (arguments.Has("--size")) {
     if (files.size() != 1) throw UsageError("halftone --size WxH takes one file: OUT");
     job.size = ParseSize(arguments.Value("--size"), "--size", kMaxImageSide);
-    CheckImageSize(job.size.width, job.size.height, "--size");
+    CheckRequestedSize(job.size.width, job.size.height, "--size");
     job.output = files[0];
   } else {
     if (files.size() != 2) throw UsageError("halftone takes two files: IN OUT");
-    job.input = files[0];
     job.output = files[1];
+    job.source = std::make_shared<InputFile>(files[0]);
+    job.input = job.source->Path();
   }
 }
 
@@ -205,11 +209,11 @@ bool Banded(const HalftoneJob& job, Progress& progress) {
   return ScreenInBands(job.input, job.output, format, job.inks[0], job.screen, progress);
 }
 
-}  // namespace
-
-int RunHalftone(const Words& words) {
-  const HalftoneJob job = ParseJob(words);
+int Halftone(const HalftoneJob& job) {
   OutputFormat(job.output, job.screen.bits);  // refuse a bad output name before any work
+  RequireOneInkForStandardOutput(job.output, static_cast<int>(job.inks.size()));
+  if (job.stats && job.output == kStandardOutput)
+    throw UsageError("--stats prints on standard output: give the output a file name, not -");
   for (const InkSettings& ink : job.inks)
     RequireParameterFile(ink.quality, !ink.curve.empty(), *job.rule);
   Progress progress(job.quiet, ExpectedPixels(job));
@@ -222,4 +226,19 @@ int RunHalftone(const Words& words) {
   progress.Finish();
   if (job.stats) PrintStats(job, inks, rasters);
   return 0;
+}
+
+}  // namespace
+
+int RunHalftone(const Words& words) {
+  std::shared_ptr<InputFile> source;
+  try {
+    const HalftoneJob job = ParseJob(words);
+    source = job.source;
+    return Halftone(job);
+  } catch (const UsageError&) {
+    throw;
+  } catch (const ToolError& error) {
+    throw ToolError(source ? source->InUserTerms(error.what()) : error.what());
+  }
 }

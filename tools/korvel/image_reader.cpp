@@ -32,6 +32,11 @@ InputKind KindOfSignature(const unsigned char* head, size_t length) {
 
 }  // namespace
 
+bool IsKnownImageStart(const unsigned char* head, size_t length) {
+  const InputKind kind = KindOfSignature(head, length);
+  return kind == InputKind::kPng || kind == InputKind::kPnm || kind == InputKind::kTiff;
+}
+
 GreyImage ReadGreyImage(const std::string& path, Progress& progress) {
   std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
   if (!file) throw ToolError(path + ": cannot open: " + std::strerror(errno));

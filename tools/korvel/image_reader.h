@@ -17,6 +17,9 @@
 // empty, truncated, corrupt, unsupported or oversized file.
 GreyImage ReadGreyImage(const std::string& path, Progress& progress);
 
+// True when the first bytes of a file are those of a PNG, a PGM/PBM or a TIFF.
+bool IsKnownImageStart(const unsigned char* head, size_t length);
+
 // 4 for a TIFF of separated inks (read by ReadCmykTiff), 1 for anything else, including a file
 // that cannot be read (ReadGreyImage then says why).
 int InksOfInput(const std::string& path);

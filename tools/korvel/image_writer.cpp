@@ -38,6 +38,7 @@ bool HasImageExtension(const std::string& path) {
 }
 
 ImageFormat OutputFormat(const std::string& path, int bits) {
+  if (path == kStandardOutput) return bits == 1 ? ImageFormat::kPbm : ImageFormat::kPgm;
   ImageFormat format;
   const std::string extension = LowerExtension(path);
   if (!FormatOfExtension(extension, format))
@@ -81,6 +82,12 @@ void WriteImages(const std::vector<OutputImage>& images, Progress& progress) {
   for (PendingFile& file : files) file.Commit();
 }
 
+void RequireOneInkForStandardOutput(const std::string& path, int inks) {
+  if (path == kStandardOutput && inks > 1)
+    throw UsageError("the " + std::to_string(inks) +
+                     " inks of a CMYK page go to files, not to standard output (-)");
+}
+
 std::string InkFilePath(const std::string& path, int ink) {
   const std::string suffix = std::string("-") + kCmykInkNames[ink];
   const size_t dot = path.rfind('.');
@@ -90,6 +97,7 @@ std::string InkFilePath(const std::string& path, int ink) {
 void WriteInkImages(const std::string& path, const std::vector<DotRaster>& inks,
                     Progress& progress) {
   if (inks.size() == 1) return WriteImages({{path, &inks[0]}}, progress);
+  RequireOneInkForStandardOutput(path, static_cast<int>(inks.size()));
   if (OutputFormat(path, inks[0].bits) == ImageFormat::kTiff) {
     progress.Stage("writing", 0.8, 1.0);
     PendingFile file(path);

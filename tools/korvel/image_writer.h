@@ -11,7 +11,10 @@
 
 enum class ImageFormat { kPng, kPbm, kPgm, kTiff };
 
-// The format for path (.png, .pbm, .pgm, .tif, .tiff, any case) at the given depth. Throws
+// The output name that stands for standard output: a PBM at 1 bit, a PGM otherwise.
+constexpr char kStandardOutput[] = "-";
+
+// The format for path (.png, .pbm, .pgm, .tif, .tiff, any case, or "-") at the given depth. Throws
 // UsageError for an unknown extension, a PBM of more than 1 bit, or TIFF in a build without
 // libtiff, so that a command can refuse before doing any work.
 ImageFormat OutputFormat(const std::string& path, int bits);
@@ -30,6 +33,9 @@ struct OutputImage {
 // TIFF: bilevel CCITT group 4 at 1 bit, uncompressed greyscale otherwise. Paper is white,
 // a full dot black and smaller drops grey in every format.
 void WriteImages(const std::vector<OutputImage>& images, Progress& progress);
+
+// Throws UsageError for the inks of a CMYK page (more than one) sent to standard output.
+void RequireOneInkForStandardOutput(const std::string& path, int inks);
 
 // The file of one ink of a CMYK page written as one file per ink: "out.png" gives "out-C.png",
 // "out-M.png", "out-Y.png" and "out-K.png".

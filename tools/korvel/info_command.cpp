@@ -2,7 +2,8 @@
 #include <korvel/korvel.h>
 
 #include <dlfcn.h>
-#include <unistd.h>
+#include <korvel/korvel_context.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 
@@ -10,6 +11,7 @@
 #include "commands.h"
 #include "data_folder.h"
 #include "image_writer.h"
+#include "parameter_file_check.h"
 #include "tool_error.h"
 
 namespace {
@@ -27,6 +29,17 @@ const char* LevelNote(int bucketed) {
   return "";
 }
 
+// The file and the library's verdict on it: at a level above 0 whether its tone curve is usable,
+// otherwise whether it is there at all.
+std::string ParameterFileNote(const ParameterFileState& file, int bucketed) {
+  if (file.path.empty()) return "none (the data folder's path is too long for the library)";
+  struct stat status;
+  const bool found = stat(file.path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+  if (!found) return file.path + " (not found)";
+  if (bucketed <= 0 || file.curveUsable) return file.path + " (found)";
+  return file.path + " (found, but " + korvel_strerror(KORVEL_ERROR_PARAMETER_FILE) + ")";
+}
+
 }  // namespace
 
 int RunInfo(const Words& words) {
@@ -35,14 +48,13 @@ int RunInfo(const Words& words) {
   const int quality = arguments.IntOr("--quality", kDefaultQuality, -1, 100);
   const int bucketed = BucketedQualityLevel(quality);
   const DataFolder folder = ActiveDataFolder();
-  const std::string path = ParameterFilePath(quality);
-  const bool found = access(path.c_str(), R_OK) == 0;
+  const ParameterFileState file = ParameterFileOf(quality);
 
   std::printf("korvel %s\n", KORVEL_VERSION_STRING);
   std::printf("library: %s\n", LoadedLibraryPath().c_str());
   std::printf("quality level: %d, read as %d%s\n", quality, bucketed, LevelNote(bucketed));
   std::printf("data folder: %s (%s)\n", folder.path.c_str(), folder.origin.c_str());
-  std::printf("parameter file: %s (%s)\n", path.c_str(), found ? "found" : "not found");
+  std::printf("parameter file: %s\n", ParameterFileNote(file, bucketed).c_str());
   std::printf("output formats: PNG, PBM, PGM%s\n",
               TiffSupported() ? ", TIFF" : " (TIFF not available: built without libtiff)");
   return 0;

@@ -15,6 +15,7 @@
 #include "commands.h"
 #include "image_reader.h"
 #include "image_writer.h"
+#include "input_file.h"
 #include "maskmaker/mask_maker.h"
 #include "pending_file.h"
 #include "stats.h"
@@ -110,7 +111,13 @@ int RunMaskApply(const Words& words) {
   const std::vector<unsigned char> stored = ReadStoredMask(maskPath);
   Progress progress(arguments.Has("--quiet"), static_cast<int64_t>(stored.size()));
   progress.Stage("reading", 0.0, 0.3);
-  const GreyImage image = ReadGreyImage(input, progress);
+  const InputFile inputFile(input);
+  GreyImage image;
+  try {
+    image = ReadGreyImage(inputFile.Path(), progress);
+  } catch (const ToolError& error) {
+    throw ToolError(inputFile.InUserTerms(error.what()));
+  }
   progress.Stage("screening", 0.3, 0.8);
   MaskObject mask;
   if (!mask.object) throw std::bad_alloc();

@@ -1,68 +1,53 @@
 #include "parameter_file_check.h"
 
-#include <strings.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <string>
+#include <korvel/korvel_context.h>
+#include <sys/stat.h>
 
 #include "data_folder.h"
-#include "tone_curve_file.h"
+#include "screening_context.h"
 #include "tool_error.h"
 
 namespace {
 
-std::string Trimmed(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+constexpr size_t kPathCapacity = 256;  // the library's paths are at most 255 characters
+
+bool IsRegularFile(const std::string& path) {
+  struct stat status;
+  return !path.empty() && stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-// The "EffectiveParams" entry of the "QNT_CURVE" section, read as the library reads it: section
-// and key names without regard to case, a missing entry as 0.
-long CurvePointCount(const std::string& path) {
-  std::ifstream file(path);
-  std::string line;
-  bool inCurveSection = false;
-  for (bool first = true; std::getline(file, line); first = false) {
-    if (first && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);  // byte-order mark
-    line = Trimmed(line);
-    if (!line.empty() && line.front() == '[') {
-      inCurveSection = strcasecmp(line.c_str(), "[QNT_CURVE]") == 0;
-      continue;
-    }
-    const size_t equals = line.find('=');
-    if (!inCurveSection || equals == std::string::npos) continue;
-    if (strcasecmp(Trimmed(line.substr(0, equals)).c_str(), "EffectiveParams") == 0)
-      return std::strtol(Trimmed(line.substr(equals + 1)).c_str(), nullptr, 10);
-  }
-  return 0;
+std::string Named(const std::string& path) {
+  return path.empty() ? "the parameter file (its folder's path is too long for the library)" : path;
 }
 
 }  // namespace
 
+ParameterFileState ParameterFileOf(int quality) {
+  InkSettings settings;
+  settings.quality = quality;
+  const Context context = ContextFor(settings);
+  char path[kPathCapacity] = "";
+  const korvel_status status = korvel_context_check_parameters(context.get(), path, sizeof path);
+  if (status != KORVEL_OK && status != KORVEL_ERROR_PARAMETER_FILE)
+    Require(status, "cannot check the parameter file");
+  return {path, status == KORVEL_OK};
+}
+
 // At a level above 0 the library builds the tone curve from the level's parameter file, and the
-// compensation ramp comes from that file at every level. Without the file the library still
-// screens, with a curve or ramp of zeros, so the image comes out blank or nearly so: the tool
-// refuses to write such an output, and likewise when the file's curve has fewer points than the
-// library uses (it then screens with no curve at all).
+// compensation ramp comes from that file at every level. From a missing or broken file the
+// library still screens, with a curve or ramp of zeros, so the image comes out blank or nearly
+// so: the tool refuses to write such an output.
 void RequireParameterFile(int quality, bool ownCurve, const ScreenRule& screen) {
   const bool curveFromFile =
       screen.readsToneCurve && !ownCurve && BucketedQualityLevel(quality) > 0;
   if (!curveFromFile && !screen.readsRampFromFile) return;
-  const std::string path = ParameterFilePath(quality);
-  if (access(path.c_str(), R_OK) == 0) {
-    const long points = CurvePointCount(path);
-    if (curveFromFile && points < kFewestCurvePoints)
-      throw ToolError(path + ": EffectiveParams in [QNT_CURVE] is " + std::to_string(points) +
-                      ", a tone curve needs at least " + std::to_string(kFewestCurvePoints) +
-                      " points (the image would come out blank)");
-    return;
-  }
-  if (screen.readsRampFromFile)
-    throw ToolError(path + " not found: the compensation ramp comes from it (set KORVEL_DATA_DIR)");
-  throw ToolError(
-      path + " not found: the tone curve of quality " + std::to_string(quality) +
-      " comes from it (set KORVEL_DATA_DIR, or use --quality 0 for the identity curve)");
+  const ParameterFileState file = ParameterFileOf(quality);
+  if (curveFromFile && !file.curveUsable)
+    throw ToolError(Named(file.path) + ": " + korvel_strerror(KORVEL_ERROR_PARAMETER_FILE) +
+                    "; the tone curve of quality " + std::to_string(quality) +
+                    " comes from it (set KORVEL_DATA_DIR, or use --quality 0 for the identity "
+                    "curve)");
+  if (screen.readsRampFromFile && !IsRegularFile(file.path))
+    throw ToolError(Named(file.path) +
+                    " not found: the compensation ramp comes from it (set KORVEL_DATA_DIR)");
 }

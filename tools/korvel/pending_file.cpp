@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "temporary_cleanup.h"
 #include "tool_error.h"
 
 namespace {
@@ -31,19 +32,42 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
+// The permission bits the output gets: those of the file it replaces, so that a private file
+// stays private, or those of a new file. Only a regular file is replaced: renaming over a FIFO,
+// a device or a folder would put a file where something else was.
+mode_t ModeForTarget(const std::string& path) {
+  struct stat status;
+  if (stat(path.c_str(), &status) != 0) return NewFileMode();
+  if (S_ISDIR(status.st_mode)) throw ToolError(path + ": cannot write: is a folder");
+  if (!S_ISREG(status.st_mode))
+    throw ToolError(path + ": cannot write: not a regular file (the tool replaces files only)");
+  return status.st_mode & 0777;  // never a set-id bit on new contents
+}
+
 }  // namespace
 
 PendingFile::PendingFile(const std::string& path) : path_(path) {
-  struct stat status;
-  if (stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
-    throw ToolError(path + ": cannot write: is a folder");
+  if (path == "-") {
+    // Standard output: written as it comes, nothing to rename.
+    descriptor_ = dup(STDOUT_FILENO);
+    if (descriptor_ < 0) CannotWrite("standard output", errno);
+    return;
+  }
+  const mode_t mode = ModeForTarget(path);
   std::string name = TemporaryTemplate(path);
   std::vector<char> buffer(name.begin(), name.end());
   buffer.push_back('\0');
   descriptor_ = mkstemp(buffer.data());
   if (descriptor_ < 0) CannotWrite(path, errno);
   temporary_ = buffer.data();
-  fchmod(descriptor_, NewFileMode());
+  try {
+    RegisterTemporary(temporary_);
+  } catch (...) {
+    close(descriptor_);
+    unlink(temporary_.c_str());
+    throw;
+  }
+  if (fchmod(descriptor_, mode) != 0) CannotWrite(path, errno);
 }
 
 PendingFile::PendingFile(PendingFile&& other) noexcept
@@ -58,7 +82,10 @@ PendingFile::~PendingFile() {
     std::fclose(stream_);
   else if (descriptor_ >= 0)
     close(descriptor_);
-  if (!committed_ && !temporary_.empty()) unlink(temporary_.c_str());
+  if (!committed_ && !temporary_.empty()) {
+    unlink(temporary_.c_str());
+    ForgetTemporary(temporary_);
+  }
 }
 
 FILE* PendingFile::Stream() {
@@ -97,6 +124,13 @@ void PendingFile::Close() {
 
 void PendingFile::Commit() {
   Close();
+  if (temporary_.empty()) {  // standard output
+    committed_ = true;
+    return;
+  }
+  // A FIFO or device put in the output's place since the start is not replaced either.
+  ModeForTarget(path_);
   if (std::rename(temporary_.c_str(), path_.c_str()) != 0) CannotWrite(path_, errno);
+  ForgetTemporary(temporary_);
   committed_ = true;
 }

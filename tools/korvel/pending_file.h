@@ -7,10 +7,14 @@
 
 // Writes go to a hidden temporary file in the target's own folder (so that the final rename
 // stays on one file system and is atomic); Commit renames it over the target. Destroying an
-// uncommitted file removes the temporary, leaving any earlier file of that name as it was.
+// uncommitted file removes the temporary, leaving any earlier file of that name as it was, and so
+// does SIGINT or SIGTERM. The output keeps the permission bits of the file it replaces; anything
+// at the target's name that is not a regular file (a FIFO, a device, a folder) is refused. The
+// path "-" is standard output, written straight through (a failure may leave part of it written).
 class PendingFile {
  public:
-  // Throws ToolError "<path>: cannot write: <reason>" when the folder does not take files.
+  // Throws ToolError "<path>: cannot write: <reason>" when the folder does not take files or
+  // the target is not a regular file.
   explicit PendingFile(const std::string& path);
   ~PendingFile();
   PendingFile(PendingFile&& other) noexcept;

@@ -11,7 +11,9 @@
 constexpr int kMaxImageSide = 1 << 20;
 constexpr int64_t kMaxImagePixels = int64_t{1} << 30;
 
-// Throws ToolError "<what>: ..." for a zero, negative or too large size.
+// Throws ToolError "<what>: ..." for a zero, negative or too large size of an image read.
 void CheckImageSize(int64_t width, int64_t height, const std::string& what);
+// The same for a size given on the command line: throws UsageError.
+void CheckRequestedSize(int64_t width, int64_t height, const std::string& option);
 
 #endif

@@ -41,9 +41,11 @@ int RunSplit(const Words& words) {
   if (!arguments.Has("--size")) throw UsageError("split needs --size WxH");
   const int planeCount = arguments.IntOr("--planes", 2, 2, 4);
   const Size size = ParseSize(arguments.Value("--size"), "--size", kMaxImageSide);
-  CheckImageSize(size.width, size.height, "--size");
+  CheckRequestedSize(size.width, size.height, "--size");
   if (arguments.Positionals().size() != 1) throw UsageError("split takes one name: OUT_PREFIX");
   const std::string& prefix = arguments.Positionals()[0];
+  if (prefix.empty() || prefix.back() == '/')
+    throw UsageError("split needs a file name as OUT_PREFIX, not '" + prefix + "'");
 
   std::vector<std::string> paths;
   for (int k = 1; k <= planeCount; ++k) {

@@ -20,7 +20,7 @@ int RunTemplate(const Words& words) {
   const int bits = arguments.IntOr("--bits", 1, 1, 4);
   if (bits == 3) throw UsageError("--bits must be 1, 2 or 4, not 3");
   const Size size = ParseSize(arguments.Value("--size"), "--size", kMaxImageSide);
-  CheckImageSize(size.width, size.height, "--size");
+  CheckRequestedSize(size.width, size.height, "--size");
   if (arguments.Positionals().size() != 1) throw UsageError("template takes one file: OUT");
   const std::string& output = arguments.Positionals()[0];
   OutputFormat(output, bits);

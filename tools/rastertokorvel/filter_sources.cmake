@@ -5,6 +5,8 @@ function(korvel_add_raster_filter target)
   find_package(Cups REQUIRED)
   set(filter ${PROJECT_SOURCE_DIR}/tools/rastertokorvel)
   target_sources(${target} PRIVATE
+    ${filter}/compressed_page_tracker.cpp
+    ${filter}/curve_folder.cpp
     ${filter}/filter_arguments.cpp
     ${filter}/filter_settings.cpp
     ${filter}/ink_stream.cpp
@@ -14,6 +16,7 @@ function(korvel_add_raster_filter target)
     ${filter}/parameter_folder.cpp
     ${filter}/ppd_choices.cpp
     ${filter}/raster_job.cpp
+    ${filter}/raster_source.cpp
     ${filter}/row_packing.cpp
     ${filter}/stop_request.cpp
     ${filter}/thread_pool.cpp)

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "curve_folder.h"
 #include "ppd_choices.h"
-#include "tone_curve_file.h"
 #include "tool_error.h"
 
 namespace {
@@ -65,7 +65,7 @@ void ApplyKorvelOption(const std::string& name, const std::string& value,
     const std::string ink = name.substr(sizeof(kCurvePrefix) - 1);
     if (ink.size() != 1 || std::string("CMYK").find(ink) == std::string::npos)
       throw ToolError("unknown option " + name + " (the inks are C, M, Y and K)");
-    settings.curves[ink[0]] = ReadToneCurveFile(value);
+    settings.curves[ink[0]] = ReadJobCurve(value);
   } else {
     throw ToolError("unknown option " + name);
   }

@@ -4,7 +4,7 @@
 //   korvel-screen=NAME    ErrorDiffusion, TemplateDiffusion, Drops, SmallMediumDrops, Matrix
 //   korvel-bits=1|2       bits per colour of the output
 //   korvel-threads=N      threads screening the inks of a page, the filter's own counted, 1..64
-//   korvel-curve-I=PATH   tone curve file of ink I (C, M, Y or K), as the korvel tool reads it
+//   korvel-curve-I=NAME   tone curve file NAME of the curve folder for ink I (C, M, Y or K)
 // Any other korvel-* option, or a value these do not take, is an error.
 #ifndef KORVEL_FILTER_JOB_OPTIONS_H
 #define KORVEL_FILTER_JOB_OPTIONS_H

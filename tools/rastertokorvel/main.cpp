@@ -19,6 +19,7 @@
 #include "job_options.h"
 #include "parameter_folder.h"
 #include "raster_job.h"
+#include "raster_source.h"
 #include "stop_request.h"
 #include "tool_error.h"
 
@@ -44,12 +45,14 @@ int Run(int argc, const char* const* argv, const FilterLog& log) {
   RequireParameterFile(settings.parameterFolder, settings.quality);
   CatchStopRequests();
   const int fd = OpenInput(arguments.file);
-  Raster input(cupsRasterOpen(fd, CUPS_RASTER_READ));
+  auto input = std::make_unique<RasterSource>(fd, StopRequested);
   // Uncompressed: the backend or the printer's own filter reads it at once, and compressing
   // would cost the filter a tenth of its time.
   Raster output(cupsRasterOpen(1, CUPS_RASTER_WRITE));
-  if (!input || !output) throw ToolError("cannot open the raster streams");
-  const JobResult result = ScreenRasterJob(input.get(), output.get(), settings, log, StopRequested);
+  if (!output) throw ToolError("cannot open the output raster");
+  const JobResult result = input->raster()
+                               ? ScreenRasterJob(*input, output.get(), settings, log, StopRequested)
+                               : JobResult{0, true};
   input.reset();
   output.reset();
   if (fd != 0) close(fd);

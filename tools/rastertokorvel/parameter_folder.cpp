@@ -2,7 +2,6 @@
 
 #include <korvel/korvel_context.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdlib>
 
@@ -11,6 +10,8 @@
 #include "tool_error.h"
 
 namespace {
+
+constexpr size_t kParameterPathCapacity = 256;
 
 bool IsFolder(const std::string& path) {
   struct stat status;
@@ -34,11 +35,13 @@ std::string FilterParameterFolder() {
 void RequireParameterFile(const std::string& folder, int quality) {
   InkSettings settings;
   settings.quality = quality;
-  int level = 0;
-  Require(korvel_get_quality(ContextFor(settings).get(), &level), "the quality level");
-  if (level == 0 || level == -1) return;
-  const std::string path = folder + "/QntPassParam_" + std::to_string(level) + ".ini";
-  if (access(path.c_str(), R_OK) != 0)
-    throw ToolError("the parameter file of quality level " + std::to_string(quality) + ", " + path +
-                    ", cannot be read (set KORVEL_DATA_DIR to the folder that holds it)");
+  const Context context = ContextFor(settings);
+  Require(korvel_set_parameter_folder(context.get(), folder.c_str()), "the parameter folder");
+  char path[kParameterPathCapacity] = "";
+  const korvel_status status = korvel_context_check_parameters(context.get(), path, sizeof path);
+  if (status == KORVEL_ERROR_PARAMETER_FILE)
+    throw ToolError(std::string(korvel_strerror(status)) + " (quality " + std::to_string(quality) +
+                    ", " + (*path ? path : "no path in " + folder) +
+                    "; set KORVEL_DATA_DIR to the folder that holds a usable one)");
+  Require(status, "the parameter file check");
 }

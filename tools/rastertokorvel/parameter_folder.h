@@ -11,9 +11,9 @@
 
 std::string FilterParameterFolder();
 
-// Throws ToolError when the parameter file of the quality level (as the library buckets it) is
-// not a readable file of the folder; levels 0 and -1 read no file. The library would otherwise
-// screen quietly without the file's tone curve.
+// Throws ToolError when the library finds the parameter file of the quality level in the folder
+// missing or unusable (levels 0 and -1 read none). The library would otherwise screen quietly
+// with a broken curve: a blank or nearly blank page.
 void RequireParameterFile(const std::string& folder, int quality);
 
 #endif

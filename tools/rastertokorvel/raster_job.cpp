@@ -44,14 +44,22 @@ std::string PageSummary(int page, const PageFormat& format, const FilterSettings
 
 }  // namespace
 
-JobResult ScreenRasterJob(cups_raster_t* input, cups_raster_t* output,
+JobResult ScreenRasterJob(RasterSource& source, cups_raster_t* output,
                           const FilterSettings& settings, const FilterLog& log,
                           const std::function<bool()>& stopRequested) {
   JobResult result;
   std::unique_ptr<ThreadPool> pool;
   int poolThreads = 0;
   cups_page_header2_t header;
-  while (cupsRasterReadHeader2(input, &header)) {
+  cups_raster_t* const input = source.raster();
+  // The job ends cleanly where no byte follows the last page; anything else must be a page.
+  while (source.MoreFollows()) {
+    if (!cupsRasterReadHeader2(input, &header)) {
+      if (stopRequested()) break;
+      throw ToolError("the header of page " + std::to_string(result.pages + 1) +
+                      " is damaged or cut short, after " + std::to_string(result.pages) +
+                      " page(s) screened");
+    }
     const PageFormat format = PageFormatOf(header, settings.bits);
     const int threads = ThreadsFor(settings, format.InkCount());
     if (!pool || poolThreads != threads) {
@@ -70,6 +78,9 @@ JobResult ScreenRasterJob(cups_raster_t* input, cups_raster_t* output,
   }
   // A stop request also ends a read that waits for the next page.
   result.stopped = stopRequested();
+  if (!source.readError().empty() && !result.stopped)
+    throw ToolError("cannot read the raster after " + std::to_string(result.pages) +
+                    " page(s): " + source.readError());
   if (result.pages == 0 && !result.stopped)
     throw ToolError("the input holds no page of CUPS raster");
   return result;

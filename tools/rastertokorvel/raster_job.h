@@ -8,6 +8,7 @@
 
 #include "filter_log.h"
 #include "filter_settings.h"
+#include "raster_source.h"
 
 struct JobResult {
   int pages = 0;         // pages screened whole
@@ -15,8 +16,9 @@ struct JobResult {
 };
 
 // Screens pages until the input ends or a stop is requested. Throws ToolError for a page the
-// filter cannot screen, a damaged raster, or a raster without a page.
-JobResult ScreenRasterJob(cups_raster_t* input, cups_raster_t* output,
+// filter cannot screen, a damaged raster (a page header of any page included: bytes after a
+// page that do not make a page are never taken for the end), or a raster without a page.
+JobResult ScreenRasterJob(RasterSource& source, cups_raster_t* output,
                           const FilterSettings& settings, const FilterLog& log,
                           const std::function<bool()>& stopRequested);
 

@@ -1,0 +1,234 @@
+// What a user (or someone who means harm) may hand the tool besides a plain image and a plain
+// output name: broken parameter and curve files, FIFOs, devices, huge sparse files, pipes,
+// private outputs, signals. Each is refused at once with a message or handled; none screens a
+// blank page, hangs, grows without bound or changes what it replaces.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+#include "tool_runner.h"
+
+namespace {
+
+// Far above the fraction of a second these take: a bound for "does not hang" only.
+constexpr double kHangSeconds = 10;
+
+// Far above the memory of a refusal (under 20 MB, with AddressSanitizer too).
+constexpr long kMostKilobytes = 64 * 1024;
+
+// A refusal, timed and its peak memory taken; the time and memory are printed for the report,
+// never compared closely.
+cli::Run TimedRun(const std::vector<std::string>& arguments,
+                  const std::vector<std::string>& environment, const std::string& what) {
+  std::vector<std::string> command = {KORVEL_TOOL};
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  const std::string out = std::string(KORVEL_SCRATCH) + "/timed-run.out";
+  const auto start = std::chrono::steady_clock::now();
+  const test::ProgramRun run = test::RunProgram(command, out, "", environment);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("    %-40s %.3f s, %ld KB\n", what.c_str(), seconds, run.peakKilobytes);
+  EXPECT_LT(seconds, kHangSeconds) << what;
+  EXPECT_LT(run.peakKilobytes, test::MemoryBound(kMostKilobytes)) << what;
+  return {run.exitCode, cli::ReadFile(out), run.err};
+}
+
+// The special files a name may stand for, made in `folder`: FIFO, device, 1 GB sparse file.
+std::vector<std::string> SpecialFiles(const std::string& folder) {
+  const std::string fifo = folder + "/fifo", sparse = folder + "/sparse";
+  EXPECT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const int fd = open(sparse.c_str(), O_WRONLY | O_CREAT, 0600);
+  EXPECT_EQ(ftruncate(fd, off_t{1} << 30), 0);
+  close(fd);
+  return {fifo, "/dev/zero", sparse, folder};
+}
+
+std::string CurveFile(const std::string& count, const std::vector<std::string>& values) {
+  std::string text = "[QNT_CURVE]\nEffectiveParams=" + count + "\n";
+  for (size_t k = 0; k < values.size(); ++k)
+    text += "Param" + std::to_string(k + 1) + "=" + values[k] + "\n";
+  return text;
+}
+
+TEST(HostileFiles, UnusableParameterFilesAreRefusedNeverScreenedBlank) {
+  const std::string folder = cli::ScratchFolder(), data = folder + "/data";
+  std::filesystem::create_directory(data);
+  const std::string file = data + "/QntPassParam_50.ini";
+  const std::vector<std::string> env = {"KORVEL_DATA_DIR=" + data};
+  const std::vector<std::pair<std::string, std::string>> texts = {
+      {"empty", ""},
+      {"binary", std::string("\x7f"
+                             "ELF\x02\x01\x00\xff[\x01]=\n",
+                             13)},
+      {"2 points", CurveFile("2", {"0", "100"})},
+      {"2551 points, no values", CurveFile("2551", {})},
+      {"2552 points", CurveFile("2552", std::vector<std::string>(2552, "50"))},
+      {"no count", "[QNT_CURVE]\nParam1=0\nParam2=50\nParam3=100\n"},
+      {"NaN", CurveFile("3", {"0", "NaN", "100"})},
+      {"huge", CurveFile("3", {"0", "1e999", "100"})},
+      {"40 points, 39 given", CurveFile("40", std::vector<std::string>(39, "50"))}};
+  const std::vector<std::string> out = cli::Command("halftone CHART out.pgm", folder);
+  for (const auto& [what, text] : texts) {
+    cli::WriteFile(file, text);
+    cli::ExpectRefused(TimedRun(out, env, "parameter file: " + what), 1,
+                       "parameter file is missing or unusable");
+  }
+  for (const std::string& special : SpecialFiles(folder)) {
+    std::remove(file.c_str());
+    ASSERT_EQ(symlink(special.c_str(), file.c_str()), 0);
+    cli::ExpectRefused(TimedRun(out, env, "parameter file: " + special.substr(special.rfind('/'))),
+                       1, "parameter file is missing or unusable");
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder + "/out.pgm"));
+}
+
+TEST(HostileFiles, CurveFilesAreReadBoundedAndOnlyWhenRegular) {
+  const std::string folder = cli::ScratchFolder();
+  for (const std::string& special : SpecialFiles(folder)) {
+    const cli::Run run =
+        TimedRun({"halftone", "--curve", special, cli::ChartPath(), folder + "/out.pgm"}, {},
+                 "--curve " + special.substr(special.rfind('/')));
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_TRUE(run.err.find("not a regular file") != std::string::npos ||
+                run.err.find("larger than") != std::string::npos)
+        << run.err;
+  }
+  // A long word is quoted as a short escaped fragment.
+  cli::WriteFile(folder + "/word.txt", "0 50 " + std::string(1 << 16, 'A'));
+  cli::WriteFile(folder + "/binary.txt", "0 50 \x01\x02\x1b[2J");
+  const cli::Run word =
+      cli::RunTool(cli::Command("halftone --curve word.txt CHART out.pgm", folder));
+  cli::ExpectRefused(word, 1, "'AAAAAAAAAAAAAAAA...' is not a whole percentage");
+  EXPECT_LT(word.err.size(), 200u);
+  cli::ExpectRefused(
+      cli::RunTool(cli::Command("halftone --curve binary.txt CHART out.pgm", folder)), 1,
+      "'\\x01\\x02\\x1B[2J' is not a whole percentage");
+}
+
+TEST(HostileFiles, InfoReportsAFolderTooLongForTheLibrary) {
+  const std::string folder = cli::ScratchFolder();
+  std::string data = folder;
+  while (data.size() < 300) data += "/long-folder-name";
+  std::filesystem::create_directories(data);
+  cli::WriteFile(data + "/QntPassParam_50.ini", CurveFile("3", {"0", "50", "100"}));
+  const cli::Run info = cli::RunTool({"info"}, {"KORVEL_DATA_DIR=" + data});
+  cli::ExpectSuccess(info);
+  EXPECT_NE(info.out.find("parameter file: none"), std::string::npos) << info.out;
+  cli::ExpectRefused(
+      cli::RunTool(cli::Command("halftone CHART out.pgm", folder), {"KORVEL_DATA_DIR=" + data}), 1,
+      "too long for the library");
+}
+
+TEST(HostileFiles, InputIsReadOnceFromPipesFifosAndStandardInput) {
+  const std::string folder = cli::ScratchFolder();
+  cli::ExpectSuccess(cli::RunTool(cli::Command("halftone CHART direct.pgm", folder)));
+  const std::string expected = cli::ReadFile(folder + "/direct.pgm");
+  for (const char* name : {"-", "/dev/stdin"}) {
+    const test::ProgramRun run =
+        test::RunProgram({KORVEL_TOOL, "halftone", name, folder + "/piped.pgm"}, folder + "/stdout",
+                         cli::ChartPath());
+    EXPECT_EQ(run.exitCode, 0) << name << ": " << run.err;
+    EXPECT_EQ(cli::ReadFile(folder + "/piped.pgm"), expected) << name;
+  }
+  // Through a real pipe, named as /dev/stdin: a shell pipes the chart in.
+  const test::ProgramRun piped =
+      test::RunProgram({"sh", "-c", "cat \"$1\" | \"$2\" halftone /dev/stdin \"$3\"", "sh",
+                        cli::ChartPath(), KORVEL_TOOL, folder + "/pipe.pgm"},
+                       folder + "/stdout");
+  EXPECT_EQ(piped.exitCode, 0) << piped.err;
+  EXPECT_EQ(cli::ReadFile(folder + "/pipe.pgm"), expected);
+  // A FIFO: a writer feeds it while the tool reads it.
+  const std::string fifo = folder + "/in.fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::thread writer([&] { cli::WriteFile(fifo, cli::ReadFile(cli::ChartPath())); });
+  const cli::Run run = cli::RunTool({"halftone", fifo, folder + "/fifo.pgm"});
+  writer.join();
+  cli::ExpectSuccess(run);
+  EXPECT_EQ(cli::ReadFile(folder + "/fifo.pgm"), expected);
+  // And out to standard output: a PBM at 1 bit, a PGM at 2 bits, as the files would be.
+  for (const char* bits : {"1", "2"}) {
+    const std::string ext = bits[0] == '1' ? ".pbm" : ".pgm";
+    cli::ExpectSuccess(
+        cli::RunTool({"halftone", "--bits", bits, cli::ChartPath(), folder + "/file" + ext}));
+    const test::ProgramRun both =
+        test::RunProgram({KORVEL_TOOL, "halftone", "--bits", bits, "-", "-"},
+                         folder + "/stdout" + ext, cli::ChartPath());
+    EXPECT_EQ(both.exitCode, 0) << both.err;
+    EXPECT_EQ(cli::ReadFile(folder + "/stdout" + ext), cli::ReadFile(folder + "/file" + ext));
+  }
+  // A stream that is no image is refused from its first bytes.
+  const test::ProgramRun zero = test::RunProgram(
+      {KORVEL_TOOL, "halftone", "-", folder + "/zero.pgm"}, folder + "/stdout", "/dev/zero");
+  EXPECT_EQ(zero.exitCode, 1);
+  EXPECT_NE(zero.err.find("-: unknown image format"), std::string::npos) << zero.err;
+}
+
+TEST(HostileFiles, ReplacedOutputsKeepTheirModeAndOnlyFilesAreReplaced) {
+  const std::string folder = cli::ScratchFolder(), out = folder + "/out.pgm";
+  cli::WriteFile(out, "private");
+  ASSERT_EQ(chmod(out.c_str(), 0600), 0);
+  cli::ExpectSuccess(cli::RunTool(cli::Command("halftone CHART out.pgm", folder)));
+  struct stat status;
+  ASSERT_EQ(stat(out.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 0777, 0600u);
+  EXPECT_NE(cli::ReadFile(out), "private");
+
+  const std::string fifo = folder + "/fifo.pgm";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  cli::ExpectRefused(cli::RunTool(cli::Command("halftone CHART fifo.pgm", folder)), 1,
+                     "not a regular file");
+  ASSERT_EQ(lstat(fifo.c_str(), &status), 0);
+  EXPECT_TRUE(S_ISFIFO(status.st_mode)) << "the FIFO is still there";
+  EXPECT_EQ(cli::EntriesIn(folder), 2u) << "no temporary left";
+}
+
+TEST(HostileFiles, SigtermLeavesNoTemporaryBehind) {
+  const std::string folder = cli::ScratchFolder();
+  const pid_t child = fork();
+  if (child == 0) {
+    freopen("/dev/null", "w", stderr);
+    execl(KORVEL_TOOL, KORVEL_TOOL, "halftone", "--type", "0", "--size", "12000x12000", "--quiet",
+          (folder + "/big.png").c_str(), nullptr);
+    _exit(127);
+  }
+  // Wait until the temporary exists (the tool writes it after screening), then stop the tool.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (cli::EntriesIn(folder) == 0 && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ASSERT_EQ(cli::EntriesIn(folder), 1u) << "the tool never began its output";
+  kill(child, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+  EXPECT_EQ(cli::EntriesIn(folder), 0u) << "the temporary is removed";
+}
+
+TEST(HostileFiles, StrictNumbersSizesAndNames) {
+  const std::string folder = cli::ScratchFolder();
+  const std::vector<std::tuple<std::string, int, const char*>> cases = {
+      {"split --planes 2 --size 8x8 ", 2, "split needs a file name"},
+      {"halftone --size 32768x32769 --type 0 out.png", 2, "too large"},
+      {"template --level 50 --size 32768x32769 out.png", 2, "too large"},
+      {"halftone --quality +50 CHART out.png", 2, "must be a whole number"},
+      {"halftone --threads 0x10 CHART out.png", 2, "must be a whole number"}};
+  for (const auto& [line, code, message] : cases) {
+    std::vector<std::string> words = cli::Command(line, folder);
+    if (line.rfind("split", 0) == 0) words.push_back("");
+    SCOPED_TRACE(line);
+    cli::ExpectRefused(cli::RunTool(words), code, message);
+  }
+  cli::ExpectRefused(
+      cli::RunTool({"halftone", "--quality", " 50", cli::ChartPath(), folder + "/out.png"}), 2,
+      "must be a whole number");
+  EXPECT_EQ(cli::EntriesIn(folder), 0u);
+}
+
+}  // namespace

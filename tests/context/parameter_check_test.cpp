@@ -1,0 +1,129 @@
+// The check a host makes before screening: every parameter file the reader would turn into a
+// blank or wrong curve is reported, every usable one screens exactly as the same points given as
+// the context's own curve, and the path it reports is the one the image calls read.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "config/data_dir.h"
+#include "support/context.h"
+
+namespace {
+
+constexpr int kSide = 48;
+
+std::string CurveText(const std::vector<std::string>& values, const std::string& count) {
+  std::string text = "[QNT_CURVE]\nEffectiveParams=" + count + "\n";
+  for (size_t k = 0; k < values.size(); ++k)
+    text += "Param" + std::to_string(k + 1) + "=" + values[k] + "\n";
+  return text;
+}
+
+std::vector<std::string> Ramp(int points) {
+  std::vector<std::string> values;
+  for (int k = 0; k < points; ++k) values.push_back(std::to_string(k * 100 / (points - 1)));
+  return values;
+}
+
+korvel_status Check(const test::Context& context, std::string* path = nullptr) {
+  char buffer[256] = "garbage";
+  const korvel_status status =
+      korvel_context_check_parameters(context.get(), buffer, sizeof buffer);
+  if (path) *path = buffer;
+  return status;
+}
+
+std::vector<unsigned char> Screened(const test::Context& context) {
+  std::vector<unsigned char> grey(kSide * kSide), dots(kSide / 8 * kSide);
+  for (size_t i = 0; i < grey.size(); ++i) grey[i] = static_cast<unsigned char>(i * 7 % 256);
+  const korvel_image_options options{34, 1, 1, 0, 0};
+  EXPECT_EQ(korvel_screen_image(context.get(), 1, &options, grey.data(), kSide, dots.data(),
+                                kSide / 8, kSide, kSide),
+            KORVEL_OK);
+  return dots;
+}
+
+TEST(ParameterCheck, UnusableFilesAreReported) {
+  test::ScopedDataDir dir;
+  const std::string file = dir.FileOf(50);
+  const auto values = Ramp(11);
+  auto missingOne = values;
+  missingOne.pop_back();
+  const struct {
+    const char* what;
+    std::string text;
+  } broken[] = {
+      {"empty", ""},
+      {"binary garbage", std::string("\x7f\x45\x4c\x46\x02\x01\x00\xff[\x01]=\n", 13)},
+      {"2 points", CurveText(Ramp(2), "2")},
+      {"2551 points, none given", CurveText({}, "2551")},
+      {"2552 points", CurveText(Ramp(2552), "2552")},
+      {"negative count", CurveText(values, "-11")},
+      {"no count", CurveText(values, "").replace(12, 17, "")},
+      {"a point missing", CurveText(missingOne, "11")},
+      {"NaN", CurveText({"0", "NaN", "100"}, "3")},
+      {"huge value", CurveText({"0", "99999999999", "100"}, "3")},
+      {"count with junk", CurveText(values, "11x")},
+      {"curve in another section", "[OTHER]\n" + CurveText(values, "11").substr(12)},
+  };
+  for (const auto& b : broken) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << b.text;
+    EXPECT_EQ(Check(test::NewContext(50)), KORVEL_ERROR_PARAMETER_FILE) << b.what;
+  }
+  const std::string specials[] = {"/dev/zero", dir.path(), dir.path() + "/fifo",
+                                  dir.path() + "/sparse", dir.path() + "/none"};
+  ASSERT_EQ(mkfifo(specials[2].c_str(), 0600), 0);
+  const int fd = open(specials[3].c_str(), O_WRONLY | O_CREAT, 0600);
+  ASSERT_EQ(ftruncate(fd, off_t{1} << 30), 0);
+  close(fd);
+  for (const std::string& target : specials) {
+    unlink(file.c_str());
+    ASSERT_EQ(symlink(target.c_str(), file.c_str()), 0);
+    EXPECT_EQ(Check(test::NewContext(50)), KORVEL_ERROR_PARAMETER_FILE) << target;
+  }
+}
+
+TEST(ParameterCheck, UsableFilesScreenAsTheSamePointsGivenDirectly) {
+  test::ScopedDataDir dir;
+  const std::vector<std::vector<int>> curves = {
+      {0, 7, 15, 23, 32, 41, 51, 61, 72, 85, 100}, {0, 100, 40}, std::vector<int>(2551, 37)};
+  for (const auto& points : curves) {
+    std::vector<std::string> values;
+    for (int p : points) values.push_back(" " + std::to_string(p) + "\r");
+    dir.Write(50, "\xEF\xBB\xBF; note\n[qnt_curve]\n" +
+                      CurveText(values, std::to_string(points.size())).substr(12));
+    const test::Context fromFile = test::NewContext(50), direct = test::NewContext(50);
+    std::string path;
+    ASSERT_EQ(Check(fromFile, &path), KORVEL_OK) << points.size() << " points";
+    EXPECT_EQ(path, dir.FileOf(50));
+    ASSERT_EQ(korvel_set_tone_curve(direct.get(), points.data(), int(points.size())), KORVEL_OK);
+    EXPECT_EQ(Screened(fromFile), Screened(direct)) << points.size() << " points";
+  }
+}
+
+TEST(ParameterCheck, ContextsThatReadNoFileCurvePassAndTheBufferIsChecked) {
+  test::ScopedDataDir dir;  // holds no file
+  std::string path;
+  EXPECT_EQ(Check(test::NewContext(0), &path), KORVEL_OK);
+  EXPECT_EQ(path, dir.FileOf(0));
+  EXPECT_EQ(Check(test::NewContext(-1)), KORVEL_OK);
+  const test::Context own = test::NewContext(70);
+  EXPECT_EQ(Check(own), KORVEL_ERROR_PARAMETER_FILE);
+  const int points[] = {0, 50, 100};
+  korvel_set_tone_curve(own.get(), points, 3);
+  EXPECT_EQ(Check(own), KORVEL_OK);
+
+  char small[8] = "unset";
+  EXPECT_EQ(korvel_context_check_parameters(own.get(), small, sizeof small), KORVEL_ERROR_ARGUMENT);
+  EXPECT_STREQ(small, "unset");
+  EXPECT_EQ(korvel_context_check_parameters(own.get(), nullptr, 0), KORVEL_OK);
+  EXPECT_EQ(korvel_context_check_parameters(own.get(), nullptr, 1), KORVEL_ERROR_NULL_BUFFER);
+  EXPECT_EQ(korvel_context_check_parameters(nullptr, nullptr, 0), KORVEL_ERROR_NULL_CONTEXT);
+  EXPECT_STRNE(korvel_strerror(KORVEL_ERROR_PARAMETER_FILE), korvel_strerror(korvel_status(99)));
+}
+
+}  // namespace
