@@ -7,6 +7,9 @@
 
 namespace {
 
+// The tool's reference, from the source root.
+constexpr const char* kToolReference = "docs/tool.md";
+
 TEST(Usage, EveryRefusalIsOneLineAndWritesNothing) {
   const std::string folder = cli::ScratchFolder();
   cli::WriteFile(folder + "/cut.pgm", "P5\n64 48\n255\n" + std::string(64 * 24, '\x80'));
@@ -46,17 +49,18 @@ TEST(Usage, EveryRefusalIsOneLineAndWritesNothing) {
   EXPECT_EQ(cli::EntriesIn(folder), 4u) << "no output and no temporary file is left";
 }
 
-// The README shows the screen list of --help verbatim.
-TEST(Usage, HelpListsTheScreensAsTheReadmeDoes) {
+// The tool's reference shows the screen list of --help verbatim.
+TEST(Usage, HelpListsTheScreensAsTheToolReferenceDoes) {
   const cli::Run run = cli::RunTool({"--help"});
   cli::ExpectSuccess(run);
   const std::string heading = "options each one uses (any other option is refused):\n";
   const size_t start = run.out.find(heading) + heading.size();
   const std::string screens = run.out.substr(start, run.out.find("\n\n", start) + 1 - start);
   EXPECT_NE(screens.find("--bits 2 --type 41: small, medium and large drops"), std::string::npos);
-  EXPECT_NE(cli::ReadFile(KORVEL_DATA_SOURCE "/../README.md").find("```\n" + screens + "```"),
+  EXPECT_NE(cli::ReadFile(std::string(KORVEL_DATA_SOURCE "/../") + kToolReference)
+                .find("```\n" + screens + "```"),
             std::string::npos)
-      << "paste the list of korvel --help into README.md:\n"
+      << "paste the list of korvel --help into " << kToolReference << ":\n"
       << screens;
   EXPECT_EQ(cli::RunTool({"--version"}).out, std::string("korvel ") + KORVEL_VERSION_STRING + "\n");
 }

@@ -1,6 +1,6 @@
-// The README's table "What the library refuses" is checked against the library: every row is
-// tried here (the call must refuse and leave the caller's buffers as they were), and the table
-// in the README must be exactly the one these rows make.
+// The table "What the library refuses" of the API document is checked against the library:
+// every row is tried here (the call must refuse and leave the caller's buffers as they were), and
+// the table in the document must be exactly the one these rows make.
 #include <gtest/gtest.h>
 #include <korvel/korvel.h>
 #include <korvel/korvel_context.h>
@@ -23,7 +23,7 @@ using test::Bytes;
 using Buffers = unsigned char* const*;  // four guarded buffers of 256 bytes
 
 struct Refusal {
-  std::string entry;                     // entry point(s), as the README names them
+  std::string entry;                     // entry point(s), as the document names them
   std::string input;                     // what is refused
   std::string result;                    // what the call returns
   std::function<bool(Buffers)> refuses;  // true when every call of the row refused
@@ -289,10 +289,13 @@ std::string MarkdownTable(const std::vector<Refusal>& rows) {
   return table;
 }
 
-std::string ReadmeSection() {
-  std::ifstream readme(std::string(KORVEL_SOURCE_DIR) + "/README.md");
+// The document that holds the table, from the source root.
+constexpr const char* kRefusalDocument = "docs/api.md";
+
+std::string DocumentedTable() {
+  std::ifstream document(std::string(KORVEL_SOURCE_DIR) + "/" + kRefusalDocument);
   std::stringstream text;
-  text << readme.rdbuf();
+  text << document.rdbuf();
   const std::string all = text.str();
   const size_t heading = all.find("## What the library refuses");
   // A second copy of the section would go unchecked: count it as no table.
@@ -313,10 +316,10 @@ TEST(RefusalTable, EveryListedRefusalHolds) {
 }
 
 // KORVEL_PRINT_REFUSALS=1 korvel_tests --gtest_filter=RefusalTable.* prints the table to paste.
-TEST(RefusalTable, ReadmeListsExactlyTheseRefusals) {
+TEST(RefusalTable, DocumentListsExactlyTheseRefusals) {
   if (std::getenv("KORVEL_PRINT_REFUSALS")) std::fputs(MarkdownTable(Rows()).c_str(), stdout);
-  EXPECT_EQ(ReadmeSection(), MarkdownTable(Rows()))
-      << "Update the table under '## What the library refuses' in README.md";
+  EXPECT_EQ(DocumentedTable(), MarkdownTable(Rows()))
+      << "Update the table under '## What the library refuses' in " << kRefusalDocument;
 }
 
 }  // namespace
