@@ -24,6 +24,7 @@ namespace {
 
 using test::Bytes;
 using test::Context;
+using test::SomeStride;
 using test::Stride;
 
 korvel_screen_options Options(korvel_screen screen, int bits, double small = 1.0 / 3,
@@ -51,14 +52,6 @@ struct Page {
            std::to_string(outputStride);
   }
 };
-
-// A stride that holds a row: the bytes of the pixels only, the packed stride, or more.
-size_t SomeStride(test::Random& random, int width, int bits) {
-  const size_t bytes = (static_cast<size_t>(width) * bits + 7) / 8;
-  const size_t packed = static_cast<size_t>(Stride(width, bits));
-  const size_t choices[] = {bytes, packed, packed, packed + 1 + random.Below(6)};
-  return choices[random.Below(4)];
-}
 
 Page RandomPage(test::Random& random) {
   Page page;

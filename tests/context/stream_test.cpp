@@ -16,6 +16,7 @@
 namespace {
 
 using test::Bytes;
+using test::SomeStride;
 using test::Stride;
 
 using test::Context;
@@ -45,14 +46,6 @@ struct Page {
            std::to_string(outputStride);
   }
 };
-
-// A stride that holds a row: the bytes of the pixels only, the packed stride, or more.
-size_t SomeStride(test::Random& random, int width, int bits) {
-  const size_t bytes = (static_cast<size_t>(width) * bits + 7) / 8;
-  const size_t packed = static_cast<size_t>(Stride(width, bits));
-  const size_t choices[] = {bytes, packed, packed, packed + 1 + random.Below(6)};
-  return choices[random.Below(4)];
-}
 
 Page RandomPage(test::Random& random) {
   const int types[] = {34, 39, 40, 41, 42};

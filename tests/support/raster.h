@@ -29,6 +29,15 @@ struct Random {
   int Below(int n) { return static_cast<int>((Next() >> 8) % static_cast<uint32_t>(n)); }
 };
 
+// A stride that holds a row of width pixels at `bits`: the bytes of the pixels only, the packed
+// stride, or more.
+inline size_t SomeStride(Random& random, int width, int bits) {
+  const size_t bytes = (static_cast<size_t>(width) * bits + 7) / 8;
+  const size_t packed = static_cast<size_t>(Stride(width, bits));
+  const size_t choices[] = {bytes, packed, packed, packed + 1 + random.Below(6)};
+  return choices[random.Below(4)];
+}
+
 // An 8-bit raster (stride Stride(width, 8)) of runs of random greys: flat stretches, jumps of
 // every size and, where `light` is set, runs near white, so that every rule of the screens acts.
 Bytes RandomScene(int width, int height, uint32_t seed, bool light = true);
