@@ -1,8 +1,8 @@
 // rastertokorvel: the CUPS filter that screens 8-bit CUPS raster into 1- or 2-bit CUPS raster
 // with korvel. Called by the scheduler as every filter is:
 //   rastertokorvel job-id user title copies options [file]
-// with the raster in `file` or on standard input; the screened raster goes to standard output.
-// Copies are left to the filters before it, which put them in the raster.
+// with the raster in `file` or on standard input; the screened raster goes to standard output,
+// and a PAGE: line for each page written goes to the scheduler's page count.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -36,29 +36,56 @@ int OpenInput(const std::string& file) {
   return fd;
 }
 
+// The times the input is screened. The PPD asks the filters before this one for the copies
+// (cupsManualCopies), so a raster they write holds them already; a raster that is the job's
+// own document comes as a file, to the first filter, and no filter has made them.
+int PassesOverInput(const FilterArguments& arguments) {
+  return arguments.file.empty() ? 1 : arguments.copies;
+}
+
+// Screens the whole input once into `output`.
+JobResult ScreenInput(const FilterArguments& arguments, const FilterSettings& settings,
+                      cups_raster_t* output, const FilterLog& log) {
+  const int fd = OpenInput(arguments.file);
+  Raster input(cupsRasterOpen(fd, CUPS_RASTER_READ));
+  if (!input) throw ToolError("cannot open the raster streams");
+  const JobResult result = ScreenRasterJob(input.get(), output, settings, log, StopRequested);
+  input.reset();
+  if (fd != 0) close(fd);
+  return result;
+}
+
+std::string StopMessage(int pages, const JobResult& last) {
+  std::string message = "Stopped on request after " + std::to_string(pages) + " whole page(s)";
+  if (last.linesWritten < last.lines)
+    message += "; " + std::to_string(last.linesWritten) + " of the " + std::to_string(last.lines) +
+               " lines of the next page were written, the rest are not";
+  return message;
+}
+
 int Run(int argc, const char* const* argv, const FilterLog& log) {
   const FilterArguments arguments = ParseFilterArguments(argc, argv);
+  log.Debug("job options: " + arguments.options);
   const char* ppd = std::getenv("PPD");
   FilterSettings settings = SettingsFromJob(arguments.options, ppd ? ppd : "");
   settings.parameterFolder = FilterParameterFolder();
   RequireParameterFile(settings.parameterFolder, settings.quality);
   CatchStopRequests();
-  const int fd = OpenInput(arguments.file);
-  Raster input(cupsRasterOpen(fd, CUPS_RASTER_READ));
   // Uncompressed: the backend or the printer's own filter reads it at once, and compressing
   // would cost the filter a tenth of its time.
   Raster output(cupsRasterOpen(1, CUPS_RASTER_WRITE));
-  if (!input || !output) throw ToolError("cannot open the raster streams");
-  const JobResult result = ScreenRasterJob(input.get(), output.get(), settings, log, StopRequested);
-  input.reset();
-  output.reset();
-  if (fd != 0) close(fd);
-  if (result.stopped) {
-    log.Info("Stopped on request after " + std::to_string(result.pages) +
-             " page(s); the page in progress is dropped");
-    return 1;
+  if (!output) throw ToolError("cannot open the raster streams");
+  int pages = 0;
+  for (int pass = 0; pass < PassesOverInput(arguments); ++pass) {
+    const JobResult result = ScreenInput(arguments, settings, output.get(), log);
+    if (result.stopped) {
+      log.Info(StopMessage(pages + result.pages, result));
+      return 1;
+    }
+    pages += result.pages;
   }
-  log.Info("Screened " + std::to_string(result.pages) + " page(s)");
+  output.reset();
+  log.Info("Screened " + std::to_string(pages) + " page(s)");
   return 0;
 }
 
