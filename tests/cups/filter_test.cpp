@@ -9,8 +9,10 @@
 
 #include <csignal>
 #include <cstddef>
+#include <filesystem>
 #include <fstream>
 #include <random>
+#include <regex>
 #include <thread>
 
 #include "raster_io.h"
@@ -290,6 +292,15 @@ TEST(FilterStops, OnSigterm) {
   const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
   EXPECT_NE(text.find("INFO: Stopped on request"), std::string::npos) << text;
   EXPECT_EQ(text.find("ERROR"), std::string::npos) << text;
+  // It says how many lines of the page it cut short it wrote, and it wrote that many.
+  std::smatch said;
+  ASSERT_TRUE(std::regex_search(text, said, std::regex("(\\d+) of the (\\d+) lines"))) << text;
+  EXPECT_EQ(said[2], std::to_string(kHeight));
+  const size_t lineBytes = (kWidth * 4 + 7) / 8;  // CMYK, 1 bit
+  const size_t rows =
+      (std::filesystem::file_size(out) - 4 - sizeof(cups_page_header2_t)) / lineBytes;
+  EXPECT_EQ(said[1], std::to_string(rows));
+  EXPECT_LT(rows, size_t(kHeight));
 }
 
 // The PPD's print-quality choices are quality levels, and korvel-quality overrides them.
