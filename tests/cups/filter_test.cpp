@@ -256,8 +256,10 @@ TEST(FilterRefuses, BadOptionsAndArguments) {
 // with status 1 and an INFO line, whether the signal finds it reading or screening.
 TEST(FilterStops, OnSigterm) {
   const std::string folder = ScratchFolder();
-  const Page page =
-      EightBitPage(CUPS_CSPACE_CMYK, CUPS_ORDER_CHUNKED, Samples(4, 5), kWidth, kHeight);
+  // Tall enough that bands are written before the stop, three quarters down the page.
+  constexpr int height = 400;
+  const std::vector<std::vector<uint8_t>> grey(4, std::vector<uint8_t>(kWidth * height, 100));
+  const Page page = EightBitPage(CUPS_CSPACE_CMYK, CUPS_ORDER_CHUNKED, grey, kWidth, height);
   int fds[2];
   ASSERT_EQ(pipe(fds), 0);
   std::signal(SIGPIPE, SIG_IGN);
@@ -274,8 +276,8 @@ TEST(FilterStops, OnSigterm) {
   cups_raster_t* raster = cupsRasterOpen(fds[1], CUPS_RASTER_WRITE);
   cups_page_header2_t header = page.header;
   cupsRasterWriteHeader2(raster, &header);
-  for (int y = 0; y < kHeight; ++y) {
-    if (y == kHeight / 2) {
+  for (int y = 0; y < height; ++y) {
+    if (y == height * 3 / 4) {
       std::this_thread::sleep_for(std::chrono::milliseconds(200));
       kill(child, SIGTERM);
     }
@@ -295,12 +297,13 @@ TEST(FilterStops, OnSigterm) {
   // It says how many lines of the page it cut short it wrote, and it wrote that many.
   std::smatch said;
   ASSERT_TRUE(std::regex_search(text, said, std::regex("(\\d+) of the (\\d+) lines"))) << text;
-  EXPECT_EQ(said[2], std::to_string(kHeight));
+  EXPECT_EQ(said[2], std::to_string(height));
   const size_t lineBytes = (kWidth * 4 + 7) / 8;  // CMYK, 1 bit
   const size_t rows =
       (std::filesystem::file_size(out) - 4 - sizeof(cups_page_header2_t)) / lineBytes;
   EXPECT_EQ(said[1], std::to_string(rows));
-  EXPECT_LT(rows, size_t(kHeight));
+  EXPECT_GT(rows, 0u);
+  EXPECT_LT(rows, size_t(height));
 }
 
 // The PPD's print-quality choices are quality levels, and korvel-quality overrides them.
