@@ -10,7 +10,8 @@
 #include "ink_settings.h"
 
 // A screen the filter offers: one row of the table in filter_settings.cpp, which is all the
-// filter knows of it (the PPD offers the same screens, with its constraints on them).
+// filter knows of it. ppd_generator writes the PPD's screens, print qualities and constraints
+// from these tables: adding a screen is adding its row and regenerating the PPD.
 struct Screen {
   const char* name;        // the KorvelScreen choice and korvel-screen value
   const char* label;       // what the PPD shows
