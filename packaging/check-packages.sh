@@ -50,6 +50,7 @@ listed printer-driver-korvel /usr/lib/cups/filter/rastertokorvel
 listed printer-driver-korvel /usr/share/ppd/korvel/korvel-inkjet.ppd
 listed libkorvel1 "/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/libkorvel.so.1"
 listed libkorvel-dev /usr/include/korvel/korvel_context.h
+cupstestppd -W all /usr/share/ppd/korvel/korvel-inkjet.ppd
 for package in "${packages[@]}"; do
   dpkg -L "$package" | while read -r path; do
     if [ -f "$path" ] || [ -L "$path" ]; then echo "$path"; fi
