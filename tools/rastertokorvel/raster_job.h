@@ -19,8 +19,8 @@ struct JobResult {
 };
 
 // Screens pages until the input ends or a stop is requested, reporting each page written whole
-// (one copy of it) to the log's page count. Throws ToolError for a page the
-// filter cannot screen, a damaged raster, or a raster without a page.
+// (one copy of it) to the log's page count. Throws ToolError for a page the filter cannot
+// screen, a damaged raster, or a raster without a page.
 JobResult ScreenRasterJob(cups_raster_t* input, cups_raster_t* output,
                           const FilterSettings& settings, const FilterLog& log,
                           const std::function<bool()>& stopRequested);
