@@ -306,6 +306,51 @@ TEST(FilterStops, OnSigterm) {
   EXPECT_LT(rows, size_t(height));
 }
 
+// A cancelled job whose earlier filter ends first: the input is cut mid-page and the stop comes
+// just after. The filter takes the cut for the stop (no ERROR); without the signal it is one.
+TEST(FilterStops, WhenTheInputIsCutJustBeforeTheSignal) {
+  const std::string folder = ScratchFolder();
+  const Page page =
+      EightBitPage(CUPS_CSPACE_CMYK, CUPS_ORDER_CHUNKED, Samples(4, 7), kWidth, kHeight);
+  std::signal(SIGPIPE, SIG_IGN);
+  for (const bool signalled : {true, false}) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    const std::string err = folder + "/err.txt";
+    const pid_t child = fork();
+    if (child == 0) {
+      close(fds[1]);
+      dup2(fds[0], 0);
+      if (freopen("/dev/null", "wb", stdout) && freopen(err.c_str(), "wb", stderr))
+        execl(KORVEL_FILTER, KORVEL_FILTER, "7", "user", "title", "1", "", nullptr);
+      _exit(127);
+    }
+    close(fds[0]);
+    cups_raster_t* raster = cupsRasterOpen(fds[1], CUPS_RASTER_WRITE);
+    cups_page_header2_t header = page.header;
+    cupsRasterWriteHeader2(raster, &header);
+    for (int y = 0; y < kHeight / 2; ++y) {
+      std::vector<uint8_t> line = page.lines[y];
+      cupsRasterWritePixels(raster, line.data(), unsigned(line.size()));
+    }
+    cupsRasterClose(raster);
+    close(fds[1]);
+    if (signalled) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      kill(child, SIGTERM);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const std::string said = test::ReadFile(err);
+    EXPECT_EQ(said.find("INFO: Stopped on request; the input was cut first") != std::string::npos,
+              signalled)
+        << said;
+    EXPECT_EQ(said.find("ERROR: ") == std::string::npos, signalled) << said;
+  }
+}
+
 // The PPD's print-quality choices are quality levels, and korvel-quality overrides them.
 TEST(FilterOptions, PpdChoicesAndTheirOverride) {
   const std::string folder = ScratchFolder();

@@ -142,8 +142,8 @@ void PrivateScheduler::AddQueue(const std::string& name, const std::vector<std::
   Run(argv);
 }
 
-FinishedJob PrivateScheduler::Print(const std::string& queue, const std::string& file,
-                                    const std::vector<std::string>& options) {
+int PrivateScheduler::Submit(const std::string& queue, const std::string& file,
+                             const std::vector<std::string>& options) {
   std::vector<std::string> argv{"lp", "-d", queue};
   for (const std::string& option : options) argv.insert(argv.end(), {"-o", option});
   argv.push_back(file);
@@ -151,7 +151,43 @@ FinishedJob PrivateScheduler::Print(const std::string& queue, const std::string&
   std::smatch id;
   if (!std::regex_search(said, id, std::regex("request id is " + queue + "-(\\d+)")))
     throw std::runtime_error("lp said: " + said);
-  FinishedJob job = WaitForJob(std::stoi(id[1]));
+  return std::stoi(id[1]);
+}
+
+FinishedJob PrivateScheduler::Print(const std::string& queue, const std::string& file,
+                                    const std::vector<std::string>& options) {
+  FinishedJob job = WaitForJob(Submit(queue, file, options));
+  job.output = folder_ + "/out/" + queue + ".ras";
+  return job;
+}
+
+FinishedJob PrivateScheduler::PrintAndCancel(const std::string& queue, const std::string& file,
+                                             const std::vector<std::string>& options,
+                                             const std::string& cancelAfter) {
+  const int id = Submit(queue, file, options);
+  const std::string wanted = "[Job " + std::to_string(id) + "] " + cancelAfter;
+  const auto until = std::chrono::steady_clock::now() + kJobTimeout;
+  while (ErrorLog().find(wanted) == std::string::npos) {
+    if (std::chrono::steady_clock::now() > until)
+      throw std::runtime_error("the log never said: " + wanted);
+    std::this_thread::sleep_for(50ms);
+  }
+  Run({"cancel", std::to_string(id)});
+  FinishedJob job = WaitForJob(id);
+  // The filters' last messages can come after the job's state: wait for this filter to end
+  // and the scheduler to note it, or for a last look at its log.
+  std::smatch started;
+  const std::string log = ErrorLog();
+  if (std::regex_search(log, started,
+                        std::regex("\\[Job " + std::to_string(id) +
+                                   "\\] Started filter [^\\n]*/rastertokorvel \\(PID (\\d+)\\)"))) {
+    const std::string pid = started[1];
+    for (int tries = 0; tries < 100 && kill(std::stoi(pid), 0) == 0; ++tries)
+      std::this_thread::sleep_for(50ms);
+    for (int tries = 0; tries < 40 && ErrorLog().find("PID " + pid + " (") == std::string::npos;
+         ++tries)
+      std::this_thread::sleep_for(50ms);
+  }
   job.output = folder_ + "/out/" + queue + ".ras";
   return job;
 }

@@ -33,6 +33,11 @@ class PrivateScheduler {
   // Sends `file` to the queue with lp and waits until the job is done.
   FinishedJob Print(const std::string& queue, const std::string& file,
                     const std::vector<std::string>& options = {});
+  // Sends `file` with lp; cancels the job once the scheduler's log holds `cancelAfter` for it,
+  // and waits until it is done and the filter has ended.
+  FinishedJob PrintAndCancel(const std::string& queue, const std::string& file,
+                             const std::vector<std::string>& options,
+                             const std::string& cancelAfter);
 
   // The environment entry that points CUPS's commands at this scheduler.
   std::string ServerEntry() const { return "CUPS_SERVER=" + socket_; }
@@ -45,6 +50,8 @@ class PrivateScheduler {
   void WriteConfiguration();
   void Start();
   std::string Run(const std::vector<std::string>& argv) const;
+  int Submit(const std::string& queue, const std::string& file,
+             const std::vector<std::string>& options);
   FinishedJob WaitForJob(int id) const;
 
   std::string folder_, serverBin_, socket_, ppd_;

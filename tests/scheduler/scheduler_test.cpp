@@ -250,6 +250,28 @@ TEST(Scheduler, AnUnknownChoiceStopsTheJobWithAnError) {
   EXPECT_EQ(scheduler->Print("bogus", RampRaster(), {}).state, "completed");
 }
 
+// A job cancelled in the middle of a page: the filter stops between bands, page 1 counted, and
+// nothing it says is an error. It says how much of page 2 it wrote, or which rows it could no
+// longer read when the end of the filter before it came first; the scheduler logs that line
+// only when it reads the filter's messages after the cancel, which it does not always do.
+TEST(Scheduler, ACancelledJobStopsWithoutAnError) {
+  scheduler->AddQueue("cancel", {"printer-error-policy=abort-job"});
+  const std::string pdf = StripesPdf("long", 6, true);
+  const FinishedJob job =
+      scheduler->PrintAndCancel("cancel", pdf, {"Resolution=1200dpi"}, "Screening page 2");
+  EXPECT_EQ(job.state, "canceled");
+  const std::string log = scheduler->ErrorLog();
+  const std::string prefix = "\\[Job " + std::to_string(job.id) + "\\] ";
+  EXPECT_TRUE(std::regex_search(log, std::regex(prefix + "PAGE: 1 1\n"))) << log;
+  EXPECT_FALSE(std::regex_search(log, std::regex("\nE \\[[^\\]]*\\] " + prefix))) << log;
+  std::smatch stop;
+  if (std::regex_search(log, stop, std::regex(prefix + "Stopped on request[^\n]*"))) {
+    EXPECT_TRUE(std::regex_search(stop.str(), std::regex("after 1 whole page\\(s\\); \\d+ of the "
+                                                         "13750 lines|the input was cut first")))
+        << stop.str();
+  }
+}
+
 // The attributes the scheduler adds to the jobs above (the filter logs its options at the
 // scheduler's debug level): each is one the filter reads or knowingly leaves to others.
 TEST(Scheduler, TheSchedulerSendsOnlyAttributesTheFilterKnows) {

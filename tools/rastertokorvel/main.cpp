@@ -7,12 +7,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <string>
+#include <thread>
 
 #include "filter_arguments.h"
 #include "filter_log.h"
@@ -55,6 +57,18 @@ JobResult ScreenInput(const FilterArguments& arguments, const FilterSettings& se
   return result;
 }
 
+// A cancelled job's earlier filters get the scheduler's SIGTERM too, and their end can reach
+// this filter as a cut input before its own signal does: an input that fails while the stop is
+// on its way is the stop. A file has no earlier filter, and no grace.
+bool StopOnItsWay(const FilterArguments& arguments) {
+  constexpr auto kGrace = std::chrono::milliseconds(300);
+  constexpr auto kStep = std::chrono::milliseconds(10);
+  if (arguments.file.empty())
+    for (auto waited = kStep; !StopRequested() && waited <= kGrace; waited += kStep)
+      std::this_thread::sleep_for(kStep);
+  return StopRequested();
+}
+
 std::string StopMessage(int pages, const JobResult& last) {
   std::string message = "Stopped on request after " + std::to_string(pages) + " whole page(s)";
   if (last.linesWritten < last.lines)
@@ -77,7 +91,14 @@ int Run(int argc, const char* const* argv, const FilterLog& log) {
   if (!output) throw ToolError("cannot open the raster streams");
   int pages = 0;
   for (int pass = 0; pass < PassesOverInput(arguments); ++pass) {
-    const JobResult result = ScreenInput(arguments, settings, output.get(), log);
+    JobResult result;
+    try {
+      result = ScreenInput(arguments, settings, output.get(), log);
+    } catch (const ToolError& error) {
+      if (!StopOnItsWay(arguments)) throw;
+      log.Info("Stopped on request; the input was cut first: " + std::string(error.what()));
+      return 1;
+    }
     if (result.stopped) {
       log.Info(StopMessage(pages + result.pages, result));
       return 1;
