@@ -8,7 +8,6 @@
 
 #include <fstream>
 #include <map>
-#include <regex>
 
 #include "filter_settings.h"
 #include "raster_io.h"
@@ -70,9 +69,10 @@ class Choices : public testing::Test {
   std::string PpdWithDefault(const std::string& keyword, const std::string& choice) const {
     std::ifstream in(KORVEL_PPD);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::regex line("\\*Default" + keyword + ": [^\\n]*");
+    const std::string key = "*Default" + keyword + ": ";
+    const size_t from = text.find(key) + key.size(), to = text.find('\n', from);
     const std::string path = folder_ + "/queue.ppd";
-    std::ofstream(path) << std::regex_replace(text, line, "*Default" + keyword + ": " + choice);
+    std::ofstream(path) << text.substr(0, from) << choice << text.substr(to);
     return path;
   }
 
@@ -206,10 +206,9 @@ TEST_F(Choices, ValuesNoOptionTakesStopTheJob) {
 // The PAGE: lines of a filter's messages.
 std::string PageLines(const std::string& messages) {
   std::string lines;
-  const std::regex page("PAGE: [^\n]*\n");
-  for (auto line = std::sregex_iterator(messages.begin(), messages.end(), page);
-       line != std::sregex_iterator(); ++line)
-    lines += line->str();
+  for (size_t at = messages.find("PAGE: "); at != std::string::npos;
+       at = messages.find("PAGE: ", at + 1))
+    lines += messages.substr(at, messages.find('\n', at) + 1 - at);
   return lines;
 }
 

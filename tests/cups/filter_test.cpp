@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <regex>
 #include <thread>
 
 #include "raster_io.h"
@@ -295,13 +294,14 @@ TEST(FilterStops, OnSigterm) {
   EXPECT_NE(text.find("INFO: Stopped on request"), std::string::npos) << text;
   EXPECT_EQ(text.find("ERROR"), std::string::npos) << text;
   // It says how many lines of the page it cut short it wrote, and it wrote that many.
-  std::smatch said;
-  ASSERT_TRUE(std::regex_search(text, said, std::regex("(\\d+) of the (\\d+) lines"))) << text;
-  EXPECT_EQ(said[2], std::to_string(height));
+  const size_t ofThe = text.find(" of the ");
+  ASSERT_NE(ofThe, std::string::npos) << text;
+  const size_t said = std::stoul(text.substr(text.rfind(' ', ofThe - 1) + 1));
+  EXPECT_EQ(std::stoul(text.substr(ofThe + 8)), size_t(height));
   const size_t lineBytes = (kWidth * 4 + 7) / 8;  // CMYK, 1 bit
   const size_t rows =
       (std::filesystem::file_size(out) - 4 - sizeof(cups_page_header2_t)) / lineBytes;
-  EXPECT_EQ(said[1], std::to_string(rows));
+  EXPECT_EQ(said, rows);
   EXPECT_GT(rows, 0u);
   EXPECT_LT(rows, size_t(height));
 }
