@@ -54,3 +54,9 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/Data DESTINATION ${KORVEL_DATA_INST
   COMPONENT runtime)
 install(FILES ${PROJECT_SOURCE_DIR}/data/chart.pgm DESTINATION ${KORVEL_DATA_INSTALL_DIR}
   COMPONENT tools)
+
+# Debian packages of the components above (see debian_packages.cmake).
+option(KORVEL_DEBIAN_PACKAGES "Make Debian packages with CPack (configure with prefix /usr)" OFF)
+if(KORVEL_DEBIAN_PACKAGES)
+  include(${CMAKE_CURRENT_LIST_DIR}/debian_packages.cmake)
+endif()

@@ -48,10 +48,8 @@ ssize_t DiscardBytes(void*, unsigned char*, size_t length) {
 }
 
 FilterSettings Settings(FuzzInput& in) {
-  static const Screen screens[] = {Screen::kErrorDiffusion, Screen::kTemplateDiffusion,
-                                   Screen::kDrops, Screen::kSmallMediumDrops, Screen::kMatrix};
   FilterSettings settings;
-  settings.screen = screens[in.Next8() % 5];
+  settings.screen = Screens()[in.Next8() % Screens().size()];
   settings.bits = 1 + in.Next8() % 2;
   settings.quality = in.Next8() % 102 - 1;
   settings.threads = 1 + in.Next8() % 2;

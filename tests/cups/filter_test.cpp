@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <cstddef>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <thread>
@@ -75,9 +76,20 @@ ProgramRun RunFilter(const std::string& folder, const std::string& input,
                     folder + "/" + output, "", {"KORVEL_CURVE_DIR=" + folder});
 }
 
-// Screens two pages of the layout and compares every ink with the library.
-void ExpectLibraryOutput(const Layout& layout, int bits, const std::string& screen, int type,
-                         bool templateDiffusion) {
+// A screen at its bits, with the library's template type and template diffusion, and whether
+// it takes tone curves.
+struct ScreenCase {
+  const char* name;
+  int bits, type;
+  bool templateDiffusion, curves;
+};
+const ScreenCase kErrorDiffusion{"ErrorDiffusion", 1, 34, false, true};
+const ScreenCase kDrops{"Drops", 2, 41, false, false};
+
+// Screens two pages of the layout and compares every ink with the library (the second ink with
+// a tone curve of its own when the screen takes one).
+void ExpectLibraryOutput(const Layout& layout, const ScreenCase& screen) {
+  const int bits = screen.bits;
   const bool additive = layout.space == CUPS_CSPACE_W || layout.space == CUPS_CSPACE_SW;
   const int inks = layout.space == CUPS_CSPACE_CMYK || layout.space == CUPS_CSPACE_KCMY ? 4 : 1;
   const std::string folder = ScratchFolder();
@@ -87,11 +99,12 @@ void ExpectLibraryOutput(const Layout& layout, int bits, const std::string& scre
   for (unsigned seed = 1; seed <= 2; ++seed)
     pages.push_back(EightBitPage(layout.space, layout.order, Samples(inks, seed), kWidth, kHeight));
   WriteRaster(folder + "/in.ras", pages, layout.version);
-  const ProgramRun run =
-      RunFilter(folder, folder + "/in.ras",
-                "korvel-quality=50 korvel-bits=" + std::to_string(bits) +
-                    " korvel-screen=" + screen + " korvel-curve-" + secondInk + "=curve",
-                "out.ras");
+  const std::string curveOption =
+      screen.curves ? std::string(" korvel-curve-") + secondInk + "=curve" : "";
+  const ProgramRun run = RunFilter(folder, folder + "/in.ras",
+                                   "korvel-quality=50 korvel-bits=" + std::to_string(bits) +
+                                       " korvel-screen=" + screen.name + curveOption,
+                                   "out.ras");
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const std::vector<Page> screened = ReadRaster(folder + "/out.ras");
   ASSERT_EQ(screened.size(), 2u);
@@ -105,9 +118,10 @@ void ExpectLibraryOutput(const Layout& layout, int bits, const std::string& scre
     const auto samples = Samples(inks, page + 1);
     for (int ink = 0; ink < inks; ++ink) {
       const std::vector<int> curve =
-          ink == 1 ? std::vector<int>{0, 20, 45, 100} : std::vector<int>{};
+          ink == 1 && screen.curves ? std::vector<int>{0, 20, 45, 100} : std::vector<int>{};
       EXPECT_EQ(InkAmounts(screened[page], ink),
-                LibraryAmounts(samples[ink], additive, bits, type, templateDiffusion, curve))
+                LibraryAmounts(samples[ink], additive, bits, screen.type, screen.templateDiffusion,
+                               curve))
           << "page " << page + 1 << ", ink " << ink;
     }
   }
@@ -119,19 +133,19 @@ const Layout kLayouts[] = {
     {CUPS_CSPACE_CMYK, CUPS_ORDER_BANDED, 2},  {CUPS_CSPACE_CMYK, CUPS_ORDER_PLANAR, 1},
     {CUPS_CSPACE_KCMY, CUPS_ORDER_CHUNKED, 2}, {CUPS_CSPACE_KCMY, CUPS_ORDER_PLANAR, 3}};
 
-void ExpectEveryLayoutMatches(int bits) {
+void ExpectEveryLayoutMatches(const ScreenCase& screen) {
   for (const Layout& layout : kLayouts) {
     SCOPED_TRACE("colour space " + std::to_string(layout.space) + ", order " +
                  std::to_string(layout.order) + ", version " + std::to_string(layout.version));
-    ExpectLibraryOutput(layout, bits, "ErrorDiffusion", 34, false);
+    ExpectLibraryOutput(layout, screen);
   }
 }
 
 TEST(FilterPages, EveryLayoutMatchesTheLibraryAtOneBit) {
-  ExpectEveryLayoutMatches(1);
+  ExpectEveryLayoutMatches(kErrorDiffusion);
 }
 TEST(FilterPages, EveryLayoutMatchesTheLibraryAtTwoBits) {
-  ExpectEveryLayoutMatches(2);
+  ExpectEveryLayoutMatches(kDrops);
 }
 
 // The inks of a band on the filter's thread pool while its main thread reads and writes give
@@ -153,21 +167,13 @@ TEST(ConcurrencyFilter, FourThreadsWriteWhatOneWrites) {
 }
 
 TEST(FilterPages, EveryScreenMatchesTheLibrary) {
-  struct ScreenCase {
-    const char* name;
-    int bits, type;
-    bool templateDiffusion;
-  };
-  const ScreenCase screens[] = {{"TemplateDiffusion", 1, 34, true},
-                                {"TemplateDiffusion", 2, 34, true},
-                                {"Drops", 2, 41, false},
-                                {"SmallMediumDrops", 2, 40, false},
-                                {"Matrix", 1, 42, false},
-                                {"Matrix", 2, 42, false}};
+  const ScreenCase screens[] = {{"TemplateDiffusion", 1, 34, true, true},
+                                {"SmallMediumDrops", 2, 40, false, false},
+                                {"Matrix", 1, 42, false, false}};
   const Layout cmyk{CUPS_CSPACE_CMYK, CUPS_ORDER_CHUNKED, 3};
   for (const ScreenCase& screen : screens) {
-    SCOPED_TRACE(std::string(screen.name) + " at " + std::to_string(screen.bits) + " bits");
-    ExpectLibraryOutput(cmyk, screen.bits, screen.name, screen.type, screen.templateDiffusion);
+    SCOPED_TRACE(screen.name);
+    ExpectLibraryOutput(cmyk, screen);
   }
 }
 
@@ -250,8 +256,10 @@ TEST(FilterRefuses, BadOptionsAndArguments) {
 // with status 1 and an INFO line, whether the signal finds it reading or screening.
 TEST(FilterStops, OnSigterm) {
   const std::string folder = ScratchFolder();
-  const Page page =
-      EightBitPage(CUPS_CSPACE_CMYK, CUPS_ORDER_CHUNKED, Samples(4, 5), kWidth, kHeight);
+  // Tall enough that bands are written before the stop, three quarters down the page.
+  constexpr int height = 400;
+  const std::vector<std::vector<uint8_t>> grey(4, std::vector<uint8_t>(kWidth * height, 100));
+  const Page page = EightBitPage(CUPS_CSPACE_CMYK, CUPS_ORDER_CHUNKED, grey, kWidth, height);
   int fds[2];
   ASSERT_EQ(pipe(fds), 0);
   std::signal(SIGPIPE, SIG_IGN);
@@ -268,8 +276,8 @@ TEST(FilterStops, OnSigterm) {
   cups_raster_t* raster = cupsRasterOpen(fds[1], CUPS_RASTER_WRITE);
   cups_page_header2_t header = page.header;
   cupsRasterWriteHeader2(raster, &header);
-  for (int y = 0; y < kHeight; ++y) {
-    if (y == kHeight / 2) {
+  for (int y = 0; y < height; ++y) {
+    if (y == height * 3 / 4) {
       std::this_thread::sleep_for(std::chrono::milliseconds(200));
       kill(child, SIGTERM);
     }
@@ -286,6 +294,62 @@ TEST(FilterStops, OnSigterm) {
   const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
   EXPECT_NE(text.find("INFO: Stopped on request"), std::string::npos) << text;
   EXPECT_EQ(text.find("ERROR"), std::string::npos) << text;
+  // It says how many lines of the page it cut short it wrote, and it wrote that many.
+  const size_t ofThe = text.find(" of the ");
+  ASSERT_NE(ofThe, std::string::npos) << text;
+  const size_t said = std::stoul(text.substr(text.rfind(' ', ofThe - 1) + 1));
+  EXPECT_EQ(std::stoul(text.substr(ofThe + 8)), size_t(height));
+  const size_t lineBytes = (kWidth * 4 + 7) / 8;  // CMYK, 1 bit
+  const size_t rows =
+      (std::filesystem::file_size(out) - 4 - sizeof(cups_page_header2_t)) / lineBytes;
+  EXPECT_EQ(said, rows);
+  EXPECT_GT(rows, 0u);
+  EXPECT_LT(rows, size_t(height));
+}
+
+// A cancelled job whose earlier filter ends first: the input is cut mid-page and the stop comes
+// just after. The filter takes the cut for the stop (no ERROR); without the signal it is one.
+TEST(FilterStops, WhenTheInputIsCutJustBeforeTheSignal) {
+  const std::string folder = ScratchFolder();
+  const Page page =
+      EightBitPage(CUPS_CSPACE_CMYK, CUPS_ORDER_CHUNKED, Samples(4, 7), kWidth, kHeight);
+  std::signal(SIGPIPE, SIG_IGN);
+  for (const bool signalled : {true, false}) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    const std::string err = folder + "/err.txt";
+    const pid_t child = fork();
+    if (child == 0) {
+      close(fds[1]);
+      dup2(fds[0], 0);
+      if (freopen("/dev/null", "wb", stdout) && freopen(err.c_str(), "wb", stderr))
+        execl(KORVEL_FILTER, KORVEL_FILTER, "7", "user", "title", "1", "", nullptr);
+      _exit(127);
+    }
+    close(fds[0]);
+    cups_raster_t* raster = cupsRasterOpen(fds[1], CUPS_RASTER_WRITE);
+    cups_page_header2_t header = page.header;
+    cupsRasterWriteHeader2(raster, &header);
+    for (int y = 0; y < kHeight / 2; ++y) {
+      std::vector<uint8_t> line = page.lines[y];
+      cupsRasterWritePixels(raster, line.data(), unsigned(line.size()));
+    }
+    cupsRasterClose(raster);
+    close(fds[1]);
+    if (signalled) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      kill(child, SIGTERM);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    const std::string said = test::ReadFile(err);
+    EXPECT_EQ(said.find("INFO: Stopped on request; the input was cut first") != std::string::npos,
+              signalled)
+        << said;
+    EXPECT_EQ(said.find("ERROR: ") == std::string::npos, signalled) << said;
+  }
 }
 
 // The PPD's print-quality choices are quality levels, and korvel-quality overrides them.

@@ -1,6 +1,5 @@
 #include "raster_io.h"
 
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -4,69 +4,84 @@
 
 namespace {
 
-constexpr int kImageType = 34;
-constexpr int kTwoDropsType = 40;
-constexpr int kThreeDropsType = 41;
-constexpr int kMatrixType = 42;
+template <typename Entry>
+std::string Names(const std::vector<Entry>& entries, const char* Entry::*name) {
+  std::string names;
+  for (const Entry& entry : entries)
+    names += (names.empty() ? "" : ", ") + std::string(entry.*name);
+  return names;
+}
 
-const std::map<std::string, Screen>& ScreensByName() {
-  static const std::map<std::string, Screen> screens{
-      {"ErrorDiffusion", Screen::kErrorDiffusion},
-      {"TemplateDiffusion", Screen::kTemplateDiffusion},
-      {"Drops", Screen::kDrops},
-      {"SmallMediumDrops", Screen::kSmallMediumDrops},
-      {"Matrix", Screen::kMatrix}};
-  return screens;
+std::string BitsText(int bits) {
+  return std::to_string(bits) + (bits == 1 ? " bit" : " bits");
 }
 
 }  // namespace
 
-std::string ScreenName(Screen screen) {
-  for (const auto& [name, value] : ScreensByName())
-    if (value == screen) return name;
-  return "?";
+const std::vector<Screen>& Screens() {
+  static const std::vector<Screen> screens{
+      // name, label, template type, template diffusion, bits, tone curves, dots on blank paper
+      {"ErrorDiffusion", "Error Diffusion", 34, false, 1, true, false},
+      {"TemplateDiffusion", "Template Diffusion, Faint Dots on Blank Paper", 34, true, 1, true,
+       true},
+      {"Drops", "Drop Screen, Small, Medium and Large Drops", 41, false, 2, false, false},
+      {"SmallMediumDrops", "Drop Screen, Small and Medium Drops", 40, false, 2, false, false},
+      {"Matrix", "Threshold Matrix", 42, false, 1, false, false}};
+  return screens;
 }
 
-Screen ScreenNamed(const std::string& name) {
-  const auto found = ScreensByName().find(name);
-  if (found == ScreensByName().end())
-    throw ToolError("unknown screen '" + name +
-                    "' (ErrorDiffusion, TemplateDiffusion, Drops, SmallMediumDrops, Matrix)");
-  return found->second;
+const std::vector<PrintQuality>& PrintQualities() {
+  static const std::vector<PrintQuality> qualities{
+      {"Draft", 30, 3}, {"Normal", kNormalLevel, 4}, {"High", 70, 5}, {"Photo", 90, 0}};
+  return qualities;
+}
+
+std::string ScreenName(const Screen& screen) {
+  return screen.name;
+}
+
+const Screen& ScreenNamed(const std::string& name) {
+  for (const Screen& screen : Screens())
+    if (name == screen.name) return screen;
+  throw ToolError("unknown screen '" + name + "' (" + Names(Screens(), &Screen::name) + ")");
 }
 
 int QualityOfChoice(const std::string& choice) {
-  static const std::map<std::string, int> levels{
-      {"Draft", 30}, {"Normal", 50}, {"High", 70}, {"Photo", 90}};
-  const auto found = levels.find(choice);
-  if (found == levels.end())
-    throw ToolError("unknown print quality '" + choice + "' (Draft, Normal, High, Photo)");
-  return found->second;
+  for (const PrintQuality& quality : PrintQualities())
+    if (choice == quality.choice) return quality.level;
+  throw ToolError("unknown print quality '" + choice + "' (" +
+                  Names(PrintQualities(), &PrintQuality::choice) + ")");
 }
 
-void RequireBitsForScreen(const FilterSettings& settings) {
-  const bool drops =
-      settings.screen == Screen::kDrops || settings.screen == Screen::kSmallMediumDrops;
-  if (drops && settings.bits != 2)
-    throw ToolError("the " + ScreenName(settings.screen) +
-                    " screen needs 2 bits per colour (KorvelBits 2 or korvel-bits=2)");
+std::string ChoiceOfIppQuality(const std::string& value) {
+  for (const PrintQuality& quality : PrintQualities())
+    if (quality.ippValue != 0 && value == std::to_string(quality.ippValue)) return quality.choice;
+  throw ToolError("print-quality=" + value + ": expected 3 (draft), 4 (normal) or 5 (high)");
+}
+
+void RequireScreenHonoursSettings(const FilterSettings& settings) {
+  const Screen& screen = settings.screen;
+  if (settings.bits != screen.bits)
+    throw ToolError("the " + ScreenName(screen) + " screen writes " + BitsText(screen.bits) +
+                    " per colour, not " + BitsText(settings.bits) + " (KorvelBits " +
+                    std::to_string(screen.bits) + " or korvel-bits=" + std::to_string(screen.bits) +
+                    ")");
+  if (screen.toneCurves) return;
+  if (settings.quality != kNormalLevel)
+    throw ToolError("the " + ScreenName(screen) +
+                    " screen prints the same at every print quality: choose Normal "
+                    "(cupsPrintQuality=Normal) and leave korvel-quality unset");
+  if (!settings.curves.empty())
+    throw ToolError("the " + ScreenName(screen) + " screen takes no tone curve (korvel-curve-" +
+                    std::string(1, settings.curves.begin()->first) + ")");
 }
 
 int TemplateType(const FilterSettings& settings) {
-  switch (settings.screen) {
-    case Screen::kDrops:
-      return kThreeDropsType;
-    case Screen::kSmallMediumDrops:
-      return kTwoDropsType;
-    case Screen::kMatrix:
-      return kMatrixType;
-    default:
-      return kImageType;
-  }
+  return settings.screen.templateType;
 }
 
 bool UsesTemplateDiffusion(const FilterSettings& settings) {
-  return settings.screen == Screen::kTemplateDiffusion;
+  return settings.screen.templateDiffusion;
 }
 
 InkSettings InkSettingsFor(const FilterSettings& settings, char ink) {

@@ -9,18 +9,38 @@
 
 #include "ink_settings.h"
 
-enum class Screen {
-  kErrorDiffusion,     // error diffusion of the page
-  kTemplateDiffusion,  // the template diffusion of the page
-  kDrops,              // drop screen: small, medium and large drops (2 bits only)
-  kSmallMediumDrops,   // drop screen with the small and medium drops only (2 bits only)
-  kMatrix              // the 257x257 threshold matrix
+// A screen the filter offers: one row of the table in filter_settings.cpp, which is all the
+// filter knows of it. ppd_generator writes the PPD's screens, print qualities and constraints
+// from these tables: adding a screen is adding its row and regenerating the PPD.
+struct Screen {
+  const char* name;        // the KorvelScreen choice and korvel-screen value
+  const char* label;       // what the PPD shows
+  int templateType;        // the library's template type
+  bool templateDiffusion;  // the library's template diffusion on
+  int bits;                // the only bits per colour it writes: 1 (dot or none) or 2 (drops)
+  bool toneCurves;         // quality levels and tone curves change its output
+  bool dotsOnBlankPaper;   // lays dots where the page is blank
 };
 
+// Every screen, the default first.
+const std::vector<Screen>& Screens();
+
+// A print quality the PPD offers: its choice, the library's quality level it stands for and
+// the IPP print-quality value that asks for it (0: none, the choice is the PPD's alone).
+struct PrintQuality {
+  const char* choice;
+  int level;
+  int ippValue;
+};
+
+// Every print quality, in the PPD's order; the default is the one named Normal.
+const std::vector<PrintQuality>& PrintQualities();
+constexpr int kNormalLevel = 50;
+
 struct FilterSettings {
-  Screen screen = Screen::kErrorDiffusion;
+  Screen screen = Screens().front();
   int bits = 1;
-  int quality = 50;
+  int quality = kNormalLevel;
   std::map<char, std::vector<int>> curves;  // by ink letter C, M, Y or K
   int threads =
       0;  // screening threads with the filter's own; 0: one per ink, at most the processors
@@ -28,17 +48,20 @@ struct FilterSettings {
 };
 
 // The screen's name in options and messages ("ErrorDiffusion", ...).
-std::string ScreenName(Screen screen);
+std::string ScreenName(const Screen& screen);
 // Throws ToolError for a name that is not a screen.
-Screen ScreenNamed(const std::string& name);
+const Screen& ScreenNamed(const std::string& name);
 
-// The quality level a print-quality choice of the PPD stands for (Draft 30, Normal 50, High 70,
-// Photo 90); throws ToolError for any other choice.
+// The quality level of a print-quality choice of the PPD; throws ToolError for any other choice.
 int QualityOfChoice(const std::string& choice);
+// The PPD choice an IPP print-quality value asks for; throws ToolError for any other value.
+std::string ChoiceOfIppQuality(const std::string& value);
 
-// Throws ToolError for a screen the output's bits cannot hold: the drop screens lay small and
-// medium drops, which a 1-bit output would print as nothing (small) or as full dots (medium).
-void RequireBitsForScreen(const FilterSettings& settings);
+// Throws ToolError for settings the screen would not honour: bits other than its own (a drop
+// screen at 1 bit prints its small drops as nothing; the other screens at 2 bits write only
+// empty and full dots, twice the data for nothing), and a quality level other than Normal's or
+// a tone curve for a screen they do not change.
+void RequireScreenHonoursSettings(const FilterSettings& settings);
 
 // The library's template type and options for the settings.
 int TemplateType(const FilterSettings& settings);

@@ -1,10 +1,9 @@
 #include "job_options.h"
 
-#include <cups/cups.h>
-
-#include <cerrno>
-#include <cstdlib>
-#include <memory>
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <optional>
 
 #include "curve_folder.h"
 #include "ppd_choices.h"
@@ -15,40 +14,118 @@ namespace {
 constexpr char kPrefix[] = "korvel-";
 constexpr char kCurvePrefix[] = "korvel-curve-";
 constexpr int kMostThreads = 64;
+constexpr size_t kMostDigits = 6;
 
-struct OptionList {
-  int count = 0;
-  cups_option_t* options = nullptr;
-  ~OptionList() { cupsFreeOptions(count, options); }
-};
+using Options = std::map<std::string, std::string>;  // by lower-case name
+
+std::string Lowercase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
 
 bool StartsWith(const std::string& text, const std::string& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
 }
 
+bool IsSpace(char c) {
+  return std::isspace(static_cast<unsigned char>(c));
+}
+
+// The value that starts at `at`, up to a space outside quotes and braces; `at` ends past it.
+std::string ValueAt(const std::string& text, size_t& at) {
+  std::string value;
+  char quote = 0;
+  int braces = 0;
+  for (; at < text.size() && (quote || braces || !IsSpace(text[at])); ++at) {
+    const char c = text[at];
+    if (c == '\\' && at + 1 < text.size()) {
+      value += text[++at];
+    } else if (quote) {
+      if (c == quote)
+        quote = 0;
+      else
+        value += c;
+    } else if (c == '\'' || c == '"') {
+      quote = c;
+    } else {
+      braces += c == '{' ? 1 : c == '}' && braces > 0 ? -1 : 0;
+      value += c;
+    }
+  }
+  return value;
+}
+
+// The job's options, read from the text as cupsParseOptions reads it (name=value pairs apart by
+// spaces; quotes, a backslash and braces keep spaces in a value) but every option kept as the
+// job gave it: libcups merges print-quality into cupsPrintQuality, and the two must stay apart.
+// Of two options that differ only in case, the later wins.
+Options JobOptions(const std::string& text) {
+  Options options;
+  for (size_t at = 0; at < text.size();) {
+    if (IsSpace(text[at])) {
+      ++at;
+      continue;
+    }
+    std::string name;
+    while (at < text.size() && !IsSpace(text[at]) && text[at] != '=') name += text[at++];
+    if (at < text.size() && text[at] == '=') ++at;
+    options[Lowercase(name)] = ValueAt(text, at);
+  }
+  return options;
+}
+
+// Digits with an optional leading minus: no sign, space or other text around them.
 int WholeNumber(const std::string& name, const std::string& value, int lowest, int highest) {
-  errno = 0;
-  char* end = nullptr;
-  const long number = std::strtol(value.c_str(), &end, 10);
-  if (value.empty() || *end || errno || number < lowest || number > highest)
+  const size_t digitsFrom = !value.empty() && value[0] == '-' ? 1 : 0;
+  const bool digits = value.size() > digitsFrom && value.size() - digitsFrom <= kMostDigits &&
+                      std::all_of(value.begin() + digitsFrom, value.end(),
+                                  [](unsigned char c) { return std::isdigit(c); });
+  const int number = digits ? std::stoi(value) : 0;
+  if (!digits || number < lowest || number > highest)
     throw ToolError(name + "=" + value + ": expected a whole number from " +
                     std::to_string(lowest) + " to " + std::to_string(highest));
-  return static_cast<int>(number);
+  return number;
 }
 
 int Bits(const std::string& name, const std::string& value) {
   return WholeNumber(name, value, 1, 2);
 }
 
-void ApplyPpdChoices(const std::string& ppdPath, const OptionList& list, FilterSettings& settings) {
-  const auto chosen = MarkedPpdChoices(ppdPath, {kQualityKeyword, kScreenKeyword, kBitsKeyword},
-                                       list.count, list.options);
-  if (const auto found = chosen.find(kQualityKeyword); found != chosen.end())
-    settings.quality = QualityOfChoice(found->second);
-  if (const auto found = chosen.find(kScreenKeyword); found != chosen.end())
-    settings.screen = ScreenNamed(found->second);
-  if (const auto found = chosen.find(kBitsKeyword); found != chosen.end())
-    settings.bits = Bits(kBitsKeyword, found->second);
+std::optional<std::string> Find(const Options& options, const std::string& keyword) {
+  const auto found = options.find(Lowercase(keyword));
+  if (found == options.end()) return std::nullopt;
+  return found->second;
+}
+
+// The job's choice of a PPD option, else the queue's default.
+std::optional<std::string> PpdChoice(const Options& job, const Options& defaults,
+                                     const std::string& keyword) {
+  if (auto chosen = Find(job, keyword)) return chosen;
+  return Find(defaults, keyword);
+}
+
+std::optional<std::string> QualityChoice(const Options& job, const Options& defaults) {
+  if (auto chosen = Find(job, kQualityKeyword)) return chosen;
+  if (auto ipp = Find(job, kIppQuality)) return ChoiceOfIppQuality(*ipp);
+  return Find(defaults, kQualityKeyword);
+}
+
+Options QueueDefaults(const std::string& ppdPath) {
+  Options defaults;
+  if (ppdPath.empty()) return defaults;
+  for (const auto& [keyword, choice] :
+       PpdDefaultChoices(ppdPath, {kQualityKeyword, kScreenKeyword, kBitsKeyword}))
+    defaults[Lowercase(keyword)] = choice;
+  return defaults;
+}
+
+void ApplyPpdChoices(const Options& job, const Options& defaults, FilterSettings& settings) {
+  if (const auto choice = QualityChoice(job, defaults)) settings.quality = QualityOfChoice(*choice);
+  if (const auto choice = PpdChoice(job, defaults, kScreenKeyword))
+    settings.screen = ScreenNamed(*choice);
+  if (const auto choice = PpdChoice(job, defaults, kBitsKeyword))
+    settings.bits = Bits(kBitsKeyword, *choice);
 }
 
 void ApplyKorvelOption(const std::string& name, const std::string& value,
@@ -63,9 +140,10 @@ void ApplyKorvelOption(const std::string& name, const std::string& value,
     settings.threads = WholeNumber(name, value, 1, kMostThreads);
   } else if (StartsWith(name, kCurvePrefix)) {
     const std::string ink = name.substr(sizeof(kCurvePrefix) - 1);
-    if (ink.size() != 1 || std::string("CMYK").find(ink) == std::string::npos)
+    const size_t letter = ink.size() == 1 ? std::string("cmyk").find(ink) : std::string::npos;
+    if (letter == std::string::npos)
       throw ToolError("unknown option " + name + " (the inks are C, M, Y and K)");
-    settings.curves[ink[0]] = ReadJobCurve(value);
+    settings.curves["CMYK"[letter]] = ReadJobCurve(value);
   } else {
     throw ToolError("unknown option " + name);
   }
@@ -74,15 +152,11 @@ void ApplyKorvelOption(const std::string& name, const std::string& value,
 }  // namespace
 
 FilterSettings SettingsFromJob(const std::string& optionText, const std::string& ppdPath) {
-  OptionList list;
-  list.count = cupsParseOptions(optionText.c_str(), 0, &list.options);
+  const Options job = JobOptions(optionText);
   FilterSettings settings;
-  if (!ppdPath.empty()) ApplyPpdChoices(ppdPath, list, settings);
-  for (int i = 0; i < list.count; ++i) {
-    const std::string name = list.options[i].name;
-    if (StartsWith(name, kPrefix))
-      ApplyKorvelOption(name, list.options[i].value ? list.options[i].value : "", settings);
-  }
-  RequireBitsForScreen(settings);
+  ApplyPpdChoices(job, QueueDefaults(ppdPath), settings);
+  for (const auto& [name, value] : job)
+    if (StartsWith(name, kPrefix)) ApplyKorvelOption(name, value, settings);
+  RequireScreenHonoursSettings(settings);
   return settings;
 }

@@ -27,6 +27,7 @@ void WriteLine(const PageJob& job, const PageFormat& format, uint8_t* line) {
   const unsigned bytes = static_cast<unsigned>(format.OutputBytesPerLine());
   if (cupsRasterWritePixels(job.output, line, bytes) != bytes)
     throw ToolError("cannot write the screened rows");
+  if (job.linesWritten) ++*job.linesWritten;
 }
 
 std::vector<std::unique_ptr<InkStream>> BeginInkStreams(const PageJob& job,

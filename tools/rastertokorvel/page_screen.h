@@ -22,10 +22,11 @@ struct PageJob {
   ThreadPool& pool;
   std::function<bool()> stopRequested;     // checked between bands
   std::function<void(double)> progressed;  // the share of the page screened so far
+  int* linesWritten = nullptr;             // when given, counts the page's lines written out
 };
 
 // Writes the output header and screens the page whose header has just been read. Returns false
-// when a stop was requested before the page was done (its remaining rows are not written).
+// when a stop was requested before the page was done (its remaining lines are not written).
 // Throws ToolError for a page that ends early or rows the output does not take.
 bool ScreenPage(const PageJob& job, const cups_page_header2_t& header, const PageFormat& format);
 

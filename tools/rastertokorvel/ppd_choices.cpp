@@ -19,9 +19,8 @@ struct PpdCloser {
 
 }  // namespace
 
-std::map<std::string, std::string> MarkedPpdChoices(const std::string& path,
-                                                    const std::vector<std::string>& keywords,
-                                                    int optionCount, cups_option_t* options) {
+std::map<std::string, std::string> PpdDefaultChoices(const std::string& path,
+                                                     const std::vector<std::string>& keywords) {
   const std::unique_ptr<ppd_file_t, PpdCloser> ppd(ppdOpenFile(path.c_str()));
   if (!ppd) {
     int line = 0;
@@ -29,13 +28,11 @@ std::map<std::string, std::string> MarkedPpdChoices(const std::string& path,
     throw ToolError("cannot read the PPD " + path + ": " + ppdErrorString(status) + " on line " +
                     std::to_string(line));
   }
-  ppdMarkDefaults(ppd.get());
-  cupsMarkOptions(ppd.get(), optionCount, options);
-  std::map<std::string, std::string> chosen;
+  std::map<std::string, std::string> defaults;
   for (const std::string& keyword : keywords)
-    if (const ppd_choice_t* choice = ppdFindMarkedChoice(ppd.get(), keyword.c_str()))
-      chosen[keyword] = choice->choice;
-  return chosen;
+    if (const ppd_option_t* option = ppdFindOption(ppd.get(), keyword.c_str()))
+      defaults[keyword] = option->defchoice;
+  return defaults;
 }
 
 #pragma GCC diagnostic pop

@@ -69,12 +69,16 @@ JobResult ScreenRasterJob(RasterSource& source, cups_raster_t* output,
     }
     log.Info(PageSummary(result.pages + 1, format, settings));
     PageProgress progress(log);
-    const PageJob job{input, output, settings, *pool, stopRequested, std::ref(progress)};
+    result.linesWritten = 0;
+    result.lines = format.height * (format.order == CUPS_ORDER_PLANAR ? format.InkCount() : 1);
+    const PageJob job{
+        input, output, settings, *pool, stopRequested, std::ref(progress), &result.linesWritten};
     if (!ScreenPage(job, header, format)) {
       result.stopped = true;
       return result;
     }
     ++result.pages;
+    log.Page(result.pages, 1);
   }
   // A stop request also ends a read that waits for the next page.
   result.stopped = stopRequested();
