@@ -50,7 +50,9 @@ class Choices : public testing::Test {
     const std::string out = folder_ + "/out.ras", in = folder_ + "/in.ras";
     std::vector<std::string> argv{KORVEL_FILTER, "7", "user", "title", copies, options};
     if (fromFile) argv.push_back(in);
-    screened.run = RunProgram(argv, out, fromFile ? "" : in, {ppd.empty() ? "PPD" : "PPD=" + ppd});
+    // Curves named in a job come from the curve folder: here the test's own folder.
+    screened.run = RunProgram(argv, out, fromFile ? "" : in,
+                              {ppd.empty() ? "PPD" : "PPD=" + ppd, "KORVEL_CURVE_DIR=" + folder_});
     if (screened.run.exitCode == 0) screened.pages = ReadRaster(out);
     return screened;
   }
@@ -183,9 +185,8 @@ TEST_F(Choices, OptionNamesInAnyCase) {
   EXPECT_EQ(Printed("KORVEL-QUALITY=30", ""), Printed("korvel-quality=30", ""));
   EXPECT_EQ(Printed("korvelscreen=Matrix"), Printed("korvel-screen=Matrix", ""));
   std::ofstream(folder_ + "/curve") << "0 20 45 100";
-  EXPECT_EQ(Printed("Korvel-Curve-c=" + folder_ + "/curve"),
-            Printed("korvel-curve-C=" + folder_ + "/curve"));
-  EXPECT_NE(Printed("korvel-curve-C=" + folder_ + "/curve"), Printed(""));
+  EXPECT_EQ(Printed("Korvel-Curve-c=curve"), Printed("korvel-curve-C=curve"));
+  EXPECT_NE(Printed("korvel-curve-C=curve"), Printed(""));
 }
 
 TEST_F(Choices, ValuesNoOptionTakesStopTheJob) {
@@ -197,7 +198,7 @@ TEST_F(Choices, ValuesNoOptionTakesStopTheJob) {
            "korvel-quality='50 '", "korvel-quality=0x10", "korvel-quality=", "korvel-threads=-0x1",
            "KorvelScreen=ErrorDiffusion KorvelBits=2", "KorvelScreen=Matrix cupsPrintQuality=Photo",
            "KorvelScreen=Drops KorvelBits=2 print-quality=3",
-           "korvel-screen=Matrix korvel-curve-K=" + folder_ + "/curve"})
+           "korvel-screen=Matrix korvel-curve-K=curve"})
     ExpectRefused(options);
   ExpectRefused("", PpdWithDefault("KorvelScreen", "Bogus"));
   ExpectRefused("KorvelScreen=Matrix", PpdWithDefault("cupsPrintQuality", "High"));
