@@ -1,5 +1,7 @@
 #include "filter_settings.h"
 
+#include <korvel/korvel_context.h>
+
 #include "tool_error.h"
 
 namespace {
@@ -20,13 +22,24 @@ std::string BitsText(int bits) {
 
 const std::vector<Screen>& Screens() {
   static const std::vector<Screen> screens{
-      // name, label, template type, template diffusion, bits, tone curves, dots on blank paper
-      {"ErrorDiffusion", "Error Diffusion", 34, false, 1, true, false},
-      {"TemplateDiffusion", "Template Diffusion, Faint Dots on Blank Paper", 34, true, 1, true,
-       true},
-      {"Drops", "Drop Screen, Small, Medium and Large Drops", 41, false, 2, false, false},
-      {"SmallMediumDrops", "Drop Screen, Small and Medium Drops", 40, false, 2, false, false},
-      {"Matrix", "Threshold Matrix", 42, false, 1, false, false}};
+      // name, label, template type, own screen, template diffusion, bits, tone curves, dots on
+      // blank paper
+      {"ErrorDiffusion", "Error Diffusion", KORVEL_TYPE_IMAGE, kNoOwnScreen, false, 1, true, false},
+      {"TemplateDiffusion", "Template Diffusion, Faint Dots on Blank Paper", KORVEL_TYPE_IMAGE,
+       kNoOwnScreen, true, 1, true, true},
+      {"Drops", "Drop Screen, Small, Medium and Large Drops", KORVEL_TYPE_THREE_DROPS, kNoOwnScreen,
+       false, 2, false, false},
+      {"SmallMediumDrops", "Drop Screen, Small and Medium Drops", KORVEL_TYPE_SMALL_MEDIUM_DROPS,
+       kNoOwnScreen, false, 2, false, false},
+      {"Matrix", "Threshold Matrix", KORVEL_TYPE_MATRIX, kNoOwnScreen, false, 1, false, false},
+      {"Fine", "Fine Error Diffusion, Finer than the Textbook", 0, KORVEL_SCREEN_FINE, false, 1,
+       true, false},
+      {"FineDrops", "Fine, Small, Medium and Large Drops", 0, KORVEL_SCREEN_FINE, false, 2, true,
+       false},
+      {"Best", "Best, Searched Dot Placement for Photos, Slow", 0, KORVEL_SCREEN_BEST, false, 1,
+       true, false},
+      {"BestDrops", "Best, Small, Medium and Large Drops, Slow", 0, KORVEL_SCREEN_BEST, false, 2,
+       true, false}};
   return screens;
 }
 

@@ -15,12 +15,16 @@
 struct Screen {
   const char* name;        // the KorvelScreen choice and korvel-screen value
   const char* label;       // what the PPD shows
-  int templateType;        // the library's template type
+  int templateType;        // the library's template type (0 for korvel's own screens)
+  int ownScreen;           // 0, or korvel's own screen KORVEL_SCREEN_FINE or KORVEL_SCREEN_BEST
   bool templateDiffusion;  // the library's template diffusion on
   int bits;                // the only bits per colour it writes: 1 (dot or none) or 2 (drops)
   bool toneCurves;         // quality levels and tone curves change its output
   bool dotsOnBlankPaper;   // lays dots where the page is blank
 };
+
+// What a row of the screens table says of korvel's own screens, which have no template type.
+constexpr int kNoOwnScreen = 0;
 
 // Every screen, the default first.
 const std::vector<Screen>& Screens();

@@ -38,20 +38,31 @@ std::vector<std::unique_ptr<InkStream>> BeginInkStreams(const PageJob& job,
   return streams;
 }
 
-// The working rows of one band: the input lines, and per ink its grey rows and dot rows.
+// The working rows of one band: the input lines, and per ink its grey rows and the dot rows
+// its stream finished (a band's rows and up to `delay` rows the stream held back before).
 struct Band {
-  Band(const PageFormat& format, int inks)
+  Band(const PageFormat& format, int inks, int delay)
       : input(format.inputBytesPerLine * kBandRows),
         grey(inks, Bytes(static_cast<size_t>(format.width) * kBandRows)),
-        dots(inks, Bytes(format.InkRowBytes() * kBandRows)),
+        dots(inks, Bytes(format.InkRowBytes() * (kBandRows + delay))),
+        finished(inks, 0),
         line(OutputLineCapacity(format)) {}
   Bytes input;
   std::vector<Bytes> grey;
   std::vector<Bytes> dots;
+  std::vector<int> finished;  // dot rows each ink's stream finished
   Bytes line;
+
+  // The dot rows of the band, which every ink's stream finished alike (they share a screen).
+  int FinishedRows() const {
+    for (int count : finished)
+      if (count != finished.front()) throw ToolError("the inks' streams finished unlike rows");
+    return finished.empty() ? 0 : finished.front();
+  }
 };
 
-void ScreenInkRows(const PageFormat& format, InkStream& stream, Band& band, int ink, int rows) {
+// Screens `rows` rows of one ink of the band; returns the dot rows its stream finished.
+int ScreenInkRows(const PageFormat& format, InkStream& stream, Band& band, int ink, int rows) {
   const size_t greyStride = static_cast<size_t>(format.width);
   const size_t dotStride = format.InkRowBytes();
   uint8_t* grey = band.grey[ink].data();
@@ -59,8 +70,10 @@ void ScreenInkRows(const PageFormat& format, InkStream& stream, Band& band, int 
   for (int row = 0; row < rows; ++row)
     ExtractInk(format, band.input.data() + format.inputBytesPerLine * row, ink,
                grey + greyStride * row);
-  stream.Screen(grey, greyStride, dots, dotStride, rows);
-  for (int row = 0; row < rows; ++row) ClearPastWidth(format, dots + dotStride * row);
+  const int finished = stream.Screen(grey, greyStride, dots, dotStride, rows);
+  for (int row = 0; row < finished; ++row) ClearPastWidth(format, dots + dotStride * row);
+  band.finished[ink] = finished;
+  return finished;
 }
 
 void WriteBand(const PageJob& job, const PageFormat& format, Band& band, int rows) {
@@ -83,7 +96,8 @@ int RowsFrom(const PageFormat& format, int y) {
 bool ScreenInterleaved(const PageJob& job, const PageFormat& format) {
   auto streams = BeginInkStreams(job, format);
   const int inks = format.InkCount();
-  Band bands[2] = {Band(format, inks), Band(format, inks)};
+  const int delay = streams.front()->Delay();
+  Band bands[2] = {Band(format, inks, delay), Band(format, inks, delay)};
   if (!ReadLines(job, format, bands[0].input.data(), 0, RowsFrom(format, 0))) return false;
   int writtenRows = 0;  // rows of the band before, waiting in the other band's dots
   bool stopped = false;
@@ -102,7 +116,7 @@ bool ScreenInterleaved(const PageJob& job, const PageFormat& format) {
     });
     tasks.Wait();
     if (stopped) return false;
-    writtenRows = rows;
+    writtenRows = band.FinishedRows();
     job.progressed(static_cast<double>(next) / format.height);
   }
   WriteBand(job, format, bands[(format.height - 1) / kBandRows % 2], writtenRows);
@@ -112,16 +126,16 @@ bool ScreenInterleaved(const PageJob& job, const PageFormat& format) {
 // Planar pages: all rows of the first ink, then all of the next; each ink streams in turn.
 bool ScreenPlanar(const PageJob& job, const PageFormat& format) {
   const int inks = format.InkCount();
-  Band band(format, 1);
   for (int ink = 0; ink < inks; ++ink) {
     InkStream stream(job.settings, format.inks[ink], format.width, format.height);
+    Band band(format, 1, stream.Delay());
     for (int y = 0; y < format.height; y += kBandRows) {
       if (job.stopRequested()) return false;
       const int rows = RowsFrom(format, y);
       if (!ReadLines(job, format, band.input.data(), y, rows)) return false;
       // Every line of a planar page holds one ink: it is read as the page's only ink.
-      ScreenInkRows(format, stream, band, 0, rows);
-      for (int row = 0; row < rows; ++row) {
+      const int finished = ScreenInkRows(format, stream, band, 0, rows);
+      for (int row = 0; row < finished; ++row) {
         PackPlane(format, band.dots[0].data() + format.InkRowBytes() * row, band.line.data());
         WriteLine(job, format, band.line.data());
       }
