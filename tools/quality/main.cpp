@@ -4,8 +4,10 @@
 // side; then the row-by-row coverage where diffusions restart: the first rows of 1-bit
 // templates and the rows after horizontal tone jumps.
 //   korvel-quality [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows]
+//   korvel-quality --fine [--photos DIR] [--dump DIR] [--inks SMALL MEDIUM]
 // --dump writes every input and both halftones of it as PGM files into DIR; --rows prints the
-// row figures only.
+// row figures only; --fine prints the fine screen's figures against Floyd-Steinberg at one bit
+// and at two bits (drop inks SMALL and MEDIUM of 2550, by default 850 and 1700).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -18,6 +20,7 @@
 #include "core/raster_geometry.h"
 #include "core/screening_state.h"
 #include "error_diffusion_run.h"
+#include "fine_report.h"
 #include "floyd_steinberg.h"
 #include "image/error_diffusion_screen.h"
 #include "korvel/korvel.h"
@@ -131,6 +134,8 @@ void PrintSpectrum(uint8_t grey) {
 
 int main(int argc, char** argv) {
   std::string photos = KORVEL_QUALITY_PHOTOS;
+  bool fine = false;
+  DropSet threeDrops = DropSet::ThreeDrops();
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--photos") == 0 && i + 1 < argc) {
       photos = argv[++i];
@@ -139,14 +144,39 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--spectrum") == 0 && i + 1 < argc) {
       PrintSpectrum(static_cast<uint8_t>(std::atoi(argv[++i])));
       return 0;
+    } else if (std::strcmp(argv[i], "--fine") == 0) {
+      fine = true;
+    } else if (std::strcmp(argv[i], "--inks") == 0 && i + 2 < argc) {
+      const int small = std::atoi(argv[i + 1]), medium = std::atoi(argv[i + 2]);
+      i += 2;
+      if (small <= 0 || medium <= small || medium >= kFullAmount) {
+        std::fprintf(stderr, "--inks needs 0 < SMALL < MEDIUM < %d\n", kFullAmount);
+        return 2;
+      }
+      threeDrops = DropSet::ThreeDrops(small, medium);
     } else if (std::strcmp(argv[i], "--rows") == 0) {
       PrintRowFigures();
       return 0;
     } else {
-      std::fprintf(stderr, "usage: %s [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows]\n",
-                   argv[0]);
+      std::fprintf(stderr,
+                   "usage: %s [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows]\n"
+                   "       %s --fine [--photos DIR] [--dump DIR] [--inks SMALL MEDIUM]\n",
+                   argv[0], argv[0]);
       return 2;
     }
+  }
+  if (fine) {
+    for (const DropSet& drops : {DropSet::OneBit(), threeDrops}) {
+      quality::PrintFinePhotoFigures(photos, drops, g_dumpFolder);
+      quality::PrintFineFlatFigures(drops);
+      std::printf("\n");
+    }
+    return 0;
+  }
+  if (threeDrops.ink[1] != DropSet::ThreeDrops().ink[1] ||
+      threeDrops.ink[2] != DropSet::ThreeDrops().ink[2]) {
+    std::fprintf(stderr, "--inks is for --fine only\n");
+    return 2;
   }
   std::printf("error diffusion (ed), the same never restarting (nr), Floyd-Steinberg (fs)\n");
   std::printf("%-22s %23s | %15s | %15s | %13s\n", "input", "psnr s1.5 ed nr fs", "psnr s3 ed fs",
