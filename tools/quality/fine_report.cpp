@@ -33,16 +33,14 @@ void PrintRow(const char* name, const PhotoFigures& fine, const PhotoFigures& fs
 
 struct FlatFigures {
   double ink;           // mean ink, 0..1
-  double firstRowsOff;  // worst of rows 0..3 against rows 16.., points of coverage
+  double firstRowsOff;  // rows 0..3 against rows 16.., points of coverage
   double lowFrequency;  // RadialSpectrum::lowFrequencyPower
   double anisotropy;    // dB
 };
 
 FlatFigures Flat(const GreyImage& halftone) {
   const double steady = InkCoverage(halftone, 16, halftone.height);
-  double off = 0;
-  for (int row = 0; row < 4; ++row)
-    off = std::max(off, 100 * std::fabs(InkCoverage(halftone, row, row + 1) - steady));
+  const double off = 100 * std::fabs(InkCoverage(halftone, 0, 4) - steady);
   const RadialSpectrum spectrum = RadialPowerSpectrum(halftone);
   return {InkCoverage(halftone, 0, halftone.height), off, spectrum.lowFrequencyPower,
           spectrum.anisotropy};
@@ -88,8 +86,8 @@ void PrintFinePhotoFigures(const std::string& photos, const DropSet& drops,
 
 void PrintFineFlatFigures(const DropSet& drops) {
   std::printf(
-      "flat greys, %d levels (fine fs): ink laid against wanted, worst of rows 0-3 "
-      "against the steady rows (points), low-frequency power, anisotropy (dB)\n",
+      "flat greys, %d levels (fine fs): ink laid against wanted, rows 0-3 against "
+      "the steady rows (points), low-frequency power, anisotropy (dB)\n",
       drops.levels);
   for (int grey : {1, 2, 8, 64, 128, 191, 247, 253, 254}) {
     const GreyImage patch = FlatPatch(512, 512, static_cast<uint8_t>(grey));
@@ -103,6 +101,7 @@ void PrintFineFlatFigures(const DropSet& drops) {
   }
   int lowerWorse = 0, anisoWorse = 0, worstLowGrey = 0, worstAnisoGrey = 0;
   double worstLow = -1e9, worstAniso = -1e9, worstRows = 0;
+  double meanLow[2] = {0, 0}, meanAniso[2] = {0, 0};
   for (int grey = 1; grey <= 254; ++grey) {
     const GreyImage patch = FlatPatch(512, 256, static_cast<uint8_t>(grey));
     const FlatFigures a = Flat(FineScreenGrey(patch, drops));
@@ -114,12 +113,22 @@ void PrintFineFlatFigures(const DropSet& drops) {
     if (a.anisotropy - b.anisotropy > worstAniso)
       worstAniso = a.anisotropy - b.anisotropy, worstAnisoGrey = grey;
     worstRows = std::max(worstRows, a.firstRowsOff);
+    meanLow[0] += a.lowFrequency / 254, meanLow[1] += b.lowFrequency / 254;
+    meanAniso[0] += a.anisotropy / 254, meanAniso[1] += b.anisotropy / 254;
+    if (lowRatio > 1.25 || a.anisotropy > b.anisotropy + 3 || a.firstRowsOff > 2)
+      std::printf("  grey %3d: low %.3f %.3f, aniso %6.2f %6.2f, rows %5.2f %5.2f\n", grey,
+                  a.lowFrequency, b.lowFrequency, a.anisotropy, b.anisotropy, a.firstRowsOff,
+                  b.firstRowsOff);
   }
+  std::printf(
+      "(listed: greys with low-frequency power over 1.25x fs's, anisotropy 3 dB over fs's or "
+      "first rows over 2 points off)\n");
   std::printf(
       "greys 1..254: low-frequency power above fs's at %d (worst %.2fx at %d), "
       "anisotropy above fs's at %d (worst %+.2f dB at %d), first rows off at most %.2f "
-      "points\n",
-      lowerWorse, worstLow, worstLowGrey, anisoWorse, worstAniso, worstAnisoGrey, worstRows);
+      "points; means: low-frequency power %.4f %.4f, anisotropy %.2f %.2f dB\n",
+      lowerWorse, worstLow, worstLowGrey, anisoWorse, worstAniso, worstAnisoGrey, worstRows,
+      meanLow[0], meanLow[1], meanAniso[0], meanAniso[1]);
 }
 
 }  // namespace quality
