@@ -7,12 +7,24 @@ namespace {
 
 // Place of the amount in the gap between the inks around it, folded: 0 at an ink, 1/2 half
 // way between two.
-double FoldedPlaceInGap(const DropSet& drops, int amount) {
+// The lower of the two levels whose inks are around the amount.
+int LowerLevel(const DropSet& drops, int amount) {
   int level = 0;
   while (level < drops.levels - 2 && amount >= drops.ink[level + 1]) ++level;
+  return level;
+}
+
+double FoldedPlaceInGap(const DropSet& drops, int amount) {
+  const int level = LowerLevel(drops, amount);
   const double low = drops.ink[level], high = drops.ink[level + 1];
   const double place = (amount - low) / (high - low);
   return std::min(place, 1 - place);
+}
+
+int32_t StartSpread(const DropSet& drops, int amount, int32_t errorGain) {
+  const int level = LowerLevel(drops, amount);
+  const int64_t gap = (drops.ink[level + 1] - drops.ink[level]) * int64_t{kFineErrorScale};
+  return static_cast<int32_t>(gap * (1 << kFineGainBits) / errorGain);
 }
 
 FinePixelRule RuleAt(const FineTones& tones, double foldedPlace) {
@@ -38,9 +50,12 @@ FinePixelRule RuleAt(const FineTones& tones, double foldedPlace) {
 
 std::vector<FinePixelRule> FinePixelRules(const DropSet& drops, const FineTones& tones) {
   std::vector<FinePixelRule> rules(kFullAmount + 1);
-  for (int amount = 0; amount <= kFullAmount; ++amount)
+  for (int amount = 0; amount <= kFullAmount; ++amount) {
     rules[amount] = RuleAt(tones, FoldedPlaceInGap(drops, amount));
+    rules[amount].startSpread = StartSpread(drops, amount, rules[amount].errorGain);
+  }
   // Paper stays paper and full ink stays full: no error sways them and none leaves them.
-  for (int amount : {0, kFullAmount}) rules[amount].errorGain = rules[amount].keep = 0;
+  for (int amount : {0, kFullAmount})
+    rules[amount].errorGain = rules[amount].keep = rules[amount].startSpread = 0;
   return rules;
 }

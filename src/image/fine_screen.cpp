@@ -32,6 +32,7 @@ class FineScreen final : public OwnScreen {
   int Delay() const override { return 0; }
 
   void TakeRow(const uint16_t* amounts) override {
+    if (row_ == 0) SeedFirstRow(amounts);
     if ((row_++ & 1) == 0) {
       DiffuseRow(amounts, 0, 1);
     } else {
@@ -50,6 +51,17 @@ class FineScreen final : public OwnScreen {
   }
 
  private:
+  // The first row's errors, as if the screen had run for long: spread evenly (by a fixed
+  // sequence of 16-bit numbers) over each pixel's start spread.
+  void SeedFirstRow(const uint16_t* amounts) {
+    uint32_t state = kFirstRowSeed;
+    for (int x = 0; x < width_; ++x) {
+      state = state * 1664525u + 1013904223u;
+      const int64_t even = static_cast<int64_t>(state >> 16) - 32768;
+      current_[x + 1] = static_cast<int32_t>((even * rules_[amounts[x]].startSpread) >> 16);
+    }
+  }
+
   // One row from column `first` in direction `step`; column x's error lives at x + 1.
   void DiffuseRow(const uint16_t* amounts, int first, int step) {
     int32_t* current = current_.data() + 1;
@@ -74,6 +86,8 @@ class FineScreen final : public OwnScreen {
       next[x + step] += error - ahead - belowBehind - below;
     }
   }
+
+  static constexpr uint32_t kFirstRowSeed = 0x6B6F7276;
 
   int width_;
   std::vector<FinePixelRule> rules_;

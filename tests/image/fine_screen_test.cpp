@@ -26,16 +26,53 @@ Levels RunScreen(OwnScreen& screen, const Picture& picture) {
   return out;
 }
 
+struct InkGap {
+  int low, high;
+};
+InkGap Gap(int amount, const DropSet& drops) {
+  int level = 0;
+  while (level < drops.levels - 2 && amount >= drops.ink[level + 1]) level++;
+  return {drops.ink[level], drops.ink[level + 1]};
+}
+
+struct Interpolated {
+  double gain, weight[4];
+};
+Interpolated Knobs(int amount, const DropSet& drops, const FineTones& tones) {
+  const InkGap gap = Gap(amount, drops);
+  double place = double(amount - gap.low) / (gap.high - gap.low);
+  place = std::min(place, 1 - place);
+  const double position = place * 16;
+  const int node = std::min(int(position), kFineNodeCount - 2);
+  const double t = position - node;
+  const FineNode& a = tones.nodes[node];
+  const FineNode& b = tones.nodes[node + 1];
+  return {a.errorGain * (1 - t) + b.errorGain * t,
+          {a.ahead * (1 - t) + b.ahead * t, a.belowBehind * (1 - t) + b.belowBehind * t,
+           a.below * (1 - t) + b.below * t, a.belowAhead * (1 - t) + b.belowAhead * t}};
+}
+
 // The rule, written for clarity: a pixel's knobs are interpolated from the two nodes around its
 // folded place in the gap between the inks around its amount; the decision compares amount
 // plus gain times gathered error with the half-way points of the inks; the error goes 1/4096
 // shares (rounded down) ahead, below behind and below, the rest below ahead, in the direction
 // the row is walked, even rows left to right. Paper and full ink lay their own level and pass
-// no error on; errors are in 1/16 amounts.
+// no error on; errors are in 1/16 amounts. The first row starts with errors spread evenly
+// (numbers from a linear congruential sequence) over half the gap over the gain either way.
 Levels ReferenceScreen(const Picture& picture, const DropSet& drops, const FineTones& tones) {
   const int height = static_cast<int>(picture.size());
   const int width = static_cast<int>(picture[0].size());
   std::vector<std::vector<int64_t>> error(height + 1, std::vector<int64_t>(width, 0));
+  uint32_t sequence = 0x6B6F7276;
+  for (int x = 0; x < width; ++x) {
+    sequence = sequence * 1664525u + 1013904223u;
+    const int amount = picture[0][x];
+    if (amount == 0 || amount == kFullAmount) continue;
+    const double gain = std::lround(Knobs(picture[0][x], drops, tones).gain);
+    const int64_t gap = (Gap(amount, drops).high - Gap(amount, drops).low) * 16;
+    const int64_t spread = gap * 64 / static_cast<int64_t>(gain);
+    error[0][x] = ((static_cast<int64_t>(sequence >> 16) - 32768) * spread) >> 16;
+  }
   Levels out(height, std::vector<uint8_t>(width));
   for (int y = 0; y < height; ++y) {
     const bool leftToRight = y % 2 == 0;
@@ -193,8 +230,8 @@ uint64_t Fingerprint(const DropSet& drops) {
 
 // The trained screen's output on a fixed picture (changes only with the trained knobs).
 TEST(FineScreen, GoldenFingerprint) {
-  EXPECT_EQ(Fingerprint(DropSet::OneBit()), 1313413257575423486u);
-  EXPECT_EQ(Fingerprint(DropSet::ThreeDrops()), 9262011455427501562u);
+  EXPECT_EQ(Fingerprint(DropSet::OneBit()), 14194055394162165508u);
+  EXPECT_EQ(Fingerprint(DropSet::ThreeDrops()), 7674002121072463340u);
 }
 
 }  // namespace

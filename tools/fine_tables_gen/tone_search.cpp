@@ -55,7 +55,7 @@ FineTones SearchTones(const SearchPlan& plan, const DropSet& drops,
           FineTones trial = best;
           int32_t& value = Knob(trial, node, knob);
           value += sign * (knob == 0 ? gainStep : weightStep);
-          if (value < 1) continue;
+          if (value < 1 || (knob == 0 && value > plan.maxGain)) continue;
           const ToneScore score = ScoreTones(trial, drops, photos);
           if (score.Objective() > bestScore.Objective() + 1e-4) {
             best = trial, bestScore = score;

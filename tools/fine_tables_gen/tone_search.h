@@ -15,6 +15,7 @@
 
 struct SearchPlan {
   int startGain;   // 1/64, at every node
+  int maxGain;     // 1/64
   int gainStep;    // first round's steps
   int weightStep;  // in the units of textbook weights 112, 48, 80, 16
   int rounds;      // each round's steps are 3/5 of the last one's
