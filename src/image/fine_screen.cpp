@@ -51,12 +51,12 @@ class FineScreen final : public OwnScreen {
   }
 
  private:
-  // The first row's errors, as if the screen had run for long: spread evenly (by a fixed
-  // sequence of 16-bit numbers) over each pixel's start spread.
+  // The first row's errors, as if the screen had run for long: spread evenly over each pixel's
+  // start spread by steps of the golden ratio, which keeps neighbours apart (no clumps).
   void SeedFirstRow(const uint16_t* amounts) {
     uint32_t state = kFirstRowSeed;
     for (int x = 0; x < width_; ++x) {
-      state = state * 1664525u + 1013904223u;
+      state += kGoldenStep;
       const int64_t even = static_cast<int64_t>(state >> 16) - 32768;
       current_[x + 1] = static_cast<int32_t>((even * rules_[amounts[x]].startSpread) >> 16);
     }
@@ -88,6 +88,7 @@ class FineScreen final : public OwnScreen {
   }
 
   static constexpr uint32_t kFirstRowSeed = 0x6B6F7276;
+  static constexpr uint32_t kGoldenStep = 0x9E3779B9;  // 2^32 / golden ratio
 
   int width_;
   std::vector<FinePixelRule> rules_;
