@@ -48,7 +48,7 @@ FlatFigures Flat(const GreyImage& halftone) {
 
 }  // namespace
 
-void PrintFinePhotoFigures(const std::string& photos, const DropSet& drops,
+bool PrintFinePhotoFigures(const std::string& photos, const DropSet& drops,
                            const std::string& dump) {
   std::printf("fine against serpentine Floyd-Steinberg (fs), %d levels, inks %d %d %d\n",
               drops.levels, drops.ink[1], drops.ink[2], drops.ink[3]);
@@ -75,13 +75,14 @@ void PrintFinePhotoFigures(const std::string& photos, const DropSet& drops,
     ++count;
   }
   if (count == 0) {
-    std::printf("no photographs in %s\n", photos.c_str());
-    return;
+    std::fprintf(stderr, "no photographs in %s\n", photos.c_str());
+    return false;
   }
   const auto mean = [count](const PhotoFigures& s) {
     return PhotoFigures{s.sigma1_5 / count, s.sigma3 / count, s.exponential / count, s.meanTone};
   };
   PrintRow("mean (tone: worst |.|)", mean(fineSum), mean(fsSum));
+  return true;
 }
 
 void PrintFineFlatFigures(const DropSet& drops) {

@@ -13,8 +13,8 @@
 namespace quality {
 
 // Prints the figures of the photographs in `photos` (their mean last); with `dump` not empty,
-// writes each input and both halftones there as PGM files.
-void PrintFinePhotoFigures(const std::string& photos, const DropSet& drops,
+// writes each input and both halftones there as PGM files. False when there were none.
+bool PrintFinePhotoFigures(const std::string& photos, const DropSet& drops,
                            const std::string& dump);
 
 // Prints the flat-grey figures of the named greys, then the worst of every grey 1..254.

@@ -7,7 +7,8 @@
 //   korvel-quality --fine [--photos DIR] [--dump DIR] [--inks SMALL MEDIUM]
 // --dump writes every input and both halftones of it as PGM files into DIR; --rows prints the
 // row figures only; --fine prints the fine screen's figures against Floyd-Steinberg at one bit
-// and at two bits (drop inks SMALL and MEDIUM of 2550, by default 850 and 1700).
+// and at two bits (drop inks SMALL and MEDIUM of 2550, by default 850 and 1700), and fails when
+// DIR holds no photographs.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -134,10 +135,14 @@ void PrintSpectrum(uint8_t grey) {
 
 int main(int argc, char** argv) {
   std::string photos = KORVEL_QUALITY_PHOTOS;
-  bool fine = false;
+  const bool fine = std::any_of(argv + 1, argv + argc,
+                                [](const char* arg) { return std::strcmp(arg, "--fine") == 0; });
   DropSet threeDrops = DropSet::ThreeDrops();
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--photos") == 0 && i + 1 < argc) {
+    if (fine && (std::strcmp(argv[i], "--spectrum") == 0 || std::strcmp(argv[i], "--rows") == 0)) {
+      std::fprintf(stderr, "--fine takes no --spectrum or --rows\n");
+      return 2;
+    } else if (std::strcmp(argv[i], "--photos") == 0 && i + 1 < argc) {
       photos = argv[++i];
     } else if (std::strcmp(argv[i], "--dump") == 0 && i + 1 < argc) {
       g_dumpFolder = argv[++i];
@@ -145,7 +150,9 @@ int main(int argc, char** argv) {
       PrintSpectrum(static_cast<uint8_t>(std::atoi(argv[++i])));
       return 0;
     } else if (std::strcmp(argv[i], "--fine") == 0) {
-      fine = true;
+    } else if (!fine && std::strcmp(argv[i], "--inks") == 0) {
+      std::fprintf(stderr, "--inks is for --fine only\n");
+      return 2;
     } else if (std::strcmp(argv[i], "--inks") == 0 && i + 2 < argc) {
       const int small = std::atoi(argv[i + 1]), medium = std::atoi(argv[i + 2]);
       i += 2;
@@ -166,17 +173,13 @@ int main(int argc, char** argv) {
     }
   }
   if (fine) {
+    bool photographs = true;
     for (const DropSet& drops : {DropSet::OneBit(), threeDrops}) {
-      quality::PrintFinePhotoFigures(photos, drops, g_dumpFolder);
+      photographs = quality::PrintFinePhotoFigures(photos, drops, g_dumpFolder) && photographs;
       quality::PrintFineFlatFigures(drops);
       std::printf("\n");
     }
-    return 0;
-  }
-  if (threeDrops.ink[1] != DropSet::ThreeDrops().ink[1] ||
-      threeDrops.ink[2] != DropSet::ThreeDrops().ink[2]) {
-    std::fprintf(stderr, "--inks is for --fine only\n");
-    return 2;
+    return photographs ? 0 : 1;
   }
   std::printf("error diffusion (ed), the same never restarting (nr), Floyd-Steinberg (fs)\n");
   std::printf("%-22s %23s | %15s | %15s | %13s\n", "input", "psnr s1.5 ed nr fs", "psnr s3 ed fs",
