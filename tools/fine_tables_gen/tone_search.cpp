@@ -1,6 +1,7 @@
 #include "tone_search.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "image/fine_screen.h"
@@ -38,6 +39,15 @@ ToneScore ScoreTones(const FineTones& tones, const DropSet& drops,
     score.sigma1_5 += quality::HvsPsnr(photo.image, halftone, 1.5) / photos.size();
     score.sigma3 += quality::HvsPsnr(photo.image, halftone, 3.0) / photos.size();
   }
+  for (int grey = 1; grey < 255; grey += 2) {
+    const quality::GreyImage patch = quality::FlatPatch(512, 64, static_cast<uint8_t>(grey));
+    const auto screen = MakeFineScreenWith(patch.width, drops, tones);
+    const quality::GreyImage halftone = quality::LevelsAsGrey(quality::ScreenLevels(*screen, patch),
+                                                              patch.width, patch.height, drops);
+    const double off = 100 * std::fabs(quality::InkCoverage(halftone, 0, 4) -
+                                       quality::InkCoverage(halftone, 16, patch.height));
+    score.startBand += std::max(0.0, off - 1.5);
+  }
   return score;
 }
 
@@ -45,8 +55,8 @@ FineTones SearchTones(const SearchPlan& plan, const DropSet& drops,
                       const std::vector<quality::NamedImage>& photos) {
   FineTones best = TextbookTones(plan.startGain);
   ToneScore bestScore = ScoreTones(best, drops, photos);
-  std::printf("start: %.3f dB at sigma 1.5, %.3f dB at sigma 3\n", bestScore.sigma1_5,
-              bestScore.sigma3);
+  std::printf("start: %.3f dB at sigma 1.5, %.3f dB at sigma 3, start band %.2f\n",
+              bestScore.sigma1_5, bestScore.sigma3, bestScore.startBand);
   int gainStep = plan.gainStep, weightStep = plan.weightStep;
   for (int round = 0; round < plan.rounds; ++round) {
     for (int node = 0; node < kFineNodeCount; ++node) {
@@ -64,8 +74,8 @@ FineTones SearchTones(const SearchPlan& plan, const DropSet& drops,
         }
       }
     }
-    std::printf("round %d: %.3f dB at sigma 1.5, %.3f dB at sigma 3\n", round, bestScore.sigma1_5,
-                bestScore.sigma3);
+    std::printf("round %d: %.3f dB at sigma 1.5, %.3f dB at sigma 3, start band %.2f\n", round,
+                bestScore.sigma1_5, bestScore.sigma3, bestScore.startBand);
     PrintTones(best);
     std::fflush(stdout);
     gainStep = std::max(1, gainStep * 3 / 5);
