@@ -1,37 +1,45 @@
-// Placeholder of the fine screen: a serpentine Floyd-Steinberg diffusion to the drop levels
-// (to be replaced by the trained screen).
+// The fine screen: a serpentine error diffusion whose decision and whose error weights depend
+// on the pixel's tone (trained, see fine_screen_tones.h). The error gathered at a pixel sways
+// its decision more than it does in textbook diffusion, which takes away the edge sharpening
+// textbook diffusion adds, so that the halftone seen from afar is closer to the picture.
+// Errors are integers, each error's shares add up to it exactly (the tone is kept), and what
+// falls off either side of the page is dropped.
 #include <algorithm>
+#include <climits>
 #include <vector>
 
-#include "image/own_screen.h"
+#include "image/fine_pixel_rules.h"
+#include "image/fine_screen.h"
 
 namespace {
 
-class SerpentineDiffusion final : public OwnScreen {
+class FineScreen final : public OwnScreen {
  public:
-  SerpentineDiffusion(int width, const DropSet& drops)
-      : width_(width), drops_(drops), next_(width + 2), current_(width + 2), out_(width) {}
+  FineScreen(int width, const DropSet& drops, const FineTones& tones)
+      : width_(width),
+        rules_(FinePixelRules(drops, tones)),
+        current_(static_cast<size_t>(width) + 2),
+        next_(current_.size()),
+        out_(static_cast<size_t>(width)) {
+    for (int level = 0; level < 4; ++level) {
+      ink_[level] = level < drops.levels ? drops.ink[level] * kFineErrorScale : 0;
+      threshold_[level] = level == 0 || level >= drops.levels
+                              ? INT32_MAX
+                              : (drops.ink[level - 1] + drops.ink[level]) * kFineErrorScale / 2;
+    }
+  }
 
   int Delay() const override { return 0; }
 
   void TakeRow(const uint16_t* amounts) override {
-    std::swap(current_, next_);
-    std::fill(next_.begin(), next_.end(), 0);
-    const bool leftward = (row_++ & 1) != 0;
-    for (int i = 0; i < width_; ++i) {
-      const int x = leftward ? width_ - 1 - i : i;
-      const int step = leftward ? -1 : 1;
-      const int want = amounts[x] * 16 + current_[x + 1];
-      int level = 0;
-      for (int l = 1; l < drops_.levels; ++l)
-        if (2 * want >= (drops_.ink[l - 1] + drops_.ink[l]) * 16) level = l;
-      out_[x] = static_cast<uint8_t>(level);
-      const int error = want - drops_.ink[level] * 16;
-      current_[x + 1 + step] += error * 7 / 16;
-      next_[x + 1 - step] += error * 3 / 16;
-      next_[x + 1] += error * 5 / 16;
-      next_[x + 1 + step] += error / 16;
+    if (row_ == 0) SeedFirstRow(amounts);
+    if ((row_++ & 1) == 0) {
+      DiffuseRow(amounts, 0, 1);
+    } else {
+      DiffuseRow(amounts, width_ - 1, -1);
     }
+    current_.swap(next_);
+    std::fill(next_.begin(), next_.end(), 0);
     ready_ = true;
   }
 
@@ -43,9 +51,50 @@ class SerpentineDiffusion final : public OwnScreen {
   }
 
  private:
+  // The first row's errors, as if the screen had run for long: spread evenly over each pixel's
+  // start spread by steps of the golden ratio, which keeps neighbours apart (no clumps).
+  void SeedFirstRow(const uint16_t* amounts) {
+    uint32_t state = kFirstRowSeed;
+    for (int x = 0; x < width_; ++x) {
+      state += kGoldenStep;
+      const int64_t even = static_cast<int64_t>(state >> 16) - 32768;
+      current_[x + 1] = static_cast<int32_t>((even * rules_[amounts[x]].startSpread) >> 16);
+    }
+  }
+
+  // One row from column `first` in direction `step`; column x's error lives at x + 1.
+  void DiffuseRow(const uint16_t* amounts, int first, int step) {
+    int32_t* current = current_.data() + 1;
+    int32_t* next = next_.data() + 1;
+    const FinePixelRule* rules = rules_.data();
+    for (int i = 0, x = first; i < width_; ++i, x += step) {
+      const int amount = amounts[x];
+      const FinePixelRule& rule = rules[amount];
+      const int32_t gathered = current[x];
+      const int32_t wanted = amount * kFineErrorScale;
+      const int32_t swayed = wanted + ((rule.errorGain * gathered) >> kFineGainBits);
+      const int level =
+          (swayed >= threshold_[1]) + (swayed >= threshold_[2]) + (swayed >= threshold_[3]);
+      out_[x] = static_cast<uint8_t>(level);
+      const int32_t error = (wanted + gathered - ink_[level]) & rule.keep;
+      const int32_t ahead = (error * rule.ahead) >> kFineShareBits;
+      const int32_t belowBehind = (error * rule.belowBehind) >> kFineShareBits;
+      const int32_t below = (error * rule.below) >> kFineShareBits;
+      current[x + step] += ahead;
+      next[x - step] += belowBehind;
+      next[x] += below;
+      next[x + step] += error - ahead - belowBehind - below;
+    }
+  }
+
+  static constexpr uint32_t kFirstRowSeed = 0x6B6F7276;
+  static constexpr uint32_t kGoldenStep = 0x9E3779B9;  // 2^32 / golden ratio
+
   int width_;
-  DropSet drops_;
-  std::vector<int> next_, current_;
+  std::vector<FinePixelRule> rules_;
+  int32_t ink_[4];
+  int32_t threshold_[4];  // [level] the least swayed amount that lays it; [0] unused
+  std::vector<int32_t> current_, next_;
   std::vector<uint8_t> out_;
   int row_ = 0;
   bool ready_ = false;
@@ -53,6 +102,7 @@ class SerpentineDiffusion final : public OwnScreen {
 
 }  // namespace
 
-std::unique_ptr<OwnScreen> MakeFineScreen(int width, int /*height*/, const DropSet& drops) {
-  return std::make_unique<SerpentineDiffusion>(width, drops);
+std::unique_ptr<OwnScreen> MakeFineScreenWith(int width, const DropSet& drops,
+                                              const FineTones& tones) {
+  return std::make_unique<FineScreen>(width, drops, tones);
 }

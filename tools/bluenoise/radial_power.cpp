@@ -70,7 +70,7 @@ int Folded(int k, int n) {
 
 }  // namespace
 
-std::vector<double> RadialPowerSpectrum(const std::vector<double>& field, int width, int height) {
+std::vector<double> Periodogram(const std::vector<double>& field, int width, int height) {
   if (width < 1 || height < 1 ||
       field.size() != static_cast<size_t>(width) * static_cast<size_t>(height)) {
     return {};
@@ -88,16 +88,28 @@ std::vector<double> RadialPowerSpectrum(const std::vector<double>& field, int wi
     Transform(&spectrum[static_cast<size_t>(y) * width], width, 1, rowTwiddle, scratch);
   }
   for (int x = 0; x < width; ++x) Transform(&spectrum[x], height, width, columnTwiddle, scratch);
+  std::vector<double> power(field.size());
+  for (size_t i = 0; i < field.size(); ++i) power[i] = std::norm(spectrum[i]) / pixels;
+  return power;
+}
 
+int RadialBin(int u, int v, int width, int height) {
+  const int side = std::max(width, height);
+  const double fu = static_cast<double>(Folded(u, width)) / width;
+  const double fv = static_cast<double>(Folded(v, height)) / height;
+  return static_cast<int>(std::lround(std::sqrt(fu * fu + fv * fv) * side));
+}
+
+std::vector<double> RadialPowerSpectrum(const std::vector<double>& field, int width, int height) {
+  const std::vector<double> periodogram = Periodogram(field, width, height);
+  if (periodogram.empty()) return {};
   const int side = std::max(width, height);
   const int bins = static_cast<int>(std::ceil(side * std::sqrt(0.5))) + 1;
   std::vector<double> power(bins, 0.0), members(bins, 0.0);
   for (int v = 0; v < height; ++v) {
     for (int u = 0; u < width; ++u) {
-      const double fu = static_cast<double>(Folded(u, width)) / width;
-      const double fv = static_cast<double>(Folded(v, height)) / height;
-      const int bin = static_cast<int>(std::lround(std::sqrt(fu * fu + fv * fv) * side));
-      power[bin] += std::norm(spectrum[static_cast<size_t>(v) * width + u]) / pixels;
+      const int bin = RadialBin(u, v, width, height);
+      power[bin] += periodogram[static_cast<size_t>(v) * width + u];
       members[bin] += 1.0;
     }
   }

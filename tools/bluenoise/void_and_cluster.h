@@ -44,6 +44,13 @@ std::vector<ValueCount> EvenValueCounts(int32_t first, int32_t last, int64_t tot
 // 1 where rank < count, 0 elsewhere: the dot pattern of count dots.
 std::vector<double> DotsOfRankBelow(const std::vector<int32_t>& ranks, int64_t count);
 
+// |F(u, v)|^2 / (W * H) of a width x height field, mean removed, at u + v * W (u, v the DFT
+// indices); empty as RadialPowerSpectrum is.
+std::vector<double> Periodogram(const std::vector<double>& field, int width, int height);
+
+// The radial bin of DFT index (u, v) of a width x height field (see RadialPowerSpectrum).
+int RadialBin(int u, int v, int width, int height);
+
 // Radially averaged power spectrum of a width x height field (row by row, periodic), mean
 // removed, normalised by the pixel count so that white noise of variance s has power s at every
 // frequency. Entry k averages |F(u, v)|^2 / (W * H) over the frequencies whose radius

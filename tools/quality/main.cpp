@@ -5,10 +5,13 @@
 // templates and the rows after horizontal tone jumps.
 //   korvel-quality [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows] [--sheet OUT.png]
 //                  [--best]
+//   korvel-quality --fine [--photos DIR] [--dump DIR] [--inks SMALL MEDIUM]
 // --dump writes every input and both halftones of it as PGM files into DIR; --rows prints the
 // row figures only; --sheet draws the comparison sheet of every screen into OUT.png; --best
 // compares the best screen with Floyd-Steinberg (best_report.h) and fails when it is below its
-// bar (give --photos and --dump before it).
+// bar (give --photos and --dump before it); --fine prints the fine screen's figures against
+// Floyd-Steinberg at one bit and at two bits (drop inks SMALL and MEDIUM of 2550, by default
+// 850 and 1700), and fails when DIR holds no photographs.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -22,6 +25,7 @@
 #include "core/raster_geometry.h"
 #include "core/screening_state.h"
 #include "error_diffusion_run.h"
+#include "fine_report.h"
 #include "floyd_steinberg.h"
 #include "image/error_diffusion_screen.h"
 #include "korvel/korvel.h"
@@ -152,8 +156,14 @@ int WriteSheet(const std::string& photos, const std::string& path) {
 
 int main(int argc, char** argv) {
   std::string photos = KORVEL_QUALITY_PHOTOS;
+  const bool fine = std::any_of(argv + 1, argv + argc,
+                                [](const char* arg) { return std::strcmp(arg, "--fine") == 0; });
+  DropSet threeDrops = DropSet::ThreeDrops();
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--photos") == 0 && i + 1 < argc) {
+    if (fine && (std::strcmp(argv[i], "--spectrum") == 0 || std::strcmp(argv[i], "--rows") == 0)) {
+      std::fprintf(stderr, "--fine takes no --spectrum or --rows\n");
+      return 2;
+    } else if (std::strcmp(argv[i], "--photos") == 0 && i + 1 < argc) {
       photos = argv[++i];
     } else if (std::strcmp(argv[i], "--dump") == 0 && i + 1 < argc) {
       g_dumpFolder = argv[++i];
@@ -164,16 +174,38 @@ int main(int argc, char** argv) {
       return WriteSheet(photos, argv[++i]);
     } else if (std::strcmp(argv[i], "--best") == 0) {
       return quality::PrintBestReport(photos, g_dumpFolder) ? 0 : 1;
+    } else if (std::strcmp(argv[i], "--fine") == 0) {
+    } else if (!fine && std::strcmp(argv[i], "--inks") == 0) {
+      std::fprintf(stderr, "--inks is for --fine only\n");
+      return 2;
+    } else if (std::strcmp(argv[i], "--inks") == 0 && i + 2 < argc) {
+      const int small = std::atoi(argv[i + 1]), medium = std::atoi(argv[i + 2]);
+      i += 2;
+      if (small <= 0 || medium <= small || medium >= kFullAmount) {
+        std::fprintf(stderr, "--inks needs 0 < SMALL < MEDIUM < %d\n", kFullAmount);
+        return 2;
+      }
+      threeDrops = DropSet::ThreeDrops(small, medium);
     } else if (std::strcmp(argv[i], "--rows") == 0) {
       PrintRowFigures();
       return 0;
     } else {
       std::fprintf(stderr,
                    "usage: %s [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows] "
-                   "[--sheet OUT.png] [--best]\n",
-                   argv[0]);
+                   "[--sheet OUT.png] [--best]\n"
+                   "       %s --fine [--photos DIR] [--dump DIR] [--inks SMALL MEDIUM]\n",
+                   argv[0], argv[0]);
       return 2;
     }
+  }
+  if (fine) {
+    bool photographs = true;
+    for (const DropSet& drops : {DropSet::OneBit(), threeDrops}) {
+      photographs = quality::PrintFinePhotoFigures(photos, drops, g_dumpFolder) && photographs;
+      quality::PrintFineFlatFigures(drops);
+      std::printf("\n");
+    }
+    return photographs ? 0 : 1;
   }
   std::printf("error diffusion (ed), the same never restarting (nr), Floyd-Steinberg (fs)\n");
   std::printf("%-22s %23s | %15s | %15s | %13s\n", "input", "psnr s1.5 ed nr fs", "psnr s3 ed fs",

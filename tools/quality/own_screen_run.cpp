@@ -138,6 +138,31 @@ GreyImage ScreenOwn(const GreyImage& image, const DropSet& drops, const OwnScree
   return ScreenOwnInBands(image, drops, make, 1);
 }
 
+std::vector<uint8_t> ScreenLevels(OwnScreen& screen, const GreyImage& image) {
+  const size_t width = static_cast<size_t>(image.width);
+  std::vector<uint8_t> levels(width * image.height);
+  std::vector<uint16_t> amounts(width);
+  size_t given = 0;
+  for (int y = 0; y < image.height; ++y) {
+    for (size_t x = 0; x < width; ++x)
+      amounts[x] = static_cast<uint16_t>((255 - image.At(x, y)) * 10);
+    screen.TakeRow(amounts.data());
+    while (screen.GiveRow(levels.data() + given * width)) ++given;
+  }
+  return levels;
+}
+
+GreyImage LevelsAsGrey(const std::vector<uint8_t>& levels, int width, int height,
+                       const DropSet& drops) {
+  GreyImage grey(width, height);
+  for (size_t i = 0; i < levels.size(); ++i) grey.pixels[i] = GreyOfLevel(drops, levels[i]);
+  return grey;
+}
+
+GreyImage FineScreenGrey(const GreyImage& image, const DropSet& drops) {
+  return ScreenOwn(image, drops, MakeFineScreen);
+}
+
 GreyImage FloydSteinbergToDrops(const GreyImage& image, const DropSet& drops) {
   const int w = image.width;
   std::vector<double> current(static_cast<size_t>(w) + 2, 0), next(current.size(), 0);

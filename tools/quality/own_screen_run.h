@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "image/own_screen.h"
 #include "quality_metrics.h"
@@ -20,6 +21,16 @@ GreyImage ScreenOwn(const GreyImage& image, const DropSet& drops, const OwnScree
 // The same, the rows fed in bands of `band` rows and read back after every band.
 GreyImage ScreenOwnInBands(const GreyImage& image, const DropSet& drops, const OwnScreenMaker& make,
                            int band);
+
+// The drop levels (0..levels - 1) the screen lays for the image, row after row.
+std::vector<uint8_t> ScreenLevels(OwnScreen& screen, const GreyImage& image);
+
+// Drop levels shown as greys, as ScreenOwn draws them.
+GreyImage LevelsAsGrey(const std::vector<uint8_t>& levels, int width, int height,
+                       const DropSet& drops);
+
+// The fine screen of the image, as greys.
+GreyImage FineScreenGrey(const GreyImage& image, const DropSet& drops);
 
 // Serpentine Floyd-Steinberg in floating point to the nearest of the drops' inks, drawn the same
 // way (at 1 bit the textbook two-level one).

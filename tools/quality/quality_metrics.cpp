@@ -88,6 +88,60 @@ std::vector<double> InkOfTile(const GreyImage& image, int x0, int y0, int n) {
   return ink;
 }
 
+// Mean over the rings 1 .. tile / 2 of each ring's variance of power over its mean squared,
+// in dB; 0 dB where the rings are empty (no texture).
+double MeanRingAnisotropy(const std::vector<double>& periodogram, int tile) {
+  const int rings = tile / 2;
+  std::vector<double> sum(rings + 1, 0.0), squares(rings + 1, 0.0), members(rings + 1, 0.0);
+  for (int v = 0; v < tile; ++v)
+    for (int u = 0; u < tile; ++u) {
+      const int ring = RadialBin(u, v, tile, tile);
+      if (ring < 1 || ring > rings) continue;
+      const double p = periodogram[static_cast<size_t>(v) * tile + u];
+      sum[ring] += p, squares[ring] += p * p, members[ring] += 1;
+    }
+  double total = 0;
+  int counted = 0;
+  for (int r = 1; r <= rings; ++r) {
+    const double mean = sum[r] / members[r];
+    if (mean <= 0) continue;
+    total += (squares[r] / members[r] - mean * mean) / (mean * mean);
+    ++counted;
+  }
+  return counted && total > 0 ? 10 * std::log10(total / counted) : 0;
+}
+
+std::vector<double> PoissonKernel(double alpha, int radius) {
+  const int side = 2 * radius + 1;
+  std::vector<double> kernel(static_cast<size_t>(side) * side);
+  double sum = 0;
+  for (int j = -radius; j <= radius; ++j)
+    for (int i = -radius; i <= radius; ++i)
+      sum += kernel[static_cast<size_t>(j + radius) * side + i + radius] =
+          alpha / std::pow(alpha * alpha + i * i + j * j, 1.5);
+  for (double& k : kernel) k /= sum;
+  return kernel;
+}
+
+// The image filtered by a square kernel of the given radius, edges replicated.
+std::vector<double> Filtered(const GreyImage& image, const std::vector<double>& kernel,
+                             int radius) {
+  const int side = 2 * radius + 1, w = image.width, h = image.height;
+  std::vector<double> out(static_cast<size_t>(w) * h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      double s = 0;
+      for (int j = -radius; j <= radius; ++j) {
+        const int yy = std::min(std::max(y + j, 0), h - 1);
+        const double* k = &kernel[static_cast<size_t>(j + radius) * side + radius];
+        for (int i = -radius; i <= radius; ++i)
+          s += k[i] * image.At(std::min(std::max(x + i, 0), w - 1), yy);
+      }
+      out[static_cast<size_t>(y) * w + x] = s;
+    }
+  return out;
+}
+
 }  // namespace
 
 GreyImage GreyImage::FromRaster(const uint8_t* raster, int width, int height, int stride) {
@@ -128,6 +182,18 @@ double HvsPsnr(const GreyImage& input, const GreyImage& halftone, double sigma) 
   return 10 * std::log10(255.0 * 255.0 / mse);
 }
 
+double ExponentialEyePsnr(const GreyImage& input, const GreyImage& halftone, double alpha) {
+  constexpr int kRadius = 10;
+  const std::vector<double> kernel = PoissonKernel(alpha, kRadius);
+  const std::vector<double> a = Filtered(input, kernel, kRadius);
+  const std::vector<double> b = Filtered(halftone, kernel, kRadius);
+  double squared = 0;
+  for (size_t i = 0; i < a.size(); ++i) squared += (a[i] - b[i]) * (a[i] - b[i]);
+  const double mse = squared / static_cast<double>(a.size());
+  if (mse == 0) return std::numeric_limits<double>::infinity();
+  return 10 * std::log10(255.0 * 255.0 / mse);
+}
+
 double MeanToneError(const GreyImage& input, const GreyImage& halftone) {
   return Mean(halftone, 0, 0, halftone.width, halftone.height) -
          Mean(input, 0, 0, input.width, input.height);
@@ -154,15 +220,19 @@ RadialSpectrum RadialPowerSpectrum(const GreyImage& halftone, int tile) {
   RadialSpectrum spectrum;
   const int rings = tile / 2;
   std::vector<double> sum(rings + 1, 0.0);
+  std::vector<double> periodogram(static_cast<size_t>(tile) * tile, 0.0);
   int tiles = 0;
   for (int y0 = 0; y0 + tile <= halftone.height; y0 += tile) {
     for (int x0 = 0; x0 + tile <= halftone.width; x0 += tile) {
-      const std::vector<double> radial =
-          ::RadialPowerSpectrum(InkOfTile(halftone, x0, y0, tile), tile, tile);
+      const std::vector<double> ink = InkOfTile(halftone, x0, y0, tile);
+      const std::vector<double> radial = ::RadialPowerSpectrum(ink, tile, tile);
       for (int r = 1; r <= rings; ++r) sum[r] += radial[r];
+      const std::vector<double> tilePower = Periodogram(ink, tile, tile);
+      for (size_t i = 0; i < periodogram.size(); ++i) periodogram[i] += tilePower[i];
       ++tiles;
     }
   }
+  spectrum.anisotropy = MeanRingAnisotropy(periodogram, tile);
   spectrum.coverage = InkCoverage(halftone, 0, halftone.height);
   const double g = spectrum.coverage;
   const double variance = std::max(g * (1 - g), 1e-12);

@@ -43,6 +43,12 @@ HalftoneFigures MeasureHalftone(const GreyImage& input, const GreyImage& halfton
 // given sigma (edges replicated); infinite when they agree exactly.
 double HvsPsnr(const GreyImage& input, const GreyImage& halftone, double sigma);
 
+// PSNR (dB, peak 255) after both images are filtered by a second model of the eye, one whose
+// response falls exponentially with frequency, exp(-2 pi alpha f), as the eye's contrast
+// sensitivity does above its peak: the kernel alpha / (alpha^2 + r^2)^1.5, cut at a radius of
+// 10 px and normalised (edges replicated). It weighs fine detail more than a Gaussian does.
+double ExponentialEyePsnr(const GreyImage& input, const GreyImage& halftone, double alpha);
+
 // Signed difference of the mean grey levels, halftone minus input.
 double MeanToneError(const GreyImage& input, const GreyImage& halftone);
 
@@ -63,6 +69,7 @@ struct RadialSpectrum {
   double coverage = 0;            // g
   double principalFrequency = 0;  // sqrt(g) for g <= 1/2, else sqrt(1 - g)
   double lowFrequencyPower = 0;   // mean power of the rings up to half the principal frequency
+  double anisotropy = 0;  // dB: mean over the rings of power variance / mean^2 (directionality)
 };
 RadialSpectrum RadialPowerSpectrum(const GreyImage& halftone, int tile = 128);
 

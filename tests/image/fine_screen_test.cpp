@@ -1,0 +1,237 @@
+// The fine screen against a plainly written statement of its rule, on random pictures, drop
+// inks and knobs; paper and full ink kept; the tone kept on flat patches; a fingerprint of its
+// output with the trained knobs.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "image/fine_screen.h"
+
+namespace {
+
+using Picture = std::vector<std::vector<uint16_t>>;  // rows of amounts
+using Levels = std::vector<std::vector<uint8_t>>;
+
+Levels RunScreen(OwnScreen& screen, const Picture& picture) {
+  Levels out;
+  std::vector<uint8_t> row(picture[0].size());
+  for (const auto& amounts : picture) {
+    screen.TakeRow(amounts.data());
+    while (screen.GiveRow(row.data())) out.push_back(row);
+  }
+  return out;
+}
+
+struct InkGap {
+  int low, high;
+};
+InkGap Gap(int amount, const DropSet& drops) {
+  int level = 0;
+  while (level < drops.levels - 2 && amount >= drops.ink[level + 1]) level++;
+  return {drops.ink[level], drops.ink[level + 1]};
+}
+
+struct Interpolated {
+  double gain, weight[4];
+};
+Interpolated Knobs(int amount, const DropSet& drops, const FineTones& tones) {
+  const InkGap gap = Gap(amount, drops);
+  double place = double(amount - gap.low) / (gap.high - gap.low);
+  place = std::min(place, 1 - place);
+  const double position = place * 16;
+  const int node = std::min(int(position), kFineNodeCount - 2);
+  const double t = position - node;
+  const FineNode& a = tones.nodes[node];
+  const FineNode& b = tones.nodes[node + 1];
+  return {a.errorGain * (1 - t) + b.errorGain * t,
+          {a.ahead * (1 - t) + b.ahead * t, a.belowBehind * (1 - t) + b.belowBehind * t,
+           a.below * (1 - t) + b.below * t, a.belowAhead * (1 - t) + b.belowAhead * t}};
+}
+
+// The rule, written for clarity: a pixel's knobs are interpolated from the two nodes around its
+// folded place in the gap between the inks around its amount; the decision compares amount
+// plus gain times gathered error with the half-way points of the inks; the error goes 1/4096
+// shares (rounded down) ahead, below behind and below, the rest below ahead, in the direction
+// the row is walked, even rows left to right. Paper and full ink lay their own level and pass
+// no error on; errors are in 1/16 amounts. The first row starts with errors spread evenly
+// (steps of 2^32 over the golden ratio) over half the gap over the gain either way.
+Levels ReferenceScreen(const Picture& picture, const DropSet& drops, const FineTones& tones) {
+  const int height = static_cast<int>(picture.size());
+  const int width = static_cast<int>(picture[0].size());
+  std::vector<std::vector<int64_t>> error(height + 1, std::vector<int64_t>(width, 0));
+  uint32_t sequence = 0x6B6F7276;
+  for (int x = 0; x < width; ++x) {
+    sequence += 0x9E3779B9;
+    const int amount = picture[0][x];
+    if (amount == 0 || amount == kFullAmount) continue;
+    const double gain = std::lround(Knobs(picture[0][x], drops, tones).gain);
+    const int64_t gap = (Gap(amount, drops).high - Gap(amount, drops).low) * 16;
+    const int64_t spread = gap * 64 / static_cast<int64_t>(gain);
+    error[0][x] = ((static_cast<int64_t>(sequence >> 16) - 32768) * spread) >> 16;
+  }
+  Levels out(height, std::vector<uint8_t>(width));
+  for (int y = 0; y < height; ++y) {
+    const bool leftToRight = y % 2 == 0;
+    for (int i = 0; i < width; ++i) {
+      const int x = leftToRight ? i : width - 1 - i;
+      const int amount = picture[y][x];
+      int gap = 0;
+      while (gap < drops.levels - 2 && amount >= drops.ink[gap + 1]) gap++;
+      double place = double(amount - drops.ink[gap]) / (drops.ink[gap + 1] - drops.ink[gap]);
+      place = std::min(place, 1 - place);
+      const double position = place * 16;
+      const int node = std::min(int(position), kFineNodeCount - 2);
+      const double t = position - node;
+      const FineNode& a = tones.nodes[node];
+      const FineNode& b = tones.nodes[node + 1];
+      const double gain = a.errorGain * (1 - t) + b.errorGain * t;
+      const double w[4] = {
+          a.ahead * (1 - t) + b.ahead * t, a.belowBehind * (1 - t) + b.belowBehind * t,
+          a.below * (1 - t) + b.below * t, a.belowAhead * (1 - t) + b.belowAhead * t};
+      const double sum = w[0] + w[1] + w[2] + w[3];
+      const bool paperOrFull = amount == 0 || amount == kFullAmount;
+
+      const int64_t gathered = error[y][x];
+      const int64_t swayed = amount * 16 + (paperOrFull ? 0 : (std::lround(gain) * gathered) >> 6);
+      int level = 0;
+      for (int l = 1; l < drops.levels; ++l)
+        if (swayed >= (drops.ink[l - 1] + drops.ink[l]) * 16 / 2) level = l;
+      out[y][x] = static_cast<uint8_t>(level);
+      if (paperOrFull) continue;
+
+      const int64_t e = amount * 16 + gathered - drops.ink[level] * 16;
+      int64_t share[3];
+      for (int k = 0; k < 3; ++k) share[k] = (e * std::lround(w[k] * 4096 / sum)) >> 12;
+      const int ahead = leftToRight ? x + 1 : x - 1, behind = leftToRight ? x - 1 : x + 1;
+      if (ahead >= 0 && ahead < width) error[y][ahead] += share[0];
+      if (behind >= 0 && behind < width) error[y + 1][behind] += share[1];
+      error[y + 1][x] += share[2];
+      if (ahead >= 0 && ahead < width) error[y + 1][ahead] += e - share[0] - share[1] - share[2];
+    }
+  }
+  return out;
+}
+
+// Random pictures: noise, smooth ramps, and patches of paper and full ink among them.
+Picture RandomPicture(std::mt19937& random, int width, int height) {
+  std::uniform_int_distribution<int> amount(0, kFullAmount), kind(0, 3);
+  const int style = kind(random);
+  const double slope = amount(random) / 40.0;
+  Picture picture(height, std::vector<uint16_t>(width));
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      int value = style == 0 ? amount(random)
+                             : static_cast<int>(std::fmod(slope * (x + 2 * y), kFullAmount + 1));
+      if (style == 2 && kind(random) == 0) value = kind(random) < 2 ? 0 : kFullAmount;
+      if (style == 3) value = std::clamp(value / 60, 0, 3) == 0 ? 0 : value;
+      picture[y][x] = static_cast<uint16_t>(value);
+    }
+  return picture;
+}
+
+DropSet RandomDrops(std::mt19937& random) {
+  if (random() % 3 == 0) return DropSet::OneBit();
+  std::uniform_int_distribution<int> ink(1, kFullAmount - 1);
+  int small = ink(random), medium = ink(random);
+  while (medium == small) medium = ink(random);
+  return DropSet::ThreeDrops(std::min(small, medium), std::max(small, medium));
+}
+
+FineTones RandomTones(std::mt19937& random) {
+  std::uniform_int_distribution<int> gain(1, 255), weight(1, 200);
+  FineTones tones;
+  for (FineNode& n : tones.nodes)
+    n = {gain(random), weight(random), weight(random), weight(random), weight(random)};
+  return tones;
+}
+
+TEST(FineScreen, FollowsItsRuleOnRandomPicturesInksAndKnobs) {
+  std::mt19937 random(20261206);
+  for (int trial = 0; trial < 400; ++trial) {
+    const int width = 1 + random() % 70, height = 1 + random() % 12;
+    const Picture picture = RandomPicture(random, width, height);
+    const DropSet drops = trial % 2 == 0   ? RandomDrops(random)
+                          : trial % 4 == 1 ? DropSet::OneBit()
+                                           : DropSet::ThreeDrops();
+    const FineTones tones = trial % 3 == 0 ? RandomTones(random) : FineTonesFor(drops);
+    const auto screen = MakeFineScreenWith(width, drops, tones);
+    ASSERT_EQ(RunScreen(*screen, picture), ReferenceScreen(picture, drops, tones))
+        << "trial " << trial << ", " << width << " x " << height << ", levels " << drops.levels
+        << " inks " << drops.ink[1] << " " << drops.ink[2];
+  }
+}
+
+TEST(FineScreen, GivesEachRowOnceAfterTakingIt) {
+  const auto screen = MakeFineScreen(5, 2, DropSet::OneBit());
+  EXPECT_EQ(screen->Delay(), 0);
+  std::vector<uint8_t> row(5);
+  EXPECT_FALSE(screen->GiveRow(row.data()));
+  const std::vector<uint16_t> amounts(5, kFullAmount);
+  screen->TakeRow(amounts.data());
+  EXPECT_TRUE(screen->GiveRow(row.data()));
+  EXPECT_EQ(row, std::vector<uint8_t>(5, 1));
+  EXPECT_FALSE(screen->GiveRow(row.data()));
+}
+
+// Paper stays paper and full ink full, next to any tone, at any inks.
+TEST(FineScreen, KeepsPaperAndFullInk) {
+  std::mt19937 random(7);
+  for (int trial = 0; trial < 50; ++trial) {
+    Picture picture = RandomPicture(random, 64, 32);
+    for (auto& row : picture)
+      for (auto& a : row)
+        if (random() % 4 == 0) a = random() % 2 ? 0 : kFullAmount;
+    const DropSet drops = RandomDrops(random);
+    const auto screen = MakeFineScreen(64, 32, drops);
+    const Levels levels = RunScreen(*screen, picture);
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 64; ++x) {
+        if (picture[y][x] == 0) {
+          ASSERT_EQ(levels[y][x], 0) << x << "," << y;
+        }
+        if (picture[y][x] == kFullAmount) {
+          ASSERT_EQ(levels[y][x], drops.levels - 1) << x << "," << y;
+        }
+      }
+  }
+}
+
+// The ink laid on a flat patch is the patch's amount, to half a grey level (what
+// falls off the sides is all that is lost).
+TEST(FineScreen, KeepsTheToneOfFlatPatches) {
+  for (const DropSet& drops :
+       {DropSet::OneBit(), DropSet::ThreeDrops(), DropSet::ThreeDrops(637, 1530)})
+    for (int amount : {10, 20, 80, 640, 850, 1270, 1280, 1700, 1910, 2530, 2540}) {
+      const Picture picture(128, std::vector<uint16_t>(256, static_cast<uint16_t>(amount)));
+      const auto screen = MakeFineScreen(256, 128, drops);
+      double ink = 0;
+      for (const auto& row : RunScreen(*screen, picture))
+        for (uint8_t level : row) ink += drops.ink[level];
+      EXPECT_NEAR(ink / (256 * 128), amount, 5)
+          << "amount " << amount << " levels " << drops.levels;
+    }
+}
+
+uint64_t Fingerprint(const DropSet& drops) {
+  Picture picture(61, std::vector<uint16_t>(97));
+  for (int y = 0; y < 61; ++y)
+    for (int x = 0; x < 97; ++x)
+      picture[y][x] = static_cast<uint16_t>((x * 26 + y * 3 + (x * y) % 17) % (kFullAmount + 1));
+  const auto screen = MakeFineScreen(97, 61, drops);
+  uint64_t hash = 1469598103934665603ULL;
+  for (const auto& row : RunScreen(*screen, picture))
+    for (uint8_t level : row) hash = (hash ^ level) * 1099511628211ULL;
+  return hash;
+}
+
+// The trained screen's output on a fixed picture (changes only with the trained knobs).
+TEST(FineScreen, GoldenFingerprint) {
+  EXPECT_EQ(Fingerprint(DropSet::OneBit()), 17398219801404068923u);
+  EXPECT_EQ(Fingerprint(DropSet::ThreeDrops()), 13646892833573775495u);
+}
+
+}  // namespace

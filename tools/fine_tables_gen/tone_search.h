@@ -1,0 +1,44 @@
+// The search behind the fine screen's knobs: from textbook diffusion's weights and a given
+// error gain at every node, a coordinate descent over the nodes' knobs (each knob up or down by
+// a step, the first that scores better kept), the steps shrinking each round, scoring the mean
+// eye-weighted PSNR of the training photographs under two eye models (Gaussian sigma 1.5 px and
+// 3 px, identity tone curve) less a cost for a band in the first rows of flat greys (without it
+// the search found knobs whose rows 0-3 stray up to 2.9 points at greys 61 to 64, for 0.3 dB
+// more). Deterministic.
+#ifndef KORVEL_TOOLS_FINE_TABLES_GEN_TONE_SEARCH_H
+#define KORVEL_TOOLS_FINE_TABLES_GEN_TONE_SEARCH_H
+
+#include <string>
+#include <vector>
+
+#include "image/fine_screen_tones.h"
+#include "image/own_screen.h"
+#include "test_images.h"
+
+struct SearchPlan {
+  int startGain;   // 1/64, at every node
+  int maxGain;     // 1/64
+  int gainStep;    // first round's steps
+  int weightStep;  // in the units of textbook weights 112, 48, 80, 16
+  int rounds;      // each round's steps are 3/5 of the last one's
+};
+
+// Mean PSNR (dB) at sigma 1.5 and at sigma 3 of the fine screen with the knobs, and its start
+// band: over flat greys 1, 3, .., 253 (512 x 64), the points by which rows 0-3 stray beyond 1.5
+// from the rows below 16, summed; each such point costs kBandCost dB.
+struct ToneScore {
+  static constexpr double kBandCost = 1.0;
+  double sigma1_5 = 0, sigma3 = 0, startBand = 0;
+  double Objective() const { return sigma1_5 + sigma3 - kBandCost * startBand; }
+};
+ToneScore ScoreTones(const FineTones& tones, const DropSet& drops,
+                     const std::vector<quality::NamedImage>& photos);
+
+// The search; prints each round's knobs and scores.
+FineTones SearchTones(const SearchPlan& plan, const DropSet& drops,
+                      const std::vector<quality::NamedImage>& photos);
+
+// The textbook diffusion's knobs with the error gain at every node.
+FineTones TextbookTones(int gain);
+
+#endif
