@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Whole-process speed of 1-bit error diffusion on a 4096 x 4096 grey PGM, file to file:
 #   korvel halftone IN.pgm OUT.pbm           (the library's error-diffusion screen, type 34)
+#   korvel halftone --screen fine|best ...   (korvel's own screens)
 #   pamditherbw -fs IN.pgm > OUT.pbm         (netpbm's Floyd-Steinberg)
 #   textbook_fs IN.pgm OUT.pbm               (tools/quality/floyd_steinberg.h, compiled with -O2)
 # Each is run RUNS times (default 5); the best wall time counts. A benchmark, not a test.
@@ -36,6 +37,8 @@ best_time() {
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { print a / b }'; }
 
 korvel_s=$(best_time "'$korvel' halftone --quiet '$work/in.pgm' '$work/korvel.pbm'")
+fine_s=$(best_time "'$korvel' halftone --quiet --screen fine '$work/in.pgm' '$work/fine.pbm'")
+best_s=$(best_time "'$korvel' halftone --quiet --screen best '$work/in.pgm' '$work/best.pbm'")
 netpbm_s=$(best_time "pamditherbw -fs '$work/in.pgm' > '$work/netpbm.pbm' 2>/dev/null")
 textbook_s=$(best_time "'$work/textbook_fs' '$work/in.pgm' '$work/textbook.pbm'")
 
@@ -43,4 +46,7 @@ printf '%-34s %8s %10s\n' "4096x4096 PGM -> 1-bit PBM" "best s" "vs korvel"
 printf '%-34s %8s %10s\n' "korvel halftone (type 34)" "$korvel_s" "1.00"
 printf '%-34s %8s %10.2f\n' "pamditherbw -fs (netpbm)" "$netpbm_s" "$(ratio "$netpbm_s" "$korvel_s")"
 printf '%-34s %8s %10.2f\n' "textbook Floyd-Steinberg (-O2)" "$textbook_s" "$(ratio "$textbook_s" "$korvel_s")"
-echo "(ratios above 1 mean korvel is faster; best of $runs runs)"
+printf '%-34s %8s %10.2f\n' "korvel halftone --screen fine" "$fine_s" "$(ratio "$fine_s" "$korvel_s")"
+printf '%-34s %8s %10.2f\n' "korvel halftone --screen best" "$best_s" "$(ratio "$best_s" "$korvel_s")"
+echo "(ratios above 1 mean korvel's type 34 is faster; best of $runs runs)"
+echo "fine takes $(ratio "$fine_s" "$textbook_s") times the textbook program's time, best $(ratio "$best_s" "$textbook_s") times"
