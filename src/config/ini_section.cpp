@@ -1,11 +1,11 @@
 #include "config/ini_section.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+
+#include "config/regular_file.h"
 
 namespace {
 
@@ -70,21 +70,6 @@ IniValue ParseValue(std::string_view text) {
   return value;
 }
 
-// Closes a file descriptor when the load returns.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 // Reads up to one byte past the limit, so that a file grown since fstat is still refused.
 bool ReadBounded(int fd, std::string& text) {
   text.resize(kMostParameterFileBytes + 1);
@@ -104,11 +89,9 @@ bool ReadBounded(int fd, std::string& text) {
 
 bool LoadParameterText(const char* path, std::string& text) {
   text.clear();
-  // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer.
-  const FileDescriptor file(open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  struct stat info;
-  const bool usable = file.get() >= 0 && fstat(file.get(), &info) == 0 && S_ISREG(info.st_mode) &&
-                      static_cast<uint64_t>(info.st_size) <= kMostParameterFileBytes &&
+  off_t size = 0;
+  const FileDescriptor file(OpenRegularFile(path, &size));
+  const bool usable = file.get() >= 0 && static_cast<uint64_t>(size) <= kMostParameterFileBytes &&
                       ReadBounded(file.get(), text);
   if (!usable) text.clear();
   return usable;

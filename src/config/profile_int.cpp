@@ -1,44 +1,15 @@
 #include "config/profile_int.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 #include "config/ini_scanner.h"
+#include "config/regular_file.h"
 
 namespace {
 
 constexpr size_t kReadChunk = 16 * 1024;
-
-// Closes a file descriptor when the query returns.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-// Opens a regular file for reading. Pipes, devices and directories are refused: they may block
-// or never end. O_NONBLOCK keeps the open itself from waiting on a FIFO.
-int OpenRegularFile(const char* path) {
-  const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return -1;
-  struct stat info;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    close(fd);
-    return -1;
-  }
-  return fd;
-}
 
 // Streams the file through the scanner until it has its answer or the file ends. A read error
 // ends the text where it happened.
