@@ -4,11 +4,13 @@
 // side; then the row-by-row coverage where diffusions restart: the first rows of 1-bit
 // templates and the rows after horizontal tone jumps.
 //   korvel-quality [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows] [--sheet OUT.png]
-//                  [--best]
+//                  [--best] [--plain-search]
 // --dump writes every input and both halftones of it as PGM files into DIR; --rows prints the
 // row figures only; --sheet draws the comparison sheet of every screen into OUT.png; --best
 // compares the best screen with Floyd-Steinberg (best_report.h) and fails when it is below its
-// bar (give --photos and --dump before it).
+// bar (give --photos and --dump before it; with --dump it also writes the flat greys' halftones);
+// --plain-search sets the best screen beside a plain whole-page search (plain_search.h), inside
+// the photographs' borders and on them.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -164,13 +166,15 @@ int main(int argc, char** argv) {
       return WriteSheet(photos, argv[++i]);
     } else if (std::strcmp(argv[i], "--best") == 0) {
       return quality::PrintBestReport(photos, g_dumpFolder) ? 0 : 1;
+    } else if (std::strcmp(argv[i], "--plain-search") == 0) {
+      return quality::PrintSearchYardstick(photos) ? 0 : 1;
     } else if (std::strcmp(argv[i], "--rows") == 0) {
       PrintRowFigures();
       return 0;
     } else {
       std::fprintf(stderr,
                    "usage: %s [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows] "
-                   "[--sheet OUT.png] [--best]\n",
+                   "[--sheet OUT.png] [--best] [--plain-search]\n",
                    argv[0]);
       return 2;
     }

@@ -43,6 +43,13 @@ HalftoneFigures MeasureHalftone(const GreyImage& input, const GreyImage& halfton
 // given sigma (edges replicated); infinite when they agree exactly.
 double HvsPsnr(const GreyImage& input, const GreyImage& halftone, double sigma);
 
+// HvsPsnr measured apart inside a border `border` pixels wide and on the border itself (both
+// images low-passed whole first).
+struct SplitPsnr {
+  double interior, border;
+};
+SplitPsnr HvsPsnrSplit(const GreyImage& input, const GreyImage& halftone, double sigma, int border);
+
 // Signed difference of the mean grey levels, halftone minus input.
 double MeanToneError(const GreyImage& input, const GreyImage& halftone);
 
