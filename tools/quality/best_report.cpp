@@ -64,9 +64,10 @@ bool PrintFlat(int grey, const DropSet& drops, const std::string& dumpFolder) {
   const double ab = Anisotropy(best), af = Anisotropy(fs);
   const bool good = top <= 2.0 && sb.lowFrequencyPower <= sf.lowFrequencyPower && ab <= af;
   std::printf(
-      "flat %3d %d bit  top rows %5.2f points  lowfreq %.3f fs %.3f  anisotropy %.3f fs %.3f%s\n",
+      "flat %3d %d bit  top rows %5.2f points  lowfreq %.3f fs %.3f  anisotropy %.3f fs %.3f"
+      "  s1.5 %5.2f fs %5.2f%s\n",
       grey, drops.levels == 2 ? 1 : 2, top, sb.lowFrequencyPower, sf.lowFrequencyPower, ab, af,
-      good ? "" : "  BELOW THE BAR");
+      HvsPsnr(patch, best, 1.5), HvsPsnr(patch, fs, 1.5), good ? "" : "  BELOW THE BAR");
   return good;
 }
 
