@@ -248,7 +248,7 @@ TEST(SearchWindow, SearchEqualsTheNaiveSearchWithTheSameOrder) {
   std::mt19937 random(77);
   for (int trial = 0; trial < 3; ++trial) {
     const DropSet drops = RandomDrops(random);
-    const int width = kTile + 5, height = 2 * kTile + 5, maxSweeps = 3 + trial;
+    const int width = kTile + 3, height = 2 * kTile + 5, maxSweeps = 3 + trial;
     // A short-sighted eye keeps the slow search quick; the rule is the same for any eye.
     static const EyeCorrelation eye = MakeEyeCorrelation(EyeModel{0.6, 0.9, 0.4});
     Page page = RandomPage(random, width, height, drops, eye);

@@ -167,6 +167,10 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--best") == 0) {
       return quality::PrintBestReport(photos, g_dumpFolder) ? 0 : 1;
     } else if (std::strcmp(argv[i], "--plain-search") == 0) {
+      if (!g_dumpFolder.empty()) {
+        std::fprintf(stderr, "korvel-quality: --plain-search writes no halftones, no --dump\n");
+        return 2;
+      }
       return quality::PrintSearchYardstick(photos) ? 0 : 1;
     } else if (std::strcmp(argv[i], "--rows") == 0) {
       PrintRowFigures();
