@@ -1,6 +1,7 @@
 #include "image/search_window.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -41,6 +42,7 @@ SearchWindow::SearchWindow(int width, const DropSet& drops, const EyeCorrelation
 void SearchWindow::BuildChangeTables(const DropSet& drops, const EyeCorrelation& eye) {
   changeTables_.assign(16 * kSide * kSide, 0);
   std::fill(levelGain_, levelGain_ + 16, 0);
+  std::fill(squaredDelta_, squaredDelta_ + 16, 0);
   std::fill(twiceDelta_, twiceDelta_ + 16, 0);
   for (auto& gains : swapGain_) std::fill(gains, gains + 16, 0);
   const int64_t peak = eye.Offset(0, 0);
@@ -49,6 +51,7 @@ void SearchWindow::BuildChangeTables(const DropSet& drops, const EyeCorrelation&
       const int k = PairIndex(from, to);
       const int64_t d = drops.ink[to] - drops.ink[from];
       levelGain_[k] = d * d * peak;
+      squaredDelta_[k] = d * d;
       twiceDelta_[k] = 2 * d;
       for (int i = 0; i < kSide * kSide; ++i)
         changeTables_[static_cast<size_t>(k) * kSide * kSide + i] =
@@ -62,6 +65,22 @@ void SearchWindow::BuildChangeTables(const DropSet& drops, const EyeCorrelation&
   for (int dy = -kSwapReach; dy <= kSwapReach; ++dy)
     for (int dx = -kSwapReach; dx <= kSwapReach; ++dx)
       neighbour_[(dy + kSwapReach) * kSwapSide + dx + kSwapReach] = dy * stride_ + dx;
+  BuildMirrorTerms(eye);
+}
+
+void SearchWindow::BuildMirrorTerms(const EyeCorrelation& eye) {
+  const auto c = [&eye](int dx, int dy) -> int64_t {
+    return std::abs(dx) <= kR && std::abs(dy) <= kR ? eye.Offset(dx, dy) : 0;
+  };
+  for (int y = 0; y < kR; ++y) {
+    mirror_[y].level = c(0, 2 * y + 1);
+    for (int dy = -kSwapReach; dy <= kSwapReach; ++dy)
+      for (int dx = -kSwapReach; dx <= kSwapReach; ++dx) {
+        const int v = y + dy;
+        mirror_[y].swap[(dy + kSwapReach) * kSwapSide + dx + kSwapReach] =
+            c(0, 2 * y + 1) + c(0, 2 * v + 1) - 2 * c(dx, y + v + 1);
+      }
+  }
 }
 
 void SearchWindow::EnterRow(const uint16_t* amounts, const uint8_t* levels) {
@@ -100,6 +119,13 @@ void SearchWindow::ScatterRowError(int bufferRow, const int32_t* error) {
     int32_t* out = &correlation_[Index(bufferRow + dy, 0)];
     for (int x = 0; x < width_; ++x) out[x] += filtered[x];
   }
+  // The row's mirror image above the top, row -1 - y, reaches the page rows 0 .. kR - 1 - y.
+  const int y = firstActive_ + bufferRow - kReach;
+  for (int r = 0; r < kR - y; ++r) {
+    const int32_t* filtered = rowFiltered_.data() + static_cast<size_t>(r + 1 + y) * width_;
+    int32_t* out = &correlation_[Index(kReach + r, 0)];
+    for (int x = 0; x < width_; ++x) out[x] += filtered[x];
+  }
 }
 
 void SearchWindow::AddCorrelation(size_t index, int from, int to) {
@@ -113,7 +139,25 @@ void SearchWindow::AddCorrelation(size_t index, int from, int to) {
   }
 }
 
+// The same for the pixel's mirror image above the top (only while the top rows are active).
+void SearchWindow::AddMirrorCorrelation(size_t index, int from, int to) {
+  const int y = PageRow(index);
+  const int32_t* table =
+      changeTables_.data() + static_cast<size_t>(PairIndex(from, to)) * kSide * kSide;
+  for (int r = 0; r < kR - y; ++r) {
+    int32_t* row = &correlation_[index + static_cast<size_t>(r - y) * stride_ - kR];
+    const int32_t* taps = table + (r + 1 + y + kR) * kSide;
+    for (int dx = 0; dx < kSide; ++dx) row[dx] += taps[dx];
+  }
+}
+
+const SearchWindow::MirrorTerms* SearchWindow::MirrorTermsAt(size_t index) const {
+  const int y = PageRow(index);
+  return y < kR ? &mirror_[y] : nullptr;
+}
+
 void SearchWindow::ApplyLevel(size_t index, int level) {
+  if (PageRow(index) < kR) AddMirrorCorrelation(index, level_[index], level);
   AddCorrelation(index, level_[index], level);
   level_[index] = static_cast<uint8_t>(level);
 }
@@ -130,14 +174,17 @@ SearchWindow::Change SearchWindow::BestChangeAt(size_t index) const {
   const int level = level_[index];
   const int64_t c = correlation_[index];
   const int allowed = allowed_[index];
+  const MirrorTerms* mirror = MirrorTermsAt(index);
   if ((allowed & kMayChange) && (allowed >> (level + 1) & 1)) {
     const int k = PairIndex(level, level + 1);
-    const int64_t gain = levelGain_[k] + twiceDelta_[k] * c;
+    int64_t gain = levelGain_[k] + twiceDelta_[k] * c;
+    if (mirror) gain += squaredDelta_[k] * mirror->level;
     if (gain < best.gain) best = Change{gain, 0, level + 1};
   }
   if ((allowed & kMayChange) && level > 0 && (allowed >> (level - 1) & 1)) {
     const int k = PairIndex(level, level - 1);
-    const int64_t gain = levelGain_[k] + twiceDelta_[k] * c;
+    int64_t gain = levelGain_[k] + twiceDelta_[k] * c;
+    if (mirror) gain += squaredDelta_[k] * mirror->level;
     if (gain < best.gain) best = Change{gain, 0, level - 1};
   }
   constexpr int kSelf = kSwapSide * kSwapSide / 2;
@@ -147,7 +194,8 @@ SearchWindow::Change SearchWindow::BestChangeAt(size_t index) const {
     const int theirs = level_[n];
     if (theirs == level || !(allowed >> theirs & 1) || !(allowed_[n] >> level & 1)) continue;
     const int k = PairIndex(level, theirs);
-    const int64_t gain = swapGain_[j][k] + twiceDelta_[k] * (c - correlation_[n]);
+    int64_t gain = swapGain_[j][k] + twiceDelta_[k] * (c - correlation_[n]);
+    if (mirror) gain += squaredDelta_[k] * mirror->swap[j];
     if (gain < best.gain) best = Change{gain, neighbour_[j], theirs};
   }
   return best;
@@ -241,7 +289,9 @@ int32_t SearchWindow::ErrorCorrelation(int i, int x) const {
 int64_t SearchWindow::TrialLevel(int i, int x, int level) const {
   const size_t index = Index(kReach + i, x);
   const int k = PairIndex(level_[index], level);
-  return levelGain_[k] + twiceDelta_[k] * correlation_[index];
+  const MirrorTerms* mirror = MirrorTermsAt(index);
+  return levelGain_[k] + twiceDelta_[k] * correlation_[index] +
+         (mirror ? squaredDelta_[k] * mirror->level : 0);
 }
 
 void SearchWindow::SetLevel(int i, int x, int level) {
@@ -255,7 +305,9 @@ int64_t SearchWindow::TrialSwap(int i, int x, int dx, int dy) const {
   const int j = (dy + kSwapReach) * kSwapSide + dx + kSwapReach;
   const size_t n = index + static_cast<size_t>(static_cast<ptrdiff_t>(neighbour_[j]));
   const int k = PairIndex(level_[index], level_[n]);
-  return swapGain_[j][k] + twiceDelta_[k] * (correlation_[index] - correlation_[n]);
+  const MirrorTerms* mirror = MirrorTermsAt(index);
+  return swapGain_[j][k] + twiceDelta_[k] * (correlation_[index] - correlation_[n]) +
+         (mirror ? squaredDelta_[k] * mirror->swap[j] : 0);
 }
 
 bool SearchWindow::MayChangeLevel(int amount) const {

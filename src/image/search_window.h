@@ -17,7 +17,15 @@
 // c_pp[0] / sum(c_pp) of their difference (the drop density the model still holds together);
 // nearer to an ink the search only swaps, which keeps the start screen's tone.
 //
-// Beyond the page's edges the error is taken as zero: the eye sees paper laid as asked for.
+// Beyond the page's sides and bottom the error is taken as zero: the eye sees paper laid as asked
+// for. Above the page's top the eye sees the top rows continued upward as their mirror image
+// (row -1 - y holds row y's error): a top row then has neighbours on both sides as inside the
+// page, and a band of wrong tone or a texture that only suits an edge costs there what it costs
+// anywhere else (with zero error above, the top rows of light flat greys drifted 2.4 to 2.7
+// points off their tone). A top row full of ink doubles into a thick line, so the edge row keeps
+// its own tone, which a mirror about row 0 itself would not. So a change at a pixel within
+// kRadius of the top also changes c_ep through its mirror image, and its gain holds the terms
+// between the pixel and the images.
 //
 // Pixels are visited in kTile x kTile tiles, tile rows top to bottom, each tile's pixels row by
 // row; a tile is visited again only after a change or an entering row has come within reach of it
@@ -74,15 +82,29 @@ class SearchWindow {
     int partner = 0;   // 0 for a level change, else the swap partner's index offset
     int level = 0;     // the new level at the pixel (level changes)
   };
+  // Per top row y < kRadius: the gain's mirror terms over d^2, c_pp(0, 2y + 1) for a level
+  // change, and c_pp(0, 2y + 1) + c_pp(0, 2v + 1) - 2 c_pp(dx, y + v + 1) for a swap with the
+  // pixel (dx, v = y + dy).
+  struct MirrorTerms {
+    int64_t level;
+    int64_t swap[kSwapSide * kSwapSide];
+  };
 
   size_t Index(int bufferRow, int x) const {
     return static_cast<size_t>(bufferRow) * stride_ + static_cast<size_t>(x + kReach);
   }
   void BuildChangeTables(const DropSet& drops, const EyeCorrelation& eye);
+  void BuildMirrorTerms(const EyeCorrelation& eye);
   void ScatterRowError(int bufferRow, const int32_t* error);
   void AddCorrelation(size_t index, int from, int to);
+  void AddMirrorCorrelation(size_t index, int from, int to);
   void ApplyLevel(size_t index, int level);
   void ApplySwap(size_t index, int partner);
+  // The page row of a buffer row, and its mirror terms (nullptr for rows the mirror misses).
+  int PageRow(size_t index) const {
+    return firstActive_ + static_cast<int>(index / stride_) - kReach;
+  }
+  const MirrorTerms* MirrorTermsAt(size_t index) const;
   Change BestChangeAt(size_t index) const;
   bool VisitTile(int tileRow, int tileColumn);
   void MarkAround(size_t index);
@@ -95,12 +117,14 @@ class SearchWindow {
   int32_t ink_[4];
   // Per ordered level pair (from * 4 + to): (ink[to] - ink[from]) * c_pp over the eye's square.
   std::vector<int32_t> changeTables_;
-  int64_t levelGain_[16];   // d^2 c_pp[0] of a level change from -> to
-  int64_t twiceDelta_[16];  // 2 d
+  int64_t levelGain_[16];     // d^2 c_pp[0] of a level change from -> to
+  int64_t squaredDelta_[16];  // d^2
+  int64_t twiceDelta_[16];    // 2 d
   // 2 d^2 (c_pp[0] - c_pp[offset]) per swap partner's offset, and the offsets' index steps
   // (the middle entry, the pixel itself, unused)
   int64_t swapGain_[kSwapSide * kSwapSide][16];
   int neighbour_[kSwapSide * kSwapSide];
+  MirrorTerms mirror_[EyeCorrelation::kRadius];  // by top row
   // The window, rows kReach context, maxActive active, kReach below (the eye's reach of rows
   // that have not entered yet), each row kReach + width + kReach wide.
   std::vector<int32_t> correlation_;

@@ -16,6 +16,10 @@ namespace quality {
 // higher than Floyd-Steinberg's).
 bool PrintBestReport(const std::string& photoFolder, const std::string& dumpFolder);
 
+// The best screen and a plain whole-page search (plain_search.h), both against Floyd-Steinberg
+// on the photographs, whole, inside a border and on it.
+bool PrintSearchYardstick(const std::string& photoFolder);
+
 }  // namespace quality
 
 #endif

@@ -4,12 +4,14 @@
 // side; then the row-by-row coverage where diffusions restart: the first rows of 1-bit
 // templates and the rows after horizontal tone jumps.
 //   korvel-quality [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows] [--sheet OUT.png]
-//                  [--best]
+//                  [--best] [--plain-search]
 //   korvel-quality --fine [--photos DIR] [--dump DIR] [--inks SMALL MEDIUM]
 // --dump writes every input and both halftones of it as PGM files into DIR; --rows prints the
 // row figures only; --sheet draws the comparison sheet of every screen into OUT.png; --best
 // compares the best screen with Floyd-Steinberg (best_report.h) and fails when it is below its
-// bar (give --photos and --dump before it); --fine prints the fine screen's figures against
+// bar (give --photos and --dump before it; with --dump it also writes the flat greys' halftones);
+// --plain-search sets the best screen beside a plain whole-page search (plain_search.h), inside
+// the photographs' borders and on them; --fine prints the fine screen's figures against
 // Floyd-Steinberg at one bit and at two bits (drop inks SMALL and MEDIUM of 2550, by default
 // 850 and 1700), and fails when DIR holds no photographs.
 #include <algorithm>
@@ -174,6 +176,12 @@ int main(int argc, char** argv) {
       return WriteSheet(photos, argv[++i]);
     } else if (std::strcmp(argv[i], "--best") == 0) {
       return quality::PrintBestReport(photos, g_dumpFolder) ? 0 : 1;
+    } else if (std::strcmp(argv[i], "--plain-search") == 0) {
+      if (!g_dumpFolder.empty()) {
+        std::fprintf(stderr, "korvel-quality: --plain-search writes no halftones, no --dump\n");
+        return 2;
+      }
+      return quality::PrintSearchYardstick(photos) ? 0 : 1;
     } else if (std::strcmp(argv[i], "--fine") == 0) {
     } else if (!fine && std::strcmp(argv[i], "--inks") == 0) {
       std::fprintf(stderr, "--inks is for --fine only\n");
@@ -192,7 +200,7 @@ int main(int argc, char** argv) {
     } else {
       std::fprintf(stderr,
                    "usage: %s [--photos DIR] [--dump DIR] [--spectrum GREY] [--rows] "
-                   "[--sheet OUT.png] [--best]\n"
+                   "[--sheet OUT.png] [--best] [--plain-search]\n"
                    "       %s --fine [--photos DIR] [--dump DIR] [--inks SMALL MEDIUM]\n",
                    argv[0], argv[0]);
       return 2;

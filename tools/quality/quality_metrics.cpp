@@ -194,6 +194,29 @@ double ExponentialEyePsnr(const GreyImage& input, const GreyImage& halftone, dou
   return 10 * std::log10(255.0 * 255.0 / mse);
 }
 
+SplitPsnr HvsPsnrSplit(const GreyImage& input, const GreyImage& halftone, double sigma,
+                       int border) {
+  const std::vector<double> kernel = GaussianKernel(sigma);
+  LowPassRows a(input, kernel), b(halftone, kernel);
+  double inside = 0, edge = 0;
+  size_t insideCount = 0, edgeCount = 0;
+  for (int y = 0; y < input.height; ++y) {
+    const double* rowA = a.Row(y);
+    const double* rowB = b.Row(y);
+    for (int x = 0; x < input.width; ++x) {
+      const double d2 = (rowA[x] - rowB[x]) * (rowA[x] - rowB[x]);
+      const bool interior =
+          x >= border && y >= border && x < input.width - border && y < input.height - border;
+      (interior ? inside : edge) += d2;
+      ++(interior ? insideCount : edgeCount);
+    }
+  }
+  auto psnr = [](double squared, size_t count) {
+    return 10 * std::log10(255.0 * 255.0 * static_cast<double>(count) / squared);
+  };
+  return SplitPsnr{psnr(inside, insideCount), psnr(edge, edgeCount)};
+}
+
 double MeanToneError(const GreyImage& input, const GreyImage& halftone) {
   return Mean(halftone, 0, 0, halftone.width, halftone.height) -
          Mean(input, 0, 0, input.width, input.height);

@@ -49,6 +49,13 @@ double HvsPsnr(const GreyImage& input, const GreyImage& halftone, double sigma);
 // 10 px and normalised (edges replicated). It weighs fine detail more than a Gaussian does.
 double ExponentialEyePsnr(const GreyImage& input, const GreyImage& halftone, double alpha);
 
+// HvsPsnr measured apart inside a border `border` pixels wide and on the border itself (both
+// images low-passed whole first).
+struct SplitPsnr {
+  double interior, border;
+};
+SplitPsnr HvsPsnrSplit(const GreyImage& input, const GreyImage& halftone, double sigma, int border);
+
 // Signed difference of the mean grey levels, halftone minus input.
 double MeanToneError(const GreyImage& input, const GreyImage& halftone);
 
