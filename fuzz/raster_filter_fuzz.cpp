@@ -53,6 +53,7 @@ FilterSettings Settings(FuzzInput& in) {
   settings.bits = 1 + in.Next8() % 2;
   settings.quality = in.Next8() % 102 - 1;
   settings.threads = 1 + in.Next8() % 2;
+  settings.screen = ScreenFor(settings.screen, settings.quality, settings.bits);
   return settings;
 }
 

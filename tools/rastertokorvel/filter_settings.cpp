@@ -23,23 +23,27 @@ std::string BitsText(int bits) {
 const std::vector<Screen>& Screens() {
   static const std::vector<Screen> screens{
       // name, label, template type, own screen, template diffusion, bits, tone curves, dots on
-      // blank paper
-      {"ErrorDiffusion", "Error Diffusion", KORVEL_TYPE_IMAGE, kNoOwnScreen, false, 1, true, false},
-      {"TemplateDiffusion", "Template Diffusion, Faint Dots on Blank Paper", KORVEL_TYPE_IMAGE,
-       kNoOwnScreen, true, 1, true, true},
-      {"Drops", "Drop Screen, Small, Medium and Large Drops", KORVEL_TYPE_THREE_DROPS, kNoOwnScreen,
-       false, 2, false, false},
-      {"SmallMediumDrops", "Drop Screen, Small and Medium Drops", KORVEL_TYPE_SMALL_MEDIUM_DROPS,
-       kNoOwnScreen, false, 2, false, false},
-      {"Matrix", "Threshold Matrix", KORVEL_TYPE_MATRIX, kNoOwnScreen, false, 1, false, false},
-      {"Fine", "Fine Error Diffusion, Finer than the Textbook", 0, KORVEL_SCREEN_FINE, false, 1,
-       true, false},
-      {"FineDrops", "Fine, Small, Medium and Large Drops", 0, KORVEL_SCREEN_FINE, false, 2, true,
+      // blank paper, chosen by the print quality
+      {"ByPrintQuality", "By Print Quality (Error Diffusion, Fine at High, Best at Photo)", 0,
+       kNoOwnScreen, false, 0, true, false, true},
+      {"ErrorDiffusion", "Error Diffusion", KORVEL_TYPE_IMAGE, kNoOwnScreen, false, 1, true, false,
        false},
+      {"TemplateDiffusion", "Template Diffusion, Faint Dots on Blank Paper", KORVEL_TYPE_IMAGE,
+       kNoOwnScreen, true, 1, true, true, false},
+      {"Drops", "Drop Screen, Small, Medium and Large Drops", KORVEL_TYPE_THREE_DROPS, kNoOwnScreen,
+       false, 2, false, false, false},
+      {"SmallMediumDrops", "Drop Screen, Small and Medium Drops", KORVEL_TYPE_SMALL_MEDIUM_DROPS,
+       kNoOwnScreen, false, 2, false, false, false},
+      {"Matrix", "Threshold Matrix", KORVEL_TYPE_MATRIX, kNoOwnScreen, false, 1, false, false,
+       false},
+      {"Fine", "Fine Error Diffusion, Finer than the Textbook", 0, KORVEL_SCREEN_FINE, false, 1,
+       true, false, false},
+      {"FineDrops", "Fine, Small, Medium and Large Drops", 0, KORVEL_SCREEN_FINE, false, 2, true,
+       false, false},
       {"Best", "Best, Searched Dot Placement for Photos, Slow", 0, KORVEL_SCREEN_BEST, false, 1,
-       true, false},
+       true, false, false},
       {"BestDrops", "Best, Small, Medium and Large Drops, Slow", 0, KORVEL_SCREEN_BEST, false, 2,
-       true, false}};
+       true, false, false}};
   return screens;
 }
 
@@ -47,6 +51,15 @@ const std::vector<PrintQuality>& PrintQualities() {
   static const std::vector<PrintQuality> qualities{
       {"Draft", 30, 3}, {"Normal", kNormalLevel, 4}, {"High", 70, 5}, {"Photo", 90, 0}};
   return qualities;
+}
+
+const Screen& ScreenFor(const Screen& chosen, int quality, int bits) {
+  constexpr int kPhotoLevel = 90, kHighLevel = 70;
+  if (!chosen.byPrintQuality) return chosen;
+  if (bits == 2) return ScreenNamed(quality >= kPhotoLevel ? "BestDrops" : "FineDrops");
+  return ScreenNamed(quality >= kPhotoLevel  ? "Best"
+                     : quality >= kHighLevel ? "Fine"
+                                             : "ErrorDiffusion");
 }
 
 std::string ScreenName(const Screen& screen) {

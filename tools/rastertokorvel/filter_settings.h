@@ -18,9 +18,10 @@ struct Screen {
   int templateType;        // the library's template type (0 for korvel's own screens)
   int ownScreen;           // 0, or korvel's own screen KORVEL_SCREEN_FINE or KORVEL_SCREEN_BEST
   bool templateDiffusion;  // the library's template diffusion on
-  int bits;                // the only bits per colour it writes: 1 (dot or none) or 2 (drops)
-  bool toneCurves;         // quality levels and tone curves change its output
-  bool dotsOnBlankPaper;   // lays dots where the page is blank
+  int bits;  // the only bits per colour it writes: 1 (dot or none) or 2 (drops); 0 for either
+  bool toneCurves;        // quality levels and tone curves change its output
+  bool dotsOnBlankPaper;  // lays dots where the page is blank
+  bool byPrintQuality;    // stands for the screen the print quality chooses (ScreenFor)
 };
 
 // What a row of the screens table says of korvel's own screens, which have no template type.
@@ -41,8 +42,14 @@ struct PrintQuality {
 const std::vector<PrintQuality>& PrintQualities();
 constexpr int kNormalLevel = 50;
 
+// The screen a job is screened with: `chosen` itself, or for the row that stands for the print
+// quality's choice, the screen of the quality level and bits: Photo (level 90 and above) Best,
+// High (70 and above) Fine, the rest Error Diffusion; at 2 bits BestDrops above 90, else
+// FineDrops.
+const Screen& ScreenFor(const Screen& chosen, int quality, int bits);
+
 struct FilterSettings {
-  Screen screen = Screens().front();
+  Screen screen = ScreenFor(Screens().front(), kNormalLevel, 1);
   int bits = 1;
   int quality = kNormalLevel;
   std::map<char, std::vector<int>> curves;  // by ink letter C, M, Y or K

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "tool_error.h"
+
 InkStream::InkStream(const FilterSettings& settings, char ink, int width, int height)
     : context_(ContextFor(InkSettingsFor(settings, ink))) {
   if (!settings.parameterFolder.empty())
@@ -18,6 +20,9 @@ InkStream::InkStream(const FilterSettings& settings, char ink, int width, int he
 
 korvel_status InkStream::BeginStream(const FilterSettings& settings, int width, int height,
                                      korvel_stream** begun) {
+  if (settings.screen.byPrintQuality)
+    throw ToolError("the " + ScreenName(settings.screen) +
+                    " screen stands for another: settings must pass through ScreenFor");
   if (settings.screen.ownScreen != kNoOwnScreen) {
     korvel_screen_options options;
     korvel_screen_options_init(&options, static_cast<korvel_screen>(settings.screen.ownScreen),

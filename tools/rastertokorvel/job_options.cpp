@@ -154,9 +154,11 @@ void ApplyKorvelOption(const std::string& name, const std::string& value,
 FilterSettings SettingsFromJob(const std::string& optionText, const std::string& ppdPath) {
   const Options job = JobOptions(optionText);
   FilterSettings settings;
+  settings.screen = Screens().front();  // the PPD's default, resolved once the quality is known
   ApplyPpdChoices(job, QueueDefaults(ppdPath), settings);
   for (const auto& [name, value] : job)
     if (StartsWith(name, kPrefix)) ApplyKorvelOption(name, value, settings);
+  settings.screen = ScreenFor(settings.screen, settings.quality, settings.bits);
   RequireScreenHonoursSettings(settings);
   return settings;
 }

@@ -126,7 +126,7 @@ void WriteScreensAndBits() {
     std::cout << "*" << kScreenKeyword << " " << screen.name << "/" << screen.label << ": \"\"\n";
   CloseUi(kScreenKeyword);
   std::cout << "\n";
-  OpenUi(kBitsKeyword, "Bits per Colour", std::to_string(Screens().front().bits));
+  OpenUi(kBitsKeyword, "Bits per Colour", "1");
   for (int bits = 1; bits <= 2; ++bits)
     std::cout << "*" << kBitsKeyword << " " << bits << "/" << BitsLabel(bits) << ": \"\"\n";
   CloseUi(kBitsKeyword);
@@ -135,10 +135,11 @@ void WriteScreensAndBits() {
 void WriteConstraints() {
   std::cout << "\n*% Each screen writes one depth: the drop screens 2 bits (small and medium drops "
                "need them),\n*% the others 1 bit (at 2 bits they would write only empty and full "
-               "dots).\n";
+               "dots); ByPrintQuality\n*% takes either and chooses Fine at High and Best at Photo "
+               "(their drop forms at 2 bits).\n";
   for (const Screen& screen : Screens())
     for (int bits = 1; bits <= 2; ++bits)
-      if (bits != screen.bits)
+      if (screen.bits != 0 && bits != screen.bits)
         Constrain(kScreenKeyword, screen.name, kBitsKeyword, std::to_string(bits));
   std::cout << "\n*% The screens without tone curves take Normal only.\n";
   for (const Screen& screen : Screens())
