@@ -79,19 +79,9 @@ Levels ReferenceScreen(const Picture& picture, const DropSet& drops, const FineT
     for (int i = 0; i < width; ++i) {
       const int x = leftToRight ? i : width - 1 - i;
       const int amount = picture[y][x];
-      int gap = 0;
-      while (gap < drops.levels - 2 && amount >= drops.ink[gap + 1]) gap++;
-      double place = double(amount - drops.ink[gap]) / (drops.ink[gap + 1] - drops.ink[gap]);
-      place = std::min(place, 1 - place);
-      const double position = place * 16;
-      const int node = std::min(int(position), kFineNodeCount - 2);
-      const double t = position - node;
-      const FineNode& a = tones.nodes[node];
-      const FineNode& b = tones.nodes[node + 1];
-      const double gain = a.errorGain * (1 - t) + b.errorGain * t;
-      const double w[4] = {
-          a.ahead * (1 - t) + b.ahead * t, a.belowBehind * (1 - t) + b.belowBehind * t,
-          a.below * (1 - t) + b.below * t, a.belowAhead * (1 - t) + b.belowAhead * t};
+      const Interpolated knobs = Knobs(amount, drops, tones);
+      const double gain = knobs.gain;
+      const double* w = knobs.weight;
       const double sum = w[0] + w[1] + w[2] + w[3];
       const bool paperOrFull = amount == 0 || amount == kFullAmount;
 
