@@ -47,10 +47,3 @@ DataFolder ActiveDataFolder() {
   }
   return {ExecutableFolder() + "/Data", "the Data folder beside the executable"};
 }
-
-int BucketedQualityLevel(int level) {
-  if (level == 0 || level == -1) return level;
-  if (level < 15) return 10;
-  if (level >= 95) return 100;
-  return (level + 5) / 10 * 10;
-}

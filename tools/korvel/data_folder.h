@@ -19,8 +19,4 @@ struct DataFolder {
 };
 DataFolder ActiveDataFolder();
 
-// The quality level as KORVEL_Init stores it: 0 and -1 kept, everything else bucketed to
-// 10, 20, ..., 100.
-int BucketedQualityLevel(int level);
-
 #endif

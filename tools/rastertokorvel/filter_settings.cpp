@@ -22,24 +22,22 @@ std::string BitsText(int bits) {
 
 const std::vector<Screen>& Screens() {
   static const std::vector<Screen> screens{
-      // name, label, template type, own screen, template diffusion, bits, tone curves, dots on
-      // blank paper
-      {"ErrorDiffusion", "Error Diffusion", KORVEL_TYPE_IMAGE, kNoOwnScreen, false, 1, true, false},
+      // name, label, template type, own screen, template diffusion, bits, dots on blank paper
+      {"ErrorDiffusion", "Error Diffusion", KORVEL_TYPE_IMAGE, kNoOwnScreen, false, 1, false},
       {"TemplateDiffusion", "Template Diffusion, Faint Dots on Blank Paper", KORVEL_TYPE_IMAGE,
-       kNoOwnScreen, true, 1, true, true},
+       kNoOwnScreen, true, 1, true},
       {"Drops", "Drop Screen, Small, Medium and Large Drops", KORVEL_TYPE_THREE_DROPS, kNoOwnScreen,
-       false, 2, false, false},
+       false, 2, false},
       {"SmallMediumDrops", "Drop Screen, Small and Medium Drops", KORVEL_TYPE_SMALL_MEDIUM_DROPS,
-       kNoOwnScreen, false, 2, false, false},
-      {"Matrix", "Threshold Matrix", KORVEL_TYPE_MATRIX, kNoOwnScreen, false, 1, false, false},
+       kNoOwnScreen, false, 2, false},
+      {"Matrix", "Threshold Matrix", KORVEL_TYPE_MATRIX, kNoOwnScreen, false, 1, false},
       {"Fine", "Fine Error Diffusion, Finer than the Textbook", 0, KORVEL_SCREEN_FINE, false, 1,
-       true, false},
-      {"FineDrops", "Fine, Small, Medium and Large Drops", 0, KORVEL_SCREEN_FINE, false, 2, true,
        false},
+      {"FineDrops", "Fine, Small, Medium and Large Drops", 0, KORVEL_SCREEN_FINE, false, 2, false},
       {"Best", "Best, Searched Dot Placement for Photos, Slow", 0, KORVEL_SCREEN_BEST, false, 1,
-       true, false},
+       false},
       {"BestDrops", "Best, Small, Medium and Large Drops, Slow", 0, KORVEL_SCREEN_BEST, false, 2,
-       true, false}};
+       false}};
   return screens;
 }
 
@@ -47,6 +45,24 @@ const std::vector<PrintQuality>& PrintQualities() {
   static const std::vector<PrintQuality> qualities{
       {"Draft", 30, 3}, {"Normal", kNormalLevel, 4}, {"High", 70, 5}, {"Photo", 90, 0}};
   return qualities;
+}
+
+bool ReadsToneCurves(const Screen& screen) {
+  korvel_screen_facts facts{};
+  facts.size = sizeof facts;
+  korvel_status status = KORVEL_OK;
+  if (screen.ownScreen != kNoOwnScreen) {
+    korvel_screen_options options;
+    korvel_screen_options_init(&options, static_cast<korvel_screen>(screen.ownScreen), screen.bits);
+    status = korvel_screen_options_describe(&options, &facts);
+  } else {
+    const korvel_image_options options{screen.templateType, 1, 1, 0, screen.templateDiffusion};
+    status = korvel_image_options_describe(&options, screen.bits, &facts);
+  }
+  if (status != KORVEL_OK)
+    throw ToolError("the library cannot describe the " + ScreenName(screen) +
+                    " screen: " + korvel_strerror(status));
+  return facts.reads_tone_curve != 0;
 }
 
 std::string ScreenName(const Screen& screen) {
@@ -79,7 +95,7 @@ void RequireScreenHonoursSettings(const FilterSettings& settings) {
                     " per colour, not " + BitsText(settings.bits) + " (KorvelBits " +
                     std::to_string(screen.bits) + " or korvel-bits=" + std::to_string(screen.bits) +
                     ")");
-  if (screen.toneCurves) return;
+  if (ReadsToneCurves(screen)) return;
   if (settings.quality != kNormalLevel)
     throw ToolError("the " + ScreenName(screen) +
                     " screen prints the same at every print quality: choose Normal "
