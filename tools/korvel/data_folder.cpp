@@ -36,14 +36,15 @@ void UseInstalledDataFolderIfNeeded() {
   std::free(resolved);
 }
 
-DataFolder ActiveDataFolder() {
+DataFolder ActiveDataFolder(const std::string& libraryPath) {
+  const std::string libraryFolder = libraryPath.substr(0, libraryPath.rfind('/'));
   if (const char* folder = UserDataFolder()) {
-    const std::string path = folder;
+    const std::string path = libraryPath.empty() ? folder : libraryFolder;
     char* resolved = realpath(InstalledDataFolder().c_str(), nullptr);
     const bool installed = resolved && path == resolved;
     std::free(resolved);
     return {path,
             installed ? "the installed data folder, through KORVEL_DATA_DIR" : "KORVEL_DATA_DIR"};
   }
-  return {ExecutableFolder() + "/Data", "the Data folder beside the executable"};
+  return {libraryFolder, "the Data folder beside the executable"};
 }

@@ -17,6 +17,8 @@ struct DataFolder {
   std::string path;
   std::string origin;  // how the folder was chosen, for the info command
 };
-DataFolder ActiveDataFolder();
+// The folder of the parameter file the library reads (libraryPath, as the library gives it;
+// "" when its folder's path is too long for the library, and then the folder the user named).
+DataFolder ActiveDataFolder(const std::string& libraryPath);
 
 #endif

@@ -46,8 +46,8 @@ int RunInfo(const Words& words) {
   const Arguments arguments(words, {{"--quality", true}});
   if (!arguments.Positionals().empty()) throw UsageError("info takes no files");
   const int quality = arguments.IntOr("--quality", kDefaultQuality, -1, 100);
-  const DataFolder folder = ActiveDataFolder();
   const ParameterFileState file = ParameterFileOf(quality);
+  const DataFolder folder = ActiveDataFolder(file.path);
   const int bucketed = file.level;
 
   std::printf("korvel %s\n", KORVEL_VERSION_STRING);
