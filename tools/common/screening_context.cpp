@@ -2,6 +2,12 @@
 
 #include "tool_error.h"
 
+namespace {
+
+constexpr size_t kParameterPathCapacity = 256;  // the library's paths are at most 255 characters
+
+}  // namespace
+
 void Require(korvel_status status, const std::string& what) {
   if (status != KORVEL_OK) throw ToolError(what + ": " + korvel_strerror(status));
 }
@@ -21,4 +27,14 @@ Context ContextFor(const InkSettings& settings) {
   const korvel_status level = korvel_set_quality(context, settings.quality);
   if (level != KORVEL_ERROR_PARAMETER_FILE) Require(level, "the library refused the quality level");
   return owned;
+}
+
+std::string UsualParameterFolder() {
+  const Context context = ContextFor(InkSettings{});
+  char path[kParameterPathCapacity] = "";
+  Require(korvel_context_check_parameters(context.get(), path, sizeof path),
+          "the usual parameter folder");
+  const std::string file = path;
+  const size_t slash = file.rfind('/');
+  return slash == std::string::npos ? "" : file.substr(0, slash);
 }

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 
+#include "screening_context.h"
+
 namespace {
 
 bool IsFolder(const std::string& path) {
@@ -28,7 +30,7 @@ std::string InstalledDataFolder() {
 }  // namespace
 
 void UseInstalledDataFolderIfNeeded() {
-  if (UserDataFolder() || IsFolder(ExecutableFolder() + "/Data")) return;
+  if (UserDataFolder() || IsFolder(UsualParameterFolder())) return;
   const std::string installed = InstalledDataFolder();
   if (installed.empty() || !IsFolder(installed)) return;
   char* resolved = realpath(installed.c_str(), nullptr);

@@ -18,18 +18,6 @@ bool IsFolder(const std::string& path) {
   return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-// The folder of the file the library composes by itself for a context of no folder of its own,
-// from the level-0 file's path; "" when it composes none.
-std::string UsualParameterFolder() {
-  const Context context = ContextFor(InkSettings{});
-  char path[kParameterPathCapacity] = "";
-  Require(korvel_context_check_parameters(context.get(), path, sizeof path),
-          "the usual parameter folder");
-  const std::string file = path;
-  const size_t slash = file.rfind('/');
-  return slash == std::string::npos ? "" : file.substr(0, slash);
-}
-
 }  // namespace
 
 // A folder the user names is the library's to read, found or not, and never replaced by another.
