@@ -109,7 +109,8 @@ KORVEL_CONTEXT_API void korvel_context_destroy(korvel_context* context);
  * level hears about the file once, at the last call. The image calls still read the file
  * afresh at every call, as the KORVEL_* calls do: a file changed after set-up is what they
  * read, and a file still missing screens with a curve of zeros (a blank page), as those calls
- * do; korvel_context_check_parameters asks again at any time. */
+ * do, since a context call gives the bytes of its KORVEL_* counterpart in the same state;
+ * korvel_context_check_parameters asks again at any time. */
 
 /* As KORVEL_Init: buckets the level (0 and -1 kept, otherwise 10, 20, ..., 100), which numbers
  * the parameter file QntPassParam_<level>.ini, and resets the level-to-amount table to the
