@@ -1,5 +1,6 @@
 // The tone curve set-up of an image call with a parameter file of many points beside one of
-// eleven points (the shipped files), on an 8x8 image so that the set-up is most of the call.
+// eleven points (the shipped files), on an 8x8 image so that the set-up is most of the call;
+// and beside it, the check of the same file that setting the quality level makes.
 #include <benchmark/benchmark.h>
 #include <korvel/korvel_context.h>
 #include <unistd.h>
@@ -42,5 +43,21 @@ void BM_ImageCallWithFileCurve(benchmark::State& state) {
   rmdir(folder.c_str());
 }
 BENCHMARK(BM_ImageCallWithFileCurve)->Arg(11)->Arg(2551)->Unit(benchmark::kMillisecond);
+
+void BM_SetQualityChecksFile(benchmark::State& state) {
+  const int points = static_cast<int>(state.range(0));
+  const std::string folder = FolderWithCurve(points);
+  korvel_context* context = nullptr;
+  korvel_context_create(&context);
+  korvel_set_parameter_folder(context, folder.c_str());
+  for (auto _ : state) {
+    korvel_set_quality(context, 0);
+    benchmark::DoNotOptimize(korvel_set_quality(context, 50));
+  }
+  korvel_context_destroy(context);
+  unlink((folder + "/QntPassParam_50.ini").c_str());
+  rmdir(folder.c_str());
+}
+BENCHMARK(BM_SetQualityChecksFile)->Arg(11)->Arg(2551)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -23,8 +23,10 @@
  *
  * Results
  *   Every operation returns a korvel_status; KORVEL_OK is 0. A refused call writes nothing:
- *   no output byte and no setting of the context changes. Running out of memory is reported
- *   as KORVEL_ERROR_NO_MEMORY (no C++ exception leaves these functions).
+ *   no output byte and no setting of the context changes. The one status that reports without
+ *   refusing is KORVEL_ERROR_PARAMETER_FILE from the three settings calls that choose the
+ *   parameter file (see "Parameter files are checked when they are chosen" below). Running out of
+ * memory is reported as KORVEL_ERROR_NO_MEMORY (no C++ exception leaves these functions).
  *
  * Rasters
  *   Packed as in korvel.h (1, 2, 4 or 8 bits per pixel, most significant pixel first at 1 and 2
@@ -94,16 +96,36 @@ KORVEL_CONTEXT_API korvel_status korvel_context_create(korvel_context** out);
 /* Frees the context and the mask it holds. A null context is ignored. */
 KORVEL_CONTEXT_API void korvel_context_destroy(korvel_context* context);
 
+/* Parameter files are checked when they are chosen. The calls that choose which file curve a
+ * context reads (korvel_set_quality, korvel_set_parameter_folder and korvel_set_tone_curve)
+ * check the file their new setting reads, as korvel_context_check_parameters does, and return
+ * KORVEL_ERROR_PARAMETER_FILE when it is missing or unusable. That status from these three
+ * calls reports, it does not refuse: the setting is made. A folder and a level are chosen one
+ * after the other in either order, and the file may be put in place after both; refusing the
+ * first of them would leave the context at a setting the host did not ask for, and screening
+ * from it would print something other than what was asked, quietly. So the setting stands and
+ * the host acts on the status: it stops before screening, or changes the folder, level or own
+ * curve and is told again. A host that sets its own curve first, then the folder, then the
+ * level hears about the file once, at the last call. The image calls still read the file
+ * afresh at every call, as the KORVEL_* calls do: a file changed after set-up is what they
+ * read, and a file still missing screens with a curve of zeros (a blank page), as those calls
+ * do, since a context call gives the bytes of its KORVEL_* counterpart in the same state;
+ * korvel_context_check_parameters asks again at any time. */
+
 /* As KORVEL_Init: buckets the level (0 and -1 kept, otherwise 10, 20, ..., 100), which numbers
  * the parameter file QntPassParam_<level>.ini, and resets the level-to-amount table to the
- * linear default. */
+ * linear default. KORVEL_ERROR_PARAMETER_FILE, with the level set, when the level reads its
+ * curve from a file that is missing or unusable (above). */
 KORVEL_CONTEXT_API korvel_status korvel_set_quality(korvel_context* context, int level);
 /* The bucketed quality level into *level. */
 KORVEL_CONTEXT_API korvel_status korvel_get_quality(const korvel_context* context, int* level);
 
 /* The folder that holds the QntPassParam_<level>.ini files of this context. Null or "" goes
  * back to the lookup of the KORVEL_* calls (KORVEL_DATA_DIR, else <exe dir>/Data). A folder whose
- * file paths would exceed 255 characters is refused. The files are read at every image call. */
+ * file paths would exceed 255 characters is refused (KORVEL_ERROR_FOLDER, nothing changes).
+ * KORVEL_ERROR_PARAMETER_FILE, with the folder set, when the context's level reads its curve
+ * from a file the folder lacks or holds unusable (above). The files are read at every image
+ * call. */
 KORVEL_CONTEXT_API korvel_status korvel_set_parameter_folder(korvel_context* context,
                                                              const char* folder);
 
@@ -127,7 +149,9 @@ KORVEL_CONTEXT_API korvel_status korvel_context_check_parameters(const korvel_co
  * level 0 and -1 too, where no file curve is read). points == NULL with count == 0 drops it and
  * goes back to the parameter files. Like a file curve it takes effect at the next image call,
  * which also installs it into the level table used by later template calls. The ramp of
- * template type 38 is still read from the parameter file of the quality level. */
+ * template type 38 is still read from the parameter file of the quality level. Dropping the
+ * curve returns KORVEL_ERROR_PARAMETER_FILE, with the curve dropped, when the level then reads
+ * its curve from a file that is missing or unusable (above); setting one returns KORVEL_OK. */
 KORVEL_CONTEXT_API korvel_status korvel_set_tone_curve(korvel_context* context, const int* points,
                                                        int count);
 
@@ -326,6 +350,40 @@ KORVEL_CONTEXT_API korvel_status korvel_stream_feed(korvel_stream* stream,
                                                     size_t source_stride, int rows,
                                                     unsigned char* output, size_t output_stride,
                                                     int* rows_written);
+
+/* ---- What a screen reads ------------------------------------------------------------------ */
+
+/* What a screen does with the context's settings, for a host that offers only the choices
+ * that act (a print dialog, a command line) and refuses the others. The facts grow at the end
+ * in later versions: a caller sets size to its sizeof(korvel_screen_facts) before the call, and
+ * a size the library does not know is refused (KORVEL_ERROR_ARGUMENT). */
+typedef struct korvel_screen_facts {
+  size_t size;          /* sizeof(korvel_screen_facts), set by the caller */
+  int reads_tone_curve; /* 1: the quality level and a tone curve of the context's own change
+                           its output; 0: it screens the same at every level and curve */
+  int reads_file_ramp;  /* 1: its pattern (the compensation ramp of template type 38) comes
+                           from the quality level's parameter file, at every level, 0 or -1 too */
+  int streams;          /* 1: korvel_stream_begin (or korvel_stream_begin_screen) takes it */
+  int highest_dot_mode; /* the highest dot_mode that enlarges further (modes above it screen
+                           as it does); -1 when no cell factor or dot mode changes its output
+                           (it screens pixel by pixel, or, as type 39 at 1 bit, whose small
+                           drops 1 bit cannot hold, lays no dot) */
+} korvel_screen_facts;
+
+/* The facts of a template-type screen at bits = 1 or 2 (korvel_screen_image, or
+ * korvel_stream_begin), or of the 4-bit image path at bits = 4 (korvel_screen_image_4bit, whose
+ * options are not read). The options' template_type and use_template_diffusion choose the
+ * screen; the cell factors and dot mode are not checked. Refused: a null options or facts
+ * (KORVEL_ERROR_NULL_BUFFER); other bits or an unknown facts size (KORVEL_ERROR_ARGUMENT). */
+KORVEL_CONTEXT_API korvel_status korvel_image_options_describe(const korvel_image_options* options,
+                                                               int bits,
+                                                               korvel_screen_facts* facts);
+
+/* The facts of one of korvel's own screens with these options (korvel_context_screen).
+ * Refused: a null options or facts (KORVEL_ERROR_NULL_BUFFER); options the screening calls
+ * refuse, or an unknown facts size (KORVEL_ERROR_ARGUMENT). */
+KORVEL_CONTEXT_API korvel_status
+korvel_screen_options_describe(const korvel_screen_options* options, korvel_screen_facts* facts);
 
 /* ---- Threshold masks ---------------------------------------------------------------------- */
 

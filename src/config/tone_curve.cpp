@@ -127,8 +127,12 @@ void InstallNegativeLevelCurve(ScreeningState& state) {
 
 }  // namespace
 
+bool ReadsFileCurve(int qualityLevel, bool ownCurve) {
+  return !ownCurve && qualityLevel > 0;
+}
+
 bool ReadsFileCurve(const ScreeningState& state) {
-  return state.ownCurve.empty() && state.qualityLevel > 0;
+  return ReadsFileCurve(state.qualityLevel, !state.ownCurve.empty());
 }
 
 void SetupToneCurve(ScreeningState& state, int templateType) {

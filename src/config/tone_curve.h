@@ -14,6 +14,8 @@ constexpr int kMostCurvePoints = kToneCurveSize;
 // Whether the image calls of the state read their tone curve from the level's parameter file
 // (a positive level without a curve of the state's own).
 bool ReadsFileCurve(const ScreeningState& state);
+// The same for a quality level (bucketed) with or without a curve of the state's own.
+bool ReadsFileCurve(int qualityLevel, bool ownCurve);
 
 // Rebuild the tone curve and the level table of the state for a template type at the state's
 // quality level.

@@ -11,6 +11,7 @@
 #include "image/own_screen.h"
 #include "image/own_screen_stream.h"
 #include "interface/context.h"
+#include "interface/screen_facts.h"
 #include "interface/stream.h"
 #include "interface/strided_raster.h"
 
@@ -48,14 +49,20 @@ bool KnownScreen(korvel_screen screen) {
   return screen == KORVEL_SCREEN_FINE || screen == KORVEL_SCREEN_BEST;
 }
 
-// The checks the page and the stream share: the options and the page's size.
-korvel_status CheckScreenPage(const korvel_context* context, const korvel_screen_options* options,
-                              int width, int height, DropSet* drops) {
-  if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
+// The options the screens can honour, with the drops they ask for.
+korvel_status CheckScreenOptions(const korvel_screen_options* options, DropSet* drops) {
   if (options == nullptr) return KORVEL_ERROR_NULL_BUFFER;
   if (options->size != sizeof(korvel_screen_options)) return KORVEL_ERROR_ARGUMENT;
   if (!KnownScreen(options->screen) || !DropsOfOptions(*options, drops))
     return KORVEL_ERROR_ARGUMENT;
+  return KORVEL_OK;
+}
+
+// The checks the page and the stream share: the options and the page's size.
+korvel_status CheckScreenPage(const korvel_context* context, const korvel_screen_options* options,
+                              int width, int height, DropSet* drops) {
+  if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
+  if (const korvel_status status = CheckScreenOptions(options, drops)) return status;
   if (width < 1 || height < 1 || !RasterFits(width, height, 8)) return KORVEL_ERROR_SIZE;
   return KORVEL_OK;
 }
@@ -114,4 +121,12 @@ korvel_status korvel_stream_begin_screen(korvel_context* context,
     *out = NewOwnScreenStream(*context, *options, drops, width, height).release();
     return KORVEL_OK;
   });
+}
+
+korvel_status korvel_screen_options_describe(const korvel_screen_options* options,
+                                             korvel_screen_facts* facts) {
+  DropSet drops = DropSet::OneBit();
+  if (facts == nullptr) return KORVEL_ERROR_NULL_BUFFER;
+  if (const korvel_status status = CheckScreenOptions(options, &drops)) return status;
+  return DescribeOwnScreen(facts);
 }

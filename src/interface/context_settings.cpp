@@ -1,4 +1,5 @@
-// Creating and destroying contexts and changing their settings.
+// Creating and destroying contexts and changing their settings. The settings that choose the
+// parameter file are made first and then report the file they chose (see the header).
 #include <korvel/korvel_context.h>
 
 #include <string>
@@ -8,6 +9,7 @@
 #include "config/tone_curve.h"
 #include "interface/context.h"
 #include "interface/globals.h"
+#include "interface/parameter_file_status.h"
 
 namespace {
 
@@ -34,9 +36,15 @@ void korvel_context_destroy(korvel_context* context) {
 
 korvel_status korvel_set_quality(korvel_context* context, int level) {
   if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
-  context->state.qualityLevel = BucketQualityLevel(level);
-  context->state.ResetLevelAmount();
-  return KORVEL_OK;
+  ScreeningState& state = context->state;
+  const int bucketed = BucketQualityLevel(level);
+  return Guarded([&] {
+    const korvel_status file =
+        ParameterFileStatus(bucketed, state.parameterFolder, !state.ownCurve.empty());
+    state.qualityLevel = bucketed;
+    state.ResetLevelAmount();
+    return file;
+  });
 }
 
 korvel_status korvel_get_quality(const korvel_context* context, int* level) {
@@ -53,16 +61,24 @@ korvel_status korvel_set_parameter_folder(korvel_context* context, const char* f
     char path[kPassParamPathCapacity];
     if (!chosen.empty() && !ComposePassParamPath(kLongestLevel, chosen, path))
       return KORVEL_ERROR_FOLDER;
-    context->state.parameterFolder.swap(chosen);
-    return KORVEL_OK;
+    ScreeningState& state = context->state;
+    const korvel_status file =
+        ParameterFileStatus(state.qualityLevel, chosen, !state.ownCurve.empty());
+    state.parameterFolder.swap(chosen);
+    return file;
   });
 }
 
 korvel_status korvel_set_tone_curve(korvel_context* context, const int* points, int count) {
   if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
   if (points == nullptr && count == 0) {
-    context->state.ownCurve.clear();
-    return KORVEL_OK;
+    ScreeningState& state = context->state;
+    return Guarded([&] {
+      const korvel_status file =
+          ParameterFileStatus(state.qualityLevel, state.parameterFolder, false);
+      state.ownCurve.clear();
+      return file;
+    });
   }
   if (points == nullptr) return KORVEL_ERROR_NULL_BUFFER;
   if (!CurveAccepted(points, count)) return KORVEL_ERROR_TONE_CURVE;

@@ -1,11 +1,13 @@
 // The check a host makes before screening: every parameter file the reader would turn into a
 // blank or wrong curve is reported, every usable one screens exactly as the same points given as
-// the context's own curve, and the path it reports is the one the image calls read.
+// the context's own curve, and the path it reports is the one the image calls read. The settings
+// that choose the file report it at once, and still make the setting.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -124,6 +126,69 @@ TEST(ParameterCheck, ContextsThatReadNoFileCurvePassAndTheBufferIsChecked) {
   EXPECT_EQ(korvel_context_check_parameters(own.get(), nullptr, 1), KORVEL_ERROR_NULL_BUFFER);
   EXPECT_EQ(korvel_context_check_parameters(nullptr, nullptr, 0), KORVEL_ERROR_NULL_CONTEXT);
   EXPECT_STRNE(korvel_strerror(KORVEL_ERROR_PARAMETER_FILE), korvel_strerror(korvel_status(99)));
+}
+
+// A host that sets a folder lacking its level's file hears it from the settings call, with the
+// path the library looked for, and the setting stands.
+TEST(ParameterCheck, TheSettingsThatChooseAMissingFileReportItAndStand) {
+  test::ScopedDataDir other;
+  test::ScopedDataDir usual;  // the usual lookup finds this one
+  usual.Write(50, CurveText(Ramp(11), "11"));
+  korvel_context* raw = nullptr;
+  ASSERT_EQ(korvel_context_create(&raw), KORVEL_OK);
+  const test::Context context(raw);
+  EXPECT_EQ(korvel_set_quality(raw, 50), KORVEL_OK);
+  EXPECT_EQ(korvel_set_parameter_folder(raw, other.path().c_str()), KORVEL_ERROR_PARAMETER_FILE);
+  std::string path;
+  EXPECT_EQ(Check(context, &path), KORVEL_ERROR_PARAMETER_FILE);
+  EXPECT_EQ(path, other.FileOf(50));
+  EXPECT_EQ(korvel_set_quality(raw, 70), KORVEL_ERROR_PARAMETER_FILE);
+  int level = 0;
+  ASSERT_EQ(korvel_get_quality(raw, &level), KORVEL_OK);
+  EXPECT_EQ(level, 70);
+  const int points[] = {0, 50, 100};
+  EXPECT_EQ(korvel_set_tone_curve(raw, points, 3), KORVEL_OK);
+  EXPECT_EQ(korvel_set_tone_curve(raw, nullptr, 0), KORVEL_ERROR_PARAMETER_FILE);
+  EXPECT_EQ(korvel_set_quality(raw, 0), KORVEL_OK);
+  // A refused folder is a refusal: the folder stays, and so does the verdict.
+  ASSERT_EQ(korvel_set_quality(raw, 50), KORVEL_ERROR_PARAMETER_FILE);
+  EXPECT_EQ(korvel_set_parameter_folder(raw, std::string(300, 'f').c_str()), KORVEL_ERROR_FOLDER);
+  EXPECT_EQ(Check(context, &path), KORVEL_ERROR_PARAMETER_FILE);
+  EXPECT_EQ(path, other.FileOf(50));
+  EXPECT_EQ(korvel_set_parameter_folder(raw, nullptr), KORVEL_OK);
+}
+
+// Every settings call that chooses the file says what the check says right after it, whatever
+// came before: levels, folders with good, broken and no files, own curves set and dropped.
+TEST(ParameterCheck, EverySettingsCallReportsWhatTheCheckFindsAfterIt) {
+  test::ScopedDataDir usual, good, empty;
+  for (int level = 10; level <= 100; level += 10) {
+    good.Write(level, CurveText(Ramp(5), "5"));
+    usual.Write(level, level % 20 == 0 ? CurveText(Ramp(5), "5") : CurveText(Ramp(5), "x"));
+  }
+  const std::string folders[] = {"", good.path(), empty.path(), usual.path()};
+  const int points[] = {0, 30, 100};
+  std::mt19937 random(7);
+  korvel_context* raw = nullptr;
+  ASSERT_EQ(korvel_context_create(&raw), KORVEL_OK);
+  const test::Context context(raw);
+  for (int step = 0; step < 400; ++step) {
+    korvel_status status = KORVEL_OK;
+    switch (random() % 4) {
+      case 0:
+        status = korvel_set_quality(raw, static_cast<int>(random() % 104) - 2);
+        break;
+      case 1:
+        status = korvel_set_parameter_folder(raw, folders[random() % 4].c_str());
+        break;
+      case 2:
+        status = korvel_set_tone_curve(raw, nullptr, 0);
+        break;
+      default:
+        status = korvel_set_tone_curve(raw, points, 3);
+    }
+    ASSERT_EQ(status, Check(context)) << "step " << step;
+  }
 }
 
 }  // namespace

@@ -77,6 +77,8 @@ TEST(Exports, DynamicSymbolTableIsExactlyTheDocumentedSet) {
       "korvel_mask_load",
       "korvel_mask_dither",
       "korvel_mask_release",
+      "korvel_image_options_describe",
+      "korvel_screen_options_describe",
   };
   EXPECT_EQ(DefinedDynamicSymbols(KORVEL_SHARED_LIBRARY), InVersionNode(expected));
 }

@@ -2,18 +2,39 @@
 
 #include "tool_error.h"
 
+namespace {
+
+constexpr size_t kParameterPathCapacity = 256;  // the library's paths are at most 255 characters
+
+}  // namespace
+
 void Require(korvel_status status, const std::string& what) {
   if (status != KORVEL_OK) throw ToolError(what + ": " + korvel_strerror(status));
 }
 
+// The own curve is set before the level, so that the level's report on its parameter file is
+// the one that counts. That report is a warning, the level being set: whether it matters
+// depends on the screen, and the hosts act on it with the screen's facts before they screen
+// (RequireParameterFile).
 Context ContextFor(const InkSettings& settings) {
   korvel_context* context = nullptr;
   Require(korvel_context_create(&context), "cannot create a screening context");
   Context owned(context);
-  Require(korvel_set_quality(context, settings.quality), "the library refused the quality level");
   if (!settings.curve.empty())
     Require(korvel_set_tone_curve(context, settings.curve.data(),
                                   static_cast<int>(settings.curve.size())),
             "the library refused the tone curve");
+  const korvel_status level = korvel_set_quality(context, settings.quality);
+  if (level != KORVEL_ERROR_PARAMETER_FILE) Require(level, "the library refused the quality level");
   return owned;
+}
+
+std::string UsualParameterFolder() {
+  const Context context = ContextFor(InkSettings{});
+  char path[kParameterPathCapacity] = "";
+  Require(korvel_context_check_parameters(context.get(), path, sizeof path),
+          "the usual parameter folder");
+  const std::string file = path;
+  const size_t slash = file.rfind('/');
+  return slash == std::string::npos ? "" : file.substr(0, slash);
 }

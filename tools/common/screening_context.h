@@ -20,4 +20,8 @@ void Require(korvel_status status, const std::string& what);
 
 Context ContextFor(const InkSettings& settings);
 
+// The folder of the parameter files the library looks in by itself (for a context of no folder
+// of its own), from the path it composes; "" when it composes none.
+std::string UsualParameterFolder();
+
 #endif

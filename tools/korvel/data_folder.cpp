@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 
+#include "screening_context.h"
+
 namespace {
 
 bool IsFolder(const std::string& path) {
@@ -28,7 +30,7 @@ std::string InstalledDataFolder() {
 }  // namespace
 
 void UseInstalledDataFolderIfNeeded() {
-  if (UserDataFolder() || IsFolder(ExecutableFolder() + "/Data")) return;
+  if (UserDataFolder() || IsFolder(UsualParameterFolder())) return;
   const std::string installed = InstalledDataFolder();
   if (installed.empty() || !IsFolder(installed)) return;
   char* resolved = realpath(installed.c_str(), nullptr);
@@ -36,21 +38,15 @@ void UseInstalledDataFolderIfNeeded() {
   std::free(resolved);
 }
 
-DataFolder ActiveDataFolder() {
+DataFolder ActiveDataFolder(const std::string& libraryPath) {
+  const std::string libraryFolder = libraryPath.substr(0, libraryPath.rfind('/'));
   if (const char* folder = UserDataFolder()) {
-    const std::string path = folder;
+    const std::string path = libraryPath.empty() ? folder : libraryFolder;
     char* resolved = realpath(InstalledDataFolder().c_str(), nullptr);
     const bool installed = resolved && path == resolved;
     std::free(resolved);
     return {path,
             installed ? "the installed data folder, through KORVEL_DATA_DIR" : "KORVEL_DATA_DIR"};
   }
-  return {ExecutableFolder() + "/Data", "the Data folder beside the executable"};
-}
-
-int BucketedQualityLevel(int level) {
-  if (level == 0 || level == -1) return level;
-  if (level < 15) return 10;
-  if (level >= 95) return 100;
-  return (level + 5) / 10 * 10;
+  return {libraryFolder, "the Data folder beside the executable"};
 }

@@ -17,10 +17,8 @@ struct DataFolder {
   std::string path;
   std::string origin;  // how the folder was chosen, for the info command
 };
-DataFolder ActiveDataFolder();
-
-// The quality level as KORVEL_Init stores it: 0 and -1 kept, everything else bucketed to
-// 10, 20, ..., 100.
-int BucketedQualityLevel(int level);
+// The folder of the parameter file the library reads (libraryPath, as the library gives it;
+// "" when its folder's path is too long for the library, and then the folder the user named).
+DataFolder ActiveDataFolder(const std::string& libraryPath);
 
 #endif

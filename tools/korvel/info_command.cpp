@@ -29,14 +29,14 @@ const char* LevelNote(int bucketed) {
   return "";
 }
 
-// The file and the library's verdict on it: at a level above 0 whether its tone curve is usable,
-// otherwise whether it is there at all.
-std::string ParameterFileNote(const ParameterFileState& file, int bucketed) {
+// The file and the library's verdict on it: whether its tone curve is usable where the level
+// reads one, otherwise whether it is there at all.
+std::string ParameterFileNote(const ParameterFileState& file) {
   if (file.path.empty()) return "none (the data folder's path is too long for the library)";
   struct stat status;
   const bool found = stat(file.path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
   if (!found) return file.path + " (not found)";
-  if (bucketed <= 0 || file.curveUsable) return file.path + " (found)";
+  if (file.curveUsable) return file.path + " (found)";
   return file.path + " (found, but " + korvel_strerror(KORVEL_ERROR_PARAMETER_FILE) + ")";
 }
 
@@ -46,15 +46,15 @@ int RunInfo(const Words& words) {
   const Arguments arguments(words, {{"--quality", true}});
   if (!arguments.Positionals().empty()) throw UsageError("info takes no files");
   const int quality = arguments.IntOr("--quality", kDefaultQuality, -1, 100);
-  const int bucketed = BucketedQualityLevel(quality);
-  const DataFolder folder = ActiveDataFolder();
   const ParameterFileState file = ParameterFileOf(quality);
+  const DataFolder folder = ActiveDataFolder(file.path);
+  const int bucketed = file.level;
 
   std::printf("korvel %s\n", KORVEL_VERSION_STRING);
   std::printf("library: %s\n", LoadedLibraryPath().c_str());
   std::printf("quality level: %d, read as %d%s\n", quality, bucketed, LevelNote(bucketed));
   std::printf("data folder: %s (%s)\n", folder.path.c_str(), folder.origin.c_str());
-  std::printf("parameter file: %s\n", ParameterFileNote(file, bucketed).c_str());
+  std::printf("parameter file: %s\n", ParameterFileNote(file).c_str());
   std::printf("output formats: PNG, PBM, PGM%s\n",
               TiffSupported() ? ", TIFF" : " (TIFF not available: built without libtiff)");
   return 0;

@@ -3,8 +3,8 @@
 #include <korvel/korvel_context.h>
 #include <sys/stat.h>
 
-#include "data_folder.h"
-#include "screening_context.h"
+#include <memory>
+
 #include "tool_error.h"
 
 namespace {
@@ -20,34 +20,44 @@ std::string Named(const std::string& path) {
   return path.empty() ? "the parameter file (its folder's path is too long for the library)" : path;
 }
 
+struct ContextDeleter {
+  void operator()(korvel_context* context) const { korvel_context_destroy(context); }
+};
+
 }  // namespace
 
+// The library judges the file when the level is set: KORVEL_ERROR_PARAMETER_FILE there is its
+// report on the file, not a refusal of the level.
 ParameterFileState ParameterFileOf(int quality) {
-  InkSettings settings;
-  settings.quality = quality;
-  const Context context = ContextFor(settings);
+  korvel_context* raw = nullptr;
+  if (korvel_context_create(&raw) != KORVEL_OK) throw ToolError("cannot create a context");
+  const std::unique_ptr<korvel_context, ContextDeleter> context(raw);
+  const korvel_status verdict = korvel_set_quality(raw, quality);
+  if (verdict != KORVEL_OK && verdict != KORVEL_ERROR_PARAMETER_FILE)
+    throw ToolError(std::string("the library refused the quality level: ") +
+                    korvel_strerror(verdict));
+  ParameterFileState file{"", 0, verdict == KORVEL_OK};
   char path[kPathCapacity] = "";
-  const korvel_status status = korvel_context_check_parameters(context.get(), path, sizeof path);
-  if (status != KORVEL_OK && status != KORVEL_ERROR_PARAMETER_FILE)
-    Require(status, "cannot check the parameter file");
-  return {path, status == KORVEL_OK};
+  if (korvel_context_check_parameters(raw, path, sizeof path) == KORVEL_ERROR_ARGUMENT ||
+      korvel_get_quality(raw, &file.level) != KORVEL_OK)
+    throw ToolError("cannot ask the library about the parameter file");
+  file.path = path;
+  return file;
 }
 
-// At a level above 0 the library builds the tone curve from the level's parameter file, and the
-// compensation ramp comes from that file at every level. From a missing or broken file the
-// library still screens, with a curve or ramp of zeros, so the image comes out blank or nearly
-// so: the tool refuses to write such an output.
+// From a missing or broken file the library still screens, with a curve or ramp of zeros, so
+// the image comes out blank or nearly so: the tool refuses to write such an output.
 void RequireParameterFile(int quality, bool ownCurve, const ScreenRule& screen) {
-  const bool curveFromFile =
-      screen.readsToneCurve && !ownCurve && BucketedQualityLevel(quality) > 0;
-  if (!curveFromFile && !screen.readsRampFromFile) return;
+  const korvel_screen_facts facts = FactsOf(screen);
+  const bool curveFromFile = facts.reads_tone_curve && !ownCurve;
+  if (!curveFromFile && !facts.reads_file_ramp) return;
   const ParameterFileState file = ParameterFileOf(quality);
   if (curveFromFile && !file.curveUsable)
     throw ToolError(Named(file.path) + ": " + korvel_strerror(KORVEL_ERROR_PARAMETER_FILE) +
                     "; the tone curve of quality " + std::to_string(quality) +
                     " comes from it (set KORVEL_DATA_DIR, or use --quality 0 for the identity "
                     "curve)");
-  if (screen.readsRampFromFile && !IsRegularFile(file.path))
+  if (facts.reads_file_ramp && !IsRegularFile(file.path))
     throw ToolError(Named(file.path) +
                     " not found: the compensation ramp comes from it (set KORVEL_DATA_DIR)");
 }

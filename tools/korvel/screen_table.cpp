@@ -29,53 +29,58 @@ constexpr unsigned kOneOrTwoBits = 1u << 1 | 1u << 2;
 constexpr unsigned kTwoBits = 1u << 2;
 constexpr unsigned kFourBits = 1u << 4;
 
-// The library enlarges the bar patterns at most twice: dot modes 2 and 3 draw them as 1 does.
-constexpr int kBarHighestDotMode = 1;
-constexpr int kHighestDotMode = 3;
-constexpr int kNoCells = -1;
-
 using Source = ScreenSource;
 
-// Error diffusion (and the template diffusion that may replace it) read the tone curve of the
-// quality level; the drop screens, the threshold matrix and the 4-bit image path read none.
-// The 2-bit drop screens work pixel by pixel, so they have no cells to enlarge.
+// The bar patterns and the compensation ramp stand apart from the other test patterns because
+// the library enlarges the bars less and reads the ramp from the parameter file (FactsOf).
 const std::vector<ScreenRule> kScreens = {
     {"error diffusion of a test pattern", kOneOrTwoBits, kPlainPatternTypes, false,
-     Source::kPattern, true, false, kHighestDotMode},
-    {"error diffusion of a bar pattern", kOneOrTwoBits, kBarTypes, false, Source::kPattern, true,
-     false, kBarHighestDotMode},
+     Source::kPattern},
+    {"error diffusion of a bar pattern", kOneOrTwoBits, kBarTypes, false, Source::kPattern},
     {"error diffusion of the compensation ramp", kOneOrTwoBits, kRampFromFileType, false,
-     Source::kPattern, true, true, kHighestDotMode},
-    {"error diffusion of the image", kOneOrTwoBits, Type(kImageType), false, Source::kImage, true,
-     false, kHighestDotMode},
+     Source::kPattern},
+    {"error diffusion of the image", kOneOrTwoBits, Type(kImageType), false, Source::kImage},
     {"template diffusion of a test pattern", kOneOrTwoBits, kPlainPatternTypes, true,
-     Source::kPattern, true, false, kHighestDotMode},
-    {"template diffusion of a bar pattern", kOneOrTwoBits, kBarTypes, true, Source::kPattern, true,
-     false, kBarHighestDotMode},
+     Source::kPattern},
+    {"template diffusion of a bar pattern", kOneOrTwoBits, kBarTypes, true, Source::kPattern},
     {"template diffusion of the compensation ramp", kOneOrTwoBits, kRampFromFileType, true,
-     Source::kPattern, true, true, kHighestDotMode},
-    {"template diffusion of the image", kOneOrTwoBits, Type(kImageType), true, Source::kImage, true,
-     false, kHighestDotMode},
-    {"257 x 257 threshold matrix", kOneOrTwoBits, Type(42), false, Source::kImageOrPattern, false,
-     false, kHighestDotMode},
-    {"small drops", kTwoBits, Type(39), false, Source::kImage, false, false, kNoCells},
-    {"small and medium drops", kTwoBits, Type(40), false, Source::kImage, false, false, kNoCells},
-    {"small, medium and large drops", kTwoBits, Type(kThreeDropType), false, Source::kImage, false,
-     false, kNoCells},
-    {"4-bit image path", kFourBits, 0, false, Source::kImage, false, false, kNoCells},
+     Source::kPattern},
+    {"template diffusion of the image", kOneOrTwoBits, Type(kImageType), true, Source::kImage},
+    {"257 x 257 threshold matrix", kOneOrTwoBits, Type(42), false, Source::kImageOrPattern},
+    {"small drops", kTwoBits, Type(39), false, Source::kImage},
+    {"small and medium drops", kTwoBits, Type(40), false, Source::kImage},
+    {"small, medium and large drops", kTwoBits, Type(kThreeDropType), false, Source::kImage},
+    {"4-bit image path", kFourBits, 0, false, Source::kImage},
 };
 
-// korvel's own screens, in the order of kOwnScreenNames: they screen the image pixel by pixel
-// through the tone curve of the error diffusion.
+// korvel's own screens, in the order of kOwnScreenNames.
 const ScreenRule kOwnScreens[] = {
-    {"fine, korvel's error diffusion of the image", kOneOrTwoBits, 0, false, Source::kImage, true,
-     false, kNoCells},
-    {"best, korvel's search for the least visible error", kOneOrTwoBits, 0, false, Source::kImage,
-     true, false, kNoCells},
+    {"fine, korvel's error diffusion of the image", kOneOrTwoBits, 0, false, Source::kImage},
+    {"best, korvel's search for the least visible error", kOneOrTwoBits, 0, false, Source::kImage},
 };
 
 bool IsOwnScreen(const ScreenRule& rule) {
   return &rule >= std::begin(kOwnScreens) && &rule < std::end(kOwnScreens);
+}
+
+int LowestDepth(const ScreenRule& rule) {
+  for (int bits : {1, 2, 4})
+    if (rule.depths >> bits & 1) return bits;
+  throw ToolError("a screen of the table writes no depth");
+}
+
+int FirstType(TypeSet types) {
+  for (int type = 0; type <= 42; ++type)
+    if (types & Type(type)) return type;
+  return kImageType;  // the 4-bit path takes no type
+}
+
+bool ReadsToneCurve(const ScreenRule& rule) {
+  return FactsOf(rule).reads_tone_curve != 0;
+}
+
+int HighestDotMode(const ScreenRule& rule) {
+  return FactsOf(rule).highest_dot_mode;
 }
 
 bool Covers(const ScreenRule& rule, int bits, int type) {
@@ -157,19 +162,20 @@ void CheckSource(const ScreenRule& rule, const ScreenRequest& request) {
 }
 
 void CheckCells(const ScreenRule& rule, const ScreenRequest& request) {
-  const auto usesCells = [](const ScreenRule& r) { return r.highestDotMode >= 0; };
-  if (rule.highestDotMode < 0) {
+  const auto usesCells = [](const ScreenRule& r) { return HighestDotMode(r) >= 0; };
+  const int highest = HighestDotMode(rule);
+  if (highest < 0) {
     const std::string why =
         "it screens pixel by pixel; " + WhereItApplies(usesCells) + " enlarge cells";
     if (request.dotModeGiven) RefuseOption("--dot-mode", rule, request, why);
     if (request.cellGiven) RefuseOption("--cell", rule, request, why);
     return;
   }
-  if (request.dotModeGiven && request.dotMode > rule.highestDotMode)
+  if (request.dotModeGiven && request.dotMode > highest)
     RefuseOption("--dot-mode " + std::to_string(request.dotMode), rule, request,
-                 "it enlarges at most as --dot-mode " + std::to_string(rule.highestDotMode) +
-                     " does; " + WhereItApplies([&request](const ScreenRule& r) {
-                       return r.highestDotMode >= request.dotMode;
+                 "it enlarges at most as --dot-mode " + std::to_string(highest) + " does; " +
+                     WhereItApplies([&request](const ScreenRule& r) {
+                       return HighestDotMode(r) >= request.dotMode;
                      }) +
                      " enlarge further");
 }
@@ -200,17 +206,16 @@ const ScreenRule& OwnScreenOrRefusal(const ScreenRequest& request) {
 // and the threads.
 void CheckSharedOptions(const ScreenRule& rule, const ScreenRequest& request) {
   CheckSource(rule, request);
-  if (request.qualityGiven && !rule.readsToneCurve)
+  const bool readsToneCurve = ReadsToneCurve(rule);
+  if (request.qualityGiven && !readsToneCurve)
     RefuseOption("--quality", rule, request,
                  "it reads no tone curve; error and template diffusion (" +
-                     WhereItApplies([](const ScreenRule& r) { return r.readsToneCurve; }) +
-                     ") and the own screens (--screen) do");
-  if (request.curveGiven && !rule.readsToneCurve)
+                     WhereItApplies(ReadsToneCurve) + ") and the own screens (--screen) do");
+  if (request.curveGiven && !readsToneCurve)
     RefuseOption("--curve", rule, request,
                  "it reads no tone curve; error and template diffusion (" +
-                     WhereItApplies([](const ScreenRule& r) { return r.readsToneCurve; }) +
-                     ") and the own screens (--screen) do");
-  if (request.qualityBesideCurve && !rule.readsRampFromFile)
+                     WhereItApplies(ReadsToneCurve) + ") and the own screens (--screen) do");
+  if (request.qualityBesideCurve && !FactsOf(rule).reads_file_ramp)
     RefuseOption("--quality", rule, request,
                  "an ink's --curve replaces the tone curve of its quality level, and the level "
                  "chooses nothing else here");
@@ -221,9 +226,45 @@ void CheckSharedOptions(const ScreenRule& rule, const ScreenRequest& request) {
         "thread; the inks of a CMYK TIFF are screened in parallel");
 }
 
+// The facts the library gives a depth and type with the rule's template-diffusion choice.
+korvel_screen_facts FactsOfType(const ScreenRule& rule, int bits, int type) {
+  korvel_screen_facts facts{};
+  facts.size = sizeof facts;
+  korvel_status status = KORVEL_OK;
+  if (IsOwnScreen(rule)) {
+    korvel_screen_options options;
+    korvel_screen_options_init(
+        &options, static_cast<korvel_screen>(kOwnScreenNames[&rule - kOwnScreens].screen), bits);
+    status = korvel_screen_options_describe(&options, &facts);
+  } else {
+    const korvel_image_options options{type, 1, 1, 0, rule.templateDiffusion ? 1 : 0};
+    status = korvel_image_options_describe(&options, bits, &facts);
+  }
+  if (status != KORVEL_OK)
+    throw ToolError(std::string("the library cannot describe the ") + rule.name + ": " +
+                    korvel_strerror(status));
+  return facts;
+}
+
+bool SameFacts(const korvel_screen_facts& a, const korvel_screen_facts& b) {
+  return a.reads_tone_curve == b.reads_tone_curve && a.reads_file_ramp == b.reads_file_ramp &&
+         a.streams == b.streams && a.highest_dot_mode == b.highest_dot_mode;
+}
+
 }  // namespace
 
 const OwnScreenName kOwnScreenNames[2] = {{"fine", 1}, {"best", 2}};
+
+korvel_screen_facts FactsOf(const ScreenRule& rule) {
+  const korvel_screen_facts first = FactsOfType(rule, LowestDepth(rule), FirstType(rule.types));
+  for (int bits : {1, 2, 4})
+    for (int type = 0; type <= 42; ++type)
+      if (Covers(rule, bits, type) && !SameFacts(first, FactsOfType(rule, bits, type)))
+        throw ToolError(std::string("the library screens the types of the ") + rule.name +
+                        " differently (--type " + std::to_string(type) + " at --bits " +
+                        std::to_string(bits) + ")");
+  return first;
+}
 
 int DefaultType(int bits) {
   return bits == 2 ? kThreeDropType : kImageType;
@@ -274,9 +315,10 @@ std::string DescribeScreens() {
     if (rule.types) text += " --type " + FormatTypes(rule.types);
     if (rule.templateDiffusion) text += " --template-diffusion";
     text += ": " + std::string(rule.name) + "\n      " + kSources[static_cast<int>(rule.source)];
-    if (rule.readsToneCurve) text += "; --quality, --curve";
-    if (rule.highestDotMode >= 0)
-      text += "; --dot-mode 0.." + std::to_string(rule.highestDotMode) + ", --cell";
+    const korvel_screen_facts facts = FactsOf(rule);
+    if (facts.reads_tone_curve) text += "; --quality, --curve";
+    if (facts.highest_dot_mode >= 0)
+      text += "; --dot-mode 0.." + std::to_string(facts.highest_dot_mode) + ", --cell";
     text += "\n";
   }
   for (size_t k = 0; k < std::size(kOwnScreenNames); ++k)

@@ -1,8 +1,11 @@
 // Which screen the halftone command runs for an output depth, a template type and the
 // template-diffusion flag, and which of the command's options that screen uses. The refusals
-// of the halftone command and the screen list of its help are both read from this one table.
+// of the halftone command and the screen list of its help are both read from this one table;
+// what a screen reads (its tone curve, the file's ramp, its cells) the library tells.
 #ifndef KORVEL_TOOL_SCREEN_TABLE_H
 #define KORVEL_TOOL_SCREEN_TABLE_H
+
+#include <korvel/korvel_context.h>
 
 #include <cstdint>
 #include <string>
@@ -20,10 +23,13 @@ struct ScreenRule {
   TypeSet types;           // 0 for the 4-bit image path, which takes no --type
   bool templateDiffusion;  // the screen that --template-diffusion chooses for these types
   ScreenSource source;
-  bool readsToneCurve;     // --quality chooses the tone curve it reads
-  bool readsRampFromFile;  // its pattern comes from the parameter file, at every level
-  int highestDotMode;      // -1: screens pixel by pixel, no --dot-mode or --cell
 };
+
+// What the library says the screen reads: whether --quality and --curve act on it, whether its
+// pattern comes from the parameter file at every level, and its highest --dot-mode (-1: it
+// screens pixel by pixel, no --dot-mode or --cell). Throws ToolError when the library gives
+// two types or depths of the rule different facts: the table groups only what it screens alike.
+korvel_screen_facts FactsOf(const ScreenRule& rule);
 
 // The options of a halftone command line that depend on the screen.
 struct ScreenRequest {

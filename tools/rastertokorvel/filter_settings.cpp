@@ -22,28 +22,27 @@ std::string BitsText(int bits) {
 
 const std::vector<Screen>& Screens() {
   static const std::vector<Screen> screens{
-      // name, label, template type, own screen, template diffusion, bits, tone curves, dots on
-      // blank paper, chosen by the print quality
+      // name, label, template type, own screen, template diffusion, bits, dots on blank paper,
+      // chosen by the print quality
       {"ByPrintQuality", "By Print Quality (Error Diffusion, Fine at High, Best at Photo)", 0,
-       kNoOwnScreen, false, 0, true, false, true},
-      {"ErrorDiffusion", "Error Diffusion", KORVEL_TYPE_IMAGE, kNoOwnScreen, false, 1, true, false,
+       kNoOwnScreen, false, 0, false, true},
+      {"ErrorDiffusion", "Error Diffusion", KORVEL_TYPE_IMAGE, kNoOwnScreen, false, 1, false,
        false},
       {"TemplateDiffusion", "Template Diffusion, Faint Dots on Blank Paper", KORVEL_TYPE_IMAGE,
-       kNoOwnScreen, true, 1, true, true, false},
+       kNoOwnScreen, true, 1, true, false},
       {"Drops", "Drop Screen, Small, Medium and Large Drops", KORVEL_TYPE_THREE_DROPS, kNoOwnScreen,
-       false, 2, false, false, false},
+       false, 2, false, false},
       {"SmallMediumDrops", "Drop Screen, Small and Medium Drops", KORVEL_TYPE_SMALL_MEDIUM_DROPS,
-       kNoOwnScreen, false, 2, false, false, false},
-      {"Matrix", "Threshold Matrix", KORVEL_TYPE_MATRIX, kNoOwnScreen, false, 1, false, false,
-       false},
+       kNoOwnScreen, false, 2, false, false},
+      {"Matrix", "Threshold Matrix", KORVEL_TYPE_MATRIX, kNoOwnScreen, false, 1, false, false},
       {"Fine", "Fine Error Diffusion, Finer than the Textbook", 0, KORVEL_SCREEN_FINE, false, 1,
-       true, false, false},
-      {"FineDrops", "Fine, Small, Medium and Large Drops", 0, KORVEL_SCREEN_FINE, false, 2, true,
        false, false},
+      {"FineDrops", "Fine, Small, Medium and Large Drops", 0, KORVEL_SCREEN_FINE, false, 2, false,
+       false},
       {"Best", "Best, Searched Dot Placement for Photos, Slow", 0, KORVEL_SCREEN_BEST, false, 1,
-       true, false, false},
+       false, false},
       {"BestDrops", "Best, Small, Medium and Large Drops, Slow", 0, KORVEL_SCREEN_BEST, false, 2,
-       true, false, false}};
+       false, false}};
   return screens;
 }
 
@@ -60,6 +59,26 @@ const Screen& ScreenFor(const Screen& chosen, int quality, int bits) {
   return ScreenNamed(quality >= kPhotoLevel  ? "Best"
                      : quality >= kHighLevel ? "Fine"
                                              : "ErrorDiffusion");
+}
+
+bool ReadsToneCurves(const Screen& screen) {
+  // Every screen the print quality may choose follows the tone curve.
+  if (screen.byPrintQuality) return true;
+  korvel_screen_facts facts{};
+  facts.size = sizeof facts;
+  korvel_status status = KORVEL_OK;
+  if (screen.ownScreen != kNoOwnScreen) {
+    korvel_screen_options options;
+    korvel_screen_options_init(&options, static_cast<korvel_screen>(screen.ownScreen), screen.bits);
+    status = korvel_screen_options_describe(&options, &facts);
+  } else {
+    const korvel_image_options options{screen.templateType, 1, 1, 0, screen.templateDiffusion};
+    status = korvel_image_options_describe(&options, screen.bits, &facts);
+  }
+  if (status != KORVEL_OK)
+    throw ToolError("the library cannot describe the " + ScreenName(screen) +
+                    " screen: " + korvel_strerror(status));
+  return facts.reads_tone_curve != 0;
 }
 
 std::string ScreenName(const Screen& screen) {
@@ -92,7 +111,7 @@ void RequireScreenHonoursSettings(const FilterSettings& settings) {
                     " per colour, not " + BitsText(settings.bits) + " (KorvelBits " +
                     std::to_string(screen.bits) + " or korvel-bits=" + std::to_string(screen.bits) +
                     ")");
-  if (screen.toneCurves) return;
+  if (ReadsToneCurves(screen)) return;
   if (settings.quality != kNormalLevel)
     throw ToolError("the " + ScreenName(screen) +
                     " screen prints the same at every print quality: choose Normal "

@@ -19,10 +19,12 @@ struct Screen {
   int ownScreen;           // 0, or korvel's own screen KORVEL_SCREEN_FINE or KORVEL_SCREEN_BEST
   bool templateDiffusion;  // the library's template diffusion on
   int bits;  // the only bits per colour it writes: 1 (dot or none) or 2 (drops); 0 for either
-  bool toneCurves;        // quality levels and tone curves change its output
   bool dotsOnBlankPaper;  // lays dots where the page is blank
   bool byPrintQuality;    // stands for the screen the print quality chooses (ScreenFor)
 };
+
+// Whether quality levels and tone curves change the screen's output, as the library says.
+bool ReadsToneCurves(const Screen& screen);
 
 // What a row of the screens table says of korvel's own screens, which have no template type.
 constexpr int kNoOwnScreen = 0;

@@ -20,11 +20,12 @@ bool IsFolder(const std::string& path) {
 
 }  // namespace
 
+// A folder the user names is the library's to read, found or not, and never replaced by another.
 std::string FilterParameterFolder() {
   const char* chosen = std::getenv("KORVEL_DATA_DIR");
   if (chosen && *chosen) return chosen;
-  const std::string beside = ExecutableFolder() + "/Data";
-  if (IsFolder(beside)) return beside;
+  const std::string usual = UsualParameterFolder();
+  if (IsFolder(usual)) return usual;
 #ifdef KORVEL_FILTER_DATA_FROM_FILTER
   return ExecutableFolder() + "/" + KORVEL_FILTER_DATA_FROM_FILTER;
 #else
@@ -32,16 +33,16 @@ std::string FilterParameterFolder() {
 #endif
 }
 
+// The library judges the file when the level is set in the folder; the path it looked for
+// comes from the check.
 void RequireParameterFile(const std::string& folder, int quality) {
-  InkSettings settings;
-  settings.quality = quality;
-  const Context context = ContextFor(settings);
+  const Context context = ContextFor(InkSettings{});
   Require(korvel_set_parameter_folder(context.get(), folder.c_str()), "the parameter folder");
+  const korvel_status status = korvel_set_quality(context.get(), quality);
+  if (status != KORVEL_ERROR_PARAMETER_FILE) return Require(status, "the quality level");
   char path[kParameterPathCapacity] = "";
-  const korvel_status status = korvel_context_check_parameters(context.get(), path, sizeof path);
-  if (status == KORVEL_ERROR_PARAMETER_FILE)
-    throw ToolError(std::string(korvel_strerror(status)) + " (quality " + std::to_string(quality) +
-                    ", " + (*path ? path : "no path in " + folder) +
-                    "; set KORVEL_DATA_DIR to the folder that holds a usable one)");
-  Require(status, "the parameter file check");
+  korvel_context_check_parameters(context.get(), path, sizeof path);
+  throw ToolError(std::string(korvel_strerror(status)) + " (quality " + std::to_string(quality) +
+                  ", " + (*path ? path : "no path in " + folder) +
+                  "; set KORVEL_DATA_DIR to the folder that holds a usable one)");
 }

@@ -144,7 +144,7 @@ void WriteConstraints() {
   std::cout << "\n*% The screens without tone curves take Normal only.\n";
   for (const Screen& screen : Screens())
     for (const PrintQuality& quality : PrintQualities())
-      if (!screen.toneCurves && quality.level != kNormalLevel)
+      if (!ReadsToneCurves(screen) && quality.level != kNormalLevel)
         Constrain(kScreenKeyword, screen.name, kQualityKeyword, quality.choice);
 }
 
