@@ -83,14 +83,9 @@ korvel_status korvel_screen_image(korvel_context* context, int bits,
   if (!StrideHoldsRow(output_stride, width, bits)) return KORVEL_ERROR_STRIDE;
   if (source != nullptr && !StrideHoldsRow(source_stride, width, 8)) return KORVEL_ERROR_STRIDE;
   return Guarded([&] {
-    std::optional<PackedSource> packedSource;
-    if (source != nullptr) packedSource.emplace(source, source_stride, width, height);
-    const unsigned char* in = packedSource ? packedSource->data() : nullptr;
-    PackedOutput packed(output, output_stride, width, height, bits);
-    ScreenImage(context->state, bits, in, packed.data(), width, height, options->template_type,
-                options->cell_width, options->cell_height, options->dot_mode,
-                options->use_template_diffusion != 0);
-    packed.Commit();
+    ScreenImage(context->state, bits, source, source_stride, output, output_stride, width, height,
+                options->template_type, options->cell_width, options->cell_height,
+                options->dot_mode, options->use_template_diffusion != 0);
     return KORVEL_OK;
   });
 }
