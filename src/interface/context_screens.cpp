@@ -99,10 +99,8 @@ korvel_status korvel_screen_image_4bit(korvel_context* context, const unsigned c
   if (!StrideHoldsRow(source_stride, width, 8) || !StrideHoldsRow(output_stride, width, 4))
     return KORVEL_ERROR_STRIDE;
   return Guarded([&] {
-    const PackedSource packedSource(source, source_stride, width, height);
-    PackedOutput packed(output, output_stride, width, height, 4);
-    HalftoneImageTo4Bit(context->state, packedSource.data(), packed.data(), width, height);
-    packed.Commit();
+    HalftoneImageTo4BitAtStrides(context->state, source, source_stride, output, output_stride,
+                                 width, height);
     return KORVEL_OK;
   });
 }
