@@ -36,9 +36,7 @@ korvel_status korvel_template(korvel_context* context, int bits, int level, unsi
   if (out == nullptr) return KORVEL_ERROR_NULL_BUFFER;
   if (!StrideHoldsRow(out_stride, width, bits)) return KORVEL_ERROR_STRIDE;
   return Guarded([&] {
-    PackedOutput packed(out, out_stride, width, height, bits);
-    GenerateTemplateAtPercent(context->state, packed.data(), width, height, level, bits);
-    packed.Commit();
+    GenerateTemplateAtStride(context->state, out, out_stride, width, height, level, bits);
     return KORVEL_OK;
   });
 }

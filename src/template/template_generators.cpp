@@ -69,7 +69,14 @@ bool GenerateTemplateAtPercent(const ScreeningState& state, unsigned char* out, 
                                int height, int level, int bitsPerPixel) {
   if (static_cast<unsigned>(level) > 100u) return false;
   if (!RasterFits(width, height, bitsPerPixel) || !BufferUsable(out, width, height)) return false;
-  GenerateUniformTemplate(out, width, height, state.levelAmount[LevelIndexOfPercent(level)],
-                          bitsPerPixel, state.random);
+  GenerateTemplateAtStride(state, out, static_cast<size_t>(RowStride(width, bitsPerPixel)), width,
+                           height, level, bitsPerPixel);
   return true;
+}
+
+void GenerateTemplateAtStride(const ScreeningState& state, unsigned char* out, size_t outStride,
+                              int width, int height, int level, int bitsPerPixel) {
+  const int32_t amount = state.levelAmount[LevelIndexOfPercent(level)];
+  DiffuseIntoRaster(out, outStride, width, height, bitsPerPixel, state.random,
+                    [amount](int) { return TemplateDiffusion::UniformAmount{amount}; });
 }

@@ -24,6 +24,12 @@ void GenerateUniformTemplate(unsigned char* out, int width, int height, int32_t 
 bool GenerateTemplateAtPercent(const ScreeningState& state, unsigned char* out, int width,
                                int height, int level, int bitsPerPixel);
 
+// The same at a host's stride (one that holds a row of the width at the depth), the arguments
+// checked by the caller: each row receives the first min(outStride, packed stride) bytes of its
+// packed row; bytes after them stay as they were.
+void GenerateTemplateAtStride(const ScreeningState& state, unsigned char* out, size_t outStride,
+                              int width, int height, int level, int bitsPerPixel);
+
 // Diffuse an 8-bit image (rows inStride apart; only the width bytes of a row are read) whose
 // bytes select level indices of the state's level table: the byte itself, or 255 minus it when
 // invertGrey is set (grey images, where 255 is paper white). Writes rows outStride apart: the
