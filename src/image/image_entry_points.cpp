@@ -44,12 +44,13 @@ void PrepareScreen(ScreeningState& state, int templateType, bool useTemplateDiff
   state.random.Seed(seed);
 }
 
-void ScreenThroughDispatcher(ScreeningState& state, const unsigned char* source,
-                             unsigned char* intermediate, int width, int height, int templateType,
-                             int cellWidth, int cellHeight, int dotMode, bool useTemplateDiffusion,
-                             unsigned seed) {
+// A test pattern screened into the intermediate raster. Every type that reads the source
+// streams, so the dispatcher is given none.
+void ScreenPatternThroughDispatcher(ScreeningState& state, unsigned char* intermediate, int width,
+                                    int height, int templateType, int cellWidth, int cellHeight,
+                                    int dotMode, bool useTemplateDiffusion, unsigned seed) {
   PrepareScreen(state, templateType, useTemplateDiffusion, seed);
-  DispatchTemplateType(state, source, intermediate, width, height, templateType, cellWidth,
+  DispatchTemplateType(state, nullptr, intermediate, width, height, templateType, cellWidth,
                        cellHeight, dotMode);
 }
 
@@ -108,12 +109,10 @@ void ScreenImage(ScreeningState& state, int bitsPerPixel, const unsigned char* s
         .ScreenBand(*stream, source, sourceStride, output, outputStride, height);
     return;
   }
-  // Every type that reads the source streams: what is left screens a test pattern and never
-  // reads it.
   Raster intermediate = NewClearedIntermediate(width, height);
-  ScreenThroughDispatcher(state, nullptr, intermediate.get(), width, height, templateType,
-                          cellWidth, cellHeight, dotMode, useTemplateDiffusion,
-                          bitsPerPixel == 1 ? kOneBitSeed : kTwoBitSeed);
+  ScreenPatternThroughDispatcher(state, intermediate.get(), width, height, templateType, cellWidth,
+                                 cellHeight, dotMode, useTemplateDiffusion,
+                                 bitsPerPixel == 1 ? kOneBitSeed : kTwoBitSeed);
   if (bitsPerPixel == 2) BuildPackTables();
   PackPageAtStride(intermediate.get(), width, height, bitsPerPixel, output, outputStride);
 }
