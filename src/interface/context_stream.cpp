@@ -2,12 +2,9 @@
 // korvel's own screens.
 #include <korvel/korvel_context.h>
 
-#include <algorithm>
 #include <cstring>
 #include <memory>
-#include <vector>
 
-#include "core/raster_geometry.h"
 #include "image/image_entry_points.h"
 #include "interface/context.h"
 #include "interface/stream.h"
