@@ -1,18 +1,18 @@
 // The image calls: install the template type's tone curve, screen the caller's image row by row
-// straight into the packed output, or a test pattern into an 8-bit intermediate raster that is
-// packed to 1 or 2 bits per pixel. The 2-bit call hands the caller's image straight to the dot
-// ditherers for types 39, 40 and 41.
+// straight into the host's output rows, or a test pattern into an 8-bit intermediate raster that
+// is packed to 1 or 2 bits per pixel into them. The 2-bit call hands the caller's image straight to
+// the dot ditherers for types 39, 40 and 41.
 #include "image/image_entry_points.h"
 
 #include <climits>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 
 #include "config/tone_curve.h"
 #include "core/raster_geometry.h"
 #include "image/dot_ditherers.h"
 #include "image/image_packing.h"
+#include "image/strided_rows.h"
 #include "image/template_dispatch.h"
 #include "image/template_types.h"
 
@@ -24,15 +24,6 @@ constexpr unsigned kTwoBitSeed = 2000;
 // each side, and type 36 screens one extra row.
 constexpr int64_t kWorkingMarginColumns = 20;
 constexpr int64_t kWorkingMarginRows = 1;
-
-// The sizes and buffers every image call needs; anything else is refused before a byte is
-// written or the state changes.
-bool ImageCallAccepted(const unsigned char* source, const unsigned char* output, int width,
-                       int height, int templateType, int cellWidth, int cellHeight) {
-  if (!ImageSizeAccepted(width, height, cellWidth, cellHeight)) return false;
-  if (output == nullptr) return false;
-  return source != nullptr || !ImageTypeReadsSource(templateType);
-}
 
 using Raster = std::unique_ptr<unsigned char[]>;
 
@@ -53,26 +44,24 @@ void PrepareScreen(ScreeningState& state, int templateType, bool useTemplateDiff
   state.random.Seed(seed);
 }
 
-void ScreenThroughDispatcher(ScreeningState& state, const unsigned char* source,
-                             unsigned char* intermediate, int width, int height, int templateType,
-                             int cellWidth, int cellHeight, int dotMode, bool useTemplateDiffusion,
-                             unsigned seed) {
+// A test pattern screened into the intermediate raster. Every type that reads the source
+// streams, so the dispatcher is given none.
+void ScreenPatternThroughDispatcher(ScreeningState& state, unsigned char* intermediate, int width,
+                                    int height, int templateType, int cellWidth, int cellHeight,
+                                    int dotMode, bool useTemplateDiffusion, unsigned seed) {
   PrepareScreen(state, templateType, useTemplateDiffusion, seed);
-  DispatchTemplateType(state, source, intermediate, width, height, templateType, cellWidth,
+  DispatchTemplateType(state, nullptr, intermediate, width, height, templateType, cellWidth,
                        cellHeight, dotMode);
 }
 
-// Every row of the image through a stream into the packed output.
-void ScreenImageRows(ImageRowStream& stream, const unsigned char* source, unsigned char* output,
-                     int width, int bitsPerPixel) {
-  const size_t strideIn = static_cast<size_t>(RowStride(width, 8));
-  const size_t strideOut = static_cast<size_t>(RowStride(width, bitsPerPixel));
-  stream.BeginBand();
-  for (int y = 0; stream.RowsLeft() > 0; ++y)
-    stream.NextRow(source + strideIn * y, output + strideOut * y);
-}
-
 }  // namespace
+
+bool ImageCallAccepted(const unsigned char* source, const unsigned char* output, int width,
+                       int height, int templateType, int cellWidth, int cellHeight) {
+  if (!ImageSizeAccepted(width, height, cellWidth, cellHeight)) return false;
+  if (output == nullptr) return false;
+  return source != nullptr || !ImageTypeReadsSource(templateType);
+}
 
 bool ImageTypeReadsSource(int templateType) {
   return templateType == kImageType || templateType == kSmallDotType ||
@@ -95,8 +84,6 @@ std::unique_ptr<ImageRowStream> BeginImageStream(ScreeningState& state, int bits
                                                  int height, int templateType, int cellWidth,
                                                  int cellHeight, int dotMode,
                                                  bool useTemplateDiffusion) {
-  if (!ImageSizeAccepted(width, height, cellWidth, cellHeight)) return nullptr;
-  if (!ImageCallStreams(bitsPerPixel, templateType)) return nullptr;
   // The 2-bit call's short path prepares nothing.
   if (bitsPerPixel == 2 && DotScreenTable(templateType) != nullptr)
     return ImageRowStream::DotScreenOnImage(templateType, width, height);
@@ -108,29 +95,24 @@ std::unique_ptr<ImageRowStream> BeginImageStream(ScreeningState& state, int bits
                                           cellHeight);
 }
 
-bool ScreenImage(ScreeningState& state, int bitsPerPixel, const unsigned char* source,
-                 unsigned char* output, int width, int height, int templateType, int cellWidth,
-                 int cellHeight, int dotMode, bool useTemplateDiffusion) {
-  if (!ImageCallAccepted(source, output, width, height, templateType, cellWidth, cellHeight))
-    return false;
+void ScreenImage(ScreeningState& state, int bitsPerPixel, const unsigned char* source,
+                 size_t sourceStride, unsigned char* output, size_t outputStride, int width,
+                 int height, int templateType, int cellWidth, int cellHeight, int dotMode,
+                 bool useTemplateDiffusion) {
   if (source != nullptr && ImageCallStreams(bitsPerPixel, templateType)) {
-    // The caller's image goes from its rows to the packed output row by row: the 8-bit raster
-    // of the whole area would only be copied into and packed out of.
-    ScreenImageRows(*BeginImageStream(state, bitsPerPixel, width, height, templateType, cellWidth,
-                                      cellHeight, dotMode, useTemplateDiffusion),
-                    source, output, width, bitsPerPixel);
-    return true;
+    // The caller's image goes from its rows to the output rows one row at a time: the 8-bit
+    // raster of the whole area would only be copied into and packed out of.
+    const std::unique_ptr<ImageRowStream> stream =
+        BeginImageStream(state, bitsPerPixel, width, height, templateType, cellWidth, cellHeight,
+                         dotMode, useTemplateDiffusion);
+    StridedRows(width, bitsPerPixel)
+        .ScreenBand(*stream, source, sourceStride, output, outputStride, height);
+    return;
   }
   Raster intermediate = NewClearedIntermediate(width, height);
-  ScreenThroughDispatcher(state, source, intermediate.get(), width, height, templateType, cellWidth,
-                          cellHeight, dotMode, useTemplateDiffusion,
-                          bitsPerPixel == 1 ? kOneBitSeed : kTwoBitSeed);
-  if (bitsPerPixel == 1) {
-    PackOneBit(intermediate.get(), width, height, output);
-    return true;
-  }
-  std::memset(output, 0, static_cast<size_t>(RowStride(width, 2)) * height);
-  BuildPackTables();
-  PackTwoBit(intermediate.get(), width, height, output);
-  return true;
+  ScreenPatternThroughDispatcher(state, intermediate.get(), width, height, templateType, cellWidth,
+                                 cellHeight, dotMode, useTemplateDiffusion,
+                                 bitsPerPixel == 1 ? kOneBitSeed : kTwoBitSeed);
+  if (bitsPerPixel == 2) BuildPackTables();
+  PackPageAtStride(intermediate.get(), width, height, bitsPerPixel, output, outputStride);
 }

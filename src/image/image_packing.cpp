@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstring>
 #include <mutex>
+#include <vector>
 
 #include "core/raster_geometry.h"
 
@@ -76,4 +77,37 @@ void PackTwoBit(const unsigned char* intermediate, int width, int height, unsign
   const size_t strideOut = static_cast<size_t>(RowStride(width, 2));
   for (int y = 0; y < height; ++y)
     PackTwoBitRow(intermediate + strideIn * y, width, output + strideOut * y);
+}
+
+namespace {
+
+// One row as the page call packs it, the whole packed row written.
+void PackPageRow(const unsigned char* levels, int width, int bitsPerPixel, size_t packedStride,
+                 unsigned char* output) {
+  if (bitsPerPixel == 1) {
+    PackOneBitRow(levels, width, output);
+    return;
+  }
+  std::memset(output, 0, packedStride);
+  PackTwoBitRow(levels, width, output);
+}
+
+}  // namespace
+
+void PackPageAtStride(const unsigned char* intermediate, int width, int height, int bitsPerPixel,
+                      unsigned char* output, size_t outputStride) {
+  const size_t strideIn = static_cast<size_t>(RowStride(width, 8));
+  const size_t packedStride = static_cast<size_t>(RowStride(width, bitsPerPixel));
+  if (outputStride >= packedStride) {
+    for (int y = 0; y < height; ++y)
+      PackPageRow(intermediate + strideIn * y, width, bitsPerPixel, packedStride,
+                  output + outputStride * y);
+    return;
+  }
+  // A narrower output takes the first outputStride bytes of each packed row.
+  std::vector<unsigned char> row(packedStride);
+  for (int y = 0; y < height; ++y) {
+    PackPageRow(intermediate + strideIn * y, width, bitsPerPixel, packedStride, row.data());
+    std::memcpy(output + outputStride * y, row.data(), outputStride);
+  }
 }

@@ -2,6 +2,7 @@
 #ifndef KORVEL_IMAGE_IMAGE_PACKING_H
 #define KORVEL_IMAGE_IMAGE_PACKING_H
 
+#include <cstddef>
 #include <cstdint>
 
 // 2-bit packing tables, built at the first 2-bit call and kept: the level v / 85 of a dot level
@@ -28,5 +29,13 @@ void PackTwoBit(const unsigned char* intermediate, int width, int height, unsign
 
 // One row of the same: bytes 0..(width - 1) >> 2 from the levels of whole groups of four.
 void PackTwoBitRow(const unsigned char* levels, int width, unsigned char* output);
+
+// The screened raster of a whole page packed into an output whose rows are outputStride apart
+// (at least the bytes of width pixels at the depth): every row is packed as the page call packs
+// it (1 bit: PackOneBitRow; 2 bits: the packed row cleared, then PackTwoBitRow) and its first
+// min(outputStride, packed stride) bytes are written; bytes after them stay as they were.
+// Needs the packing tables at 2 bits.
+void PackPageAtStride(const unsigned char* intermediate, int width, int height, int bitsPerPixel,
+                      unsigned char* output, size_t outputStride);
 
 #endif

@@ -36,9 +36,7 @@ korvel_status korvel_template(korvel_context* context, int bits, int level, unsi
   if (out == nullptr) return KORVEL_ERROR_NULL_BUFFER;
   if (!StrideHoldsRow(out_stride, width, bits)) return KORVEL_ERROR_STRIDE;
   return Guarded([&] {
-    PackedOutput packed(out, out_stride, width, height, bits);
-    GenerateTemplateAtPercent(context->state, packed.data(), width, height, level, bits);
-    packed.Commit();
+    GenerateTemplateAtStride(context->state, out, out_stride, width, height, level, bits);
     return KORVEL_OK;
   });
 }
@@ -83,14 +81,9 @@ korvel_status korvel_screen_image(korvel_context* context, int bits,
   if (!StrideHoldsRow(output_stride, width, bits)) return KORVEL_ERROR_STRIDE;
   if (source != nullptr && !StrideHoldsRow(source_stride, width, 8)) return KORVEL_ERROR_STRIDE;
   return Guarded([&] {
-    std::optional<PackedSource> packedSource;
-    if (source != nullptr) packedSource.emplace(source, source_stride, width, height);
-    const unsigned char* in = packedSource ? packedSource->data() : nullptr;
-    PackedOutput packed(output, output_stride, width, height, bits);
-    ScreenImage(context->state, bits, in, packed.data(), width, height, options->template_type,
-                options->cell_width, options->cell_height, options->dot_mode,
-                options->use_template_diffusion != 0);
-    packed.Commit();
+    ScreenImage(context->state, bits, source, source_stride, output, output_stride, width, height,
+                options->template_type, options->cell_width, options->cell_height,
+                options->dot_mode, options->use_template_diffusion != 0);
     return KORVEL_OK;
   });
 }
@@ -104,10 +97,8 @@ korvel_status korvel_screen_image_4bit(korvel_context* context, const unsigned c
   if (!StrideHoldsRow(source_stride, width, 8) || !StrideHoldsRow(output_stride, width, 4))
     return KORVEL_ERROR_STRIDE;
   return Guarded([&] {
-    const PackedSource packedSource(source, source_stride, width, height);
-    PackedOutput packed(output, output_stride, width, height, 4);
-    HalftoneImageTo4Bit(context->state, packedSource.data(), packed.data(), width, height);
-    packed.Commit();
+    HalftoneImageTo4BitAtStrides(context->state, source, source_stride, output, output_stride,
+                                 width, height);
     return KORVEL_OK;
   });
 }

@@ -2,49 +2,26 @@
 // korvel's own screens.
 #include <korvel/korvel_context.h>
 
-#include <algorithm>
 #include <cstring>
 #include <memory>
-#include <vector>
 
-#include "core/raster_geometry.h"
 #include "image/image_entry_points.h"
 #include "interface/context.h"
 #include "interface/stream.h"
 #include "interface/strided_raster.h"
 
 korvel_stream::korvel_stream(int width, int bits)
-    : width(width),
-      bits(bits),
-      sourceRow(static_cast<size_t>(RowStride(width, 8))),
-      packedRow(static_cast<size_t>(RowStride(width, bits))) {}
+    : width(width), bits(bits), strided(width, bits) {}
 
 namespace {
-
-// Screen one row of the band from the host's strides.
-void StreamRow(korvel_stream& stream, const unsigned char* source, size_t sourceStride,
-               unsigned char* output, size_t outputStride) {
-  if (sourceStride < stream.sourceRow.size()) {
-    std::memcpy(stream.sourceRow.data(), source, sourceStride);
-    std::memset(stream.sourceRow.data() + sourceStride, 255,
-                stream.sourceRow.size() - sourceStride);
-    source = stream.sourceRow.data();
-  }
-  const size_t written = stream.rows->OutputRowBytes();
-  if (outputStride >= written) {
-    stream.rows->NextRow(source, output);
-    return;
-  }
-  stream.rows->NextRow(source, stream.packedRow.data());
-  std::memcpy(output, stream.packedRow.data(), outputStride);
-}
 
 // Write one finished row of an own screen, if there is one, from the host's stride.
 bool GiveOwnRow(korvel_stream& stream, unsigned char* output, size_t outputStride) {
   OwnScreenStream& own = *stream.own;
   if (outputStride >= own.PackedRowBytes()) return own.GiveRow(output);
-  if (!own.GiveRow(stream.packedRow.data())) return false;
-  std::memcpy(output, stream.packedRow.data(), outputStride);
+  unsigned char* packedRow = stream.strided.PackedRow();
+  if (!own.GiveRow(packedRow)) return false;
+  std::memcpy(output, packedRow, outputStride);
   return true;
 }
 
@@ -81,10 +58,7 @@ int FeedStream(korvel_stream& stream, const unsigned char* source, size_t source
                unsigned char* output, size_t outputStride, int capacity) {
   if (stream.own)
     return FeedOwnScreen(stream, source, sourceStride, rows, output, outputStride, capacity);
-  stream.rows->BeginBand();
-  for (int r = 0; r < rows; ++r)
-    StreamRow(stream, source + sourceStride * r, sourceStride, output + outputStride * r,
-              outputStride);
+  stream.strided.ScreenBand(*stream.rows, source, sourceStride, output, outputStride, rows);
   return rows;
 }
 

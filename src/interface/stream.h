@@ -8,10 +8,10 @@
 
 #include <cstddef>
 #include <memory>
-#include <vector>
 
 #include "image/image_row_stream.h"
 #include "image/own_screen_stream.h"
+#include "image/strided_rows.h"
 
 struct korvel_stream {
   korvel_stream(int width, int bits);
@@ -24,11 +24,8 @@ struct korvel_stream {
   std::unique_ptr<OwnScreenStream> own;
   int width;
   int bits;
-  // One packed source row, for source strides below the packed stride: the rest is white, as
-  // the whole-page call takes it.
-  std::vector<unsigned char> sourceRow;
-  // One packed output row, for output strides below the bytes a row receives.
-  std::vector<unsigned char> packedRow;
+  // The rows between the host's strides and the packed rows the screens work on.
+  StridedRows strided;
 };
 
 // Feed `rows` source rows to a stream whose checks have passed and write the output rows they

@@ -13,16 +13,6 @@ bool StrideHoldsRow(size_t stride, int width, int bitsPerPixel) {
   return stride >= static_cast<uint64_t>(RowBytes(width, bitsPerPixel));
 }
 
-PackedSource::PackedSource(const unsigned char* source, size_t stride, int width, int height)
-    : data_(source) {
-  const size_t packed = static_cast<size_t>(RowStride(width, 8));
-  if (stride == packed) return;
-  copy_.assign(packed * height, 255);
-  const size_t taken = std::min(stride, packed);
-  for (int y = 0; y < height; ++y) std::memcpy(&copy_[packed * y], source + stride * y, taken);
-  data_ = copy_.data();
-}
-
 PackedOutput::PackedOutput(unsigned char* output, size_t stride, int width, int height,
                            int bitsPerPixel)
     : output_(output),

@@ -1,5 +1,5 @@
-// The bridge between the strides a host chooses and the packed rows the screens work on: the
-// caller's buffer itself when its stride is the packed one, otherwise a packed copy.
+// The strides a host chooses: what a stride must hold, and, for the splits (which combine whole
+// planes), a packed copy of an output whose stride is not the packed one.
 #ifndef KORVEL_INTERFACE_STRIDED_RASTER_H
 #define KORVEL_INTERFACE_STRIDED_RASTER_H
 
@@ -12,18 +12,6 @@ int64_t RowBytes(int width, int bitsPerPixel);
 
 // True when a stride holds a row of width pixels at the depth.
 bool StrideHoldsRow(size_t stride, int width, int bitsPerPixel);
-
-// An 8-bit source at the packed stride (width + 3) & ~3. A copy takes min(stride, packed)
-// bytes of each row and fills the rest of the packed row with white (255).
-class PackedSource {
- public:
-  PackedSource(const unsigned char* source, size_t stride, int width, int height);
-  const unsigned char* data() const { return data_; }
-
- private:
-  std::vector<unsigned char> copy_;
-  const unsigned char* data_;
-};
 
 // An output at the packed stride of its depth. A copy starts with the caller's bytes, so that
 // whatever a screen leaves unwritten stays as it was, and Commit() writes min(stride, packed)

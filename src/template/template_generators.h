@@ -3,6 +3,7 @@
 #ifndef KORVEL_TEMPLATE_TEMPLATE_GENERATORS_H
 #define KORVEL_TEMPLATE_TEMPLATE_GENERATORS_H
 
+#include <cstddef>
 #include <cstdint>
 
 #include "core/screening_state.h"
@@ -23,12 +24,20 @@ void GenerateUniformTemplate(unsigned char* out, int width, int height, int32_t 
 bool GenerateTemplateAtPercent(const ScreeningState& state, unsigned char* out, int width,
                                int height, int level, int bitsPerPixel);
 
-// Diffuse an 8-bit image (stride of 8-bit rows) whose bytes select level indices of the
-// state's level table: the byte itself, or 255 minus it when invertGrey is set (grey images,
-// where 255 is paper white). Clears and writes a packed raster of bitsPerPixel. No argument
-// check.
-void DiffuseLevelImage(const ScreeningState& state, const unsigned char* in, unsigned char* out,
-                       int width, int height, int bitsPerPixel, bool invertGrey);
+// The same at a host's stride (one that holds a row of the width at the depth), the arguments
+// checked by the caller: each row receives the first min(outStride, packed stride) bytes of its
+// packed row; bytes after them stay as they were.
+void GenerateTemplateAtStride(const ScreeningState& state, unsigned char* out, size_t outStride,
+                              int width, int height, int level, int bitsPerPixel);
+
+// Diffuse an 8-bit image (rows inStride apart; only the width bytes of a row are read) whose
+// bytes select level indices of the state's level table: the byte itself, or 255 minus it when
+// invertGrey is set (grey images, where 255 is paper white). Writes rows outStride apart: the
+// first min(outStride, packed stride) bytes of each packed row of bitsPerPixel, cleared and
+// diffused; bytes after them stay as they were. No argument check.
+void DiffuseLevelImage(const ScreeningState& state, const unsigned char* in, size_t inStride,
+                       unsigned char* out, size_t outStride, int width, int height,
+                       int bitsPerPixel, bool invertGrey);
 
 // The image variant: each 8-bit input byte (stride of 8-bit rows) is a level index into the
 // state's level table; writes 255 for a dot and 0 otherwise into an 8-bit raster of the same
