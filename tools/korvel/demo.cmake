@@ -14,6 +14,9 @@ add_custom_target(demo
           chart-1bit-template-diffusion.png
   COMMAND ${korvel} halftone --stats --type 42 ${KORVEL_CHART} chart-1bit-matrix.png
   COMMAND ${korvel} halftone --stats --bits 2 ${KORVEL_CHART} chart-2bit-drops.png
+  COMMAND ${korvel} halftone --stats --screen fine ${KORVEL_CHART} chart-1bit-fine.png
+  COMMAND ${korvel} halftone --stats --screen best ${KORVEL_CHART} chart-1bit-best.png
+  COMMAND ${korvel} halftone --stats --bits 2 --screen best ${KORVEL_CHART} chart-2bit-best.png
   COMMAND ${korvel} halftone --stats --bits 4 ${KORVEL_CHART} chart-4bit.png
   COMMAND ${korvel} halftone --stats ${KORVEL_CHART} chart-1bit.pbm
   ${KORVEL_DEMO_TIFF}
