@@ -30,7 +30,10 @@ cli::Run TimedRun(const std::vector<std::string>& arguments,
                   const std::vector<std::string>& environment, const std::string& what) {
   std::vector<std::string> command = {KORVEL_TOOL};
   command.insert(command.end(), arguments.begin(), arguments.end());
-  const std::string out = std::string(KORVEL_SCRATCH) + "/timed-run.out";
+  // One output file a test: ctest runs the tests of this suite side by side.
+  const std::string out = std::string(KORVEL_SCRATCH) + "/" +
+                          ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                          ".timed-run.out";
   const auto start = std::chrono::steady_clock::now();
   const test::ProgramRun run = test::RunProgram(command, out, "", environment);
   const double seconds =
