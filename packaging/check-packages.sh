@@ -90,7 +90,14 @@ CONF
 cupsd_pid=$!
 export CUPS_SERVER=$work/cups/cupsd.sock
 for _ in $(seq 50); do lpstat -r >/dev/null 2>&1 && break; sleep 0.2; done
-models=$(lpinfo -m)
+# The scheduler lists models through cups-driverd, which may not answer its very first request
+# ("Bad file descriptor"): ask a few times before failing.
+models=
+for _ in $(seq 10); do
+  models=$(lpinfo -m 2>&1) && break
+  echo "lpinfo -m: $models; asking again" >&2
+  sleep 0.5
+done
 echo "$models" | grep korvel || fail "lpinfo -m does not list the korvel PPD"
 model=$(echo "$models" | grep -o '^[^ ]*korvel-inkjet.ppd')
 lpadmin -p inkjet -E -v "file://$work/inkjet.ras" -m "$model"
