@@ -20,7 +20,6 @@ SearchWindow::SearchWindow(int width, const DropSet& drops, const EyeCorrelation
     : width_(width),
       stride_(width + 2 * kReach),
       levels_(drops.levels),
-      maxActive_(maxActive),
       maxSweeps_(maxSweeps),
       bufferRows_(maxActive + 2 * kReach),
       tileColumns_((width + kTile - 1) / kTile),

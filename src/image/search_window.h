@@ -110,7 +110,7 @@ class SearchWindow {
   void MarkAround(size_t index);
   void MarkRowsAbove(int bufferRow);
 
-  int width_, stride_, levels_, maxActive_, maxSweeps_, bufferRows_;
+  int width_, stride_, levels_, maxSweeps_, bufferRows_;
   int tileColumns_, tileRows_;
   int firstActive_ = 0, entered_ = 0;  // page rows
   const EyeCorrelation& eye_;
