@@ -2,20 +2,15 @@
 
 #include <cstring>
 
+#include "config/ini_characters.h"
+
 namespace {
 
 constexpr unsigned char kByteOrderMark[] = {0xEF, 0xBB, 0xBF};
-constexpr uint64_t kSaturatedMagnitude = uint64_t{1} << 31;  // |INT32_MIN|
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r';
-}
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-char AsciiLower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+using ini::AsciiLower;
+using ini::IsBlank;
+using ini::IsDigit;
+using ini::kSaturatedMagnitude;
 
 }  // namespace
 

@@ -5,22 +5,16 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "config/ini_characters.h"
 #include "config/regular_file.h"
 
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr uint64_t kSaturatedMagnitude = uint64_t{1} << 31;  // |INT32_MIN|
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r';
-}
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-char AsciiLower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+using ini::AsciiLower;
+using ini::IsBlank;
+using ini::IsDigit;
+using ini::kSaturatedMagnitude;
 
 std::string_view TrimmedStart(std::string_view text) {
   size_t first = 0;
