@@ -44,16 +44,6 @@ cli::Run TimedRun(const std::vector<std::string>& arguments,
   return {run.exitCode, cli::ReadFile(out), run.err};
 }
 
-// The special files a name may stand for, made in `folder`: FIFO, device, 1 GB sparse file.
-std::vector<std::string> SpecialFiles(const std::string& folder) {
-  const std::string fifo = folder + "/fifo", sparse = folder + "/sparse";
-  EXPECT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  const int fd = open(sparse.c_str(), O_WRONLY | O_CREAT, 0600);
-  EXPECT_EQ(ftruncate(fd, off_t{1} << 30), 0);
-  close(fd);
-  return {fifo, "/dev/zero", sparse, folder};
-}
-
 std::string CurveFile(const std::string& count, const std::vector<std::string>& values) {
   std::string text = "[QNT_CURVE]\nEffectiveParams=" + count + "\n";
   for (size_t k = 0; k < values.size(); ++k)
@@ -84,7 +74,7 @@ TEST(HostileFiles, UnusableParameterFilesAreRefusedNeverScreenedBlank) {
     cli::ExpectRefused(TimedRun(out, env, "parameter file: " + what), 1,
                        "parameter file is missing or unusable");
   }
-  for (const std::string& special : SpecialFiles(folder)) {
+  for (const std::string& special : test::SpecialFiles(folder)) {
     std::remove(file.c_str());
     ASSERT_EQ(symlink(special.c_str(), file.c_str()), 0);
     cli::ExpectRefused(TimedRun(out, env, "parameter file: " + special.substr(special.rfind('/'))),
@@ -95,7 +85,7 @@ TEST(HostileFiles, UnusableParameterFilesAreRefusedNeverScreenedBlank) {
 
 TEST(HostileFiles, CurveFilesAreReadBoundedAndOnlyWhenRegular) {
   const std::string folder = cli::ScratchFolder();
-  for (const std::string& special : SpecialFiles(folder)) {
+  for (const std::string& special : test::SpecialFiles(folder)) {
     const cli::Run run =
         TimedRun({"halftone", "--curve", special, cli::ChartPath(), folder + "/out.pgm"}, {},
                  "--curve " + special.substr(special.rfind('/')));

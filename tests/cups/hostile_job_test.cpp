@@ -48,15 +48,6 @@ void ExpectError(const ProgramRun& run, const std::string& what, const std::stri
   EXPECT_NE(run.err.find(part), std::string::npos) << what << "\n" << run.err;
 }
 
-std::vector<std::string> SpecialFiles(const std::string& folder) {
-  const std::string fifo = folder + "/fifo", sparse = folder + "/sparse";
-  EXPECT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  const int fd = open(sparse.c_str(), O_WRONLY | O_CREAT, 0600);
-  EXPECT_EQ(ftruncate(fd, off_t{1} << 30), 0);
-  close(fd);
-  return {fifo, "/dev/zero", sparse, folder};
-}
-
 TEST(FilterHostileJobs, UnusableParameterFilesAreErrorsNotBlankPages) {
   const std::string folder = ScratchFolder(), data = folder + "/data";
   std::filesystem::create_directory(data);
@@ -79,7 +70,7 @@ TEST(FilterHostileJobs, UnusableParameterFilesAreErrorsNotBlankPages) {
         TimedFilter(folder, "korvel-quality=50", env, std::string("parameter file: ") + what), what,
         "parameter file is missing or unusable");
   }
-  for (const std::string& special : SpecialFiles(folder)) {
+  for (const std::string& special : test::SpecialFiles(folder)) {
     std::remove(file.c_str());
     ASSERT_EQ(symlink(special.c_str(), file.c_str()), 0);
     ExpectError(TimedFilter(folder, "korvel-quality=50", env,
@@ -107,7 +98,7 @@ TEST(FilterHostileJobs, CurvesComeOnlyFromTheCurveFolderAndAreNeverQuoted) {
   const ProgramRun word = TimedFilter(folder, "korvel-curve-K=word", env, "curve with a long word");
   ExpectError(word, "word", "'WWWWWWWWWWWWWWWW...'");
   EXPECT_LT(word.err.size(), 400u);
-  for (const std::string& special : SpecialFiles(folder)) {
+  for (const std::string& special : test::SpecialFiles(folder)) {
     const std::string name = "special";
     std::filesystem::remove(curves + "/" + name);
     ASSERT_EQ(symlink(special.c_str(), (curves + "/" + name).c_str()), 0);

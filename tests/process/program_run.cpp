@@ -1,7 +1,9 @@
 #include "program_run.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -59,6 +61,15 @@ std::string ReadFile(const std::string& path) {
   std::ostringstream bytes;
   bytes << std::ifstream(path, std::ios::binary).rdbuf();
   return bytes.str();
+}
+
+std::vector<std::string> SpecialFiles(const std::string& folder) {
+  const std::string fifo = folder + "/fifo", sparse = folder + "/sparse";
+  EXPECT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const int fd = open(sparse.c_str(), O_WRONLY | O_CREAT, 0600);
+  EXPECT_EQ(ftruncate(fd, off_t{1} << 30), 0);
+  close(fd);
+  return {fifo, "/dev/zero", sparse, folder};
 }
 
 }  // namespace test

@@ -32,6 +32,10 @@ std::string ScratchFolder();
 
 std::string ReadFile(const std::string& path);
 
+// The special files a name may stand for, made in `folder`: a FIFO, a device (/dev/zero), a 1 GB
+// sparse file and the folder itself.
+std::vector<std::string> SpecialFiles(const std::string& folder);
+
 }  // namespace test
 
 #endif
