@@ -51,6 +51,7 @@ void Configure(FuzzInput& in, korvel_context* context) {
 korvel_status ScreenImage(FuzzInput& in, korvel_context* context, int width, int height,
                           std::vector<uint8_t>& out) {
   std::vector<uint8_t> source;
+  if (TallPatternTooCostly(width, height)) return KORVEL_ERROR_SIZE;
   const int bits = in.Small(3);
   const korvel_image_options options = {in.Small(46) - 2, in.Small(6), in.Small(6), in.Small(6) - 1,
                                         in.Small(2)};

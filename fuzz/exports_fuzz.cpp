@@ -76,6 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       const auto mode = static_cast<__QUENTAL_DOT_MODE>(in.Small(6) - 1);
       const bool diffusion = in.Next8() & 1;
       const int bits = call == 5 ? 1 : 2;
+      if (TallPatternTooCostly(width, height)) return 0;
       if (!Sized(src, width, height, 8, 0) || !Sized(a, width, height, bits, 0)) return 0;
       for (size_t k = 0; k < src.size() && k < 4096; ++k) src[k] = in.Next8();
       const bool noSource = in.Next8() == 0;

@@ -25,4 +25,13 @@ class FuzzInput {
   size_t pos_ = 0;
 };
 
+// The jittered lines of the generated test patterns draw one random number per row for every
+// line, and a raster taller than wide has about rows / 10 lines: rows * rows / 10 draws, a
+// quadratic cost by design, not a fault. Beyond this many rows such a raster is left unfuzzed,
+// so that a run finds faults rather than waits out that cost.
+constexpr int kTallPatternRows = 8192;
+inline bool TallPatternTooCostly(int width, int height) {
+  return height > width && height > kTallPatternRows;
+}
+
 #endif
