@@ -29,9 +29,9 @@ std::vector<Ink> MakeInks() {
   std::vector<Ink> inks(kInks);
   for (int i = 0; i < kInks; ++i) {
     korvel_context_create(&inks[i].context);
-    korvel_set_quality(inks[i].context, 0);
+    korvel_context_set_quality(inks[i].context, 0);
     const int curve[] = {0, 20 + 5 * i, 60, 100};
-    korvel_set_tone_curve(inks[i].context, curve, 4);
+    korvel_context_set_tone_curve(inks[i].context, curve, 4);
     inks[i].plane.resize(static_cast<size_t>(kSide) * kSide);
     for (size_t p = 0; p < inks[i].plane.size(); ++p)
       inks[i].plane[p] = static_cast<uint8_t>((p * (7 + i) + p / kSide) & 0xFF);
@@ -48,8 +48,8 @@ double ThreadCpuSeconds() {
 
 void ScreenInk(Ink& ink) {
   const korvel_image_options callerImage = {34, 1, 1, 0, 0};
-  korvel_screen_image(ink.context, 1, &callerImage, ink.plane.data(), kSide, ink.screened.data(),
-                      kSide / 8, kSide, kSide);
+  korvel_context_screen_image(ink.context, 1, &callerImage, ink.plane.data(), kSide,
+                              ink.screened.data(), kSide / 8, kSide, kSide);
 }
 
 void BM_FourInksOnContexts(benchmark::State& state) {

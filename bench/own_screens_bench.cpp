@@ -86,7 +86,7 @@ void BM_FineStreamedInBands(benchmark::State& state) {
   const korvel_screen_options options = Fine(bits);
   for (auto _ : state) {
     korvel_stream* stream = nullptr;
-    korvel_stream_begin_screen(context, &options, kSide, kSide, &stream);
+    korvel_context_begin_screen_stream(context, &options, kSide, kSide, &stream);
     int written = 0;
     for (int y = 0; y < kSide; y += kBand) {
       int now = 0;

@@ -30,12 +30,13 @@ void BM_ImageCallWithFileCurve(benchmark::State& state) {
   const std::string folder = FolderWithCurve(points);
   korvel_context* context = nullptr;
   korvel_context_create(&context);
-  korvel_set_quality(context, 50);
-  korvel_set_parameter_folder(context, folder.c_str());
+  korvel_context_set_quality(context, 50);
+  korvel_context_set_parameter_folder(context, folder.c_str());
   std::vector<unsigned char> grey(kSide * kSide, 128), dots(4 * kSide);
   const korvel_image_options options{34, 1, 1, 0, 0};
   for (auto _ : state) {
-    korvel_screen_image(context, 1, &options, grey.data(), kSide, dots.data(), 4, kSide, kSide);
+    korvel_context_screen_image(context, 1, &options, grey.data(), kSide, dots.data(), 4, kSide,
+                                kSide);
     benchmark::DoNotOptimize(dots.data());
   }
   korvel_context_destroy(context);
@@ -49,10 +50,10 @@ void BM_SetQualityChecksFile(benchmark::State& state) {
   const std::string folder = FolderWithCurve(points);
   korvel_context* context = nullptr;
   korvel_context_create(&context);
-  korvel_set_parameter_folder(context, folder.c_str());
+  korvel_context_set_parameter_folder(context, folder.c_str());
   for (auto _ : state) {
-    korvel_set_quality(context, 0);
-    benchmark::DoNotOptimize(korvel_set_quality(context, 50));
+    korvel_context_set_quality(context, 0);
+    benchmark::DoNotOptimize(korvel_context_set_quality(context, 50));
   }
   korvel_context_destroy(context);
   unlink((folder + "/QntPassParam_50.ini").c_str());

@@ -1,6 +1,6 @@
-// korvel_screen_image (1 and 2 bits, the caller's image through the error diffusion) and
-// korvel_screen_image_4bit with the packed strides against the same call with both strides 64
-// bytes wider, in the same run: a page whose rows are wider than packed must screen about as
+// korvel_context_screen_image (1 and 2 bits, the caller's image through the error diffusion) and
+// korvel_context_screen_image_4bit with the packed strides against the same call with both strides
+// 64 bytes wider, in the same run: a page whose rows are wider than packed must screen about as
 // fast. range 0: bits per pixel; range 1: the bytes each row adds to the packed strides.
 #include <benchmark/benchmark.h>
 #include <korvel/korvel_context.h>
@@ -36,10 +36,10 @@ void BM_ContextImageStrided(benchmark::State& state) {
   const korvel_image_options options = {KORVEL_TYPE_IMAGE, 1, 1, 0, 0};
   for (auto _ : state) {
     const korvel_status status =
-        bits == 4 ? korvel_screen_image_4bit(context, image.data(), sourceStride, out.data(),
-                                             outputStride, kSide, kSide)
-                  : korvel_screen_image(context, bits, &options, image.data(), sourceStride,
-                                        out.data(), outputStride, kSide, kSide);
+        bits == 4 ? korvel_context_screen_image_4bit(context, image.data(), sourceStride,
+                                                     out.data(), outputStride, kSide, kSide)
+                  : korvel_context_screen_image(context, bits, &options, image.data(), sourceStride,
+                                                out.data(), outputStride, kSide, kSide);
     if (status != KORVEL_OK) {
       state.SkipWithError("refused");
       break;

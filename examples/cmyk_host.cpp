@@ -41,12 +41,13 @@ korvel_status ScreenInk(Ink& ink) {
   if (status != KORVEL_OK) return status;
   const korvel_image_options caller_image = {KORVEL_TYPE_IMAGE, 1, 1, 0, 0};
   // The curve first: the level then reports on the parameter file only if it reads one.
-  status = korvel_set_tone_curve(context, ink.curve.data(), static_cast<int>(ink.curve.size()));
-  if (status == KORVEL_OK) status = korvel_set_quality(context, ink.quality);
+  status =
+      korvel_context_set_tone_curve(context, ink.curve.data(), static_cast<int>(ink.curve.size()));
+  if (status == KORVEL_OK) status = korvel_context_set_quality(context, ink.quality);
   ink.screened.assign(static_cast<size_t>(kStride1) * kHeight, 0);
   if (status == KORVEL_OK)
-    status = korvel_screen_image(context, 1, &caller_image, ink.plane.data(), kStride8,
-                                 ink.screened.data(), kStride1, kWidth, kHeight);
+    status = korvel_context_screen_image(context, 1, &caller_image, ink.plane.data(), kStride8,
+                                         ink.screened.data(), kStride1, kWidth, kHeight);
   korvel_context_destroy(context);
   return status;
 }

@@ -16,7 +16,7 @@ int main(void) {
     for (x = 0; x < width; ++x) grey[(size_t)y * width + x] = (unsigned char)(255 * x / width);
   korvel_screen_options_init(&options, KORVEL_SCREEN_FINE, 2);
   status = korvel_context_create(&context);
-  if (status == KORVEL_OK) status = korvel_set_quality(context, 0); /* 0: identity tone curve */
+  if (status == KORVEL_OK) status = korvel_context_set_quality(context, 0); /* identity curve */
   if (status == KORVEL_OK)
     status = korvel_context_screen(context, &options, grey, width, dots, out_stride, width, height);
   if (status != KORVEL_OK)

@@ -38,14 +38,15 @@ unsigned char* Data(std::vector<uint8_t>& b) {
 }
 
 void Configure(FuzzInput& in, korvel_context* context) {
-  korvel_set_quality(context, in.Next8() < 200 ? in.Small(101) : static_cast<int>(in.Next32()));
+  korvel_context_set_quality(context,
+                             in.Next8() < 200 ? in.Small(101) : static_cast<int>(in.Next32()));
   if (in.Next8() < 64) {
     std::vector<int> curve(static_cast<size_t>(in.Small(8)));
     for (int& point : curve) point = in.Next8() < 250 ? in.Small(101) : int(in.Next32());
-    korvel_set_tone_curve(context, curve.data(), static_cast<int>(curve.size()));
+    korvel_context_set_tone_curve(context, curve.data(), static_cast<int>(curve.size()));
   }
   if (in.Next8() < 16)
-    korvel_set_parameter_folder(context, std::string(in.Small(300), 'f').c_str());
+    korvel_context_set_parameter_folder(context, std::string(in.Small(300), 'f').c_str());
 }
 
 korvel_status ScreenImage(FuzzInput& in, korvel_context* context, int width, int height,
@@ -60,20 +61,21 @@ korvel_status ScreenImage(FuzzInput& in, korvel_context* context, int width, int
     return KORVEL_ERROR_SIZE;
   for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<uint8_t>(i * 7 + in.Next8());
   if (in.Next8() < 200)
-    return korvel_screen_image(context, bits, &options, Data(source), sourceStride, Data(out),
-                               outStride, width, height);
+    return korvel_context_screen_image(context, bits, &options, Data(source), sourceStride,
+                                       Data(out), outStride, width, height);
   korvel_stream* stream = nullptr;
-  korvel_status status = korvel_stream_begin(context, bits, &options, width, height, &stream);
+  korvel_status status =
+      korvel_context_begin_stream(context, bits, &options, width, height, &stream);
   if (status != KORVEL_OK) return status;
   for (int y = 0; y < height && status == KORVEL_OK;) {
     int rows = 1 + in.Small(70);
-    status = korvel_stream_rows(stream, source.data() + sourceStride * y, sourceStride,
-                                out.data() + outStride * y, outStride, rows);
+    status = korvel_stream_screen_rows(stream, source.data() + sourceStride * y, sourceStride,
+                                       out.data() + outStride * y, outStride, rows);
     if (status == KORVEL_ERROR_STREAM_END) {
       // A band past the page is refused whole; the rest of the page follows as one band.
       rows = height - y;
-      status = korvel_stream_rows(stream, source.data() + sourceStride * y, sourceStride,
-                                  out.data() + outStride * y, outStride, rows);
+      status = korvel_stream_screen_rows(stream, source.data() + sourceStride * y, sourceStride,
+                                         out.data() + outStride * y, outStride, rows);
     }
     y += rows;
   }
@@ -81,8 +83,8 @@ korvel_status ScreenImage(FuzzInput& in, korvel_context* context, int width, int
   if (status != KORVEL_OK) return status;
   // A whole page streamed gives the bytes of the whole-page call in the same state.
   std::vector<uint8_t> page(out.size(), 0xA5);
-  if (korvel_screen_image(context, bits, &options, Data(source), sourceStride, Data(page),
-                          outStride, width, height) != KORVEL_OK ||
+  if (korvel_context_screen_image(context, bits, &options, Data(source), sourceStride, Data(page),
+                                  outStride, width, height) != KORVEL_OK ||
       page != out)
     std::abort();
   return status;
@@ -115,10 +117,11 @@ korvel_status ScreenOwn(FuzzInput& in, korvel_context* context, int width, int h
     return korvel_context_screen(context, &options, Data(source), sourceStride, Data(out),
                                  outStride, width, height);
   korvel_stream* stream = nullptr;
-  korvel_status status = korvel_stream_begin_screen(context, &options, width, height, &stream);
+  korvel_status status =
+      korvel_context_begin_screen_stream(context, &options, width, height, &stream);
   if (status != KORVEL_OK) return status;
   int delay = 0, written = 0;
-  korvel_stream_delay(stream, &delay);
+  korvel_stream_get_delay(stream, &delay);
   for (int y = 0; y < height && status == KORVEL_OK;) {
     const int rows = std::min(1 + in.Small(70), height - y);
     int now = 0;
@@ -155,7 +158,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       const int bits = in.Small(5);
       const size_t stride = Stride(in, width, bits);
       if (!Sized(out, stride, height, 0xA5)) break;
-      status = korvel_template(context, bits, in.Small(104) - 2, Data(out), stride, width, height);
+      status = korvel_context_template(context, bits, in.Small(104) - 2, Data(out), stride, width,
+                                       height);
       break;
     }
     case 1: {
@@ -166,7 +170,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!Sized(planes[p], stride, height, 0xA5)) return korvel_context_destroy(context), 0;
         pointers[p] = Data(planes[p]);
       }
-      status = korvel_split(context, count, pointers, stride, width, height);
+      status = korvel_context_split(context, count, pointers, stride, width, height);
       break;
     }
     case 2:
@@ -176,8 +180,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       const size_t sourceStride = Stride(in, width, 8), stride = Stride(in, width, 4);
       if (!Sized(source, sourceStride, height, in.Next8()) || !Sized(out, stride, height, 0xA5))
         break;
-      status = korvel_screen_image_4bit(context, Data(source), sourceStride, Data(out), stride,
-                                        width, height);
+      status = korvel_context_screen_image_4bit(context, Data(source), sourceStride, Data(out),
+                                                stride, width, height);
       break;
     }
     case 5:
@@ -186,13 +190,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     case 4: {
       std::vector<uint8_t> mask(static_cast<size_t>(in.Small(400)));
       for (uint8_t& byte : mask) byte = in.Next8();
-      korvel_mask_load(context, mask.data(), mask.size());
+      korvel_context_load_mask(context, mask.data(), mask.size());
       const int bits = 1 + in.Small(2);
       const size_t sourceStride = Stride(in, width, 8), stride = Stride(in, width, bits);
       if (!Sized(source, sourceStride, height, 0x40) || !Sized(out, stride, height, 0xA5)) break;
-      status = korvel_mask_dither(context, Data(source), sourceStride, Data(out), stride, width,
-                                  height, in.Small(3), int(in.Next32()), int(in.Next32()),
-                                  in.Small(40) - 1, in.Small(40) - 1, bits);
+      status = korvel_context_dither_mask(context, bits, Data(source), sourceStride, Data(out),
+                                          stride, width, height, in.Small(3), int(in.Next32()),
+                                          int(in.Next32()), in.Small(40) - 1, in.Small(40) - 1);
       break;
     }
   }

@@ -1,8 +1,8 @@
 // The CUPS filter against the library: a 600 dpi A4 CMYK page (4960 x 7016, 8 bits, chunked)
 // screened by the rastertokorvel process, file to /dev/null, and the same four planes screened
-// in-process by korvel_screen_image on the same number of threads (one context per ink), and
-// through the library's row stream in bands as the filter feeds it; then
-// the peak memory of the filter on a 1200 dpi A4 CMYK page, fed through a pipe as it is made.
+// in-process by korvel_context_screen_image on the same number of threads (one context per ink),
+// and through the library's row stream in bands as the filter feeds it; then the peak memory of the
+// filter on a 1200 dpi A4 CMYK page, fed through a pipe as it is made.
 //   korvel_cups_bench FILTER [THREADS] [RUNS]     (best of RUNS, default 3; threads default 2)
 // 1-bit error diffusion at quality level 0. A benchmark, not a test.
 #include <cups/raster.h>
@@ -109,14 +109,15 @@ void ScreenPlane(const std::vector<uint8_t>& plane, std::vector<uint8_t>& dots, 
   const korvel_image_options options{34, 1, 1, 0, 0};
   const size_t stride = (size.width + 7) / 8;
   if (bandRows == 0) {
-    korvel_screen_image(context, 1, &options, plane.data(), size.width, dots.data(), stride,
-                        size.width, size.height);
+    korvel_context_screen_image(context, 1, &options, plane.data(), size.width, dots.data(), stride,
+                                size.width, size.height);
   } else {
     korvel_stream* stream = nullptr;
-    korvel_stream_begin(context, 1, &options, size.width, size.height, &stream);
+    korvel_context_begin_stream(context, 1, &options, size.width, size.height, &stream);
     for (int y = 0; y < size.height; y += bandRows)
-      korvel_stream_rows(stream, plane.data() + size_t(y) * size.width, size.width,
-                         dots.data() + stride * y, stride, std::min(bandRows, size.height - y));
+      korvel_stream_screen_rows(stream, plane.data() + size_t(y) * size.width, size.width,
+                                dots.data() + stride * y, stride,
+                                std::min(bandRows, size.height - y));
     korvel_stream_destroy(stream);
   }
   korvel_context_destroy(context);

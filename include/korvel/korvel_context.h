@@ -11,6 +11,12 @@
  * thread, which the 2-bit dot screens (template types 39 to 41) set to 2 when the host has an
  * OpenMP runtime loaded; it belongs to the calling thread, not to the process.
  *
+ * Names
+ *   Every call is korvel_<object>_<verb>, and its object comes first among the arguments (a
+ *   korvel_context, a korvel_stream or a korvel_screen_options); where a call takes a bit depth,
+ *   bits follows the object (korvel_screen_options_init names the screen before its depth). The enumerations are korvel_status, korvel_template_type and
+ *   korvel_screen, their constants KORVEL_<WORD>.
+ *
  * Threads
  *   - Calls on different contexts may run at the same time on any threads.
  *   - One context is used by one thread at a time; a host that hands a context to another
@@ -75,7 +81,8 @@ typedef enum korvel_status {
   KORVEL_ERROR_STREAM_END = 12,     /* more rows than the page has */
   KORVEL_ERROR_NO_MEMORY = 13,      /* memory ran out */
   KORVEL_ERROR_PARAMETER_FILE = 14, /* the quality level's parameter file is missing or unusable */
-  KORVEL_ERROR_STREAM_DELAY = 15    /* korvel_stream_rows on a stream that gives rows back later */
+  KORVEL_ERROR_STREAM_DELAY =
+      15 /* korvel_stream_screen_rows on a stream that gives rows back later */
 } korvel_status;
 
 /* The version of the library at run time, as KORVEL_VERSION_NUMBER gives it at build time: a
@@ -97,17 +104,17 @@ KORVEL_CONTEXT_API korvel_status korvel_context_create(korvel_context** out);
 KORVEL_CONTEXT_API void korvel_context_destroy(korvel_context* context);
 
 /* Parameter files are checked when they are chosen. The calls that choose which file curve a
- * context reads (korvel_set_quality, korvel_set_parameter_folder and korvel_set_tone_curve)
- * check the file their new setting reads, as korvel_context_check_parameters does, and return
- * KORVEL_ERROR_PARAMETER_FILE when it is missing or unusable. That status from these three
- * calls reports, it does not refuse: the setting is made. A folder and a level are chosen one
- * after the other in either order, and the file may be put in place after both; refusing the
- * first of them would leave the context at a setting the host did not ask for, and screening
- * from it would print something other than what was asked, quietly. So the setting stands and
- * the host acts on the status: it stops before screening, or changes the folder, level or own
- * curve and is told again. A host that sets its own curve first, then the folder, then the
- * level hears about the file once, at the last call. The image calls still read the file
- * afresh at every call, as the KORVEL_* calls do: a file changed after set-up is what they
+ * context reads (korvel_context_set_quality, korvel_context_set_parameter_folder and
+ * korvel_context_set_tone_curve) check the file their new setting reads, as
+ * korvel_context_check_parameters does, and return KORVEL_ERROR_PARAMETER_FILE when it is missing
+ * or unusable. That status from these three calls reports, it does not refuse: the setting is made.
+ * A folder and a level are chosen one after the other in either order, and the file may be put in
+ * place after both; refusing the first of them would leave the context at a setting the host did
+ * not ask for, and screening from it would print something other than what was asked, quietly. So
+ * the setting stands and the host acts on the status: it stops before screening, or changes the
+ * folder, level or own curve and is told again. A host that sets its own curve first, then the
+ * folder, then the level hears about the file once, at the last call. The image calls still read
+ * the file afresh at every call, as the KORVEL_* calls do: a file changed after set-up is what they
  * read, and a file still missing screens with a curve of zeros (a blank page), as those calls
  * do, since a context call gives the bytes of its KORVEL_* counterpart in the same state;
  * korvel_context_check_parameters asks again at any time. */
@@ -116,9 +123,10 @@ KORVEL_CONTEXT_API void korvel_context_destroy(korvel_context* context);
  * the parameter file QntPassParam_<level>.ini, and resets the level-to-amount table to the
  * linear default. KORVEL_ERROR_PARAMETER_FILE, with the level set, when the level reads its
  * curve from a file that is missing or unusable (above). */
-KORVEL_CONTEXT_API korvel_status korvel_set_quality(korvel_context* context, int level);
+KORVEL_CONTEXT_API korvel_status korvel_context_set_quality(korvel_context* context, int level);
 /* The bucketed quality level into *level. */
-KORVEL_CONTEXT_API korvel_status korvel_get_quality(const korvel_context* context, int* level);
+KORVEL_CONTEXT_API korvel_status korvel_context_get_quality(const korvel_context* context,
+                                                            int* level);
 
 /* The folder that holds the QntPassParam_<level>.ini files of this context. Null or "" goes
  * back to the lookup of the KORVEL_* calls (KORVEL_DATA_DIR, else <exe dir>/Data). A folder whose
@@ -126,8 +134,8 @@ KORVEL_CONTEXT_API korvel_status korvel_get_quality(const korvel_context* contex
  * KORVEL_ERROR_PARAMETER_FILE, with the folder set, when the context's level reads its curve
  * from a file the folder lacks or holds unusable (above). The files are read at every image
  * call. */
-KORVEL_CONTEXT_API korvel_status korvel_set_parameter_folder(korvel_context* context,
-                                                             const char* folder);
+KORVEL_CONTEXT_API korvel_status korvel_context_set_parameter_folder(korvel_context* context,
+                                                                     const char* folder);
 
 /* Whether the parameter file the context's image calls read their tone curve from is usable.
  * The library reads any file it can (a missing file, key or number as 0, an impossible point
@@ -152,22 +160,22 @@ KORVEL_CONTEXT_API korvel_status korvel_context_check_parameters(const korvel_co
  * template type 38 is still read from the parameter file of the quality level. Dropping the
  * curve returns KORVEL_ERROR_PARAMETER_FILE, with the curve dropped, when the level then reads
  * its curve from a file that is missing or unusable (above); setting one returns KORVEL_OK. */
-KORVEL_CONTEXT_API korvel_status korvel_set_tone_curve(korvel_context* context, const int* points,
-                                                       int count);
+KORVEL_CONTEXT_API korvel_status korvel_context_set_tone_curve(korvel_context* context,
+                                                               const int* points, int count);
 
 /* ---- Uniform-level templates and splits --------------------------------------------------- */
 
 /* As KORVEL_GetTempateData_1Bit/_2Bit/_4Bit with bits = 1, 2 or 4: a template of one ink
  * level (percent 0..100) at the context's level table. */
-KORVEL_CONTEXT_API korvel_status korvel_template(korvel_context* context, int bits, int level,
-                                                 unsigned char* out, size_t out_stride, int width,
-                                                 int height);
+KORVEL_CONTEXT_API korvel_status korvel_context_template(korvel_context* context, int bits,
+                                                         int level, unsigned char* out,
+                                                         size_t out_stride, int width, int height);
 
 /* As KORVEL_GetTempateData_2Bit_1to2/_1to3/_1to4 with plane_count = 2, 3 or 4: planes[0..n-1]
  * are 2-bit planes of the same stride. */
-KORVEL_CONTEXT_API korvel_status korvel_split(korvel_context* context, int plane_count,
-                                              unsigned char* const* planes, size_t stride,
-                                              int width, int height);
+KORVEL_CONTEXT_API korvel_status korvel_context_split(korvel_context* context, int plane_count,
+                                                      unsigned char* const* planes, size_t stride,
+                                                      int width, int height);
 
 /* ---- Image halftoning --------------------------------------------------------------------- */
 
@@ -206,24 +214,23 @@ typedef struct korvel_image_options {
  * the template types that do not read it (every type but 34, 39, 40, 41; 42 reads it when
  * given). Installs the type's tone curve into the context and seeds the context's own pattern
  * generator (0 for 1 bit, 2000 for 2 bits) as the KORVEL_* calls seed rand(). */
-KORVEL_CONTEXT_API korvel_status korvel_screen_image(korvel_context* context, int bits,
-                                                     const korvel_image_options* options,
-                                                     const unsigned char* source,
-                                                     size_t source_stride, unsigned char* output,
-                                                     size_t output_stride, int width, int height);
+KORVEL_CONTEXT_API korvel_status
+korvel_context_screen_image(korvel_context* context, int bits, const korvel_image_options* options,
+                            const unsigned char* source, size_t source_stride,
+                            unsigned char* output, size_t output_stride, int width, int height);
 
 /* As KORVEL_GetImageTempateData_4Bit: an 8-bit image to 4 bits per pixel with the template
  * diffusion at the context's level table. */
-KORVEL_CONTEXT_API korvel_status
-korvel_screen_image_4bit(korvel_context* context, const unsigned char* source, size_t source_stride,
-                         unsigned char* output, size_t output_stride, int width, int height);
+KORVEL_CONTEXT_API korvel_status korvel_context_screen_image_4bit(
+    korvel_context* context, const unsigned char* source, size_t source_stride,
+    unsigned char* output, size_t output_stride, int width, int height);
 
 /* ---- Row-band streaming of the image screens ---------------------------------------------- */
 
 /* A page screened in bands: the host feeds the page's rows top to bottom in bands of any number
  * of rows and receives the same number of screened rows for each band, equal byte for byte to
- * the whole-page korvel_screen_image call with the same options, strides and source. The stream
- * keeps a few rows (two rows of cells and one screened row), never the page.
+ * the whole-page korvel_context_screen_image call with the same options, strides and source. The
+ * stream keeps a few rows (two rows of cells and one screened row), never the page.
  *
  * What streams: the caller's image at bits = 1 or 2, that is template types 34, 39, 40, 41 and
  * 42 (42 screening the source rows fed to the stream), with either screen (use_template_diffusion
@@ -241,19 +248,22 @@ korvel_screen_image_4bit(korvel_context* context, const unsigned char* source, s
  * refused. */
 typedef struct korvel_stream korvel_stream;
 
-KORVEL_CONTEXT_API korvel_status korvel_stream_begin(korvel_context* context, int bits,
-                                                     const korvel_image_options* options, int width,
-                                                     int height, korvel_stream** out);
+KORVEL_CONTEXT_API korvel_status korvel_context_begin_stream(korvel_context* context, int bits,
+                                                             const korvel_image_options* options,
+                                                             int width, int height,
+                                                             korvel_stream** out);
 /* Screen the next `rows` rows of the page (source rows source_stride bytes apart) into `rows`
  * output rows. Refused with KORVEL_ERROR_STREAM_END, writing nothing, when the band reaches past
  * the page's height, and with KORVEL_ERROR_STREAM_DELAY on a stream whose delay is above 0
  * (korvel_stream_feed screens those). rows == 0 is allowed and does nothing. */
-KORVEL_CONTEXT_API korvel_status korvel_stream_rows(korvel_stream* stream,
-                                                    const unsigned char* source,
-                                                    size_t source_stride, unsigned char* output,
-                                                    size_t output_stride, int rows);
+KORVEL_CONTEXT_API korvel_status korvel_stream_screen_rows(korvel_stream* stream,
+                                                           const unsigned char* source,
+                                                           size_t source_stride,
+                                                           unsigned char* output,
+                                                           size_t output_stride, int rows);
 /* Rows of the page not yet fed into *rows. */
-KORVEL_CONTEXT_API korvel_status korvel_stream_rows_left(const korvel_stream* stream, int* rows);
+KORVEL_CONTEXT_API korvel_status korvel_stream_get_rows_left(const korvel_stream* stream,
+                                                             int* rows);
 /* Frees the stream (also before its last row). A null stream is ignored. */
 KORVEL_CONTEXT_API void korvel_stream_destroy(korvel_stream* stream);
 
@@ -271,12 +281,12 @@ KORVEL_CONTEXT_API void korvel_stream_destroy(korvel_stream* stream);
  *
  * Tone: each pixel's grey g (255 paper white) becomes the ink amount toneCurve[(255 - g) * 10]
  * clamped into 0..2550, with the tone curve the error-diffusion screen of template type 34
- * uses in korvel_screen_image: the context's own curve if it has one, otherwise the curve of
- * its quality level (the identity at level 0, the level's parameter file above). Like that call,
+ * uses in korvel_context_screen_image: the context's own curve if it has one, otherwise the curve
+ * of its quality level (the identity at level 0, the level's parameter file above). Like that call,
  * screening installs that curve into the context (and its level table, read by later template
  * calls).
  *
- * Output: packed as korvel_screen_image packs, most significant pixel first. At 1 bit a set
+ * Output: packed as korvel_context_screen_image packs, most significant pixel first. At 1 bit a set
  * bit is a drop; at 2 bits each pixel's code is 0 no drop, 1 small, 2 medium, 3 large, the
  * codes template type 41 writes for its drops. Each output row receives min(stride, packed
  * stride) bytes, packed stride = ((width * bits + 31) >> 5) * 4; pixels past the width and
@@ -322,19 +332,18 @@ KORVEL_CONTEXT_API korvel_status korvel_context_screen(korvel_context* context,
 
 /* The same page as a stream fed in bands of any height (korvel_stream_feed), equal byte for
  * byte to korvel_context_screen. The screen may give a row back only after some rows below it
- * have been fed (korvel_stream_delay); it holds those rows and never the page. Beginning
+ * have been fed (korvel_stream_get_delay); it holds those rows and never the page. Beginning
  * installs the tone curve as korvel_context_screen does; the stream keeps what it reads, so
  * the context is free again at once. Refused as korvel_context_screen refuses, a null out
  * being KORVEL_ERROR_NULL_BUFFER; *out is set to the new stream, or to null when refused. */
-KORVEL_CONTEXT_API korvel_status korvel_stream_begin_screen(korvel_context* context,
-                                                            const korvel_screen_options* options,
-                                                            int width, int height,
-                                                            korvel_stream** out);
+KORVEL_CONTEXT_API korvel_status
+korvel_context_begin_screen_stream(korvel_context* context, const korvel_screen_options* options,
+                                   int width, int height, korvel_stream** out);
 
 /* How many rows the stream's output lags its input into *rows: output row r is finished once
  * source row r + *rows has been fed, or once the page's last row has. 0 for the streams of
- * korvel_stream_begin, and the same for the whole life of a stream. */
-KORVEL_CONTEXT_API korvel_status korvel_stream_delay(const korvel_stream* stream, int* rows);
+ * korvel_context_begin_stream, and the same for the whole life of a stream. */
+KORVEL_CONTEXT_API korvel_status korvel_stream_get_delay(const korvel_stream* stream, int* rows);
 
 /* Feed the next `rows` source rows (source_stride bytes apart) and write the output rows this
  * finishes, in page order from the first row not yet written, output_stride bytes apart from
@@ -363,18 +372,19 @@ typedef struct korvel_screen_facts {
                            its output; 0: it screens the same at every level and curve */
   int reads_file_ramp;  /* 1: its pattern (the compensation ramp of template type 38) comes
                            from the quality level's parameter file, at every level, 0 or -1 too */
-  int streams;          /* 1: korvel_stream_begin (or korvel_stream_begin_screen) takes it */
+  int streams; /* 1: korvel_context_begin_stream (or korvel_context_begin_screen_stream) takes it */
   int highest_dot_mode; /* the highest dot_mode that enlarges further (modes above it screen
                            as it does); -1 when no cell factor or dot mode changes its output
                            (it screens pixel by pixel, or, as type 39 at 1 bit, whose small
                            drops 1 bit cannot hold, lays no dot) */
 } korvel_screen_facts;
 
-/* The facts of a template-type screen at bits = 1 or 2 (korvel_screen_image, or
- * korvel_stream_begin), or of the 4-bit image path at bits = 4 (korvel_screen_image_4bit, whose
- * options are not read). The options' template_type and use_template_diffusion choose the
- * screen; the cell factors and dot mode are not checked. Refused: a null options or facts
- * (KORVEL_ERROR_NULL_BUFFER); other bits or an unknown facts size (KORVEL_ERROR_ARGUMENT). */
+/* The facts of a template-type screen at bits = 1 or 2 (korvel_context_screen_image, or
+ * korvel_context_begin_stream), or of the 4-bit image path at bits = 4
+ * (korvel_context_screen_image_4bit, whose options are not read). The options' template_type and
+ * use_template_diffusion choose the screen; the cell factors and dot mode are not checked. Refused:
+ * a null options or facts (KORVEL_ERROR_NULL_BUFFER); other bits or an unknown facts size
+ * (KORVEL_ERROR_ARGUMENT). */
 KORVEL_CONTEXT_API korvel_status korvel_image_options_describe(const korvel_image_options* options,
                                                                int bits,
                                                                korvel_screen_facts* facts);
@@ -390,20 +400,18 @@ korvel_screen_options_describe(const korvel_screen_options* options, korvel_scre
 /* Load a stored threshold mask (the format of IDitherMaskGenerator::LoadMask in korvel.h) into
  * the context, replacing the one it held, and reset the context's level table as that load
  * does. A mask the loader refuses leaves the context as it was (KORVEL_ERROR_MASK). */
-KORVEL_CONTEXT_API korvel_status korvel_mask_load(korvel_context* context,
-                                                  const unsigned char* mask, size_t length);
+KORVEL_CONTEXT_API korvel_status korvel_context_load_mask(korvel_context* context,
+                                                          const unsigned char* mask, size_t length);
 /* Screen an 8-bit image against plane `plane` of the context's mask into bits = 1 or 2 bits per
  * pixel, tiling the mask from (x_offset, y_offset) with steps x_step, y_step >= 0, exactly as
  * IDitherMaskGenerator::Dither with dstStride = output_stride: all output_stride bytes of every
  * output row are written. A plane outside the mask's planes is KORVEL_ERROR_ARGUMENT. */
-KORVEL_CONTEXT_API korvel_status korvel_mask_dither(korvel_context* context,
-                                                    const unsigned char* source,
-                                                    size_t source_stride, unsigned char* output,
-                                                    size_t output_stride, int width, int height,
-                                                    int plane, int x_offset, int y_offset,
-                                                    int x_step, int y_step, int bits);
+KORVEL_CONTEXT_API korvel_status korvel_context_dither_mask(
+    korvel_context* context, int bits, const unsigned char* source, size_t source_stride,
+    unsigned char* output, size_t output_stride, int width, int height, int plane, int x_offset,
+    int y_offset, int x_step, int y_step);
 /* Free the context's mask, if any. */
-KORVEL_CONTEXT_API korvel_status korvel_mask_release(korvel_context* context);
+KORVEL_CONTEXT_API korvel_status korvel_context_release_mask(korvel_context* context);
 
 #ifdef __cplusplus
 }

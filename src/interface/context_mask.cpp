@@ -7,7 +7,8 @@
 #include "interface/context.h"
 #include "interface/strided_raster.h"
 
-korvel_status korvel_mask_load(korvel_context* context, const unsigned char* mask, size_t length) {
+korvel_status korvel_context_load_mask(korvel_context* context, const unsigned char* mask,
+                                       size_t length) {
   if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
   if (mask == nullptr) return KORVEL_ERROR_NULL_BUFFER;
   if (length > INT_MAX) return KORVEL_ERROR_MASK;
@@ -16,10 +17,11 @@ korvel_status korvel_mask_load(korvel_context* context, const unsigned char* mas
   });
 }
 
-korvel_status korvel_mask_dither(korvel_context* context, const unsigned char* source,
-                                 size_t source_stride, unsigned char* output, size_t output_stride,
-                                 int width, int height, int plane, int x_offset, int y_offset,
-                                 int x_step, int y_step, int bits) {
+korvel_status korvel_context_dither_mask(korvel_context* context, int bits,
+                                         const unsigned char* source, size_t source_stride,
+                                         unsigned char* output, size_t output_stride, int width,
+                                         int height, int plane, int x_offset, int y_offset,
+                                         int x_step, int y_step) {
   if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
   if (bits != 1 && bits != 2) return KORVEL_ERROR_ARGUMENT;
   if (width < 1 || height < 1) return KORVEL_ERROR_SIZE;
@@ -48,7 +50,7 @@ korvel_status korvel_mask_dither(korvel_context* context, const unsigned char* s
   });
 }
 
-korvel_status korvel_mask_release(korvel_context* context) {
+korvel_status korvel_context_release_mask(korvel_context* context) {
   if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
   context->mask.ReleaseMask();
   return KORVEL_OK;

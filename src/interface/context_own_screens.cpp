@@ -108,9 +108,9 @@ korvel_status korvel_context_screen(korvel_context* context, const korvel_screen
   });
 }
 
-korvel_status korvel_stream_begin_screen(korvel_context* context,
-                                         const korvel_screen_options* options, int width,
-                                         int height, korvel_stream** out) {
+korvel_status korvel_context_begin_screen_stream(korvel_context* context,
+                                                 const korvel_screen_options* options, int width,
+                                                 int height, korvel_stream** out) {
   if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
   if (out == nullptr) return KORVEL_ERROR_NULL_BUFFER;
   *out = nullptr;

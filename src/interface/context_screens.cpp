@@ -27,8 +27,9 @@ bool TemplateSizeAccepted(int width, int height, int bitsPerPixel) {
 
 }  // namespace
 
-korvel_status korvel_template(korvel_context* context, int bits, int level, unsigned char* out,
-                              size_t out_stride, int width, int height) {
+korvel_status korvel_context_template(korvel_context* context, int bits, int level,
+                                      unsigned char* out, size_t out_stride, int width,
+                                      int height) {
   if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
   if (!IsTemplateDepth(bits)) return KORVEL_ERROR_ARGUMENT;
   if (level < 0 || level > 100) return KORVEL_ERROR_LEVEL;
@@ -41,8 +42,9 @@ korvel_status korvel_template(korvel_context* context, int bits, int level, unsi
   });
 }
 
-korvel_status korvel_split(korvel_context* context, int plane_count, unsigned char* const* planes,
-                           size_t stride, int width, int height) {
+korvel_status korvel_context_split(korvel_context* context, int plane_count,
+                                   unsigned char* const* planes, size_t stride, int width,
+                                   int height) {
   if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
   if (plane_count < 2 || plane_count > 4) return KORVEL_ERROR_ARGUMENT;
   if (!TemplateSizeAccepted(width, height, 2)) return KORVEL_ERROR_SIZE;
@@ -67,10 +69,11 @@ korvel_status korvel_split(korvel_context* context, int plane_count, unsigned ch
   });
 }
 
-korvel_status korvel_screen_image(korvel_context* context, int bits,
-                                  const korvel_image_options* options, const unsigned char* source,
-                                  size_t source_stride, unsigned char* output, size_t output_stride,
-                                  int width, int height) {
+korvel_status korvel_context_screen_image(korvel_context* context, int bits,
+                                          const korvel_image_options* options,
+                                          const unsigned char* source, size_t source_stride,
+                                          unsigned char* output, size_t output_stride, int width,
+                                          int height) {
   if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
   if (options == nullptr) return KORVEL_ERROR_NULL_BUFFER;
   if (bits != 1 && bits != 2) return KORVEL_ERROR_ARGUMENT;
@@ -88,9 +91,9 @@ korvel_status korvel_screen_image(korvel_context* context, int bits,
   });
 }
 
-korvel_status korvel_screen_image_4bit(korvel_context* context, const unsigned char* source,
-                                       size_t source_stride, unsigned char* output,
-                                       size_t output_stride, int width, int height) {
+korvel_status korvel_context_screen_image_4bit(korvel_context* context, const unsigned char* source,
+                                               size_t source_stride, unsigned char* output,
+                                               size_t output_stride, int width, int height) {
   if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
   if (!TemplateSizeAccepted(width, height, 8)) return KORVEL_ERROR_SIZE;
   if (source == nullptr || output == nullptr) return KORVEL_ERROR_NULL_BUFFER;

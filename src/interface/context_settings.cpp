@@ -34,7 +34,7 @@ void korvel_context_destroy(korvel_context* context) {
   delete context;
 }
 
-korvel_status korvel_set_quality(korvel_context* context, int level) {
+korvel_status korvel_context_set_quality(korvel_context* context, int level) {
   if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
   ScreeningState& state = context->state;
   const int bucketed = BucketQualityLevel(level);
@@ -47,14 +47,14 @@ korvel_status korvel_set_quality(korvel_context* context, int level) {
   });
 }
 
-korvel_status korvel_get_quality(const korvel_context* context, int* level) {
+korvel_status korvel_context_get_quality(const korvel_context* context, int* level) {
   if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
   if (level == nullptr) return KORVEL_ERROR_NULL_BUFFER;
   *level = context->state.qualityLevel;
   return KORVEL_OK;
 }
 
-korvel_status korvel_set_parameter_folder(korvel_context* context, const char* folder) {
+korvel_status korvel_context_set_parameter_folder(korvel_context* context, const char* folder) {
   if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
   return Guarded([&] {
     std::string chosen = folder != nullptr ? folder : "";
@@ -69,7 +69,7 @@ korvel_status korvel_set_parameter_folder(korvel_context* context, const char* f
   });
 }
 
-korvel_status korvel_set_tone_curve(korvel_context* context, const int* points, int count) {
+korvel_status korvel_context_set_tone_curve(korvel_context* context, const int* points, int count) {
   if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
   if (points == nullptr && count == 0) {
     ScreeningState& state = context->state;

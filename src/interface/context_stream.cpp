@@ -62,9 +62,9 @@ int FeedStream(korvel_stream& stream, const unsigned char* source, size_t source
   return rows;
 }
 
-korvel_status korvel_stream_begin(korvel_context* context, int bits,
-                                  const korvel_image_options* options, int width, int height,
-                                  korvel_stream** out) {
+korvel_status korvel_context_begin_stream(korvel_context* context, int bits,
+                                          const korvel_image_options* options, int width,
+                                          int height, korvel_stream** out) {
   if (context == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
   if (options == nullptr || out == nullptr) return KORVEL_ERROR_NULL_BUFFER;
   *out = nullptr;
@@ -81,9 +81,9 @@ korvel_status korvel_stream_begin(korvel_context* context, int bits,
   });
 }
 
-korvel_status korvel_stream_rows(korvel_stream* stream, const unsigned char* source,
-                                 size_t source_stride, unsigned char* output, size_t output_stride,
-                                 int rows) {
+korvel_status korvel_stream_screen_rows(korvel_stream* stream, const unsigned char* source,
+                                        size_t source_stride, unsigned char* output,
+                                        size_t output_stride, int rows) {
   if (stream != nullptr && stream->Delay() > 0) return KORVEL_ERROR_STREAM_DELAY;
   const korvel_status checked =
       CheckBand(stream, source, source_stride, output, output_stride, rows);
@@ -112,14 +112,14 @@ korvel_status korvel_stream_feed(korvel_stream* stream, const unsigned char* sou
   });
 }
 
-korvel_status korvel_stream_delay(const korvel_stream* stream, int* rows) {
+korvel_status korvel_stream_get_delay(const korvel_stream* stream, int* rows) {
   if (stream == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
   if (rows == nullptr) return KORVEL_ERROR_NULL_BUFFER;
   *rows = stream->Delay();
   return KORVEL_OK;
 }
 
-korvel_status korvel_stream_rows_left(const korvel_stream* stream, int* rows) {
+korvel_status korvel_stream_get_rows_left(const korvel_stream* stream, int* rows) {
   if (stream == nullptr) return KORVEL_ERROR_NULL_CONTEXT;
   if (rows == nullptr) return KORVEL_ERROR_NULL_BUFFER;
   *rows = stream->RowsLeft();

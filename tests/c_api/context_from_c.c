@@ -23,8 +23,8 @@ static int ownScreensOfBlack(korvel_context* context) {
       return fprintf(stderr, "pixel %d of fine is not a large drop\n", i), 1;
   options.screen = KORVEL_SCREEN_BEST;
   memset(out, 0, sizeof out);
-  if (korvel_stream_begin_screen(context, &options, 70, 5, &stream) != KORVEL_OK ||
-      korvel_stream_delay(stream, &delay) != KORVEL_OK ||
+  if (korvel_context_begin_screen_stream(context, &options, 70, 5, &stream) != KORVEL_OK ||
+      korvel_stream_get_delay(stream, &delay) != KORVEL_OK ||
       korvel_stream_feed(stream, black, 72, 5, out, 20, &written) != KORVEL_OK || written != 5)
     return fprintf(stderr, "the best screen's stream failed\n"), 1;
   if (out[4 * 20] != 0xFF) return fprintf(stderr, "the streamed best page has no large drops\n"), 1;
@@ -43,11 +43,11 @@ int main(void) {
           KORVEL_VERSION_MAJOR * 10000 + KORVEL_VERSION_MINOR * 100 + KORVEL_VERSION_PATCH)
     return fprintf(stderr, "library %u, headers %d\n", korvel_version(), KORVEL_VERSION_NUMBER), 1;
   if (korvel_context_create(&context) != KORVEL_OK ||
-      korvel_template(context, 1, 100, out, 12, 70, 5) != KORVEL_OK)
+      korvel_context_template(context, 1, 100, out, 12, 70, 5) != KORVEL_OK)
     return fprintf(stderr, "a full template was refused\n"), 1;
   for (x = 0; x < 70; ++x)
     if (!(out[x / 8] & (0x80 >> (x % 8)))) return fprintf(stderr, "pixel %d has no dot\n", x), 1;
-  if (korvel_template(context, 1, 101, out, 12, 70, 5) != KORVEL_ERROR_LEVEL ||
+  if (korvel_context_template(context, 1, 101, out, 12, 70, 5) != KORVEL_ERROR_LEVEL ||
       strlen(korvel_strerror(KORVEL_ERROR_LEVEL)) == 0)
     return fprintf(stderr, "level 101 was not refused with its code\n"), 1;
   {
@@ -62,7 +62,8 @@ int main(void) {
     for (t = 0; t < sizeof types / sizeof types[0]; ++t) {
       korvel_image_options options = {0, 1, 1, 0, 0};
       options.template_type = types[t];
-      if (korvel_screen_image(context, 2, &options, grey, 20, screened, 8, 20, 4) != KORVEL_OK)
+      if (korvel_context_screen_image(context, 2, &options, grey, 20, screened, 8, 20, 4) !=
+          KORVEL_OK)
         return fprintf(stderr, "template type %d was refused\n", (int)types[t]), 1;
     }
   }

@@ -66,8 +66,8 @@ Step Image(int bits, int type, int cellWidth, int cellHeight, int dotMode, bool 
     Bytes image = GreyImage(w, h, seed), out(Stride(w, bits) * h, 0x5A);
     const korvel_image_options o = {type, cellWidth, cellHeight, dotMode, diffusion};
     if (c != nullptr)
-      korvel_screen_image(c, bits, &o, image.data(), Stride(w, 8), out.data(), Stride(w, bits), w,
-                          h);
+      korvel_context_screen_image(c, bits, &o, image.data(), Stride(w, 8), out.data(),
+                                  Stride(w, bits), w, h);
     else
       (bits == 1 ? KORVEL_GetImageTempateData_1Bit : KORVEL_GetImageTempateData_2Bit)(
           image.data(), out.data(), w, h, __QUENTAL_TEMPLATE_TYPE(type), cellWidth, cellHeight,
@@ -80,7 +80,7 @@ Step Template(int bits, int level) {
   return [=](korvel_context* c, uint32_t) {
     const int w = 45, h = 19;
     Bytes out(Stride(w, bits) * h);
-    if (c != nullptr) korvel_template(c, bits, level, out.data(), Stride(w, bits), w, h);
+    if (c != nullptr) korvel_context_template(c, bits, level, out.data(), Stride(w, bits), w, h);
     if (c == nullptr)
       (bits == 1   ? KORVEL_GetTempateData_1Bit
        : bits == 2 ? KORVEL_GetTempateData_2Bit
@@ -94,8 +94,9 @@ Bytes SplitAndFourBit(korvel_context* c, uint32_t seed) {
   const size_t n = Stride(w, 2) * h;
   Bytes all(3 * n + Stride(w, 4) * h), image = GreyImage(w, h, seed);
   unsigned char* planes[] = {&all[0], &all[n], &all[2 * n]};
-  if (c != nullptr) korvel_split(c, 3, planes, Stride(w, 2), w, h);
-  if (c != nullptr) korvel_screen_image_4bit(c, image.data(), Stride(w, 8), &all[3 * n], 20, w, h);
+  if (c != nullptr) korvel_context_split(c, 3, planes, Stride(w, 2), w, h);
+  if (c != nullptr)
+    korvel_context_screen_image_4bit(c, image.data(), Stride(w, 8), &all[3 * n], 20, w, h);
   if (c == nullptr) KORVEL_GetTempateData_2Bit_1to3(planes[0], planes[1], planes[2], w, h);
   if (c == nullptr) KORVEL_GetImageTempateData_4Bit(image.data(), &all[3 * n], w, h);
   return all;
@@ -109,8 +110,8 @@ Bytes Mask(korvel_context* c, uint32_t seed) {
   const std::vector<uint8_t> mask = test::StoredMask(2, 3, 5, 29, raw);
   Bytes image = GreyImage(23, 9, seed), out(8 * 9, 0x11);
   if (c != nullptr) {
-    korvel_mask_load(c, mask.data(), mask.size());
-    korvel_mask_dither(c, image.data(), 23, out.data(), 8, 23, 9, 1, -3, 4, 2, 1, 2);
+    korvel_context_load_mask(c, mask.data(), mask.size());
+    korvel_context_dither_mask(c, 2, image.data(), 23, out.data(), 8, 23, 9, 1, -3, 4, 2, 1);
   } else {
     auto generator = test::NewMaskGenerator();
     generator->LoadMask(mask.data(), static_cast<int>(mask.size()));
@@ -132,10 +133,10 @@ Step Stream(int cellWidth, int cellHeight, int dotMode) {
         KORVEL_GetImageTempateData_1Bit(image.data(), page, w, h, __QUENTAL_TEMPLATE_TYPE(34),
                                         cellWidth, cellHeight, __QUENTAL_DOT_MODE(dotMode), false);
       korvel_stream* stream = nullptr;
-      if (c != nullptr) korvel_stream_begin(c, 1, &o, w, h, &stream);
+      if (c != nullptr) korvel_context_begin_stream(c, 1, &o, w, h, &stream);
       for (int y = 0, band = k == 0 ? 1 : k == 1 ? 7 : 64; stream != nullptr && y < h; y += band)
-        korvel_stream_rows(stream, &image[Stride(w, 8) * y], Stride(w, 8), page + Stride(w, 1) * y,
-                           Stride(w, 1), std::min(band, h - y));
+        korvel_stream_screen_rows(stream, &image[Stride(w, 8) * y], Stride(w, 8),
+                                  page + Stride(w, 1) * y, Stride(w, 1), std::min(band, h - y));
       korvel_stream_destroy(stream);
     }
     return out;
@@ -189,10 +190,10 @@ TEST(ContextEquivalence, EveryOperationMatchesItsLegacyCounterpart) {
     std::string text = CurveFile();
     decoy.Write(50, text.replace(text.find("Param2=22"), 9, "Param2=60"));
     Context context = NewContext(50);
-    korvel_set_parameter_folder(context.get(), files.path().c_str());
+    korvel_context_set_parameter_folder(context.get(), files.path().c_str());
     inFolder = OnContext(context.get());
     context = NewContext(50);
-    korvel_set_tone_curve(context.get(), kCurve, 5);
+    korvel_context_set_tone_curve(context.get(), kCurve, 5);
     ownCurve = OnContext(context.get());
   }
   ExpectLegacyGives(inFolder, 50, "the context's folder");
@@ -206,9 +207,9 @@ TEST(ConcurrencyContexts, EightThreadsMatchTheSameWorkOneAfterAnother) {
   // Job j: its own quality level, folder, sometimes its own curve, its own images.
   const auto job = [&](int j) {
     Context context = NewContext(quality[j]);
-    korvel_set_parameter_folder(context.get(), files.path().c_str());
+    korvel_context_set_parameter_folder(context.get(), files.path().c_str());
     const int curve[] = {0, 5 + 3 * j, 60, 100};
-    if (j % 3 == 1) korvel_set_tone_curve(context.get(), curve, 4);
+    if (j % 3 == 1) korvel_context_set_tone_curve(context.get(), curve, 4);
     std::vector<Bytes> outputs;
     for (uint32_t round = 0; round < 4; ++round)
       for (const Step& step : kSession) outputs.push_back(step(context.get(), j + 8 * round));
@@ -232,11 +233,12 @@ TEST(ContextStrides, RowsMatchThePackedCallAndBytesPastThemStayAsTheyWere) {
   Context context = NewContext(0);
   for (int bits : {1, 2}) {
     Bytes packed(Stride(w, bits) * h);
-    korvel_screen_image(context.get(), bits, &o, image.data(), Stride(w, 8), packed.data(),
-                        Stride(w, bits), w, h);
+    korvel_context_screen_image(context.get(), bits, &o, image.data(), Stride(w, 8), packed.data(),
+                                Stride(w, bits), w, h);
     for (size_t stride : {size_t(Stride(w, bits) + 5), size_t((w * bits + 7) / 8)}) {
       Bytes out(stride * h, 0xA5);
-      korvel_screen_image(context.get(), bits, &o, wideImage.data(), 41, out.data(), stride, w, h);
+      korvel_context_screen_image(context.get(), bits, &o, wideImage.data(), 41, out.data(), stride,
+                                  w, h);
       for (size_t i = 0; i < out.size(); ++i) {
         const size_t y = i / stride, x = i % stride;
         ASSERT_EQ(out[i], x < size_t(Stride(w, bits)) ? packed[Stride(w, bits) * y + x] : 0xA5)
@@ -264,33 +266,33 @@ TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
     std::function<korvel_status()> call;
   } cases[] = {
       // clang-format off
-      {"null context", KORVEL_ERROR_NULL_CONTEXT, [&] { return korvel_template(nullptr, 1, 50, o, 8, 8, 8); }},
-      {"null source", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_screen_image(c, 1, &ed, nullptr, 64, o, 8, 8, 8); }},
-      {"null plane", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_split(c, 3, planes, 16, 8, 8); }},
-      {"zero width", KORVEL_ERROR_SIZE, [&] { return korvel_template(c, 1, 50, o, 8, 0, 8); }},
-      {"zero cell", KORVEL_ERROR_SIZE, [&] { return korvel_screen_image(c, 1, &zeroCell, in, 64, o, 8, 8, 8); }},
-      {"past 2 GiB", KORVEL_ERROR_SIZE, [&] { return korvel_screen_image(c, 2, &ed, in, 1 << 20, o, 1 << 20, 1 << 20, 4096); }},
-      {"short output stride", KORVEL_ERROR_STRIDE, [&] { return korvel_template(c, 4, 50, o, 3, 8, 8); }},
-      {"short source stride", KORVEL_ERROR_STRIDE, [&] { return korvel_screen_image(c, 1, &ed, in, 7, o, 8, 8, 8); }},
-      {"level 101", KORVEL_ERROR_LEVEL, [&] { return korvel_template(c, 1, 101, o, 8, 8, 8); }},
-      {"3 bits", KORVEL_ERROR_ARGUMENT, [&] { return korvel_template(c, 3, 50, o, 8, 8, 8); }},
-      {"2 curve points", KORVEL_ERROR_TONE_CURVE, [&] { return korvel_set_tone_curve(c, two, 2); }},
-      {"curve point 101", KORVEL_ERROR_TONE_CURVE, [&] { return korvel_set_tone_curve(c, tooHigh, 3); }},
-      {"curve point -1", KORVEL_ERROR_TONE_CURVE, [&] { return korvel_set_tone_curve(c, negative, 3); }},
-      {"long folder", KORVEL_ERROR_FOLDER, [&] { return korvel_set_parameter_folder(c, longFolder.c_str()); }},
-      {"no mask", KORVEL_ERROR_NO_MASK, [&] { return korvel_mask_dither(c, in, 8, o, 8, 8, 8, 0, 0, 0, 1, 1, 1); }},
-      {"malformed mask", KORVEL_ERROR_MASK, [&] { return korvel_mask_load(c, in, 19); }},
-      {"4-bit stream", KORVEL_ERROR_NOT_STREAMABLE, [&] { return korvel_stream_begin(c, 4, &ed, 8, 8, &stream); }},
-      {"test pattern stream", KORVEL_ERROR_NOT_STREAMABLE, [&] { return korvel_stream_begin(c, 1, &pattern, 8, 8, &stream); }},
+      {"null context", KORVEL_ERROR_NULL_CONTEXT, [&] { return korvel_context_template(nullptr, 1, 50, o, 8, 8, 8); }},
+      {"null source", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_context_screen_image(c, 1, &ed, nullptr, 64, o, 8, 8, 8); }},
+      {"null plane", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_context_split(c, 3, planes, 16, 8, 8); }},
+      {"zero width", KORVEL_ERROR_SIZE, [&] { return korvel_context_template(c, 1, 50, o, 8, 0, 8); }},
+      {"zero cell", KORVEL_ERROR_SIZE, [&] { return korvel_context_screen_image(c, 1, &zeroCell, in, 64, o, 8, 8, 8); }},
+      {"past 2 GiB", KORVEL_ERROR_SIZE, [&] { return korvel_context_screen_image(c, 2, &ed, in, 1 << 20, o, 1 << 20, 1 << 20, 4096); }},
+      {"short output stride", KORVEL_ERROR_STRIDE, [&] { return korvel_context_template(c, 4, 50, o, 3, 8, 8); }},
+      {"short source stride", KORVEL_ERROR_STRIDE, [&] { return korvel_context_screen_image(c, 1, &ed, in, 7, o, 8, 8, 8); }},
+      {"level 101", KORVEL_ERROR_LEVEL, [&] { return korvel_context_template(c, 1, 101, o, 8, 8, 8); }},
+      {"3 bits", KORVEL_ERROR_ARGUMENT, [&] { return korvel_context_template(c, 3, 50, o, 8, 8, 8); }},
+      {"2 curve points", KORVEL_ERROR_TONE_CURVE, [&] { return korvel_context_set_tone_curve(c, two, 2); }},
+      {"curve point 101", KORVEL_ERROR_TONE_CURVE, [&] { return korvel_context_set_tone_curve(c, tooHigh, 3); }},
+      {"curve point -1", KORVEL_ERROR_TONE_CURVE, [&] { return korvel_context_set_tone_curve(c, negative, 3); }},
+      {"long folder", KORVEL_ERROR_FOLDER, [&] { return korvel_context_set_parameter_folder(c, longFolder.c_str()); }},
+      {"no mask", KORVEL_ERROR_NO_MASK, [&] { return korvel_context_dither_mask(c, 1, in, 8, o, 8, 8, 8, 0, 0, 0, 1, 1); }},
+      {"malformed mask", KORVEL_ERROR_MASK, [&] { return korvel_context_load_mask(c, in, 19); }},
+      {"4-bit stream", KORVEL_ERROR_NOT_STREAMABLE, [&] { return korvel_context_begin_stream(c, 4, &ed, 8, 8, &stream); }},
+      {"test pattern stream", KORVEL_ERROR_NOT_STREAMABLE, [&] { return korvel_context_begin_stream(c, 1, &pattern, 8, 8, &stream); }},
       {"band past the page", KORVEL_ERROR_STREAM_END, [&] {
-         korvel_stream_begin(c, 1, &ed, 8, 2, &stream);
-         korvel_status status = korvel_stream_rows(stream, in, 8, o, 4, 3);
+         korvel_context_begin_stream(c, 1, &ed, 8, 2, &stream);
+         korvel_status status = korvel_stream_screen_rows(stream, in, 8, o, 4, 3);
          return korvel_stream_destroy(stream), stream = nullptr, status; }},
       // clang-format on
   };
   // The refusals leave the context's settings alone too: a later screen is unchanged.
   Bytes before(Stride(64, 1) * 64), after(before.size());
-  korvel_screen_image(c, 1, &ed, in, 64, before.data(), 8, 64, 64);
+  korvel_context_screen_image(c, 1, &ed, in, 64, before.data(), 8, 64, 64);
   for (const auto& k : cases) {
     EXPECT_EQ(k.call(), k.expected) << k.what;
     EXPECT_EQ(out, Bytes(out.size(), 0xC3)) << k.what;
@@ -298,7 +300,7 @@ TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
     EXPECT_EQ(stream, nullptr) << k.what;
     EXPECT_STRNE(korvel_strerror(k.expected), korvel_strerror(korvel_status(99))) << k.what;
   }
-  korvel_screen_image(c, 1, &ed, in, 64, after.data(), 8, 64, 64);
+  korvel_context_screen_image(c, 1, &ed, in, 64, after.data(), 8, 64, 64);
   EXPECT_EQ(after, before);
 }
 

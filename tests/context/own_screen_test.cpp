@@ -79,7 +79,7 @@ Bytes RandomBytes(test::Random& random, size_t size) {
 
 Context NewContext(bool ownCurve) {
   Context context = test::NewContext(0);
-  if (ownCurve) korvel_set_tone_curve(context.get(), kCurve, 5);
+  if (ownCurve) korvel_context_set_tone_curve(context.get(), kCurve, 5);
   return context;
 }
 
@@ -88,11 +88,12 @@ Context NewContext(bool ownCurve) {
 // before it is fed, every row once `delay` rows below it are fed, at most rows + delay a band.
 Bytes Fed(korvel_context* context, const Page& page, test::Random& random, Bytes out) {
   korvel_stream* stream = nullptr;
-  EXPECT_EQ(korvel_stream_begin_screen(context, &page.options, page.width, page.height, &stream),
-            KORVEL_OK);
+  EXPECT_EQ(
+      korvel_context_begin_screen_stream(context, &page.options, page.width, page.height, &stream),
+      KORVEL_OK);
   if (stream == nullptr) return {};
   int delay = -1;
-  EXPECT_EQ(korvel_stream_delay(stream, &delay), KORVEL_OK);
+  EXPECT_EQ(korvel_stream_get_delay(stream, &delay), KORVEL_OK);
   EXPECT_GE(delay, 0);
   const int bands[] = {1, 5, page.height, 0};
   const int band = bands[random.Below(4)];
@@ -110,7 +111,7 @@ Bytes Fed(korvel_context* context, const Page& page, test::Random& random, Bytes
     EXPECT_GE(written, fed == page.height ? page.height : fed - delay) << page.Describe();
   }
   int left = -1;
-  korvel_stream_rows_left(stream, &left);
+  korvel_stream_get_rows_left(stream, &left);
   EXPECT_EQ(left, 0);
   korvel_stream_destroy(stream);
   return out;
@@ -201,8 +202,8 @@ TEST(OwnScreenPage, WhiteAndBlackCarryTheCodesOfTheDropScreen) {
     const Bytes image(Stride(width, 8) * height, grey);
     Bytes dropScreen(Stride(width, 2) * height);
     const korvel_image_options type41 = {41, 1, 1, 0, 0};
-    ASSERT_EQ(korvel_screen_image(context.get(), 2, &type41, image.data(), Stride(width, 8),
-                                  dropScreen.data(), Stride(width, 2), width, height),
+    ASSERT_EQ(korvel_context_screen_image(context.get(), 2, &type41, image.data(), Stride(width, 8),
+                                          dropScreen.data(), Stride(width, 2), width, height),
               KORVEL_OK);
     for (const korvel_screen screen : {KORVEL_SCREEN_FINE, KORVEL_SCREEN_BEST}) {
       const korvel_screen_options options = Options(screen, 2);
@@ -244,7 +245,7 @@ struct Guarded {
   Bytes output = Bytes(64, 0xA5);
 };
 
-// korvel_context_screen and korvel_stream_begin_screen both refuse with `expected`, the
+// korvel_context_screen and korvel_context_begin_screen_stream both refuse with `expected`, the
 // output and the stream pointer untouched or null.
 void ExpectPageRefused(const korvel_screen_options* options, int width, int height,
                        korvel_status expected, const std::string& what) {
@@ -256,7 +257,8 @@ void ExpectPageRefused(const korvel_screen_options* options, int width, int heig
       << what;
   EXPECT_EQ(buffers.output, Guarded().output) << what;
   korvel_stream* stream = reinterpret_cast<korvel_stream*>(&buffers);
-  EXPECT_EQ(korvel_stream_begin_screen(context.get(), options, width, height, &stream), expected)
+  EXPECT_EQ(korvel_context_begin_screen_stream(context.get(), options, width, height, &stream),
+            expected)
       << what;
   EXPECT_EQ(stream, nullptr) << what;
 }
@@ -316,14 +318,14 @@ TEST(OwnScreenRefusals, NullBuffersAndNarrowStridesOfThePage) {
       KORVEL_ERROR_STRIDE);
   EXPECT_EQ(b.output, Guarded().output);
   korvel_stream* stream = nullptr;
-  EXPECT_EQ(korvel_stream_begin_screen(context.get(), &options, 8, 2, nullptr),
+  EXPECT_EQ(korvel_context_begin_screen_stream(context.get(), &options, 8, 2, nullptr),
             KORVEL_ERROR_NULL_BUFFER);
-  EXPECT_EQ(korvel_stream_begin_screen(nullptr, &options, 8, 2, &stream),
+  EXPECT_EQ(korvel_context_begin_screen_stream(nullptr, &options, 8, 2, &stream),
             KORVEL_ERROR_NULL_CONTEXT);
 }
 
 // A begun stream of either screen at either depth refuses bad bands and writes nothing, and
-// korvel_stream_rows refuses a stream whose rows come back later.
+// korvel_stream_screen_rows refuses a stream whose rows come back later.
 TEST(OwnScreenRefusals, BandsAStreamCannotTake) {
   const Context context = NewContext(false);
   bool delayedSeen = false;
@@ -331,9 +333,10 @@ TEST(OwnScreenRefusals, BandsAStreamCannotTake) {
     for (const int bits : {1, 2}) {
       const korvel_screen_options options = Options(screen, bits);
       korvel_stream* stream = nullptr;
-      ASSERT_EQ(korvel_stream_begin_screen(context.get(), &options, 12, 3, &stream), KORVEL_OK);
+      ASSERT_EQ(korvel_context_begin_screen_stream(context.get(), &options, 12, 3, &stream),
+                KORVEL_OK);
       int delay = -1;
-      ASSERT_EQ(korvel_stream_delay(stream, &delay), KORVEL_OK);
+      ASSERT_EQ(korvel_stream_get_delay(stream, &delay), KORVEL_OK);
       Guarded b;
       int written = -7;
       EXPECT_EQ(korvel_stream_feed(stream, b.source.data(), 12, 4, b.output.data(), 4, &written),
@@ -353,13 +356,13 @@ TEST(OwnScreenRefusals, BandsAStreamCannotTake) {
                 KORVEL_ERROR_NULL_CONTEXT);
       if (delay > 0) {
         delayedSeen = true;
-        EXPECT_EQ(korvel_stream_rows(stream, b.source.data(), 12, b.output.data(), 4, 1),
+        EXPECT_EQ(korvel_stream_screen_rows(stream, b.source.data(), 12, b.output.data(), 4, 1),
                   KORVEL_ERROR_STREAM_DELAY);
       }
       EXPECT_EQ(written, -7);
       EXPECT_EQ(b.output, Guarded().output);
       int left = -1;
-      EXPECT_EQ(korvel_stream_rows_left(stream, &left), KORVEL_OK);
+      EXPECT_EQ(korvel_stream_get_rows_left(stream, &left), KORVEL_OK);
       EXPECT_EQ(left, 3) << "a refused band fed rows";
       EXPECT_EQ(korvel_stream_feed(stream, b.source.data(), 12, 0, b.output.data(), 4, &written),
                 KORVEL_OK);
@@ -371,23 +374,23 @@ TEST(OwnScreenRefusals, BandsAStreamCannotTake) {
 }
 
 // The streams of the image screens have no delay and feed exactly the band's rows, the bytes
-// korvel_stream_rows writes.
+// korvel_stream_screen_rows writes.
 TEST(OwnScreenStream, FeedOnAnImageStreamWritesTheRowsOfTheBand) {
   const int width = 30, height = 9;
   const Bytes image = test::RandomScene(width, height, 5);
   const korvel_image_options type34 = {34, 1, 1, 0, 0};
   const Context a = NewContext(false), b = NewContext(false);
   korvel_stream *byRows = nullptr, *byFeed = nullptr;
-  ASSERT_EQ(korvel_stream_begin(a.get(), 1, &type34, width, height, &byRows), KORVEL_OK);
-  ASSERT_EQ(korvel_stream_begin(b.get(), 1, &type34, width, height, &byFeed), KORVEL_OK);
+  ASSERT_EQ(korvel_context_begin_stream(a.get(), 1, &type34, width, height, &byRows), KORVEL_OK);
+  ASSERT_EQ(korvel_context_begin_stream(b.get(), 1, &type34, width, height, &byFeed), KORVEL_OK);
   int delay = -1;
-  ASSERT_EQ(korvel_stream_delay(byFeed, &delay), KORVEL_OK);
+  ASSERT_EQ(korvel_stream_get_delay(byFeed, &delay), KORVEL_OK);
   EXPECT_EQ(delay, 0);
   Bytes rows(Stride(width, 1) * height), fed(rows.size());
   for (int y = 0; y < height; y += 3) {
     int written = -1;
-    ASSERT_EQ(korvel_stream_rows(byRows, &image[Stride(width, 8) * y], Stride(width, 8),
-                                 &rows[Stride(width, 1) * y], Stride(width, 1), 3),
+    ASSERT_EQ(korvel_stream_screen_rows(byRows, &image[Stride(width, 8) * y], Stride(width, 8),
+                                        &rows[Stride(width, 1) * y], Stride(width, 1), 3),
               KORVEL_OK);
     ASSERT_EQ(korvel_stream_feed(byFeed, &image[Stride(width, 8) * y], Stride(width, 8), 3,
                                  &fed[Stride(width, 1) * y], Stride(width, 1), &written),

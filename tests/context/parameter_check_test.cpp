@@ -43,8 +43,8 @@ std::vector<unsigned char> Screened(const test::Context& context) {
   std::vector<unsigned char> grey(kSide * kSide), dots(kSide / 8 * kSide);
   for (size_t i = 0; i < grey.size(); ++i) grey[i] = static_cast<unsigned char>(i * 7 % 256);
   const korvel_image_options options{34, 1, 1, 0, 0};
-  EXPECT_EQ(korvel_screen_image(context.get(), 1, &options, grey.data(), kSide, dots.data(),
-                                kSide / 8, kSide, kSide),
+  EXPECT_EQ(korvel_context_screen_image(context.get(), 1, &options, grey.data(), kSide, dots.data(),
+                                        kSide / 8, kSide, kSide),
             KORVEL_OK);
   return dots;
 }
@@ -102,7 +102,8 @@ TEST(ParameterCheck, UsableFilesScreenAsTheSamePointsGivenDirectly) {
     std::string path;
     ASSERT_EQ(Check(fromFile, &path), KORVEL_OK) << points.size() << " points";
     EXPECT_EQ(path, dir.FileOf(50));
-    ASSERT_EQ(korvel_set_tone_curve(direct.get(), points.data(), int(points.size())), KORVEL_OK);
+    ASSERT_EQ(korvel_context_set_tone_curve(direct.get(), points.data(), int(points.size())),
+              KORVEL_OK);
     EXPECT_EQ(Screened(fromFile), Screened(direct)) << points.size() << " points";
   }
 }
@@ -116,7 +117,7 @@ TEST(ParameterCheck, ContextsThatReadNoFileCurvePassAndTheBufferIsChecked) {
   const test::Context own = test::NewContext(70);
   EXPECT_EQ(Check(own), KORVEL_ERROR_PARAMETER_FILE);
   const int points[] = {0, 50, 100};
-  korvel_set_tone_curve(own.get(), points, 3);
+  korvel_context_set_tone_curve(own.get(), points, 3);
   EXPECT_EQ(Check(own), KORVEL_OK);
 
   char small[8] = "unset";
@@ -137,25 +138,27 @@ TEST(ParameterCheck, TheSettingsThatChooseAMissingFileReportItAndStand) {
   korvel_context* raw = nullptr;
   ASSERT_EQ(korvel_context_create(&raw), KORVEL_OK);
   const test::Context context(raw);
-  EXPECT_EQ(korvel_set_quality(raw, 50), KORVEL_OK);
-  EXPECT_EQ(korvel_set_parameter_folder(raw, other.path().c_str()), KORVEL_ERROR_PARAMETER_FILE);
+  EXPECT_EQ(korvel_context_set_quality(raw, 50), KORVEL_OK);
+  EXPECT_EQ(korvel_context_set_parameter_folder(raw, other.path().c_str()),
+            KORVEL_ERROR_PARAMETER_FILE);
   std::string path;
   EXPECT_EQ(Check(context, &path), KORVEL_ERROR_PARAMETER_FILE);
   EXPECT_EQ(path, other.FileOf(50));
-  EXPECT_EQ(korvel_set_quality(raw, 70), KORVEL_ERROR_PARAMETER_FILE);
+  EXPECT_EQ(korvel_context_set_quality(raw, 70), KORVEL_ERROR_PARAMETER_FILE);
   int level = 0;
-  ASSERT_EQ(korvel_get_quality(raw, &level), KORVEL_OK);
+  ASSERT_EQ(korvel_context_get_quality(raw, &level), KORVEL_OK);
   EXPECT_EQ(level, 70);
   const int points[] = {0, 50, 100};
-  EXPECT_EQ(korvel_set_tone_curve(raw, points, 3), KORVEL_OK);
-  EXPECT_EQ(korvel_set_tone_curve(raw, nullptr, 0), KORVEL_ERROR_PARAMETER_FILE);
-  EXPECT_EQ(korvel_set_quality(raw, 0), KORVEL_OK);
+  EXPECT_EQ(korvel_context_set_tone_curve(raw, points, 3), KORVEL_OK);
+  EXPECT_EQ(korvel_context_set_tone_curve(raw, nullptr, 0), KORVEL_ERROR_PARAMETER_FILE);
+  EXPECT_EQ(korvel_context_set_quality(raw, 0), KORVEL_OK);
   // A refused folder is a refusal: the folder stays, and so does the verdict.
-  ASSERT_EQ(korvel_set_quality(raw, 50), KORVEL_ERROR_PARAMETER_FILE);
-  EXPECT_EQ(korvel_set_parameter_folder(raw, std::string(300, 'f').c_str()), KORVEL_ERROR_FOLDER);
+  ASSERT_EQ(korvel_context_set_quality(raw, 50), KORVEL_ERROR_PARAMETER_FILE);
+  EXPECT_EQ(korvel_context_set_parameter_folder(raw, std::string(300, 'f').c_str()),
+            KORVEL_ERROR_FOLDER);
   EXPECT_EQ(Check(context, &path), KORVEL_ERROR_PARAMETER_FILE);
   EXPECT_EQ(path, other.FileOf(50));
-  EXPECT_EQ(korvel_set_parameter_folder(raw, nullptr), KORVEL_OK);
+  EXPECT_EQ(korvel_context_set_parameter_folder(raw, nullptr), KORVEL_OK);
 }
 
 // Every settings call that chooses the file says what the check says right after it, whatever
@@ -176,16 +179,16 @@ TEST(ParameterCheck, EverySettingsCallReportsWhatTheCheckFindsAfterIt) {
     korvel_status status = KORVEL_OK;
     switch (random() % 4) {
       case 0:
-        status = korvel_set_quality(raw, static_cast<int>(random() % 104) - 2);
+        status = korvel_context_set_quality(raw, static_cast<int>(random() % 104) - 2);
         break;
       case 1:
-        status = korvel_set_parameter_folder(raw, folders[random() % 4].c_str());
+        status = korvel_context_set_parameter_folder(raw, folders[random() % 4].c_str());
         break;
       case 2:
-        status = korvel_set_tone_curve(raw, nullptr, 0);
+        status = korvel_context_set_tone_curve(raw, nullptr, 0);
         break;
       default:
-        status = korvel_set_tone_curve(raw, points, 3);
+        status = korvel_context_set_tone_curve(raw, points, 3);
     }
     ASSERT_EQ(status, Check(context)) << "step " << step;
   }

@@ -38,17 +38,17 @@ Bytes Screened(const test::Context& context, const korvel_image_options& options
   const size_t stride = (kWidth * bits + 7) / 8;
   Bytes out(stride * kHeight);
   const korvel_status status =
-      bits == 4 ? korvel_screen_image_4bit(context.get(), Image().data(), kWidth, out.data(),
-                                           stride, kWidth, kHeight)
-                : korvel_screen_image(context.get(), bits, &options, Image().data(), kWidth,
-                                      out.data(), stride, kWidth, kHeight);
+      bits == 4 ? korvel_context_screen_image_4bit(context.get(), Image().data(), kWidth,
+                                                   out.data(), stride, kWidth, kHeight)
+                : korvel_context_screen_image(context.get(), bits, &options, Image().data(), kWidth,
+                                              out.data(), stride, kWidth, kHeight);
   EXPECT_EQ(status, KORVEL_OK);
   return out;
 }
 
 Bytes WithCurve(const korvel_image_options& options, int bits, const std::vector<int>& curve) {
   const test::Context context = test::NewContext(0);
-  korvel_set_tone_curve(context.get(), curve.data(), static_cast<int>(curve.size()));
+  korvel_context_set_tone_curve(context.get(), curve.data(), static_cast<int>(curve.size()));
   return Screened(context, options, bits);
 }
 
@@ -56,7 +56,7 @@ bool Streams(const korvel_image_options& options, int bits) {
   const test::Context context = test::NewContext(0);
   korvel_stream* stream = nullptr;
   const korvel_status status =
-      korvel_stream_begin(context.get(), bits, &options, kWidth, kHeight, &stream);
+      korvel_context_begin_stream(context.get(), bits, &options, kWidth, kHeight, &stream);
   korvel_stream_destroy(stream);
   return status == KORVEL_OK;
 }
@@ -130,8 +130,9 @@ TEST(ScreenFacts, TheFourBitPathAndTheOwnScreens) {
       EXPECT_EQ(facts.highest_dot_mode, -1);
       const test::Context context = test::NewContext(0);
       korvel_stream* stream = nullptr;
-      EXPECT_EQ(korvel_stream_begin_screen(context.get(), &options, 8, 8, &stream) == KORVEL_OK,
-                facts.streams != 0);
+      EXPECT_EQ(
+          korvel_context_begin_screen_stream(context.get(), &options, 8, 8, &stream) == KORVEL_OK,
+          facts.streams != 0);
       korvel_stream_destroy(stream);
     }
 }

@@ -25,7 +25,7 @@ using test::Context;
 Context NewContext(bool ownCurve) {
   Context context = test::NewContext(0);
   const int curve[] = {0, 35, 52, 90, 100};
-  if (ownCurve) korvel_set_tone_curve(context.get(), curve, 5);
+  if (ownCurve) korvel_context_set_tone_curve(context.get(), curve, 5);
   return context;
 }
 
@@ -69,21 +69,22 @@ Page RandomPage(test::Random& random) {
 // The page in bands of one height (1, 7 or 64 rows) or of random heights.
 Bytes Streamed(korvel_context* context, const Page& page, test::Random& random, Bytes out) {
   korvel_stream* stream = nullptr;
-  EXPECT_EQ(
-      korvel_stream_begin(context, page.bits, &page.options, page.width, page.height, &stream),
-      KORVEL_OK);
+  EXPECT_EQ(korvel_context_begin_stream(context, page.bits, &page.options, page.width, page.height,
+                                        &stream),
+            KORVEL_OK);
   if (stream == nullptr) return {};
   const int bands[] = {1, 7, 64, 0};
   const int band = bands[random.Below(4)];
   for (int y = 0; y < page.height;) {
     const int rows = std::min(band != 0 ? band : 1 + random.Below(40), page.height - y);
-    EXPECT_EQ(korvel_stream_rows(stream, &page.image[page.sourceStride * y], page.sourceStride,
-                                 &out[page.outputStride * y], page.outputStride, rows),
-              KORVEL_OK);
+    EXPECT_EQ(
+        korvel_stream_screen_rows(stream, &page.image[page.sourceStride * y], page.sourceStride,
+                                  &out[page.outputStride * y], page.outputStride, rows),
+        KORVEL_OK);
     y += rows;
   }
   int left = -1;
-  korvel_stream_rows_left(stream, &left);
+  korvel_stream_get_rows_left(stream, &left);
   EXPECT_EQ(left, 0);
   korvel_stream_destroy(stream);
   return out;
@@ -93,7 +94,8 @@ Bytes Streamed(korvel_context* context, const Page& page, test::Random& random, 
 Bytes LevelTableTrace(korvel_context* context) {
   Bytes trace(Stride(40, 1) * 6 * 3);
   for (int k = 0; k < 3; ++k)
-    korvel_template(context, 1, 20 + 30 * k, &trace[Stride(40, 1) * 6 * k], Stride(40, 1), 40, 6);
+    korvel_context_template(context, 1, 20 + 30 * k, &trace[Stride(40, 1) * 6 * k], Stride(40, 1),
+                            40, 6);
   return trace;
 }
 
@@ -107,9 +109,9 @@ TEST(StreamEquivalence, EveryStreamedConfigurationGivesTheWholePageBytes) {
     Bytes expected(page.outputStride * page.height);
     for (uint8_t& byte : expected) byte = static_cast<uint8_t>(random.Next() >> 24);
     const Bytes before = expected;
-    ASSERT_EQ(korvel_screen_image(whole.get(), page.bits, &page.options, page.image.data(),
-                                  page.sourceStride, expected.data(), page.outputStride, page.width,
-                                  page.height),
+    ASSERT_EQ(korvel_context_screen_image(whole.get(), page.bits, &page.options, page.image.data(),
+                                          page.sourceStride, expected.data(), page.outputStride,
+                                          page.width, page.height),
               KORVEL_OK);
     ASSERT_EQ(Streamed(streamed.get(), page, random, before), expected) << page.Describe();
     ASSERT_EQ(LevelTableTrace(streamed.get()), LevelTableTrace(whole.get())) << page.Describe();

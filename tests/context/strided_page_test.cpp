@@ -51,10 +51,11 @@ struct Page {
 korvel_status Screen(korvel_context* context, const Page& page, const unsigned char* source,
                      size_t sourceStride, unsigned char* output, size_t outputStride) {
   if (page.bits == 4)
-    return korvel_screen_image_4bit(context, source, sourceStride, output, outputStride, page.width,
-                                    page.height);
-  return korvel_screen_image(context, page.bits, &page.options, page.hasSource ? source : nullptr,
-                             sourceStride, output, outputStride, page.width, page.height);
+    return korvel_context_screen_image_4bit(context, source, sourceStride, output, outputStride,
+                                            page.width, page.height);
+  return korvel_context_screen_image(context, page.bits, &page.options,
+                                     page.hasSource ? source : nullptr, sourceStride, output,
+                                     outputStride, page.width, page.height);
 }
 
 Page RandomPage(test::Random& random) {
@@ -126,13 +127,14 @@ TEST(StridedPage, TemplatesAtAnyStrideGiveTheRowsOfThePackedCall) {
     Bytes output(stride * height + kGuardBytes);
     for (uint8_t& byte : output) byte = static_cast<uint8_t>(random.Next() >> 24);
     Bytes expected = output, packed(packedStride * height, 0x5A);
-    ASSERT_EQ(
-        korvel_template(context.get(), bits, level, packed.data(), packedStride, width, height),
-        KORVEL_OK);
+    ASSERT_EQ(korvel_context_template(context.get(), bits, level, packed.data(), packedStride,
+                                      width, height),
+              KORVEL_OK);
     for (int y = 0; y < height; ++y)
       std::copy_n(&packed[packedStride * y], std::min(stride, packedStride), &expected[stride * y]);
-    ASSERT_EQ(korvel_template(context.get(), bits, level, output.data(), stride, width, height),
-              KORVEL_OK);
+    ASSERT_EQ(
+        korvel_context_template(context.get(), bits, level, output.data(), stride, width, height),
+        KORVEL_OK);
     ASSERT_EQ(output, expected) << bits << " bits, level " << level << ", " << width << "x"
                                 << height << ", stride " << stride;
   }

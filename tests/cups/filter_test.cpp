@@ -45,17 +45,17 @@ std::vector<uint8_t> LibraryAmounts(const std::vector<uint8_t>& ink, bool additi
                                     const std::vector<int>& curve) {
   korvel_context* context = nullptr;
   EXPECT_EQ(korvel_context_create(&context), KORVEL_OK);
-  korvel_set_quality(context, 50);
-  korvel_set_parameter_folder(context, KORVEL_DATA_SOURCE "/Data");
-  if (!curve.empty()) korvel_set_tone_curve(context, curve.data(), int(curve.size()));
+  korvel_context_set_quality(context, 50);
+  korvel_context_set_parameter_folder(context, KORVEL_DATA_SOURCE "/Data");
+  if (!curve.empty()) korvel_context_set_tone_curve(context, curve.data(), int(curve.size()));
   std::vector<uint8_t> grey(ink);
   if (!additive)
     for (uint8_t& sample : grey) sample = static_cast<uint8_t>(255 - sample);
   const size_t stride = (size_t(kWidth) * bits + 7) / 8;
   std::vector<uint8_t> dots(stride * kHeight);
   const korvel_image_options options{type, 1, 1, 0, templateDiffusion ? 1 : 0};
-  EXPECT_EQ(korvel_screen_image(context, bits, &options, grey.data(), kWidth, dots.data(), stride,
-                                kWidth, kHeight),
+  EXPECT_EQ(korvel_context_screen_image(context, bits, &options, grey.data(), kWidth, dots.data(),
+                                        stride, kWidth, kHeight),
             KORVEL_OK);
   korvel_context_destroy(context);
   std::vector<uint8_t> amounts;

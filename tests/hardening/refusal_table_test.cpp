@@ -93,15 +93,16 @@ bool LoadRefused(int32_t p, int32_t h, int32_t w, int32_t m, size_t extra, int l
   return refused && copy == bytes && out[0] == 0x80;
 }
 
-// korvel_context_screen (b[0] -> b[1]) and korvel_stream_begin_screen refuse the options with
-// `expected`, the stream left null.
+// korvel_context_screen (b[0] -> b[1]) and korvel_context_begin_screen_stream refuse the options
+// with `expected`, the stream left null.
 bool OwnScreenRefuses(Buffers b, const korvel_screen_options& options, korvel_status expected) {
   korvel_context* context = nullptr;
   korvel_context_create(&context);
   korvel_stream* stream = nullptr;
   const bool refused =
       korvel_context_screen(context, &options, b[0], 16, b[1], 16, 8, 4) == expected &&
-      korvel_stream_begin_screen(context, &options, 8, 4, &stream) == expected && stream == nullptr;
+      korvel_context_begin_screen_stream(context, &options, 8, 4, &stream) == expected &&
+      stream == nullptr;
   korvel_context_destroy(context);
   return refused;
 }
@@ -127,8 +128,8 @@ bool OwnStreamsRefuse(Buffers b, bool (*delayed)(int),
       const korvel_screen_options options = OwnScreen(screen, bits, 0.3, 0.6);
       korvel_stream* stream = nullptr;
       int delay = 0, written = 0;
-      korvel_stream_begin_screen(context, &options, 8, 4, &stream);
-      korvel_stream_delay(stream, &delay);
+      korvel_context_begin_screen_stream(context, &options, 8, 4, &stream);
+      korvel_stream_get_delay(stream, &delay);
       if (delayed(delay)) {
         unsigned char grey[8 * 2] = {}, out[4 * 64];
         korvel_stream_feed(stream, grey, 8, 2, out, 4, &written);
@@ -151,7 +152,7 @@ std::vector<Refusal> Rows() {
   const std::string untouched = "0, buffers untouched",
                     kept = "false, mask held and level table kept";
   const std::string outputKept = "false, output untouched";
-  const std::string own = "`korvel_context_screen`, `korvel_stream_begin_screen`";
+  const std::string own = "`korvel_context_screen`, `korvel_context_begin_screen_stream`";
   const auto ownResult = [](const std::string& status) {
     return "`KORVEL_ERROR_" + status + "`, buffers untouched";
   };
@@ -271,12 +272,13 @@ std::vector<Refusal> Rows() {
                       written == -1;
              });
        }},
-      {"`korvel_stream_rows`", "a stream whose delay is above 0", ownResult("STREAM_DELAY"),
+      {"`korvel_stream_screen_rows`", "a stream whose delay is above 0", ownResult("STREAM_DELAY"),
        [](Buffers b) {
          return OwnStreamsRefuse(
              b, [](int delay) { return delay > 0; },
              [](korvel_stream* s, Buffers b) {
-               return korvel_stream_rows(s, b[0], 8, b[1], 4, 1) == KORVEL_ERROR_STREAM_DELAY;
+               return korvel_stream_screen_rows(s, b[0], 8, b[1], 4, 1) ==
+                      KORVEL_ERROR_STREAM_DELAY;
              });
        }},
   };

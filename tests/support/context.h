@@ -17,7 +17,7 @@ using Context = std::unique_ptr<korvel_context, DestroyContext>;
 inline Context NewContext(int quality) {
   korvel_context* context = nullptr;
   korvel_context_create(&context);
-  korvel_set_quality(context, quality);
+  korvel_context_set_quality(context, quality);
   return Context(context);
 }
 

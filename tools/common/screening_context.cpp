@@ -21,10 +21,10 @@ Context ContextFor(const InkSettings& settings) {
   Require(korvel_context_create(&context), "cannot create a screening context");
   Context owned(context);
   if (!settings.curve.empty())
-    Require(korvel_set_tone_curve(context, settings.curve.data(),
-                                  static_cast<int>(settings.curve.size())),
+    Require(korvel_context_set_tone_curve(context, settings.curve.data(),
+                                          static_cast<int>(settings.curve.size())),
             "the library refused the tone curve");
-  const korvel_status level = korvel_set_quality(context, settings.quality);
+  const korvel_status level = korvel_context_set_quality(context, settings.quality);
   if (level != KORVEL_ERROR_PARAMETER_FILE) Require(level, "the library refused the quality level");
   return owned;
 }

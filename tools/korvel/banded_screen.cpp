@@ -26,8 +26,8 @@ korvel_stream* BeginStream(korvel_context* context, const ScreenSettings& screen
   const korvel_image_options options{screen.type, screen.cell.width, screen.cell.height,
                                      screen.dotMode, screen.templateDiffusion ? 1 : 0};
   Require(screen.ownScreen != 0
-              ? korvel_stream_begin_screen(context, &own, width, height, &begun)
-              : korvel_stream_begin(context, screen.bits, &options, width, height, &begun),
+              ? korvel_context_begin_screen_stream(context, &own, width, height, &begun)
+              : korvel_context_begin_stream(context, screen.bits, &options, width, height, &begun),
           "the library cannot screen a " + std::to_string(width) + "x" + std::to_string(height) +
               " page in bands");
   return begun;
@@ -50,7 +50,7 @@ bool ScreenInBands(const std::string& input, const std::string& output, ImageFor
   const std::unique_ptr<korvel_stream, StreamDeleter> stream(
       BeginStream(context.get(), screen, width, height));
   int delay = 0;
-  Require(korvel_stream_delay(stream.get(), &delay), "the library has no delay of the stream");
+  Require(korvel_stream_get_delay(stream.get(), &delay), "the library has no delay of the stream");
 
   // A band finishes at most its own rows and the rows the stream held back.
   GreyImage band = GreyImage::Allocate(width, std::min(kBandRows, height));

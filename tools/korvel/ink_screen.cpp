@@ -24,11 +24,12 @@ DotRaster ScreenInk(const GreyImage& ink, const InkSettings& settings,
       screen.ownScreen != 0
           ? korvel_context_screen(context.get(), &own, ink.Data(), sourceStride, raster.bytes.get(),
                                   raster.stride, ink.width, ink.height)
-      : screen.bits == 4
-          ? korvel_screen_image_4bit(context.get(), ink.Data(), sourceStride, raster.bytes.get(),
-                                     raster.stride, ink.width, ink.height)
-          : korvel_screen_image(context.get(), screen.bits, &options, ink.Data(), sourceStride,
-                                raster.bytes.get(), raster.stride, ink.width, ink.height);
+      : screen.bits == 4 ? korvel_context_screen_image_4bit(context.get(), ink.Data(), sourceStride,
+                                                            raster.bytes.get(), raster.stride,
+                                                            ink.width, ink.height)
+                         : korvel_context_screen_image(context.get(), screen.bits, &options,
+                                                       ink.Data(), sourceStride, raster.bytes.get(),
+                                                       raster.stride, ink.width, ink.height);
   Require(status, "the library refused to screen a " + std::to_string(ink.width) + "x" +
                       std::to_string(ink.height) + " image");
   return raster;
@@ -48,7 +49,8 @@ bool OwnScreenAccepts(const ScreenSettings& screen) {
   const korvel_screen_options options = OwnScreenOptions(screen);
   const Context context = ContextFor(InkSettings{});
   korvel_stream* stream = nullptr;
-  const korvel_status status = korvel_stream_begin_screen(context.get(), &options, 1, 1, &stream);
+  const korvel_status status =
+      korvel_context_begin_screen_stream(context.get(), &options, 1, 1, &stream);
   korvel_stream_destroy(stream);
   return status == KORVEL_OK;
 }

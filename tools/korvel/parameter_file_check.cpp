@@ -32,14 +32,14 @@ ParameterFileState ParameterFileOf(int quality) {
   korvel_context* raw = nullptr;
   if (korvel_context_create(&raw) != KORVEL_OK) throw ToolError("cannot create a context");
   const std::unique_ptr<korvel_context, ContextDeleter> context(raw);
-  const korvel_status verdict = korvel_set_quality(raw, quality);
+  const korvel_status verdict = korvel_context_set_quality(raw, quality);
   if (verdict != KORVEL_OK && verdict != KORVEL_ERROR_PARAMETER_FILE)
     throw ToolError(std::string("the library refused the quality level: ") +
                     korvel_strerror(verdict));
   ParameterFileState file{"", 0, verdict == KORVEL_OK};
   char path[kPathCapacity] = "";
   if (korvel_context_check_parameters(raw, path, sizeof path) == KORVEL_ERROR_ARGUMENT ||
-      korvel_get_quality(raw, &file.level) != KORVEL_OK)
+      korvel_context_get_quality(raw, &file.level) != KORVEL_OK)
     throw ToolError("cannot ask the library about the parameter file");
   file.path = path;
   return file;

@@ -63,8 +63,8 @@ std::function<GreyImage(const GreyImage&)> TemplateType(int bits, int type,
       bits,
       [bits, options](korvel_context* context, const unsigned char* source, int sourceStride,
                       unsigned char* out, int outStride, int width, int height) {
-        return korvel_screen_image(context, bits, &options, source, sourceStride, out, outStride,
-                                   width, height);
+        return korvel_context_screen_image(context, bits, &options, source, sourceStride, out,
+                                           outStride, width, height);
       },
       "template type " + std::to_string(type));
 }

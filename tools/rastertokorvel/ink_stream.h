@@ -18,7 +18,7 @@ class InkStream {
   // stream (KORVEL_ERROR_NOT_STREAMABLE).
   InkStream(const FilterSettings& settings, char ink, int width, int height);
 
-  // How many rows the screened rows lag the grey rows (korvel_stream_delay): 0 but for the
+  // How many rows the screened rows lag the grey rows (korvel_stream_get_delay): 0 but for the
   // best screen.
   int Delay() const { return delay_; }
 

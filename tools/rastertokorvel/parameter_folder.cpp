@@ -37,8 +37,9 @@ std::string FilterParameterFolder() {
 // comes from the check.
 void RequireParameterFile(const std::string& folder, int quality) {
   const Context context = ContextFor(InkSettings{});
-  Require(korvel_set_parameter_folder(context.get(), folder.c_str()), "the parameter folder");
-  const korvel_status status = korvel_set_quality(context.get(), quality);
+  Require(korvel_context_set_parameter_folder(context.get(), folder.c_str()),
+          "the parameter folder");
+  const korvel_status status = korvel_context_set_quality(context.get(), quality);
   if (status != KORVEL_ERROR_PARAMETER_FILE) return Require(status, "the quality level");
   char path[kParameterPathCapacity] = "";
   korvel_context_check_parameters(context.get(), path, sizeof path);
