@@ -57,7 +57,10 @@ def texture(ink, inks):
     """Low-frequency power, anisotropy (dB) and start band (points) of an ink raster 0..1."""
     steady = ink[SKIPPED_ROWS:]
     mean = steady.mean()
-    variance = max(steady.var(), 1e-12)
+    variance = steady.var()
+    start = 100 * abs(ink[:START_ROWS].mean() - mean)
+    if variance < 1e-9:  # one ink everywhere: no texture to measure (not plotted, not counted)
+        return np.nan, np.nan, start
     power = np.zeros((TILE, TILE))
     tiles = 0
     for y in range(0, steady.shape[0] - TILE + 1, TILE):
@@ -76,7 +79,6 @@ def texture(ink, inks):
         if ring <= max(principal / 2, 1):
             low.append(values.mean())
         spread.append(values.var() / max(values.mean() ** 2, 1e-12))
-    start = 100 * abs(ink[:START_ROWS].mean() - mean)
     return np.mean(low), 10 * np.log10(max(np.mean(spread), 1e-12)), start
 
 
