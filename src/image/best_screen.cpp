@@ -1,11 +1,15 @@
-// The best screen: the fine screen's halftone improved by a search that minimises the
-// eye-filtered error directly (search_window.h), on a window that moves down the page kBand
-// rows at a time. A window searches kBand + kLookahead rows; its top kBand rows are then
-// finished and given back, the rows below it are searched again in the next window with the
-// rows that entered since. The page's last row finishes every row. What happens depends only
-// on how many rows have entered, so a page streamed in bands of any height equals the page
-// screened whole.
+// The best screen: the fine screen's halftone improved by two searches that minimise the
+// eye-filtered error directly (search_window.h), one after the other: a short one under the
+// settling eye, which straightens the start's mid-grey textures, then the full one under the
+// best screen's own eye (eye_correlation.h). Each searches on a window that moves down the page
+// kBand rows at a time and hands its finished rows to the next as their start. A window searches
+// kBand + kLookahead rows; its top kBand rows are then finished and given back, the rows below it
+// are searched again in the next window with the rows that entered since. The page's last row
+// finishes every row. What happens depends only on how many rows have entered, so a page streamed
+// in bands of any height equals the page screened whole.
 #include <algorithm>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "image/eye_correlation.h"
@@ -16,28 +20,31 @@ namespace {
 
 constexpr int kBand = 32;
 constexpr int kLookahead = 16;
+constexpr int kSettlingSweeps = 2;
 constexpr int kMaxSweeps = 8;
 static_assert(kBand % SearchWindow::kTile == 0 && kLookahead % SearchWindow::kTile == 0,
               "the window moves by whole tiles");
 
-class BestScreen final : public OwnScreen {
+// The halftone of a start screen searched under one eye model on the moving window.
+class SearchedScreen final : public OwnScreen {
  public:
-  BestScreen(int width, int height, const DropSet& drops)
+  SearchedScreen(int width, int height, const DropSet& drops, std::unique_ptr<OwnScreen> start,
+                 const EyeCorrelation& eye, int maxSweeps)
       : width_(width),
         height_(height),
-        fine_(MakeFineScreen(width, height, drops)),
-        window_(width, drops, BestEyeCorrelation(), kBand + kLookahead, kMaxSweeps),
-        pending_(static_cast<size_t>(fine_->Delay() + 1) * width),
+        start_(std::move(start)),
+        window_(width, drops, eye, kBand + kLookahead, maxSweeps),
+        pending_(static_cast<size_t>(start_->Delay() + 1) * width),
         startLevels_(static_cast<size_t>(width)),
         finished_(static_cast<size_t>(kBand + kLookahead) * width) {}
 
-  int Delay() const override { return fine_->Delay() + kBand + kLookahead - 1; }
+  int Delay() const override { return start_->Delay() + kBand + kLookahead - 1; }
 
   void TakeRow(const uint16_t* amounts) override {
     std::copy(amounts, amounts + width_, PendingRow(taken_));
     ++taken_;
-    fine_->TakeRow(amounts);
-    while (fine_->GiveRow(startLevels_.data())) EnterRow();
+    start_->TakeRow(amounts);
+    while (start_->GiveRow(startLevels_.data())) EnterRow();
   }
 
   bool GiveRow(uint8_t* levels) override {
@@ -50,7 +57,7 @@ class BestScreen final : public OwnScreen {
 
  private:
   uint16_t* PendingRow(int row) {
-    return pending_.data() + static_cast<size_t>(row % (fine_->Delay() + 1)) * width_;
+    return pending_.data() + static_cast<size_t>(row % (start_->Delay() + 1)) * width_;
   }
 
   void EnterRow() {
@@ -84,10 +91,10 @@ class BestScreen final : public OwnScreen {
   }
 
   int width_, height_;
-  std::unique_ptr<OwnScreen> fine_;
+  std::unique_ptr<OwnScreen> start_;
   SearchWindow window_;
-  std::vector<uint16_t> pending_;     // amounts of the rows the fine screen still holds
-  std::vector<uint8_t> startLevels_;  // the fine screen's row entering the window
+  std::vector<uint16_t> pending_;     // amounts of the rows the start screen still holds
+  std::vector<uint8_t> startLevels_;  // the start screen's row entering the window
   std::vector<uint8_t> finished_;     // finished rows finishedBegin_ .. finishedEnd_ - 1
   int taken_ = 0, entered_ = 0;
   int finishedBegin_ = 0, finishedEnd_ = 0, given_ = 0;
@@ -96,5 +103,9 @@ class BestScreen final : public OwnScreen {
 }  // namespace
 
 std::unique_ptr<OwnScreen> MakeBestScreen(int width, int height, const DropSet& drops) {
-  return std::make_unique<BestScreen>(width, height, drops);
+  auto settled =
+      std::make_unique<SearchedScreen>(width, height, drops, MakeFineScreen(width, height, drops),
+                                       SettlingEyeCorrelation(), kSettlingSweeps);
+  return std::make_unique<SearchedScreen>(width, height, drops, std::move(settled),
+                                          BestEyeCorrelation(), kMaxSweeps);
 }

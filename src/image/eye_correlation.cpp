@@ -7,17 +7,22 @@ namespace {
 constexpr int kSpreadRadius = EyeCorrelation::kRadius / 2;
 constexpr int kSpreadSide = 2 * kSpreadRadius + 1;
 
-// The spread sampled on the pixels within kSpreadRadius (a disc): narrow and wide Gaussians,
-// each of unit weight before the blend.
+// A Gaussian of unit weight before the blend, at squared distance r2.
+double Gaussian(double sigma, double r2) {
+  return std::exp(-0.5 * r2 / (sigma * sigma)) / (sigma * sigma);
+}
+
+// The spread sampled on the pixels within kSpreadRadius (a disc).
 void SampleSpread(const EyeModel& model, double spread[kSpreadSide][kSpreadSide]) {
-  const double n = model.narrowSigma * model.narrowSigma, w = model.wideSigma * model.wideSigma;
+  const double narrowWeight = 1 - model.wideWeight - model.sharpWeight;
   for (int dy = -kSpreadRadius; dy <= kSpreadRadius; ++dy)
     for (int dx = -kSpreadRadius; dx <= kSpreadRadius; ++dx) {
       const double r2 = dx * dx + dy * dy;
       const bool inside = r2 <= (kSpreadRadius + 0.5) * (kSpreadRadius + 0.5);
       spread[dy + kSpreadRadius][dx + kSpreadRadius] =
-          inside ? (1 - model.wideWeight) * std::exp(-0.5 * r2 / n) / n +
-                       model.wideWeight * std::exp(-0.5 * r2 / w) / w
+          inside ? narrowWeight * Gaussian(model.narrowSigma, r2) +
+                       model.wideWeight * Gaussian(model.wideSigma, r2) +
+                       model.sharpWeight * Gaussian(model.sharpSigma, r2)
                  : 0.0;
     }
 }
@@ -47,10 +52,19 @@ EyeCorrelation MakeEyeCorrelation(const EyeModel& model) {
 }
 
 EyeModel BestEyeModel() {
-  return EyeModel{1.2, 2.5, 0.5};
+  return EyeModel{1.2, 2.5, 0.5, 0.5, 0.03};
 }
 
 const EyeCorrelation& BestEyeCorrelation() {
   static const EyeCorrelation table = MakeEyeCorrelation(BestEyeModel());
+  return table;
+}
+
+EyeModel SettlingEyeModel() {
+  return EyeModel{1.2, 2.5, 0.5, 0.5, 0.15};
+}
+
+const EyeCorrelation& SettlingEyeCorrelation() {
+  static const EyeCorrelation table = MakeEyeCorrelation(SettlingEyeModel());
   return table;
 }

@@ -36,6 +36,11 @@ SearchWindow::SearchWindow(int width, const DropSet& drops, const EyeCorrelation
   for (const auto& row : eye.at)
     for (int32_t c : row) correlationSum_ += c;
   BuildChangeTables(drops, eye);
+  for (int dy = 0; dy <= kR; ++dy) {
+    tapReach_[dy] = 0;
+    for (int dx = 1; dx <= kR; ++dx)
+      if (eye.Offset(dx, dy) != 0) tapReach_[dy] = dx;
+  }
 }
 
 void SearchWindow::BuildChangeTables(const DropSet& drops, const EyeCorrelation& eye) {
@@ -102,14 +107,17 @@ void SearchWindow::EnterRow(const uint16_t* amounts, const uint8_t* levels) {
 }
 
 // c_ep of the rows within reach gains the entering row's error filtered by c_pp: each of the
-// eye's rows filters the error horizontally once, and the filterings are added above and below.
+// eye's rows filters the error horizontally once (its taps mirror about the middle, so each pair
+// of errors they weigh alike is added first, and only as far out as the row has taps), and the
+// filterings are added above and below.
 void SearchWindow::ScatterRowError(int bufferRow, const int32_t* error) {
   for (int dy = 0; dy <= kR; ++dy) {
     const int32_t* taps = eye_.at[dy + kR];
+    const int first = kR - tapReach_[dy];
     int32_t* out = rowFiltered_.data() + static_cast<size_t>(dy) * width_;
     for (int x = 0; x < width_; ++x) {
-      int32_t sum = 0;
-      for (int i = 0; i < kSide; ++i) sum += taps[i] * error[x + i];
+      int32_t sum = taps[kR] * error[x + kR];
+      for (int i = first; i < kR; ++i) sum += taps[i] * (error[x + i] + error[x + kSide - 1 - i]);
       out[x] = sum;
     }
   }

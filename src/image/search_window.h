@@ -134,10 +134,11 @@ class SearchWindow {
   // alone.
   std::vector<uint8_t> allowed_;
   static constexpr uint8_t kMayChange = 0x80;
-  int64_t correlationSum_;            // sum of c_pp
-  std::vector<uint8_t> dirty_;        // tiles of the active rows to visit again
-  std::vector<int32_t> rowError_;     // scratch: the entering row's error
-  std::vector<int32_t> rowFiltered_;  // scratch: its horizontal filterings
+  int64_t correlationSum_;                     // sum of c_pp
+  int tapReach_[EyeCorrelation::kRadius + 1];  // per row dy >= 0: the largest dx with c_pp != 0
+  std::vector<uint8_t> dirty_;                 // tiles of the active rows to visit again
+  std::vector<int32_t> rowError_;              // scratch: the entering row's error
+  std::vector<int32_t> rowFiltered_;           // scratch: its horizontal filterings
 };
 
 #endif

@@ -250,7 +250,7 @@ TEST(SearchWindow, SearchEqualsTheNaiveSearchWithTheSameOrder) {
     const DropSet drops = RandomDrops(random);
     const int width = kTile + 3, height = 2 * kTile + 5, maxSweeps = 3 + trial;
     // A short-sighted eye keeps the slow search quick; the rule is the same for any eye.
-    static const EyeCorrelation eye = MakeEyeCorrelation(EyeModel{0.6, 0.9, 0.4});
+    static const EyeCorrelation eye = MakeEyeCorrelation(EyeModel{0.6, 0.9, 0.4, 0.4, 0.1});
     Page page = RandomPage(random, width, height, drops, eye);
     SearchWindow window(width, drops, eye, 2 * kTile, maxSweeps);
     Page naivePage = page;
