@@ -6,11 +6,11 @@
 // pixels within kRadius / 2; c_pp is its autocorrelation, within kRadius, scaled to integers so
 // that the search's sums are exact.
 //
-// The blend (BestEyeModel) was chosen on training photographs (tools/quality/training_photos.py
-// makes them; none of the photographs the screen is judged on) as the one that did well under
-// three different eyes at once: Gaussians of sigma 1.5 and 3 pixels and a heavier-tailed,
-// contrast-sensitivity-like spread. A narrower blend wins under the last and loses under the
-// Gaussians, a wider one the other way round.
+// The blend (BestEyeModel) was chosen on training photographs
+// (tools/make/quality/training_photos.py makes them; none of the photographs the screen is judged
+// on) as the one that did well under three different eyes at once: Gaussians of sigma 1.5 and 3
+// pixels and a heavier-tailed, contrast-sensitivity-like spread. A narrower blend wins under the
+// last and loses under the Gaussians, a wider one the other way round.
 #ifndef KORVEL_IMAGE_EYE_CORRELATION_H
 #define KORVEL_IMAGE_EYE_CORRELATION_H
 
