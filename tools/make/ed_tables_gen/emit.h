@@ -6,6 +6,9 @@
 
 #include "table_set.h"
 
-void EmitTableSource(const TableSet& tables, std::FILE* out);
+#include <string>
+
+// The tables as a C++ source file; `record` (comment lines) goes into its header.
+void EmitTableSource(const TableSet& tables, const std::string& record, std::FILE* out);
 
 #endif

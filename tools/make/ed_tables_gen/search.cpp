@@ -21,11 +21,8 @@ constexpr double kToneLimit = 0.5;         // grey levels of mean tone error per
 constexpr double kSmoothTolerance = 0.05;  // dB a smooth synthetic image may lose
 constexpr int kJumpWidth = 4096;           // as wide as the widest test rows
 constexpr int kRestartingGreyStep = 21;    // greys more than 20 apart restart the screen
-constexpr int kSeedTrials = 8;             // other cycle seeds tried from the start
-constexpr int kEvaluations = 320;          // the budget of the whole search
 constexpr double kStepFloor = 0.25;        // the smallest step, as a share of each unit step
 constexpr double kMinGain = 0.002;         // dB a move must gain to be taken
-constexpr uint64_t kSearchSeed = 0x6B6F7276656C5345ULL;
 
 struct Figures {
   double jumpRows = 0;   // worst points over rows 0..3 after the jumps
@@ -92,6 +89,23 @@ bool KeepsStatedTrends(const TableSet& tables) {
   return std::fabs(zeros - 0.41) <= 0.05;
 }
 
+// The first tables: the start's cycles and the closest steady windows, unshaped.
+TableSet FirstTablesOf(const TableChoice& first, const FlatRuns& runs) {
+  TableSet tables = TablesWithCycles(first.dotBiasSeed, first.weightSeed);
+  BuildRestartTables(tables, runs, RestartShaping{}, false);
+  return tables;
+}
+
+TableSet TablesOf(const TableChoice& choice, const FlatRuns& runs) {
+  TableSet tables = TablesWithCycles(choice.dotBiasSeed, choice.weightSeed);
+  BuildRestartTables(tables, runs, choice.shaping);
+  return tables;
+}
+
+FlatRuns FlatRunsOf(const TableChoice& choice) {
+  return RunFlatRuns(TablesWithCycles(choice.dotBiasSeed, choice.weightSeed));
+}
+
 // Builds and scores choices; the flat runs of every seed pair are made once.
 class Judge {
  public:
@@ -104,18 +118,8 @@ class Judge {
     baseBlock_ = MeanOf(base_.block, scored_);
   }
 
-  // The first tables: the start's cycles and the closest steady windows, unshaped.
-  TableSet FirstTables(const TableChoice& first) {
-    TableSet tables = TablesWithCycles(first.dotBiasSeed, first.weightSeed);
-    BuildRestartTables(tables, RunsFor(first), RestartShaping{}, false);
-    return tables;
-  }
-
-  TableSet Build(const TableChoice& choice) {
-    TableSet tables = TablesWithCycles(choice.dotBiasSeed, choice.weightSeed);
-    BuildRestartTables(tables, RunsFor(choice), choice.shaping);
-    return tables;
-  }
+  TableSet FirstTables(const TableChoice& first) { return FirstTablesOf(first, RunsFor(first)); }
+  TableSet Build(const TableChoice& choice) { return TablesOf(choice, RunsFor(choice)); }
 
   Figures Evaluate(const TableChoice& choice) {
     const TableSet tables = Build(choice);
@@ -154,7 +158,7 @@ class Judge {
     const auto key = std::make_pair(choice.dotBiasSeed, choice.weightSeed);
     auto found = runs_.find(key);
     if (found == runs_.end()) {
-      found = runs_.emplace(key, RunFlatRuns(TablesWithCycles(key.first, key.second))).first;
+      found = runs_.emplace(key, FlatRunsOf(choice)).first;
     }
     return found->second;
   }
@@ -289,14 +293,13 @@ void PrintPhotographs(const char* title, const std::vector<quality::NamedImage>&
 
 }  // namespace
 
-int SearchTableChoice(const TableChoice& start, const std::string& trainingFolder,
-                      const std::string& heldOutFolder) {
+bool SearchTableChoice(const TableChoice& start, const SearchPlan& plan,
+                       const std::string& trainingFolder, TableChoice* chosen) {
   std::vector<quality::NamedImage> photos = quality::Photographs(trainingFolder);
   if (photos.empty()) {
     std::fprintf(stderr, "no photographs in %s\n", trainingFolder.c_str());
-    return 1;
+    return false;
   }
-  const std::vector<quality::NamedImage> training = photos;
   // Synthetic images do not count in the score. Smooth ones restart in their first row and
   // along a few edges and may lose a trace; the horizontal edges, restarting along every band
   // edge and continuing in between (as a picture blurred along its rows), may not get worse.
@@ -330,6 +333,7 @@ int SearchTableChoice(const TableChoice& start, const std::string& trainingFolde
   // A map of the trade-off: the mid-tones pulled evenly, by keep and apart shares of 1, 0.5
   // and 0, with the mean dropped by 0 to 0.4, the pull fading to nothing at both ends.
   for (double pull : {1.0, 0.5, 0.0}) {
+    if (!plan.mapTradeOff) break;
     for (double drop : {0.0, 0.1, 0.2, 0.3, 0.4}) {
       TableChoice c = start;
       RestartShaping& s = c.shaping;
@@ -342,20 +346,20 @@ int SearchTableChoice(const TableChoice& start, const std::string& trainingFolde
     }
   }
   // Other cycles: a new seed for one cycle at a time.
-  SplitMix64 random(kSearchSeed);
-  for (int i = 0; i < kSeedTrials; ++i) {
+  SplitMix64 random(plan.seed);
+  for (int i = 0; i < plan.seedTrials; ++i) {
     TableChoice c = best;
     (i % 2 == 0 ? c.dotBiasSeed : c.weightSeed) = random.Next();
     consider(c);
   }
   // One shaping parameter at a time, either way; a move that helps is repeated.
-  for (double step = 1; step >= kStepFloor && judge.evaluations() < kEvaluations; step /= 2) {
+  for (double step = 1; step >= kStepFloor && judge.evaluations() < plan.evaluations; step /= 2) {
     bool moved = true;
-    while (moved && judge.evaluations() < kEvaluations) {
+    while (moved && judge.evaluations() < plan.evaluations) {
       moved = false;
       for (size_t k = 0; k < CoordinatesOf(best).size(); ++k) {
         for (int direction : {+1, -1}) {
-          while (judge.evaluations() < kEvaluations) {
+          while (judge.evaluations() < plan.evaluations) {
             TableChoice c = best;
             const Coordinate axis = CoordinatesOf(c)[k];
             const double was = *axis.value;
@@ -372,13 +376,19 @@ int SearchTableChoice(const TableChoice& start, const std::string& trainingFolde
   PrintTradeOff("tone, block error and no image worse kept", kept);
   if (!found) {
     std::printf("no choice meets the constraints\n");
-    return 1;
+    return false;
   }
   Print("chosen", best, bestFigures);
-  const TableSet first = judge.FirstTables(start), chosen = judge.Build(best);
-  PrintPhotographs("training", training, first, chosen);
+  *chosen = best;
+  return true;
+}
+
+void ReportTableChoice(const TableChoice& start, const TableChoice& chosen,
+                       const std::string& trainingFolder, const std::string& heldOutFolder) {
+  const TableSet first = FirstTablesOf(start, FlatRunsOf(start));
+  const TableSet tables = TablesOf(chosen, FlatRunsOf(chosen));
+  PrintPhotographs("training", quality::Photographs(trainingFolder), first, tables);
   if (!heldOutFolder.empty()) {
-    PrintPhotographs("held out", quality::Photographs(heldOutFolder), first, chosen);
+    PrintPhotographs("held out", quality::Photographs(heldOutFolder), first, tables);
   }
-  return 0;
 }
