@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr size_t kParameterPathCapacity = 256;  // the library's paths are at most 255 characters
+constexpr size_t kParameterPathCapacity = 256;  // the library says 256 bytes always suffice
 
 }  // namespace
 
@@ -29,12 +29,17 @@ Context ContextFor(const InkSettings& settings) {
   return owned;
 }
 
+ParameterFileCheck CheckParameterFile(korvel_context* context) {
+  char path[kParameterPathCapacity] = "";
+  const korvel_status verdict = korvel_context_check_parameters(context, path, sizeof path);
+  return {path, verdict};
+}
+
 std::string UsualParameterFolder() {
   const Context context = ContextFor(InkSettings{});
-  char path[kParameterPathCapacity] = "";
-  Require(korvel_context_check_parameters(context.get(), path, sizeof path),
-          "the usual parameter folder");
-  const std::string file = path;
+  const ParameterFileCheck check = CheckParameterFile(context.get());
+  Require(check.verdict, "the usual parameter folder");
+  const std::string& file = check.path;
   const size_t slash = file.rfind('/');
   return slash == std::string::npos ? "" : file.substr(0, slash);
 }

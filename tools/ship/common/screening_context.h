@@ -20,6 +20,14 @@ void Require(korvel_status status, const std::string& what);
 
 Context ContextFor(const InkSettings& settings);
 
+// The path of the parameter file of the context's quality level as the library composes it
+// ("" when it composes none), and the library's verdict on that file.
+struct ParameterFileCheck {
+  std::string path;
+  korvel_status verdict;
+};
+ParameterFileCheck CheckParameterFile(korvel_context* context);
+
 // The folder of the parameter files the library looks in by itself (for a context of no folder
 // of its own), from the path it composes; "" when it composes none.
 std::string UsualParameterFolder();

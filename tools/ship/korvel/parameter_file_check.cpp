@@ -3,13 +3,10 @@
 #include <korvel/korvel_context.h>
 #include <sys/stat.h>
 
-#include <memory>
-
+#include "screening_context.h"
 #include "tool_error.h"
 
 namespace {
-
-constexpr size_t kPathCapacity = 256;  // the library's paths are at most 255 characters
 
 bool IsRegularFile(const std::string& path) {
   struct stat status;
@@ -20,10 +17,6 @@ std::string Named(const std::string& path) {
   return path.empty() ? "the parameter file (its folder's path is too long for the library)" : path;
 }
 
-struct ContextDeleter {
-  void operator()(korvel_context* context) const { korvel_context_destroy(context); }
-};
-
 }  // namespace
 
 // The library judges the file when the level is set: KORVEL_ERROR_PARAMETER_FILE there is its
@@ -31,17 +24,16 @@ struct ContextDeleter {
 ParameterFileState ParameterFileOf(int quality) {
   korvel_context* raw = nullptr;
   if (korvel_context_create(&raw) != KORVEL_OK) throw ToolError("cannot create a context");
-  const std::unique_ptr<korvel_context, ContextDeleter> context(raw);
+  const Context context(raw);
   const korvel_status verdict = korvel_set_quality(raw, quality);
   if (verdict != KORVEL_OK && verdict != KORVEL_ERROR_PARAMETER_FILE)
     throw ToolError(std::string("the library refused the quality level: ") +
                     korvel_strerror(verdict));
   ParameterFileState file{"", 0, verdict == KORVEL_OK};
-  char path[kPathCapacity] = "";
-  if (korvel_context_check_parameters(raw, path, sizeof path) == KORVEL_ERROR_ARGUMENT ||
-      korvel_get_quality(raw, &file.level) != KORVEL_OK)
+  const ParameterFileCheck check = CheckParameterFile(raw);
+  if (check.verdict == KORVEL_ERROR_ARGUMENT || korvel_get_quality(raw, &file.level) != KORVEL_OK)
     throw ToolError("cannot ask the library about the parameter file");
-  file.path = path;
+  file.path = check.path;
   return file;
 }
 

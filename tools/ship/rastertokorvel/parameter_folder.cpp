@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr size_t kParameterPathCapacity = 256;
-
 bool IsFolder(const std::string& path) {
   struct stat status;
   return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
@@ -40,9 +38,8 @@ void RequireParameterFile(const std::string& folder, int quality) {
   Require(korvel_set_parameter_folder(context.get(), folder.c_str()), "the parameter folder");
   const korvel_status status = korvel_set_quality(context.get(), quality);
   if (status != KORVEL_ERROR_PARAMETER_FILE) return Require(status, "the quality level");
-  char path[kParameterPathCapacity] = "";
-  korvel_context_check_parameters(context.get(), path, sizeof path);
+  const std::string path = CheckParameterFile(context.get()).path;
   throw ToolError(std::string(korvel_strerror(status)) + " (quality " + std::to_string(quality) +
-                  ", " + (*path ? path : "no path in " + folder) +
+                  ", " + (!path.empty() ? path : "no path in " + folder) +
                   "; set KORVEL_DATA_DIR to the folder that holds a usable one)");
 }
