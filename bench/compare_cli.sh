@@ -3,14 +3,14 @@
 #   korvel halftone IN.pgm OUT.pbm           (the library's error-diffusion screen, type 34)
 #   korvel halftone --screen fine|best ...   (korvel's own screens)
 #   pamditherbw -fs IN.pgm > OUT.pbm         (netpbm's Floyd-Steinberg)
-#   textbook_fs IN.pgm OUT.pbm               (tools/quality/floyd_steinberg.h, compiled with -O2)
+#   textbook_fs IN.pgm OUT.pbm               (tools/make/quality/floyd_steinberg.h, compiled with -O2)
 # Each is run RUNS times (default 5); the best wall time counts. A benchmark, not a test.
 #   bench/compare_cli.sh [BUILD_DIR]         needs netpbm (apt-get install netpbm)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 runs=${RUNS:-5}
-korvel=$build/tools/korvel/korvel
+korvel=$build/tools/ship/korvel/korvel
 for tool in pamditherbw pamscale; do
   command -v "$tool" >/dev/null || { echo "compare_cli: $tool missing (apt-get install netpbm)" >&2; exit 1; }
 done
@@ -19,7 +19,7 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 pamscale -xsize 4096 -ysize 4096 "$root/data/chart.pgm" > "$work/in.pgm"
-c++ -O2 -std=c++17 -I "$root/tools/quality" "$root/bench/cli/textbook_fs.cpp" -o "$work/textbook_fs"
+c++ -O2 -std=c++17 -I "$root/tools/make/quality" -I "$root/tools/ship/figures" "$root/bench/cli/textbook_fs.cpp" -o "$work/textbook_fs"
 
 # Best wall time in seconds of RUNS runs of a shell command.
 best_time() {

@@ -8,4 +8,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 cmake --build "$build" --target korvel_cups_bench rastertokorvel -j2 >/dev/null
 echo "$(date -u +%F), $(nproc) processor(s): $(lscpu | sed -n 's/^Model name: *//p')"
-"$build/bench/korvel_cups_bench" "$build/tools/rastertokorvel/rastertokorvel" "${2:-2}" "${3:-3}"
+"$build/bench/korvel_cups_bench" "$build/tools/ship/rastertokorvel/rastertokorvel" "${2:-2}" "${3:-3}"

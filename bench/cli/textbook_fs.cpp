@@ -1,5 +1,5 @@
 // The whole-process baseline of bench/compare_cli.sh: read a binary 8-bit PGM, screen it with
-// the textbook serpentine Floyd-Steinberg of tools/quality/floyd_steinberg.h, write a PBM.
+// the textbook serpentine Floyd-Steinberg of tools/make/quality/floyd_steinberg.h, write a PBM.
 //   textbook_fs IN.pgm OUT.pbm
 #include <cstdio>
 #include <cstring>

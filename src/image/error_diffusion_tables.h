@@ -3,7 +3,7 @@
 // The restart tables hold, per target bucket, 256 states (error and bias) that a pixel holds
 // on a long flat run of that target, in scan order, so that a restart drops the diffusion into
 // its steady state instead of an empty one. They, the dot-bias cycle and the weight cycles are
-// produced by tools/ed_tables_gen; the light tables are closed forms.
+// produced by tools/make/ed_tables_gen; the light tables are closed forms.
 #ifndef KORVEL_IMAGE_ERROR_DIFFUSION_TABLES_H
 #define KORVEL_IMAGE_ERROR_DIFFUSION_TABLES_H
 

@@ -8,8 +8,8 @@
 // so that the search's sums are exact.
 //
 // The models (BestEyeModel, SettlingEyeModel) were chosen on training photographs
-// (tools/quality/training_photos.py makes them; none of the photographs the screen is judged on)
-// and flat greys, as the ones that did well under three different eyes at once: Gaussians of
+// (tools/make/quality/training_photos.py makes them; none of the photographs the screen is judged
+// on) and flat greys, as the ones that did well under three different eyes at once: Gaussians of
 // sigma 1.5 and 3 pixels and a heavier-tailed, contrast-sensitivity-like spread at two scales.
 // A narrower blend wins under the last and loses under the Gaussians, a wider one the other way
 // round. The settling model weighs the sharp Gaussian five times as much: searched under it

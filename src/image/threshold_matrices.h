@@ -1,5 +1,5 @@
 // The constant threshold matrices of the dot ditherers: blue-noise (void-and-cluster) arrays
-// produced by tools/matrix_gen.
+// produced by tools/make/matrix_gen.
 #ifndef KORVEL_IMAGE_THRESHOLD_MATRICES_H
 #define KORVEL_IMAGE_THRESHOLD_MATRICES_H
 

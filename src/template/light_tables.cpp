@@ -19,9 +19,3 @@ const int32_t g_lightResetError[256] = {
 const int32_t g_lightDotSpacing[256] = {
     0, 0, 0, 14, 14, 14, 11, 13, 11, 10, 12, 9, 9, 8, 8, 9, 9, 9, 8, 8, 8, 7, 7,
 };
-
-const TemplateTables& BuiltInTemplateTables() {
-  static const TemplateTables tables = {g_restartError, g_restartBias, g_restartFlag,
-                                        g_lightResetError, g_lightDotSpacing};
-  return tables;
-}

@@ -1,6 +1,6 @@
 // Constant tables of the template diffusion: the state a restarted column starts from (error,
 // bias, damping mark) per amount bucket and restart counter, and the two tables of the
-// lightest amounts. The restart tables are made by tools/restart_tables_gen.
+// lightest amounts. The restart tables are made by tools/make/restart_tables_gen.
 #ifndef KORVEL_TEMPLATE_RESTART_TABLES_H
 #define KORVEL_TEMPLATE_RESTART_TABLES_H
 

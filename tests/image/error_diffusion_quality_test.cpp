@@ -36,7 +36,7 @@ std::vector<quality::NamedImage> ToneInputs() {
       {"smooth scene", quality::SmoothScene(512, 512)},
   };
   for (quality::NamedImage& photo :
-       quality::Photographs(std::string(KORVEL_SOURCE_DIR) + "/tools/quality/photos")) {
+       quality::Photographs(std::string(KORVEL_SOURCE_DIR) + "/tools/make/quality/photos")) {
     inputs.push_back(std::move(photo));
   }
   return inputs;
@@ -44,7 +44,7 @@ std::vector<quality::NamedImage> ToneInputs() {
 
 TEST(ErrorDiffusionQuality, ToneIsKeptOnRampsSmoothImagesAndPhotographs) {
   const std::vector<quality::NamedImage> inputs = ToneInputs();
-  ASSERT_EQ(inputs.size(), 6u) << "photographs missing from tools/quality/photos";
+  ASSERT_EQ(inputs.size(), 6u) << "photographs missing from tools/make/quality/photos";
   for (const quality::NamedImage& input : inputs) {
     const GreyImage ed = Screen(input.image);
     const GreyImage fs = quality::FloydSteinbergSerpentine(input.image);
@@ -82,7 +82,7 @@ TEST(ErrorDiffusionQuality, LightAndDarkPatchesHaveNoLowFrequencyClumps) {
 
 TEST(ErrorDiffusionQuality, GoldenPhotograph) {
   const std::vector<quality::NamedImage> photos =
-      quality::Photographs(std::string(KORVEL_SOURCE_DIR) + "/tools/quality/photos");
+      quality::Photographs(std::string(KORVEL_SOURCE_DIR) + "/tools/make/quality/photos");
   const auto camera = std::find_if(photos.begin(), photos.end(),
                                    [](const quality::NamedImage& p) { return p.name == "camera"; });
   ASSERT_NE(camera, photos.end());
