@@ -1,4 +1,4 @@
-// A 5 x 7 bitmap font for the labels of the comparison sheet: capital letters (small letters
+// A 5 x 7 bitmap font for the labels of the comparison sheet and the test chart: capital letters (small letters
 // are drawn as capitals), digits and a little punctuation.
 #ifndef KORVEL_TOOLS_QUALITY_BITMAP_FONT_H
 #define KORVEL_TOOLS_QUALITY_BITMAP_FONT_H

@@ -13,38 +13,26 @@ import os
 import sys
 import warnings
 
-import numpy as np
 import skimage.io
+
+from training_photos import luma, write_folder
 
 DATA = os.path.join(os.path.dirname(skimage.__file__), "data")
 SKIMAGE = ["astronaut", "camera", "cell", "clock_motion", "coffee", "gravel", "text"]
 
 
-def grey(image):
-    image = image.astype(np.float64)
-    if image.ndim == 3:
-        image = 0.299 * image[..., 0] + 0.587 * image[..., 1] + 0.114 * image[..., 2]
-    return np.clip(np.floor(image + 0.5), 0, 255).astype(np.uint8)
-
-
 def photographs():
     for name in SKIMAGE:
-        yield name, grey(skimage.io.imread(os.path.join(DATA, name + ".png")))
+        yield name, luma(skimage.io.imread(os.path.join(DATA, name + ".png")))
     with warnings.catch_warnings():
         warnings.simplefilter("ignore")  # scipy.misc's copies are deprecated, not gone
         from scipy import misc
-        yield "scipy_face", grey(misc.face())
-        yield "scipy_ascent", grey(misc.ascent())
+        yield "scipy_face", luma(misc.face())
+        yield "scipy_ascent", luma(misc.ascent())
 
 
 def main():
-    target = sys.argv[1]
-    os.makedirs(target, exist_ok=True)
-    for name, pixels in photographs():
-        with open(os.path.join(target, name + ".pgm"), "wb") as out:
-            out.write(b"P5\n%d %d\n255\n" % (pixels.shape[1], pixels.shape[0]))
-            out.write(pixels.tobytes())
-        print(name, pixels.shape[1], pixels.shape[0])
+    write_folder(sys.argv[1], photographs())
 
 
 if __name__ == "__main__":

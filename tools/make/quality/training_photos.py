@@ -24,11 +24,16 @@ from scipy import ndimage
 DATA = os.path.join(os.path.dirname(skimage.__file__), "data")
 
 
-def grey(name):
-    image = skimage.io.imread(os.path.join(DATA, name)).astype(np.float64)
+def luma(image):
+    """Grey levels of an image, colour turned into grey with the Rec. 601 weights, rounded."""
+    image = image.astype(np.float64)
     if image.ndim == 3:
         image = 0.299 * image[..., 0] + 0.587 * image[..., 1] + 0.114 * image[..., 2]
     return np.clip(np.floor(image + 0.5), 0, 255)
+
+
+def grey(name):
+    return luma(skimage.io.imread(os.path.join(DATA, name)))
 
 
 def half(image):
@@ -63,15 +68,19 @@ def photographs():
     yield "coins_strip", with_strip(grey("coins.png"), 80, 190)
 
 
-def main():
-    target = sys.argv[1]
+def write_folder(target, named_images):
+    """Writes each (name, image) as target/name.pgm, rounded to 8-bit grey."""
     os.makedirs(target, exist_ok=True)
-    for name, image in photographs():
+    for name, image in named_images:
         pixels = np.clip(np.floor(image + 0.5), 0, 255).astype(np.uint8)
         with open(os.path.join(target, name + ".pgm"), "wb") as out:
             out.write(b"P5\n%d %d\n255\n" % (pixels.shape[1], pixels.shape[0]))
             out.write(pixels.tobytes())
         print(name, pixels.shape[1], pixels.shape[0])
+
+
+def main():
+    write_folder(sys.argv[1], photographs())
 
 
 if __name__ == "__main__":
