@@ -79,9 +79,7 @@ class Choices : public testing::Test {
   }
 
   void ExpectRefused(const std::string& options, const std::string& ppd = KORVEL_PPD) const {
-    const ProgramRun run = Run(options, ppd).run;
-    EXPECT_EQ(run.exitCode, 1) << options << "\n" << run.err;
-    EXPECT_NE(run.err.find("ERROR: "), std::string::npos) << options << "\n" << run.err;
+    ExpectFilterError(Run(options, ppd).run, options);
   }
 
   std::string folder_;

@@ -186,18 +186,12 @@ void PatchHeader(const std::string& path, size_t offset, unsigned value) {
   file.write(reinterpret_cast<const char*>(&value), sizeof value);
 }
 
-void ExpectError(const ProgramRun& run, const std::string& what) {
-  EXPECT_EQ(run.exitCode, 1) << what << "\n" << run.err;
-  EXPECT_NE(run.err.find("ERROR: "), std::string::npos) << what << "\n" << run.err;
-}
-
 TEST(FilterRefuses, DamagedRasters) {
   const std::string folder = ScratchFolder();
   const std::string good = folder + "/good.ras";
   WriteRaster(good,
               {EightBitPage(CUPS_CSPACE_CMYK, CUPS_ORDER_CHUNKED, Samples(4, 3), kWidth, kHeight)});
-  std::ifstream in(good, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string bytes = test::ReadFile(good);
   struct Damage {
     const char* what;
     size_t keep;  // bytes of the good file kept
@@ -226,14 +220,14 @@ TEST(FilterRefuses, DamagedRasters) {
     const std::string path = folder + "/damaged.ras";
     std::ofstream(path, std::ios::binary) << bytes.substr(0, damage.keep);
     for (const auto& [offset, value] : damage.fields) PatchHeader(path, offset, value);
-    ExpectError(RunFilter(folder, path, "", "out.ras"), damage.what);
+    ExpectFilterError(RunFilter(folder, path, "", "out.ras"), damage.what);
   }
   std::ofstream(folder + "/garbage.ras") << "not a raster at all";
-  ExpectError(RunFilter(folder, folder + "/garbage.ras", "", "out.ras"), "garbage");
+  ExpectFilterError(RunFilter(folder, folder + "/garbage.ras", "", "out.ras"), "garbage");
   // The raster on standard input, as most queues hand it over, cut short.
-  ExpectError(RunProgram({KORVEL_FILTER, "7", "user", "title", "1", ""}, folder + "/out.ras",
-                         folder + "/damaged.ras"),
-              "standard input");
+  ExpectFilterError(RunProgram({KORVEL_FILTER, "7", "user", "title", "1", ""}, folder + "/out.ras",
+                               folder + "/damaged.ras"),
+                    "standard input");
 }
 
 // (Options the filter refuses are among the choices of choices_test.cpp.)
@@ -241,12 +235,13 @@ TEST(FilterRefuses, BadArgumentsFilesAndFolders) {
   const std::string folder = ScratchFolder();
   WriteRaster(folder + "/in.ras",
               {EightBitPage(CUPS_CSPACE_K, CUPS_ORDER_CHUNKED, Samples(1, 1), kWidth, 8)});
-  ExpectError(RunProgram({KORVEL_FILTER, "7", "user"}, folder + "/out.ras"), "too few arguments");
+  ExpectFilterError(RunProgram({KORVEL_FILTER, "7", "user"}, folder + "/out.ras"),
+                    "too few arguments");
   setenv("KORVEL_DATA_DIR", "/nonexistent", 1);
-  ExpectError(RunFilter(folder, folder + "/in.ras", "korvel-quality=50", "out.ras"),
-              "no parameter file");
+  ExpectFilterError(RunFilter(folder, folder + "/in.ras", "korvel-quality=50", "out.ras"),
+                    "no parameter file");
   unsetenv("KORVEL_DATA_DIR");
-  ExpectError(RunFilter(folder, folder + "/missing.ras", "", "out.ras"), "missing file");
+  ExpectFilterError(RunFilter(folder, folder + "/missing.ras", "", "out.ras"), "missing file");
 }
 
 // The filter as the scheduler starts it, its raster coming from a pipe the test writes: the

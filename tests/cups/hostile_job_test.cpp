@@ -28,12 +28,6 @@ ProgramRun TimedFilter(const std::string& folder, const std::string& options,
                           folder + "/out.ras", environment, what);
 }
 
-void ExpectError(const ProgramRun& run, const std::string& what, const std::string& part) {
-  EXPECT_EQ(run.exitCode, 1) << what << "\n" << run.err;
-  EXPECT_NE(run.err.find("ERROR: "), std::string::npos) << what << "\n" << run.err;
-  EXPECT_NE(run.err.find(part), std::string::npos) << what << "\n" << run.err;
-}
-
 TEST(FilterHostileJobs, UnusableParameterFilesAreErrorsNotBlankPages) {
   const std::string folder = ScratchFolder(), data = folder + "/data";
   std::filesystem::create_directory(data);
@@ -42,8 +36,8 @@ TEST(FilterHostileJobs, UnusableParameterFilesAreErrorsNotBlankPages) {
   const std::vector<std::string> env = {"KORVEL_DATA_DIR=" + data};
   test::ForEachUnusableParameterFile(
       file, test::SpecialFiles(folder), [&](const std::string& what) {
-        ExpectError(TimedFilter(folder, "korvel-quality=50", env, "parameter file: " + what), what,
-                    "parameter file is missing or unusable");
+        ExpectFilterError(TimedFilter(folder, "korvel-quality=50", env, "parameter file: " + what),
+                          what, "parameter file is missing or unusable");
       });
 }
 
@@ -58,13 +52,13 @@ TEST(FilterHostileJobs, CurvesComeOnlyFromTheCurveFolderAndAreNeverQuoted) {
   for (const char* name : {"/etc/passwd", "../../../../etc/passwd", ".hidden", "a/b", ""}) {
     const ProgramRun run = TimedFilter(folder, std::string("korvel-curve-K=") + name, env,
                                        std::string("curve ") + name);
-    ExpectError(run, name, "a tone curve is named by a file name of the curve folder");
+    ExpectFilterError(run, name, "a tone curve is named by a file name of the curve folder");
     EXPECT_EQ(run.err.find("root"), std::string::npos) << run.err;
   }
   // A curve file of the folder with a long word: a short escaped fragment is quoted.
   std::ofstream(curves + "/word") << "0 " << std::string(1 << 16, 'W') << "\x01 100";
   const ProgramRun word = TimedFilter(folder, "korvel-curve-K=word", env, "curve with a long word");
-  ExpectError(word, "word", "'WWWWWWWWWWWWWWWW...'");
+  ExpectFilterError(word, "word", "'WWWWWWWWWWWWWWWW...'");
   EXPECT_LT(word.err.size(), 400u);
   for (const std::string& special : test::SpecialFiles(folder)) {
     const std::string name = "special";
