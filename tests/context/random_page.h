@@ -22,6 +22,7 @@ inline Context NewCurveContext(bool ownCurve) {
   return context;
 }
 
+// Options of an own screen at `bits` with the drop inks given.
 inline korvel_screen_options OwnOptions(korvel_screen screen, int bits, double small = 1.0 / 3,
                                         double medium = 2.0 / 3) {
   korvel_screen_options options;
