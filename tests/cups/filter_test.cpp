@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <korvel/korvel_context.h>
 
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -256,6 +257,13 @@ struct PipedFilter {
       cupsRasterWritePixels(raster, line.data(), unsigned(line.size()));
     }
   }
+  // Until the filter has read all that was written (it is running and takes its stop
+  // requests), at most 10 seconds.
+  void WaitUntilRead() {
+    int unread = 1;
+    for (int waited = 0; waited < 5000 && ioctl(fd, FIONREAD, &unread) == 0 && unread > 0; ++waited)
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
   void Close() {
     cupsRasterClose(raster);
     close(fd);
@@ -326,6 +334,7 @@ TEST(FilterStops, WhenTheInputIsCutJustBeforeTheSignal) {
   for (const bool signalled : {true, false}) {
     PipedFilter filter = StartOnPipe("/dev/null", err, page);
     filter.Write(page, 0, kHeight / 2);
+    filter.WaitUntilRead();
     filter.Close();
     if (signalled) {
       std::this_thread::sleep_for(std::chrono::milliseconds(30));
