@@ -14,18 +14,12 @@
 #include <filesystem>
 #include <thread>
 
+#include "parameter_files.h"
 #include "tool_runner.h"
 
 namespace {
 
-// Far above the fraction of a second these take: a bound for "does not hang" only.
-constexpr double kHangSeconds = 10;
-
-// Far above the memory of a refusal (under 20 MB, with AddressSanitizer too).
-constexpr long kMostKilobytes = 64 * 1024;
-
-// A refusal, timed and its peak memory taken; the time and memory are printed for the report,
-// never compared closely.
+// A refusal, bounded in time and memory.
 cli::Run TimedRun(const std::vector<std::string>& arguments,
                   const std::vector<std::string>& environment, const std::string& what) {
   std::vector<std::string> command = {KORVEL_TOOL};
@@ -34,21 +28,8 @@ cli::Run TimedRun(const std::vector<std::string>& arguments,
   const std::string out = std::string(KORVEL_SCRATCH) + "/" +
                           ::testing::UnitTest::GetInstance()->current_test_info()->name() +
                           ".timed-run.out";
-  const auto start = std::chrono::steady_clock::now();
-  const test::ProgramRun run = test::RunProgram(command, out, "", environment);
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::printf("    %-40s %.3f s, %ld KB\n", what.c_str(), seconds, run.peakKilobytes);
-  EXPECT_LT(seconds, kHangSeconds) << what;
-  EXPECT_LT(run.peakKilobytes, test::MemoryBound(kMostKilobytes)) << what;
+  const test::ProgramRun run = test::BoundedRun(command, out, environment, what);
   return {run.exitCode, cli::ReadFile(out), run.err};
-}
-
-std::string CurveFile(const std::string& count, const std::vector<std::string>& values) {
-  std::string text = "[QNT_CURVE]\nEffectiveParams=" + count + "\n";
-  for (size_t k = 0; k < values.size(); ++k)
-    text += "Param" + std::to_string(k + 1) + "=" + values[k] + "\n";
-  return text;
 }
 
 TEST(HostileFiles, UnusableParameterFilesAreRefusedNeverScreenedBlank) {
@@ -56,30 +37,12 @@ TEST(HostileFiles, UnusableParameterFilesAreRefusedNeverScreenedBlank) {
   std::filesystem::create_directory(data);
   const std::string file = data + "/QntPassParam_50.ini";
   const std::vector<std::string> env = {"KORVEL_DATA_DIR=" + data};
-  const std::vector<std::pair<std::string, std::string>> texts = {
-      {"empty", ""},
-      {"binary", std::string("\x7f"
-                             "ELF\x02\x01\x00\xff[\x01]=\n",
-                             13)},
-      {"2 points", CurveFile("2", {"0", "100"})},
-      {"2551 points, no values", CurveFile("2551", {})},
-      {"2552 points", CurveFile("2552", std::vector<std::string>(2552, "50"))},
-      {"no count", "[QNT_CURVE]\nParam1=0\nParam2=50\nParam3=100\n"},
-      {"NaN", CurveFile("3", {"0", "NaN", "100"})},
-      {"huge", CurveFile("3", {"0", "1e999", "100"})},
-      {"40 points, 39 given", CurveFile("40", std::vector<std::string>(39, "50"))}};
   const std::vector<std::string> out = cli::Command("halftone CHART out.pgm", folder);
-  for (const auto& [what, text] : texts) {
-    cli::WriteFile(file, text);
-    cli::ExpectRefused(TimedRun(out, env, "parameter file: " + what), 1,
-                       "parameter file is missing or unusable");
-  }
-  for (const std::string& special : test::SpecialFiles(folder)) {
-    std::remove(file.c_str());
-    ASSERT_EQ(symlink(special.c_str(), file.c_str()), 0);
-    cli::ExpectRefused(TimedRun(out, env, "parameter file: " + special.substr(special.rfind('/'))),
-                       1, "parameter file is missing or unusable");
-  }
+  test::ForEachUnusableParameterFile(
+      file, test::SpecialFiles(folder), [&](const std::string& what) {
+        cli::ExpectRefused(TimedRun(out, env, "parameter file: " + what), 1,
+                           "parameter file is missing or unusable");
+      });
   EXPECT_FALSE(std::filesystem::exists(folder + "/out.pgm"));
 }
 
@@ -111,7 +74,7 @@ TEST(HostileFiles, InfoReportsAFolderTooLongForTheLibrary) {
   std::string data = folder;
   while (data.size() < 300) data += "/long-folder-name";
   std::filesystem::create_directories(data);
-  cli::WriteFile(data + "/QntPassParam_50.ini", CurveFile("3", {"0", "50", "100"}));
+  cli::WriteFile(data + "/QntPassParam_50.ini", test::CurveText({"0", "50", "100"}, "3"));
   const cli::Run info = cli::RunTool({"info"}, {"KORVEL_DATA_DIR=" + data});
   cli::ExpectSuccess(info);
   EXPECT_NE(info.out.find("parameter file: none"), std::string::npos) << info.out;
@@ -202,26 +165,6 @@ TEST(HostileFiles, SigtermLeavesNoTemporaryBehind) {
   ASSERT_EQ(waitpid(child, &status, 0), child);
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
   EXPECT_EQ(cli::EntriesIn(folder), 0u) << "the temporary is removed";
-}
-
-TEST(HostileFiles, StrictNumbersSizesAndNames) {
-  const std::string folder = cli::ScratchFolder();
-  const std::vector<std::tuple<std::string, int, const char*>> cases = {
-      {"split --planes 2 --size 8x8 ", 2, "split needs a file name"},
-      {"halftone --size 32768x32769 --type 0 out.png", 2, "too large"},
-      {"template --level 50 --size 32768x32769 out.png", 2, "too large"},
-      {"halftone --quality +50 CHART out.png", 2, "must be a whole number"},
-      {"halftone --threads 0x10 CHART out.png", 2, "must be a whole number"}};
-  for (const auto& [line, code, message] : cases) {
-    std::vector<std::string> words = cli::Command(line, folder);
-    if (line.rfind("split", 0) == 0) words.push_back("");
-    SCOPED_TRACE(line);
-    cli::ExpectRefused(cli::RunTool(words), code, message);
-  }
-  cli::ExpectRefused(
-      cli::RunTool({"halftone", "--quality", " 50", cli::ChartPath(), folder + "/out.png"}), 2,
-      "must be a whole number");
-  EXPECT_EQ(cli::EntriesIn(folder), 0u);
 }
 
 }  // namespace

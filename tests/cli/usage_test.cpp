@@ -36,6 +36,10 @@ TEST(Usage, EveryRefusalIsOneLineAndWritesNothing) {
       {"mask apply --bits 4 CHART CHART out.png", 2, "--bits 4 is out of range (1 to 2)"},
       {"info extra", 2, "info takes no files"},
       {"template --level 50 --size 65536x65536 out.png", 2, "too large"},
+      {"halftone --size 32768x32769 --type 0 out.png", 2, "too large"},
+      {"template --level 50 --size 32768x32769 out.png", 2, "too large"},
+      {"halftone --quality +50 CHART out.png", 2, "must be a whole number"},
+      {"halftone --threads 0x10 CHART out.png", 2, "must be a whole number"},
       {"halftone absent.pgm out.png", 1, "cannot open"},
       {"halftone cut.pgm out.png", 1, "PGM/PBM file is truncated"},
       {"halftone huge.pgm out.png", 1, "too large"},
@@ -45,6 +49,12 @@ TEST(Usage, EveryRefusalIsOneLineAndWritesNothing) {
     SCOPED_TRACE(line);
     cli::ExpectRefused(cli::RunTool(cli::Command(line, folder)), exitCode, message);
   }
+  // Words no single-spaced line holds: a blank file name, a number after a space.
+  cli::ExpectRefused(cli::RunTool({"split", "--planes", "2", "--size", "8x8", ""}), 2,
+                     "split needs a file name");
+  cli::ExpectRefused(
+      cli::RunTool({"halftone", "--quality", " 50", cli::ChartPath(), folder + "/out.png"}), 2,
+      "must be a whole number");
   EXPECT_EQ(cli::ReadFile(folder + "/out.png"), "earlier output") << "kept as it was";
   EXPECT_EQ(cli::EntriesIn(folder), 4u) << "no output and no temporary file is left";
 }

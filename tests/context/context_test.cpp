@@ -1,8 +1,8 @@
 // Every context operation gives the bytes of its KORVEL_* counterpart made in the same state
-// (a streamed page those of the whole-page call, in bands of any height), at any stride that
-// holds a row, without touching the C library's rand(); eight threads, each on its own context,
+// (a streamed page those of the whole-page call, in bands of any height), without touching the
+// C library's rand(); eight threads, each on its own context,
 // give the bytes of the same work done one after another (the suite name puts that test in the
-// ThreadSanitizer stage of CI); bad input is refused with a code and writes nothing.
+// ThreadSanitizer stage of CI); bad input to any call is refused with a code and writes nothing.
 #include <gtest/gtest.h>
 #include <korvel/korvel.h>
 #include <korvel/korvel_context.h>
@@ -223,31 +223,6 @@ TEST(ConcurrencyContexts, EightThreadsMatchTheSameWorkOneAfterAnother) {
   for (int j = 0; j < 8; ++j) EXPECT_EQ(parallel[j], sequential[j]) << "job " << j;
 }
 
-TEST(ContextStrides, RowsMatchThePackedCallAndBytesPastThemStayAsTheyWere) {
-  const int w = 37, h = 11;
-  const korvel_image_options o = {34, 1, 1, 0, 0};
-  const Bytes image = GreyImage(w, h, 9);
-  Bytes wideImage(41 * h);  // source rows 41 bytes apart
-  for (int y = 0; y < h; ++y)
-    std::copy_n(&image[Stride(w, 8) * y], Stride(w, 8), &wideImage[41 * y]);
-  Context context = NewContext(0);
-  for (int bits : {1, 2}) {
-    Bytes packed(Stride(w, bits) * h);
-    korvel_context_screen_image(context.get(), bits, &o, image.data(), Stride(w, 8), packed.data(),
-                                Stride(w, bits), w, h);
-    for (size_t stride : {size_t(Stride(w, bits) + 5), size_t((w * bits + 7) / 8)}) {
-      Bytes out(stride * h, 0xA5);
-      korvel_context_screen_image(context.get(), bits, &o, wideImage.data(), 41, out.data(), stride,
-                                  w, h);
-      for (size_t i = 0; i < out.size(); ++i) {
-        const size_t y = i / stride, x = i % stride;
-        ASSERT_EQ(out[i], x < size_t(Stride(w, bits)) ? packed[Stride(w, bits) * y + x] : 0xA5)
-            << bits << " bits, stride " << stride << ", byte " << i;
-      }
-    }
-  }
-}
-
 TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
   Context owned = NewContext(50);
   korvel_context* c = owned.get();
@@ -260,6 +235,13 @@ TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
   const int tooHigh[] = {0, 50, 101}, negative[] = {-1, 50, 100}, two[] = {0, 100};
   korvel_stream* stream = nullptr;
   const std::string longFolder(240, 'd');
+  korvel_screen_options own, ownBits3;
+  korvel_screen_options_init(&own, KORVEL_SCREEN_BEST, 2);
+  korvel_screen_options_init(&ownBits3, KORVEL_SCREEN_FINE, 3);
+  korvel_screen_facts facts{}, largerFacts{};
+  facts.size = sizeof facts;
+  largerFacts.size = sizeof facts + 8;
+  facts.streams = largerFacts.streams = 7;
   const struct {
     const char* what;
     korvel_status expected;
@@ -268,6 +250,21 @@ TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
       // clang-format off
       {"null context", KORVEL_ERROR_NULL_CONTEXT, [&] { return korvel_context_template(nullptr, 1, 50, o, 8, 8, 8); }},
       {"null source", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_context_screen_image(c, 1, &ed, nullptr, 64, o, 8, 8, 8); }},
+      {"own screen, null context", KORVEL_ERROR_NULL_CONTEXT, [&] { return korvel_context_screen(nullptr, &own, in, 16, o, 16, 8, 2); }},
+      {"own screen, null source", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_context_screen(c, &own, nullptr, 16, o, 16, 8, 2); }},
+      {"own screen, null output", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_context_screen(c, &own, in, 16, nullptr, 16, 8, 2); }},
+      {"own screen, short source stride", KORVEL_ERROR_STRIDE, [&] { return korvel_context_screen(c, &own, in, 7, o, 16, 8, 2); }},
+      {"own screen, short output stride", KORVEL_ERROR_STRIDE, [&] { return korvel_context_screen(c, &own, in, 16, o, 2, 9, 2); }},
+      {"own stream, null stream pointer", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_context_begin_screen_stream(c, &own, 8, 2, nullptr); }},
+      {"own stream, null context", KORVEL_ERROR_NULL_CONTEXT, [&] { return korvel_context_begin_screen_stream(nullptr, &own, 8, 2, &stream); }},
+      {"own screen, null options", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_context_screen(c, nullptr, in, 16, o, 16, 8, 2); }},
+      {"own stream, null options", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_context_begin_screen_stream(c, nullptr, 8, 2, &stream); }},
+      {"own screen, width 0", KORVEL_ERROR_SIZE, [&] { return korvel_context_screen(c, &own, in, 16, o, 16, 0, 2); }},
+      {"own screen, height -1", KORVEL_ERROR_SIZE, [&] { return korvel_context_screen(c, &own, in, 16, o, 16, 8, -1); }},
+      {"own stream, width 0", KORVEL_ERROR_SIZE, [&] { return korvel_context_begin_screen_stream(c, &own, 0, 2, &stream); }},
+      {"own stream, height -1", KORVEL_ERROR_SIZE, [&] { return korvel_context_begin_screen_stream(c, &own, 8, -1, &stream); }},
+      {"own screen, past 2 GiB", KORVEL_ERROR_SIZE, [&] { return korvel_context_screen(c, &own, in, 1 << 16, o, 1 << 16, 1 << 16, 1 << 16); }},
+      {"own stream, past 2 GiB", KORVEL_ERROR_SIZE, [&] { return korvel_context_begin_screen_stream(c, &own, 1 << 16, 1 << 16, &stream); }},
       {"null plane", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_context_split(c, 3, planes, 16, 8, 8); }},
       {"zero width", KORVEL_ERROR_SIZE, [&] { return korvel_context_template(c, 1, 50, o, 8, 0, 8); }},
       {"zero cell", KORVEL_ERROR_SIZE, [&] { return korvel_context_screen_image(c, 1, &zeroCell, in, 64, o, 8, 8, 8); }},
@@ -284,6 +281,13 @@ TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
       {"malformed mask", KORVEL_ERROR_MASK, [&] { return korvel_context_load_mask(c, in, 19); }},
       {"4-bit stream", KORVEL_ERROR_NOT_STREAMABLE, [&] { return korvel_context_begin_stream(c, 4, &ed, 8, 8, &stream); }},
       {"test pattern stream", KORVEL_ERROR_NOT_STREAMABLE, [&] { return korvel_context_begin_stream(c, 1, &pattern, 8, 8, &stream); }},
+      {"facts of 3 bits", KORVEL_ERROR_ARGUMENT, [&] { return korvel_image_options_describe(&ed, 3, &facts); }},
+      {"facts of null options", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_image_options_describe(nullptr, 1, &facts); }},
+      {"facts into null", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_image_options_describe(&ed, 1, nullptr); }},
+      {"facts of a larger size", KORVEL_ERROR_ARGUMENT, [&] { return korvel_image_options_describe(&ed, 1, &largerFacts); }},
+      {"own facts of 3 bits", KORVEL_ERROR_ARGUMENT, [&] { return korvel_screen_options_describe(&ownBits3, &facts); }},
+      {"own facts of null options", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_screen_options_describe(nullptr, &facts); }},
+      {"own facts of a larger size", KORVEL_ERROR_ARGUMENT, [&] { return korvel_screen_options_describe(&own, &largerFacts); }},
       {"band past the page", KORVEL_ERROR_STREAM_END, [&] {
          korvel_context_begin_stream(c, 1, &ed, 8, 2, &stream);
          korvel_status status = korvel_stream_screen_rows(stream, in, 8, o, 4, 3);
@@ -298,6 +302,7 @@ TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
     EXPECT_EQ(out, Bytes(out.size(), 0xC3)) << k.what;
     EXPECT_EQ(planeB, Bytes(planeB.size(), 0xC3)) << k.what;
     EXPECT_EQ(stream, nullptr) << k.what;
+    EXPECT_EQ(facts.streams + largerFacts.streams, 14) << k.what;
     EXPECT_STRNE(korvel_strerror(k.expected), korvel_strerror(korvel_status(99))) << k.what;
   }
   korvel_context_screen_image(c, 1, &ed, in, 64, after.data(), 8, 64, 64);

@@ -12,24 +12,15 @@
 #include <vector>
 
 #include "config/data_dir.h"
+#include "process/parameter_files.h"
 #include "support/context.h"
 
 namespace {
 
 constexpr int kSide = 48;
 
-std::string CurveText(const std::vector<std::string>& values, const std::string& count) {
-  std::string text = "[QNT_CURVE]\nEffectiveParams=" + count + "\n";
-  for (size_t k = 0; k < values.size(); ++k)
-    text += "Param" + std::to_string(k + 1) + "=" + values[k] + "\n";
-  return text;
-}
-
-std::vector<std::string> Ramp(int points) {
-  std::vector<std::string> values;
-  for (int k = 0; k < points; ++k) values.push_back(std::to_string(k * 100 / (points - 1)));
-  return values;
-}
+using test::CurveText;
+using test::Ramp;
 
 korvel_status Check(const test::Context& context, std::string* path = nullptr) {
   char buffer[256] = "garbage";
@@ -52,41 +43,16 @@ std::vector<unsigned char> Screened(const test::Context& context) {
 TEST(ParameterCheck, UnusableFilesAreReported) {
   test::ScopedDataDir dir;
   const std::string file = dir.FileOf(50);
-  const auto values = Ramp(11);
-  auto missingOne = values;
-  missingOne.pop_back();
-  const struct {
-    const char* what;
-    std::string text;
-  } broken[] = {
-      {"empty", ""},
-      {"binary garbage", std::string("\x7f\x45\x4c\x46\x02\x01\x00\xff[\x01]=\n", 13)},
-      {"2 points", CurveText(Ramp(2), "2")},
-      {"2551 points, none given", CurveText({}, "2551")},
-      {"2552 points", CurveText(Ramp(2552), "2552")},
-      {"negative count", CurveText(values, "-11")},
-      {"no count", CurveText(values, "").replace(12, 17, "")},
-      {"a point missing", CurveText(missingOne, "11")},
-      {"NaN", CurveText({"0", "NaN", "100"}, "3")},
-      {"huge value", CurveText({"0", "99999999999", "100"}, "3")},
-      {"count with junk", CurveText(values, "11x")},
-      {"curve in another section", "[OTHER]\n" + CurveText(values, "11").substr(12)},
-  };
-  for (const auto& b : broken) {
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << b.text;
-    EXPECT_EQ(Check(test::NewContext(50)), KORVEL_ERROR_PARAMETER_FILE) << b.what;
-  }
   const std::string specials[] = {"/dev/zero", dir.path(), dir.path() + "/fifo",
                                   dir.path() + "/sparse", dir.path() + "/none"};
   ASSERT_EQ(mkfifo(specials[2].c_str(), 0600), 0);
   const int fd = open(specials[3].c_str(), O_WRONLY | O_CREAT, 0600);
   ASSERT_EQ(ftruncate(fd, off_t{1} << 30), 0);
   close(fd);
-  for (const std::string& target : specials) {
-    unlink(file.c_str());
-    ASSERT_EQ(symlink(target.c_str(), file.c_str()), 0);
-    EXPECT_EQ(Check(test::NewContext(50)), KORVEL_ERROR_PARAMETER_FILE) << target;
-  }
+  test::ForEachUnusableParameterFile(
+      file, {std::begin(specials), std::end(specials)}, [](const std::string& what) {
+        EXPECT_EQ(Check(test::NewContext(50)), KORVEL_ERROR_PARAMETER_FILE) << what;
+      });
 }
 
 TEST(ParameterCheck, UsableFilesScreenAsTheSamePointsGivenDirectly) {

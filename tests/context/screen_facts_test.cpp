@@ -1,7 +1,7 @@
 // The facts a host asks of a screen hold for what the screen does: a screen that reads the tone
 // curve screens differently under another curve, one that reads the file's ramp differently
 // without the file, one that streams begins a stream, and the dot modes enlarge up to the
-// highest one and no further.
+// highest one and no further. (Their refusals are among the context's refusals.)
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -135,27 +135,6 @@ TEST(ScreenFacts, TheFourBitPathAndTheOwnScreens) {
           facts.streams != 0);
       korvel_stream_destroy(stream);
     }
-}
-
-TEST(ScreenFacts, RefusalsWriteNothing) {
-  const korvel_image_options options{34, 1, 1, 0, 0};
-  korvel_screen_options own;
-  korvel_screen_options_init(&own, KORVEL_SCREEN_FINE, 1);
-  korvel_screen_facts facts{};
-  facts.size = sizeof facts;
-  facts.streams = 7;
-  EXPECT_EQ(korvel_image_options_describe(&options, 3, &facts), KORVEL_ERROR_ARGUMENT);
-  EXPECT_EQ(korvel_image_options_describe(nullptr, 1, &facts), KORVEL_ERROR_NULL_BUFFER);
-  EXPECT_EQ(korvel_image_options_describe(&options, 1, nullptr), KORVEL_ERROR_NULL_BUFFER);
-  own.bits = 3;
-  EXPECT_EQ(korvel_screen_options_describe(&own, &facts), KORVEL_ERROR_ARGUMENT);
-  own.bits = 1;
-  EXPECT_EQ(korvel_screen_options_describe(nullptr, &facts), KORVEL_ERROR_NULL_BUFFER);
-  EXPECT_EQ(facts.streams, 7);
-  facts.size = sizeof facts + 8;
-  EXPECT_EQ(korvel_image_options_describe(&options, 1, &facts), KORVEL_ERROR_ARGUMENT);
-  EXPECT_EQ(korvel_screen_options_describe(&own, &facts), KORVEL_ERROR_ARGUMENT);
-  EXPECT_EQ(facts.streams, 7);
 }
 
 }  // namespace

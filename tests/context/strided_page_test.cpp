@@ -74,13 +74,8 @@ Page RandomPage(test::Random& random) {
                    (type == 42 && random.Below(2) == 0);
   page.sourceStride = SomeStride(random, page.width, 8);
   page.outputStride = SomeStride(random, page.width, page.bits);
-  page.image.resize(page.sourceStride * page.height);
-  for (uint8_t& byte : page.image) byte = static_cast<uint8_t>(random.Next() >> 24);
-  const Bytes scene = test::RandomScene(page.width, page.height, random.Next());
-  for (int y = 0; y < page.height; ++y)
-    std::copy_n(&scene[Stride(page.width, 8) * y], page.width, &page.image[page.sourceStride * y]);
-  page.output.resize(page.outputStride * page.height + kGuardBytes);
-  for (uint8_t& byte : page.output) byte = static_cast<uint8_t>(random.Next() >> 24);
+  page.image = test::RandomSceneAtStride(random, page.width, page.height, page.sourceStride);
+  page.output = test::RandomBytes(random, page.outputStride * page.height + kGuardBytes);
   return page;
 }
 
@@ -124,8 +119,7 @@ TEST(StridedPage, TemplatesAtAnyStrideGiveTheRowsOfThePackedCall) {
     const int bits = depths[random.Below(3)], level = random.Below(101);
     const int width = 1 + random.Below(70), height = 1 + random.Below(12);
     const size_t stride = SomeStride(random, width, bits), packedStride = Stride(width, bits);
-    Bytes output(stride * height + kGuardBytes);
-    for (uint8_t& byte : output) byte = static_cast<uint8_t>(random.Next() >> 24);
+    Bytes output = test::RandomBytes(random, stride * height + kGuardBytes);
     Bytes expected = output, packed(packedStride * height, 0x5A);
     ASSERT_EQ(korvel_context_template(context.get(), bits, level, packed.data(), packedStride,
                                       width, height),

@@ -79,9 +79,7 @@ class Choices : public testing::Test {
   }
 
   void ExpectRefused(const std::string& options, const std::string& ppd = KORVEL_PPD) const {
-    const ProgramRun run = Run(options, ppd).run;
-    EXPECT_EQ(run.exitCode, 1) << options << "\n" << run.err;
-    EXPECT_NE(run.err.find("ERROR: "), std::string::npos) << options << "\n" << run.err;
+    ExpectFilterError(Run(options, ppd).run, options);
   }
 
   std::string folder_;
@@ -172,8 +170,9 @@ TEST_F(Choices, EveryPairOfPpdChoicesPrintsAsNamedOrIsConstrained) {
   EXPECT_GE(offered.size(), Screens().size() - 1);
 }
 
-// The option text the scheduler hands over, as logged under cupsd: it adds print-quality=4 to
-// a job that chose Photo, and cupsPrintQuality=High to one that asked print-quality=5.
+// The PPD's print qualities are quality levels, which korvel-quality overrides; the option text
+// the scheduler hands over, as logged under cupsd, adds print-quality=4 to a job that chose
+// Photo, and cupsPrintQuality=High to one that asked print-quality=5.
 TEST_F(Choices, SchedulerAttributesNeverUndoAChoice) {
   const std::string added =
       "finishings=3 number-up=1 print-color-mode=color job-uuid=urn:uuid:1 "
@@ -187,6 +186,9 @@ TEST_F(Choices, SchedulerAttributesNeverUndoAChoice) {
   EXPECT_EQ(Printed(added + "print-quality=3"), level(30));
   EXPECT_EQ(Printed(added), level(50));
   EXPECT_EQ(Printed(added + "print-quality=5 korvel-quality=0"), level(0));
+  EXPECT_EQ(Printed("cupsPrintQuality=Photo korvel-quality=0"), level(0));
+  EXPECT_EQ(Printed("cupsPrintQuality=Draft"), level(30));
+  EXPECT_NE(level(0), level(90));
   const std::string photoQueue = PpdWithDefault("cupsPrintQuality", "Photo");
   EXPECT_EQ(Printed(added, photoQueue), level(90));
   EXPECT_EQ(Printed(added + "print-quality=4 cupsPrintQuality=Normal", photoQueue), level(50));
@@ -216,6 +218,13 @@ TEST_F(Choices, ValuesNoOptionTakesStopTheJob) {
            "KorvelScreen=Drops KorvelBits=2 print-quality=3",
            "korvel-screen=Matrix korvel-curve-K=curve"})
     ExpectRefused(options);
+  // Without the PPD, as a filter run by hand.
+  for (const char* options :
+       {"korvel-bogus=1", "korvel-quality=101", "korvel-quality=-2", "korvel-quality=5x",
+        "korvel-bits=3", "korvel-screen=Stochastic", "korvel-threads=0", "korvel-curve-Q=x",
+        "korvel-curve-K=/nonexistent/curve", "korvel-screen=Drops",
+        "korvel-screen=SmallMediumDrops korvel-bits=1"})
+    ExpectRefused(options, "");
   ExpectRefused("", PpdWithDefault("KorvelScreen", "Bogus"));
   ExpectRefused("KorvelScreen=Matrix", PpdWithDefault("cupsPrintQuality", "High"));
 }

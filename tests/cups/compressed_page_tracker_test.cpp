@@ -5,18 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
 
 #include "raster_io.h"
 
 namespace cupstest {
 namespace {
-
-std::string Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 // Rows that compress in every way: repeated lines, flat stretches, noise; a third of the pages
 // flat, which compress to the fewest bytes a page can take.
@@ -60,7 +54,7 @@ TEST(CompressedPageTracker, KnowsEveryPageStartAndNeverPromisesTooMuch) {
                                    RandomInks(random, inks, width, height), width, height));
       WriteRaster(folder + "/job.ras", pages, 2);
       starts.push_back(bytes.empty() ? 4 : bytes.size());
-      bytes = Bytes(folder + "/job.ras");
+      bytes = test::ReadFile(folder + "/job.ras");
     }
     starts.push_back(bytes.size());
     CompressedPageTracker tracker(false);

@@ -22,11 +22,6 @@ namespace {
 
 constexpr int kWidth = 12, kHeight = 3, kPages = 3;
 
-std::string Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 struct Job {
   std::string bytes;
   std::vector<size_t> pageStarts;  // offset of every page's header
@@ -43,7 +38,7 @@ Job ThreePages(int version) {
     for (int i = 0; i < kWidth * kHeight; ++i) grey[0].push_back(uint8_t(random()));
     pages.push_back(EightBitPage(CUPS_CSPACE_K, CUPS_ORDER_CHUNKED, grey, kWidth, kHeight));
     WriteRaster(folder + "/pages.ras", pages, version);
-    const std::string bytes = Bytes(folder + "/pages.ras");
+    const std::string bytes = test::ReadFile(folder + "/pages.ras");
     job.pageStarts.push_back(job.bytes.empty() ? 4 : job.bytes.size());
     job.bytes = bytes;
   }

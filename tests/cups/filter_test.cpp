@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 #include <korvel/korvel_context.h>
 
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstddef>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -184,18 +187,12 @@ void PatchHeader(const std::string& path, size_t offset, unsigned value) {
   file.write(reinterpret_cast<const char*>(&value), sizeof value);
 }
 
-void ExpectError(const ProgramRun& run, const std::string& what) {
-  EXPECT_EQ(run.exitCode, 1) << what << "\n" << run.err;
-  EXPECT_NE(run.err.find("ERROR: "), std::string::npos) << what << "\n" << run.err;
-}
-
 TEST(FilterRefuses, DamagedRasters) {
   const std::string folder = ScratchFolder();
   const std::string good = folder + "/good.ras";
   WriteRaster(good,
               {EightBitPage(CUPS_CSPACE_CMYK, CUPS_ORDER_CHUNKED, Samples(4, 3), kWidth, kHeight)});
-  std::ifstream in(good, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string bytes = test::ReadFile(good);
   struct Damage {
     const char* what;
     size_t keep;  // bytes of the good file kept
@@ -224,32 +221,76 @@ TEST(FilterRefuses, DamagedRasters) {
     const std::string path = folder + "/damaged.ras";
     std::ofstream(path, std::ios::binary) << bytes.substr(0, damage.keep);
     for (const auto& [offset, value] : damage.fields) PatchHeader(path, offset, value);
-    ExpectError(RunFilter(folder, path, "", "out.ras"), damage.what);
+    ExpectFilterError(RunFilter(folder, path, "", "out.ras"), damage.what);
   }
   std::ofstream(folder + "/garbage.ras") << "not a raster at all";
-  ExpectError(RunFilter(folder, folder + "/garbage.ras", "", "out.ras"), "garbage");
+  ExpectFilterError(RunFilter(folder, folder + "/garbage.ras", "", "out.ras"), "garbage");
   // The raster on standard input, as most queues hand it over, cut short.
-  ExpectError(RunProgram({KORVEL_FILTER, "7", "user", "title", "1", ""}, folder + "/out.ras",
-                         folder + "/damaged.ras"),
-              "standard input");
+  ExpectFilterError(RunProgram({KORVEL_FILTER, "7", "user", "title", "1", ""}, folder + "/out.ras",
+                               folder + "/damaged.ras"),
+                    "standard input");
 }
 
-TEST(FilterRefuses, BadOptionsAndArguments) {
+// (Options the filter refuses are among the choices of choices_test.cpp.)
+TEST(FilterRefuses, BadArgumentsFilesAndFolders) {
   const std::string folder = ScratchFolder();
   WriteRaster(folder + "/in.ras",
               {EightBitPage(CUPS_CSPACE_K, CUPS_ORDER_CHUNKED, Samples(1, 1), kWidth, 8)});
-  for (const char* options :
-       {"korvel-bogus=1", "korvel-quality=101", "korvel-quality=-2", "korvel-quality=5x",
-        "korvel-bits=3", "korvel-screen=Stochastic", "korvel-threads=0", "korvel-curve-Q=x",
-        "korvel-curve-K=/nonexistent/curve", "korvel-screen=Drops",
-        "korvel-screen=SmallMediumDrops korvel-bits=1"})
-    ExpectError(RunFilter(folder, folder + "/in.ras", options, "out.ras"), options);
-  ExpectError(RunProgram({KORVEL_FILTER, "7", "user"}, folder + "/out.ras"), "too few arguments");
+  ExpectFilterError(RunProgram({KORVEL_FILTER, "7", "user"}, folder + "/out.ras"),
+                    "too few arguments");
   setenv("KORVEL_DATA_DIR", "/nonexistent", 1);
-  ExpectError(RunFilter(folder, folder + "/in.ras", "korvel-quality=50", "out.ras"),
-              "no parameter file");
+  ExpectFilterError(RunFilter(folder, folder + "/in.ras", "korvel-quality=50", "out.ras"),
+                    "no parameter file");
   unsetenv("KORVEL_DATA_DIR");
-  ExpectError(RunFilter(folder, folder + "/missing.ras", "", "out.ras"), "missing file");
+  ExpectFilterError(RunFilter(folder, folder + "/missing.ras", "", "out.ras"), "missing file");
+}
+
+// The filter as the scheduler starts it, its raster coming from a pipe the test writes: the
+// page's header is written, its lines as the test writes them.
+struct PipedFilter {
+  pid_t child;
+  int fd;
+  cups_raster_t* raster;
+  void Write(const Page& page, int from, int to) {
+    for (int y = from; y < to; ++y) {
+      std::vector<uint8_t> line = page.lines[y];
+      cupsRasterWritePixels(raster, line.data(), unsigned(line.size()));
+    }
+  }
+  // Until the filter has read all that was written (it is running and takes its stop
+  // requests), at most 10 seconds.
+  void WaitUntilRead() {
+    int unread = 1;
+    for (int waited = 0; waited < 5000 && ioctl(fd, FIONREAD, &unread) == 0 && unread > 0; ++waited)
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  void Close() {
+    cupsRasterClose(raster);
+    close(fd);
+  }
+  int WaitForStatus() {  // -1 when it did not exit normally
+    int status = 0;
+    return waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+};
+
+PipedFilter StartOnPipe(const std::string& out, const std::string& err, const Page& page) {
+  std::signal(SIGPIPE, SIG_IGN);
+  int fds[2];
+  EXPECT_EQ(pipe(fds), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    close(fds[1]);
+    dup2(fds[0], 0);
+    if (freopen(out.c_str(), "wb", stdout) && freopen(err.c_str(), "wb", stderr))
+      execl(KORVEL_FILTER, KORVEL_FILTER, "7", "user", "title", "1", "", nullptr);
+    _exit(127);
+  }
+  close(fds[0]);
+  PipedFilter filter{child, fds[1], cupsRasterOpen(fds[1], CUPS_RASTER_WRITE)};
+  cups_page_header2_t header = page.header;
+  cupsRasterWriteHeader2(filter.raster, &header);
+  return filter;
 }
 
 // A cancelled job: SIGTERM while the filter waits for rows in the middle of a page stops it
@@ -260,38 +301,15 @@ TEST(FilterStops, OnSigterm) {
   constexpr int height = 400;
   const std::vector<std::vector<uint8_t>> grey(4, std::vector<uint8_t>(kWidth * height, 100));
   const Page page = EightBitPage(CUPS_CSPACE_CMYK, CUPS_ORDER_CHUNKED, grey, kWidth, height);
-  int fds[2];
-  ASSERT_EQ(pipe(fds), 0);
-  std::signal(SIGPIPE, SIG_IGN);
   const std::string out = folder + "/out.ras", err = folder + "/err.txt";
-  const pid_t child = fork();
-  if (child == 0) {
-    close(fds[1]);
-    dup2(fds[0], 0);
-    if (freopen(out.c_str(), "wb", stdout) && freopen(err.c_str(), "wb", stderr))
-      execl(KORVEL_FILTER, KORVEL_FILTER, "7", "user", "title", "1", "", nullptr);
-    _exit(127);
-  }
-  close(fds[0]);
-  cups_raster_t* raster = cupsRasterOpen(fds[1], CUPS_RASTER_WRITE);
-  cups_page_header2_t header = page.header;
-  cupsRasterWriteHeader2(raster, &header);
-  for (int y = 0; y < height; ++y) {
-    if (y == height * 3 / 4) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(200));
-      kill(child, SIGTERM);
-    }
-    std::vector<uint8_t> line = page.lines[y];
-    cupsRasterWritePixels(raster, line.data(), unsigned(line.size()));
-  }
-  cupsRasterClose(raster);
-  close(fds[1]);
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-  EXPECT_EQ(WEXITSTATUS(status), 1);
-  std::ifstream log(err);
-  const std::string text((std::istreambuf_iterator<char>(log)), std::istreambuf_iterator<char>());
+  PipedFilter filter = StartOnPipe(out, err, page);
+  filter.Write(page, 0, height * 3 / 4);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  kill(filter.child, SIGTERM);
+  filter.Write(page, height * 3 / 4, height);
+  filter.Close();
+  EXPECT_EQ(filter.WaitForStatus(), 1);
+  const std::string text = test::ReadFile(err);
   EXPECT_NE(text.find("INFO: Stopped on request"), std::string::npos) << text;
   EXPECT_EQ(text.find("ERROR"), std::string::npos) << text;
   // It says how many lines of the page it cut short it wrote, and it wrote that many.
@@ -310,40 +328,19 @@ TEST(FilterStops, OnSigterm) {
 // A cancelled job whose earlier filter ends first: the input is cut mid-page and the stop comes
 // just after. The filter takes the cut for the stop (no ERROR); without the signal it is one.
 TEST(FilterStops, WhenTheInputIsCutJustBeforeTheSignal) {
-  const std::string folder = ScratchFolder();
+  const std::string folder = ScratchFolder(), err = folder + "/err.txt";
   const Page page =
       EightBitPage(CUPS_CSPACE_CMYK, CUPS_ORDER_CHUNKED, Samples(4, 7), kWidth, kHeight);
-  std::signal(SIGPIPE, SIG_IGN);
   for (const bool signalled : {true, false}) {
-    int fds[2];
-    ASSERT_EQ(pipe(fds), 0);
-    const std::string err = folder + "/err.txt";
-    const pid_t child = fork();
-    if (child == 0) {
-      close(fds[1]);
-      dup2(fds[0], 0);
-      if (freopen("/dev/null", "wb", stdout) && freopen(err.c_str(), "wb", stderr))
-        execl(KORVEL_FILTER, KORVEL_FILTER, "7", "user", "title", "1", "", nullptr);
-      _exit(127);
-    }
-    close(fds[0]);
-    cups_raster_t* raster = cupsRasterOpen(fds[1], CUPS_RASTER_WRITE);
-    cups_page_header2_t header = page.header;
-    cupsRasterWriteHeader2(raster, &header);
-    for (int y = 0; y < kHeight / 2; ++y) {
-      std::vector<uint8_t> line = page.lines[y];
-      cupsRasterWritePixels(raster, line.data(), unsigned(line.size()));
-    }
-    cupsRasterClose(raster);
-    close(fds[1]);
+    PipedFilter filter = StartOnPipe("/dev/null", err, page);
+    filter.Write(page, 0, kHeight / 2);
+    filter.WaitUntilRead();
+    filter.Close();
     if (signalled) {
       std::this_thread::sleep_for(std::chrono::milliseconds(30));
-      kill(child, SIGTERM);
+      kill(filter.child, SIGTERM);
     }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(filter.WaitForStatus(), 1);
     const std::string said = test::ReadFile(err);
     EXPECT_EQ(said.find("INFO: Stopped on request; the input was cut first") != std::string::npos,
               signalled)
@@ -352,24 +349,32 @@ TEST(FilterStops, WhenTheInputIsCutJustBeforeTheSignal) {
   }
 }
 
-// The PPD's print-quality choices are quality levels, and korvel-quality overrides them.
-TEST(FilterOptions, PpdChoicesAndTheirOverride) {
-  const std::string folder = ScratchFolder();
-  WriteRaster(folder + "/in.ras",
-              {EightBitPage(CUPS_CSPACE_K, CUPS_ORDER_CHUNKED, Samples(1, 4), kWidth, kHeight)});
-  const auto screened = [&](const std::string& options, bool withPpd) {
-    if (withPpd) setenv("PPD", KORVEL_PPD, 1);
-    const ProgramRun run = RunFilter(folder, folder + "/in.ras", options, "out.ras");
-    unsetenv("PPD");
-    EXPECT_EQ(run.exitCode, 0) << options << "\n" << run.err;
-    return InkAmounts(ReadRaster(folder + "/out.ras").at(0), 0);
-  };
-  EXPECT_EQ(screened("", true), screened("korvel-quality=50", false));  // Normal
-  EXPECT_EQ(screened("cupsPrintQuality=Draft", true), screened("korvel-quality=30", false));
-  EXPECT_EQ(screened("cupsPrintQuality=Photo", true), screened("korvel-quality=90", false));
-  EXPECT_EQ(screened("cupsPrintQuality=Photo korvel-quality=0", true),
-            screened("korvel-quality=0", false));
-  EXPECT_NE(screened("korvel-quality=0", false), screened("korvel-quality=90", false));
+// SIGTERM while the filter waits for its input, with the writer still holding the pipe open:
+// the filter stops within a second instead of waiting for the writer.
+TEST(FilterStops, WhileWaitingForInput) {
+  const std::string folder = ScratchFolder(), err = folder + "/err.txt";
+  const Page page = EightBitPage(CUPS_CSPACE_K, CUPS_ORDER_CHUNKED, Samples(1, 8), kWidth, 8);
+  PipedFilter filter = StartOnPipe(folder + "/out.ras", err, page);
+  filter.Write(page, 0, 1);  // the filter waits in the middle of its rows
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const auto start = std::chrono::steady_clock::now();
+  kill(filter.child, SIGTERM);
+  int status = 0;
+  pid_t ended = 0;
+  while ((ended = waitpid(filter.child, &status, WNOHANG)) == 0 &&
+         std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  std::printf("    SIGTERM to exit while waiting for input: %.3f s\n",
+              std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  if (ended == 0) {
+    kill(filter.child, SIGKILL);
+    waitpid(filter.child, &status, 0);
+  }
+  filter.Close();
+  ASSERT_EQ(ended, filter.child) << "the filter still waits for its input";
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_NE(test::ReadFile(err).find("INFO: Stopped on request"), std::string::npos)
+      << test::ReadFile(err);
 }
 
 }  // namespace

@@ -1,26 +1,20 @@
 // Jobs that name what the filter must not use: broken parameter files, curve files outside the
-// curve folder or that are not small regular files, and a cancel while the filter waits for
-// input. Each ends at once with an ERROR line (or, for the cancel, the stop), never a blank page.
+// curve folder or that are not small regular files. Each ends at once with an ERROR line, never
+// a blank page. (A cancel while the filter waits for input is among the stops of filter_test.)
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
+#include "parameter_files.h"
 #include "raster_io.h"
 
 namespace cupstest {
 namespace {
-
-constexpr double kHangSeconds = 10;         // far above the fraction of a second these take
-constexpr long kMostKilobytes = 64 * 1024;  // far above a refusal's 20 MB (sanitizers too)
 
 std::vector<std::vector<uint8_t>> Grey() {
   std::vector<std::vector<uint8_t>> grey(1);
@@ -30,22 +24,8 @@ std::vector<std::vector<uint8_t>> Grey() {
 
 ProgramRun TimedFilter(const std::string& folder, const std::string& options,
                        const std::vector<std::string>& environment, const std::string& what) {
-  const auto start = std::chrono::steady_clock::now();
-  const ProgramRun run =
-      RunProgram({KORVEL_FILTER, "7", "user", "title", "1", options, folder + "/in.ras"},
-                 folder + "/out.ras", "", environment);
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::printf("    %-40s %.3f s, %ld KB\n", what.c_str(), seconds, run.peakKilobytes);
-  EXPECT_LT(seconds, kHangSeconds) << what;
-  EXPECT_LT(run.peakKilobytes, test::MemoryBound(kMostKilobytes)) << what;
-  return run;
-}
-
-void ExpectError(const ProgramRun& run, const std::string& what, const std::string& part) {
-  EXPECT_EQ(run.exitCode, 1) << what << "\n" << run.err;
-  EXPECT_NE(run.err.find("ERROR: "), std::string::npos) << what << "\n" << run.err;
-  EXPECT_NE(run.err.find(part), std::string::npos) << what << "\n" << run.err;
+  return test::BoundedRun({KORVEL_FILTER, "7", "user", "title", "1", options, folder + "/in.ras"},
+                          folder + "/out.ras", environment, what);
 }
 
 TEST(FilterHostileJobs, UnusableParameterFilesAreErrorsNotBlankPages) {
@@ -54,29 +34,11 @@ TEST(FilterHostileJobs, UnusableParameterFilesAreErrorsNotBlankPages) {
   WriteRaster(folder + "/in.ras", {EightBitPage(CUPS_CSPACE_K, CUPS_ORDER_CHUNKED, Grey(), 64, 8)});
   const std::string file = data + "/QntPassParam_50.ini";
   const std::vector<std::string> env = {"KORVEL_DATA_DIR=" + data};
-  const std::pair<const char*, const char*> texts[] = {
-      {"empty", ""},
-      {"garbage",
-       "\x7f"
-       "ELF\x01\x02\x03"},
-      {"2 points", "[QNT_CURVE]\nEffectiveParams=2\nParam1=0\nParam2=100\n"},
-      {"2551 points, none given", "[QNT_CURVE]\nEffectiveParams=2551\n"},
-      {"missing keys", "[QNT_CURVE]\nEffectiveParams=3\nParam1=0\n"},
-      {"NaN", "[QNT_CURVE]\nEffectiveParams=3\nParam1=0\nParam2=NaN\nParam3=100\n"},
-      {"huge", "[QNT_CURVE]\nEffectiveParams=3\nParam1=0\nParam2=99999999999\nParam3=100\n"}};
-  for (const auto& [what, text] : texts) {
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << text;
-    ExpectError(
-        TimedFilter(folder, "korvel-quality=50", env, std::string("parameter file: ") + what), what,
-        "parameter file is missing or unusable");
-  }
-  for (const std::string& special : test::SpecialFiles(folder)) {
-    std::remove(file.c_str());
-    ASSERT_EQ(symlink(special.c_str(), file.c_str()), 0);
-    ExpectError(TimedFilter(folder, "korvel-quality=50", env,
-                            "parameter file: " + special.substr(special.rfind('/'))),
-                special, "parameter file is missing or unusable");
-  }
+  test::ForEachUnusableParameterFile(
+      file, test::SpecialFiles(folder), [&](const std::string& what) {
+        ExpectFilterError(TimedFilter(folder, "korvel-quality=50", env, "parameter file: " + what),
+                          what, "parameter file is missing or unusable");
+      });
 }
 
 TEST(FilterHostileJobs, CurvesComeOnlyFromTheCurveFolderAndAreNeverQuoted) {
@@ -90,13 +52,13 @@ TEST(FilterHostileJobs, CurvesComeOnlyFromTheCurveFolderAndAreNeverQuoted) {
   for (const char* name : {"/etc/passwd", "../../../../etc/passwd", ".hidden", "a/b", ""}) {
     const ProgramRun run = TimedFilter(folder, std::string("korvel-curve-K=") + name, env,
                                        std::string("curve ") + name);
-    ExpectError(run, name, "a tone curve is named by a file name of the curve folder");
+    ExpectFilterError(run, name, "a tone curve is named by a file name of the curve folder");
     EXPECT_EQ(run.err.find("root"), std::string::npos) << run.err;
   }
   // A curve file of the folder with a long word: a short escaped fragment is quoted.
   std::ofstream(curves + "/word") << "0 " << std::string(1 << 16, 'W') << "\x01 100";
   const ProgramRun word = TimedFilter(folder, "korvel-curve-K=word", env, "curve with a long word");
-  ExpectError(word, "word", "'WWWWWWWWWWWWWWWW...'");
+  ExpectFilterError(word, "word", "'WWWWWWWWWWWWWWWW...'");
   EXPECT_LT(word.err.size(), 400u);
   for (const std::string& special : test::SpecialFiles(folder)) {
     const std::string name = "special";
@@ -110,53 +72,6 @@ TEST(FilterHostileJobs, CurvesComeOnlyFromTheCurveFolderAndAreNeverQuoted) {
         << special << "\n"
         << run.err;
   }
-}
-
-// SIGTERM while the filter waits for its input, with the writer still holding the pipe open:
-// the filter stops within a second instead of waiting for the writer.
-TEST(FilterHostileJobs, SigtermEndsAWaitForInput) {
-  const std::string folder = ScratchFolder();
-  int fds[2];
-  ASSERT_EQ(pipe(fds), 0);
-  const std::string out = folder + "/out.ras", err = folder + "/err.txt";
-  const pid_t child = fork();
-  if (child == 0) {
-    close(fds[1]);
-    dup2(fds[0], 0);
-    if (freopen(out.c_str(), "wb", stdout) && freopen(err.c_str(), "wb", stderr))
-      execl(KORVEL_FILTER, KORVEL_FILTER, "7", "user", "title", "1", "", nullptr);
-    _exit(127);
-  }
-  close(fds[0]);
-  // Half a page: the filter waits in the middle of its rows.
-  const Page page = EightBitPage(CUPS_CSPACE_K, CUPS_ORDER_CHUNKED, Grey(), 64, 8);
-  cups_raster_t* raster = cupsRasterOpen(fds[1], CUPS_RASTER_WRITE);
-  cups_page_header2_t header = page.header;
-  cupsRasterWriteHeader2(raster, &header);
-  std::vector<uint8_t> line = page.lines[0];
-  cupsRasterWritePixels(raster, line.data(), unsigned(line.size()));
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  const auto start = std::chrono::steady_clock::now();
-  kill(child, SIGTERM);
-  int status = 0;
-  pid_t ended = 0;
-  while ((ended = waitpid(child, &status, WNOHANG)) == 0 &&
-         std::chrono::steady_clock::now() - start < std::chrono::duration<double>(kHangSeconds))
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::printf("    SIGTERM to exit while waiting for input: %.3f s\n", seconds);
-  if (ended == 0) {
-    kill(child, SIGKILL);
-    waitpid(child, &status, 0);
-  }
-  cupsRasterClose(raster);
-  close(fds[1]);
-  ASSERT_EQ(ended, child) << "the filter still waits for its input";
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 1);
-  EXPECT_NE(test::ReadFile(err).find("INFO: Stopped on request"), std::string::npos)
-      << test::ReadFile(err);
 }
 
 }  // namespace

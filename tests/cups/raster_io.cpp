@@ -131,4 +131,11 @@ std::vector<uint8_t> InkAmounts(const Page& page, int ink) {
   return amounts;
 }
 
+void ExpectFilterError(const test::ProgramRun& run, const std::string& what,
+                       const std::string& part) {
+  EXPECT_EQ(run.exitCode, 1) << what << "\n" << run.err;
+  EXPECT_NE(run.err.find("ERROR: "), std::string::npos) << what << "\n" << run.err;
+  EXPECT_NE(run.err.find(part), std::string::npos) << what << "\n" << run.err;
+}
+
 }  // namespace cupstest

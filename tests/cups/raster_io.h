@@ -33,6 +33,10 @@ std::vector<Page> ReadRaster(const std::string& path);
 // 255 a full dot) in the page's polarity: row by row, cupsWidth per row.
 std::vector<uint8_t> InkAmounts(const Page& page, int ink);
 
+// The filter failed as the scheduler must hear it: status 1 and an ERROR line holding `part`.
+void ExpectFilterError(const test::ProgramRun& run, const std::string& what,
+                       const std::string& part = "");
+
 using test::ProgramRun;
 using test::RunProgram;
 using test::ScratchFolder;

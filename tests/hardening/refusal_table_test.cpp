@@ -6,14 +6,17 @@
 #include <korvel/korvel_context.h>
 
 #include <climits>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "context/random_page.h"
 #include "mask/stored_mask.h"
 #include "support/raster.h"
 
@@ -93,25 +96,29 @@ bool LoadRefused(int32_t p, int32_t h, int32_t w, int32_t m, size_t extra, int l
   return refused && copy == bytes && out[0] == 0x80;
 }
 
-// korvel_context_screen (b[0] -> b[1]) and korvel_context_begin_screen_stream refuse the options
-// with `expected`, the stream left null.
-bool OwnScreenRefuses(Buffers b, const korvel_screen_options& options, korvel_status expected) {
+// korvel_context_screen (b[0] -> b[1]) and korvel_context_begin_screen_stream refuse each of
+// the options as an argument, the stream set to null.
+bool OwnScreensRefuse(Buffers b, const std::vector<korvel_screen_options>& refused) {
   korvel_context* context = nullptr;
   korvel_context_create(&context);
-  korvel_stream* stream = nullptr;
-  const bool refused =
-      korvel_context_screen(context, &options, b[0], 16, b[1], 16, 8, 4) == expected &&
-      korvel_context_begin_screen_stream(context, &options, 8, 4, &stream) == expected &&
-      stream == nullptr;
+  bool all = true;
+  for (const korvel_screen_options& options : refused) {
+    korvel_stream* stream = reinterpret_cast<korvel_stream*>(b[2]);  // must come back null
+    all = all &&
+          korvel_context_screen(context, &options, b[0], 16, b[1], 16, 8, 4) ==
+              KORVEL_ERROR_ARGUMENT &&
+          korvel_context_begin_screen_stream(context, &options, 8, 4, &stream) ==
+              KORVEL_ERROR_ARGUMENT &&
+          stream == nullptr;
+  }
   korvel_context_destroy(context);
-  return refused;
+  return all;
 }
 
-korvel_screen_options OwnScreen(int screen, int bits, double small, double medium) {
-  korvel_screen_options options;
-  korvel_screen_options_init(&options, static_cast<korvel_screen>(screen), bits);
-  options.small_drop_ink = small;
-  options.medium_drop_ink = medium;
+// Options of an own screen with its size, screen or bits changed.
+korvel_screen_options Changed(size_t size, int screen, int bits) {
+  korvel_screen_options options = test::OwnOptions(KORVEL_SCREEN_FINE, 1, 0.3, 0.6);
+  korvel_screen_options_init_sized(&options, size, static_cast<korvel_screen>(screen), bits);
   return options;
 }
 
@@ -123,9 +130,9 @@ bool OwnStreamsRefuse(Buffers b, bool (*delayed)(int),
   korvel_context_create(&context);
   int tried = 0;
   bool refused = true;
-  for (int screen : {KORVEL_SCREEN_FINE, KORVEL_SCREEN_BEST})
+  for (korvel_screen screen : {KORVEL_SCREEN_FINE, KORVEL_SCREEN_BEST})
     for (int bits : {1, 2}) {
-      const korvel_screen_options options = OwnScreen(screen, bits, 0.3, 0.6);
+      const korvel_screen_options options = test::OwnOptions(screen, bits, 0.3, 0.6);
       korvel_stream* stream = nullptr;
       int delay = 0, written = 0;
       korvel_context_begin_screen_stream(context, &options, 8, 4, &stream);
@@ -244,22 +251,25 @@ std::vector<Refusal> Rows() {
       {own, "an options size or screen the library does not know, or bits other than 1 or 2",
        ownResult("ARGUMENT"),
        [](Buffers b) {
-         korvel_screen_options sized = OwnScreen(KORVEL_SCREEN_FINE, 1, 0.3, 0.6);
-         sized.size = sizeof sized + 8;
-         return OwnScreenRefuses(b, sized, KORVEL_ERROR_ARGUMENT) &&
-                OwnScreenRefuses(b, OwnScreen(3, 1, 0.3, 0.6), KORVEL_ERROR_ARGUMENT) &&
-                OwnScreenRefuses(b, OwnScreen(KORVEL_SCREEN_BEST, 4, 0.3, 0.6),
-                                 KORVEL_ERROR_ARGUMENT);
+         const size_t size = sizeof(korvel_screen_options),
+                      older = offsetof(korvel_screen_options, small_drop_ink);
+         return OwnScreensRefuse(
+             b, {Changed(size + 8, KORVEL_SCREEN_FINE, 1), Changed(size - 1, KORVEL_SCREEN_FINE, 1),
+                 Changed(older, KORVEL_SCREEN_BEST, 2), Changed(size, 0, 1), Changed(size, 3, 1),
+                 Changed(size, KORVEL_SCREEN_FINE, 0), Changed(size, KORVEL_SCREEN_BEST, 4)});
        }},
       {own, "drop inks not 0 < small < medium < 1 in steps of 1/2550 (at either depth)",
        ownResult("ARGUMENT"),
        [](Buffers b) {
-         return OwnScreenRefuses(b, OwnScreen(KORVEL_SCREEN_FINE, 2, 0.6, 0.3),
-                                 KORVEL_ERROR_ARGUMENT) &&
-                OwnScreenRefuses(b, OwnScreen(KORVEL_SCREEN_BEST, 1, 0.0, 0.3),
-                                 KORVEL_ERROR_ARGUMENT) &&
-                OwnScreenRefuses(b, OwnScreen(KORVEL_SCREEN_FINE, 2, 0.3, 0.30001),
-                                 KORVEL_ERROR_ARGUMENT);
+         const double nan = std::numeric_limits<double>::quiet_NaN(),
+                      inf = std::numeric_limits<double>::infinity();
+         const korvel_screen fine = KORVEL_SCREEN_FINE, best = KORVEL_SCREEN_BEST;
+         return OwnScreensRefuse(
+             b, {test::OwnOptions(fine, 2, nan, 0.5), test::OwnOptions(fine, 2, 0.2, inf),
+                 test::OwnOptions(fine, 2, 0.0, 0.5), test::OwnOptions(fine, 2, 0.0001, 0.5),
+                 test::OwnOptions(best, 2, 0.5, 0.5), test::OwnOptions(best, 2, 0.5, 0.50001),
+                 test::OwnOptions(best, 2, 0.6, 0.4), test::OwnOptions(fine, 2, 0.3, 1.0),
+                 test::OwnOptions(fine, 1, 0.3, 1.2), test::OwnOptions(best, 1, 0.0, 0.3)});
        }},
       {"`korvel_stream_feed`", "a band past the page's last row", ownResult("STREAM_END"),
        [](Buffers b) {

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -39,6 +40,18 @@ ProgramRun RunProgram(const std::vector<std::string>& argv, const std::string& o
   struct rusage usage {};
   const bool exited = child > 0 && wait4(child, &status, 0, &usage) == child && WIFEXITED(status);
   return {exited ? WEXITSTATUS(status) : -1, ReadFile(errPath), usage.ru_maxrss};
+}
+
+ProgramRun BoundedRun(const std::vector<std::string>& argv, const std::string& outPath,
+                      const std::vector<std::string>& environment, const std::string& what) {
+  const auto start = std::chrono::steady_clock::now();
+  const ProgramRun run = RunProgram(argv, outPath, "", environment);
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("    %-40s %.3f s, %ld KB\n", what.c_str(), seconds, run.peakKilobytes);
+  EXPECT_LT(seconds, 10.0) << what;
+  EXPECT_LT(run.peakKilobytes, MemoryBound(64 * 1024)) << what;
+  return run;
 }
 
 long MemoryBound(long kilobytes) {

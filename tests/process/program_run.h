@@ -22,6 +22,13 @@ ProgramRun RunProgram(const std::vector<std::string>& argv, const std::string& o
                       const std::string& inPath = "",
                       const std::vector<std::string>& environment = {});
 
+// RunProgram for a run that refuses or stops at once: it fails the test when the run takes 10
+// seconds (far above the fraction of a second these take: a bound for "does not hang" only) or
+// 64 MB above MemoryBound (far above a refusal's 20 MB, sanitizers too), and prints its time and
+// peak memory under `what` for the report.
+ProgramRun BoundedRun(const std::vector<std::string>& argv, const std::string& outPath,
+                      const std::vector<std::string>& environment, const std::string& what);
+
 // A bound for a program's peak memory that a run from this process can check: `kilobytes` above
 // the peak that running `true` reports. A child starts as a copy of the process that runs it,
 // and its peak counts that copy (a large one after tests that screened big pages).

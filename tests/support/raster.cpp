@@ -1,5 +1,6 @@
 #include "support/raster.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace test {
@@ -41,6 +42,20 @@ Bytes RandomScene(int width, int height, uint32_t seed, bool light) {
       image[static_cast<size_t>(y) * Stride(width, 8) + x] = static_cast<uint8_t>(grey);
     }
   }
+  return image;
+}
+
+Bytes RandomBytes(Random& random, size_t size) {
+  Bytes bytes(size);
+  for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(random.Next() >> 24);
+  return bytes;
+}
+
+Bytes RandomSceneAtStride(Random& random, int width, int height, size_t stride) {
+  const Bytes scene = RandomScene(width, height, random.Next());
+  Bytes image = RandomBytes(random, stride * height);
+  for (int y = 0; y < height; ++y)
+    std::copy_n(&scene[static_cast<size_t>(Stride(width, 8)) * y], width, &image[stride * y]);
   return image;
 }
 

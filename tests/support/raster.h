@@ -42,6 +42,12 @@ inline size_t SomeStride(Random& random, int width, int bits) {
 // every size and, where `light` is set, runs near white, so that every rule of the screens acts.
 Bytes RandomScene(int width, int height, uint32_t seed, bool light = true);
 
+// `size` random bytes.
+Bytes RandomBytes(Random& random, size_t size);
+
+// A random scene with rows `stride` bytes apart and random bytes past each row's pixels.
+Bytes RandomSceneAtStride(Random& random, int width, int height, size_t stride);
+
 // FNV-1a 64-bit of a buffer, printed in hex, for golden outputs.
 std::string Fingerprint(const Bytes& bytes);
 
