@@ -10,14 +10,11 @@
 #include "floyd_steinberg.h"
 #include "image/own_screen.h"
 
+#include "bench_pages.h"
+
 namespace {
 
 constexpr int kWidth = 4960, kHeight = 1024;  // a 600 dpi A4 page's width
-
-void SetPixelRate(benchmark::State& state) {
-  state.counters["Mpx/s"] = benchmark::Counter(static_cast<double>(kWidth) * kHeight / 1e6,
-                                               benchmark::Counter::kIsIterationInvariantRate);
-}
 
 // Photograph-like greys: smooth shading, a few soft edges, fine texture and a little noise.
 std::vector<uint8_t> PageGreys() {
@@ -50,7 +47,7 @@ void BM_BestScreen(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(out.data());
   }
-  SetPixelRate(state);
+  ReportPixelRate(state, kWidth, kHeight);
 }
 BENCHMARK(BM_BestScreen)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
@@ -66,7 +63,7 @@ void BM_SerpentineFloydSteinbergOfTheBestScreensPage(benchmark::State& state) {
     quality::FloydSteinberg1Bit(image.data(), kWidth, kHeight, out.data());
     benchmark::DoNotOptimize(out.data());
   }
-  SetPixelRate(state);
+  ReportPixelRate(state, kWidth, kHeight);
 }
 BENCHMARK(BM_SerpentineFloydSteinbergOfTheBestScreensPage)->Unit(benchmark::kMillisecond);
 

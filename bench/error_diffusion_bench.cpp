@@ -8,14 +8,11 @@
 #include "core/screening_state.h"
 #include "image/error_diffusion_screen.h"
 
+#include "bench_pages.h"
+
 namespace {
 
 constexpr int kSide = 4096;
-
-void SetPixelRate(benchmark::State& state) {
-  state.counters["Mpx/s"] = benchmark::Counter(static_cast<double>(kSide) * kSide / 1e6,
-                                               benchmark::Counter::kIsIterationInvariantRate);
-}
 
 // A state with the identity tone curve.
 const ScreeningState& IdentityState() {
@@ -48,7 +45,7 @@ void BM_ErrorDiffusionScreen(benchmark::State& state) {
     RunErrorDiffusionScreen(identity, image.data(), out.data(), kSide, kSide);
     benchmark::DoNotOptimize(out.data());
   }
-  SetPixelRate(state);
+  ReportPixelRate(state, kSide, kSide);
 }
 BENCHMARK(BM_ErrorDiffusionScreen)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 

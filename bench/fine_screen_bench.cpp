@@ -12,14 +12,11 @@
 
 #include "image/own_screen.h"
 
+#include "bench_pages.h"
+
 namespace {
 
 constexpr int kSide = 4096;
-
-void SetPixelRate(benchmark::State& state) {
-  state.counters["Mpx/s"] = benchmark::Counter(static_cast<double>(kSide) * kSide / 1e6,
-                                               benchmark::Counter::kIsIterationInvariantRate);
-}
 
 std::vector<uint16_t> BenchAmounts(int64_t kind) {
   std::vector<uint16_t> amounts(static_cast<size_t>(kSide) * kSide);
@@ -100,7 +97,7 @@ void BM_FineScreen(benchmark::State& state) {
     RunPage(*screen, amounts, out);
     benchmark::DoNotOptimize(out.data());
   }
-  SetPixelRate(state);
+  ReportPixelRate(state, kSide, kSide);
 }
 BENCHMARK_TEMPLATE(BM_FineScreen, 1)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_FineScreen, 2)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -114,7 +111,7 @@ void BM_TextbookDiffusion(benchmark::State& state) {
     RunPage(screen, amounts, out);
     benchmark::DoNotOptimize(out.data());
   }
-  SetPixelRate(state);
+  ReportPixelRate(state, kSide, kSide);
 }
 BENCHMARK_TEMPLATE(BM_TextbookDiffusion, 1)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_TextbookDiffusion, 2)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

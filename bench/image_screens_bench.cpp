@@ -10,31 +10,14 @@
 #include "image/dot_ditherers.h"
 #include "image/threshold_matrices.h"
 
+#include "bench_pages.h"
+
 namespace {
 
 constexpr int kSide = 4096;
 
-void SetPixelRate(benchmark::State& state) {
-  state.counters["Mpx/s"] = benchmark::Counter(static_cast<double>(kSide) * kSide / 1e6,
-                                               benchmark::Counter::kIsIterationInvariantRate);
-}
-
-// range 0: a smooth diagonal gradient; range 1: pseudo-random noise.
-std::vector<uint8_t> BenchImage(int64_t kind) {
-  std::vector<uint8_t> image(static_cast<size_t>(kSide) * kSide);
-  uint32_t seed = 12345;
-  for (int y = 0; y < kSide; ++y)
-    for (int x = 0; x < kSide; ++x) {
-      seed = seed * 1664525u + 1013904223u;
-      image[static_cast<size_t>(y) * kSide + x] =
-          kind == 0 ? static_cast<uint8_t>((x + y) * 255 / (2 * kSide - 2))
-                    : static_cast<uint8_t>(seed >> 24);
-    }
-  return image;
-}
-
 void BM_SmallDotScreen(benchmark::State& state) {
-  const std::vector<uint8_t> image = BenchImage(state.range(0));
+  const std::vector<uint8_t> image = BenchImage(kSide, state.range(0));
   std::vector<uint8_t> out(image.size());
   BuildSDotTable();
   for (auto _ : state) {
@@ -42,41 +25,41 @@ void BM_SmallDotScreen(benchmark::State& state) {
     ditherer.Dither(image.data(), out.data(), kSide, kSide);
     benchmark::DoNotOptimize(out.data());
   }
-  SetPixelRate(state);
+  ReportPixelRate(state, kSide, kSide);
 }
 BENCHMARK(BM_SmallDotScreen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_SmallMediumDotScreen(benchmark::State& state) {
-  const std::vector<uint8_t> image = BenchImage(state.range(0));
+  const std::vector<uint8_t> image = BenchImage(kSide, state.range(0));
   std::vector<uint8_t> out(image.size());
   for (auto _ : state) {
     DitherSMDot(image.data(), out.data(), kSide, kSide);
     benchmark::DoNotOptimize(out.data());
   }
-  SetPixelRate(state);
+  ReportPixelRate(state, kSide, kSide);
 }
 BENCHMARK(BM_SmallMediumDotScreen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_SmallMediumLargeDotScreen(benchmark::State& state) {
-  const std::vector<uint8_t> image = BenchImage(state.range(0));
+  const std::vector<uint8_t> image = BenchImage(kSide, state.range(0));
   std::vector<uint8_t> out(image.size());
   for (auto _ : state) {
     DitherSMLDot(image.data(), out.data(), kSide, kSide);
     benchmark::DoNotOptimize(out.data());
   }
-  SetPixelRate(state);
+  ReportPixelRate(state, kSide, kSide);
 }
 BENCHMARK(BM_SmallMediumLargeDotScreen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void BM_MatrixScreen257(benchmark::State& state) {
-  const std::vector<uint8_t> image = BenchImage(state.range(0));
+  const std::vector<uint8_t> image = BenchImage(kSide, state.range(0));
   std::vector<uint8_t> out(image.size());
   const CDitherBase ditherer(g_thresholdMatrix257, 0, 321, 1);
   for (auto _ : state) {
     ditherer.Dither(image.data(), out.data(), kSide, kSide);
     benchmark::DoNotOptimize(out.data());
   }
-  SetPixelRate(state);
+  ReportPixelRate(state, kSide, kSide);
 }
 BENCHMARK(BM_MatrixScreen257)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -84,7 +67,7 @@ BENCHMARK(BM_MatrixScreen257)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 // widened by 20 columns) and packing.
 void BM_ImageCall2Bit(benchmark::State& state) {
   KORVEL_Init(0);
-  std::vector<uint8_t> image = BenchImage(0);
+  std::vector<uint8_t> image = BenchImage(kSide, 0);
   std::vector<uint8_t> out(static_cast<size_t>(kSide) / 4 * kSide);
   const auto type = static_cast<__QUENTAL_TEMPLATE_TYPE>(state.range(0));
   for (auto _ : state) {
@@ -92,7 +75,7 @@ void BM_ImageCall2Bit(benchmark::State& state) {
                                     __QUENTAL_DOT_MODE(0), false);
     benchmark::DoNotOptimize(out.data());
   }
-  SetPixelRate(state);
+  ReportPixelRate(state, kSide, kSide);
 }
 BENCHMARK(BM_ImageCall2Bit)->Arg(39)->Arg(40)->Arg(41)->Arg(42)->Unit(benchmark::kMillisecond);
 
@@ -111,7 +94,7 @@ void BM_ImageCall1BitErrorDiffusion(benchmark::State& state) {
                                     false);
     benchmark::DoNotOptimize(out.data());
   }
-  SetPixelRate(state);
+  ReportPixelRate(state, kSide, kSide);
 }
 BENCHMARK(BM_ImageCall1BitErrorDiffusion)->Unit(benchmark::kMillisecond);
 
@@ -119,7 +102,7 @@ BENCHMARK(BM_ImageCall1BitErrorDiffusion)->Unit(benchmark::kMillisecond);
 // range 0 the template type, range 1 the template diffusion, range 2 the cell factor.
 void BM_ImageCall1BitScreens(benchmark::State& state) {
   KORVEL_Init(0);
-  std::vector<uint8_t> image = BenchImage(1);
+  std::vector<uint8_t> image = BenchImage(kSide, 1);
   std::vector<uint8_t> out(static_cast<size_t>(kSide) / 8 * kSide);
   const auto type = static_cast<__QUENTAL_TEMPLATE_TYPE>(state.range(0));
   const int cell = static_cast<int>(state.range(2));
@@ -128,7 +111,7 @@ void BM_ImageCall1BitScreens(benchmark::State& state) {
                                     __QUENTAL_DOT_MODE(0), state.range(1) != 0);
     benchmark::DoNotOptimize(out.data());
   }
-  SetPixelRate(state);
+  ReportPixelRate(state, kSide, kSide);
 }
 BENCHMARK(BM_ImageCall1BitScreens)
     ->Args({34, 1, 1})

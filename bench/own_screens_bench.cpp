@@ -11,24 +11,12 @@
 
 #include "image/own_screen.h"
 
+#include "bench_pages.h"
+
 namespace {
 
 constexpr int kSide = 2048;
 constexpr int kBand = 64;
-
-void SetPixelRate(benchmark::State& state) {
-  state.counters["Mpx/s"] = benchmark::Counter(static_cast<double>(kSide) * kSide / 1e6,
-                                               benchmark::Counter::kIsIterationInvariantRate);
-}
-
-std::vector<uint8_t> Gradient() {
-  std::vector<uint8_t> image(static_cast<size_t>(kSide) * kSide);
-  for (int y = 0; y < kSide; ++y)
-    for (int x = 0; x < kSide; ++x)
-      image[static_cast<size_t>(y) * kSide + x] =
-          static_cast<uint8_t>((x + y) * 255 / (2 * kSide - 2));
-  return image;
-}
 
 korvel_screen_options Fine(int bits) {
   korvel_screen_options options;
@@ -43,7 +31,7 @@ int PackedStride(int bits) {
 // The screen's own rows, the amounts made beforehand (identity tone curve).
 void BM_FineScreenRowsAlone(benchmark::State& state) {
   const int bits = static_cast<int>(state.range(0));
-  const std::vector<uint8_t> image = Gradient();
+  const std::vector<uint8_t> image = BenchImage(kSide, 0);
   std::vector<uint16_t> amounts(image.size());
   std::transform(image.begin(), image.end(), amounts.begin(),
                  [](uint8_t grey) { return static_cast<uint16_t>(2550 - 10 * grey); });
@@ -56,13 +44,13 @@ void BM_FineScreenRowsAlone(benchmark::State& state) {
       while (screen->GiveRow(levels.data())) benchmark::DoNotOptimize(levels.data());
     }
   }
-  SetPixelRate(state);
+  ReportPixelRate(state, kSide, kSide);
 }
 BENCHMARK(BM_FineScreenRowsAlone)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 void BM_FineWholePage(benchmark::State& state) {
   const int bits = static_cast<int>(state.range(0));
-  const std::vector<uint8_t> image = Gradient();
+  const std::vector<uint8_t> image = BenchImage(kSide, 0);
   std::vector<uint8_t> out(static_cast<size_t>(PackedStride(bits)) * kSide);
   korvel_context* context = nullptr;
   korvel_context_create(&context);
@@ -73,13 +61,13 @@ void BM_FineWholePage(benchmark::State& state) {
     benchmark::DoNotOptimize(out.data());
   }
   korvel_context_destroy(context);
-  SetPixelRate(state);
+  ReportPixelRate(state, kSide, kSide);
 }
 BENCHMARK(BM_FineWholePage)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 void BM_FineStreamedInBands(benchmark::State& state) {
   const int bits = static_cast<int>(state.range(0));
-  const std::vector<uint8_t> image = Gradient();
+  const std::vector<uint8_t> image = BenchImage(kSide, 0);
   std::vector<uint8_t> out(static_cast<size_t>(PackedStride(bits)) * kSide);
   korvel_context* context = nullptr;
   korvel_context_create(&context);
@@ -99,7 +87,7 @@ void BM_FineStreamedInBands(benchmark::State& state) {
     benchmark::DoNotOptimize(out.data());
   }
   korvel_context_destroy(context);
-  SetPixelRate(state);
+  ReportPixelRate(state, kSide, kSide);
 }
 BENCHMARK(BM_FineStreamedInBands)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 

@@ -6,14 +6,11 @@
 
 #include "floyd_steinberg.h"
 
+#include "bench_pages.h"
+
 namespace {
 
 constexpr int kSide = 4096;
-
-void SetPixelRate(benchmark::State& state) {
-  state.counters["Mpx/s"] = benchmark::Counter(static_cast<double>(kSide) * kSide / 1e6,
-                                               benchmark::Counter::kIsIterationInvariantRate);
-}
 
 void BM_FloydSteinbergBaseline(benchmark::State& state) {
   std::vector<uint8_t> image(static_cast<size_t>(kSide) * kSide);
@@ -24,7 +21,7 @@ void BM_FloydSteinbergBaseline(benchmark::State& state) {
     quality::FloydSteinberg1Bit(image.data(), kSide, kSide, out.data());
     benchmark::DoNotOptimize(out.data());
   }
-  SetPixelRate(state);
+  ReportPixelRate(state, kSide, kSide);
 }
 BENCHMARK(BM_FloydSteinbergBaseline)->Unit(benchmark::kMillisecond);
 
@@ -36,7 +33,7 @@ void BM_Template(benchmark::State& state) {
     Generate(out.data(), kSide, kSide, static_cast<int>(state.range(0)));
     benchmark::DoNotOptimize(out.data());
   }
-  SetPixelRate(state);
+  ReportPixelRate(state, kSide, kSide);
 }
 BENCHMARK_TEMPLATE(BM_Template, KORVEL_GetTempateData_1Bit, 1)
     ->Arg(50)
@@ -61,7 +58,7 @@ void BM_FourPlaneSplit(benchmark::State& state) {
     KORVEL_GetTempateData_2Bit_1to4(a.data(), b.data(), c.data(), d.data(), kSide, kSide);
     benchmark::DoNotOptimize(d.data());
   }
-  SetPixelRate(state);
+  ReportPixelRate(state, kSide, kSide);
 }
 BENCHMARK(BM_FourPlaneSplit)->Unit(benchmark::kMillisecond);
 
@@ -76,7 +73,7 @@ void BM_ImageTemplate4Bit(benchmark::State& state) {
     KORVEL_GetImageTempateData_4Bit(image.data(), out.data(), kSide, kSide);
     benchmark::DoNotOptimize(out.data());
   }
-  SetPixelRate(state);
+  ReportPixelRate(state, kSide, kSide);
 }
 BENCHMARK(BM_ImageTemplate4Bit)->Unit(benchmark::kMillisecond);
 
