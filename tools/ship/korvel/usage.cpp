@@ -1,5 +1,37 @@
+#include <korvel/korvel_context.h>
+
+#include <string>
+
 #include "commands.h"
 #include "screen_table.h"
+#include "screening_context.h"
+
+namespace {
+
+std::string Level(int level) {
+  return std::to_string(level);
+}
+
+// The levels and curves of --quality, as the library gives them.
+std::string QualityHelp() {
+  const korvel_quality_facts usual = QualityFacts(kDefaultQuality);
+  return Level(KORVEL_QUALITY_MIN) + ".." + Level(KORVEL_QUALITY_MAX) + " (default " +
+         Level(kDefaultQuality) + (usual.reads_file_curve ? ", read from " : ", ") +
+         usual.file_name +
+         ");\n"
+         "                                korvel info --quality LEVEL tells its file or built-in\n"
+         "                                curve; per ink: --quality K=70,C=50 or 60,K=70\n";
+}
+
+// The parameter files, named as the library names them.
+std::string ParameterFilesHelp() {
+  return std::string("one per quality level (") + QualityFacts(kDefaultQuality).file_name +
+         " for level " + Level(kDefaultQuality) +
+         "), in the folder\n"
+         "korvel info names; set " KORVEL_DATA_DIR_VARIABLE " to choose the folder.\n";
+}
+
+}  // namespace
 
 void PrintUsage(FILE* stream) {
   std::fputs(
@@ -15,9 +47,10 @@ void PrintUsage(FILE* stream) {
       "                                diffusion at 1 bit, 41 = small/medium/large drops at 2)\n"
       "      --dot-mode 0..3           enlarge every screened cell 1, 2, 4 or 8 times\n"
       "      --cell WxH                cell factors (default 1x1)\n"
-      "      --quality LEVEL           -1..100, picks the tone curve (default 50; levels above 0\n"
-      "                                need their parameter file, 0 is the identity curve);\n"
-      "                                per ink: --quality K=70,C=50 or 60,K=70\n"
+      "      --quality LEVEL           picks the tone curve: ",
+      stream);
+  std::fputs(QualityHelp().c_str(), stream);
+  std::fputs(
       "      --curve FILE              a tone curve of the ink's own: percent points for\n"
       "                                requested ink 0..100 %; per ink: --curve K=k.txt,C=c.txt\n"
       "      --threads N               inks of a CMYK page screened at once (default: cores)\n"
@@ -46,7 +79,7 @@ void PrintUsage(FILE* stream) {
       "\n"
       "Common options: --stats (print coverage per output), --quiet (no progress bar).\n"
       "OUT is written by its extension: .png, .pbm (1 bit), .pgm, .tif/.tiff.\n"
-      "Parameter files: $KORVEL_DATA_DIR/QntPassParam_<level>.ini when KORVEL_DATA_DIR is set,\n"
-      "otherwise Data/ beside the korvel executable.\n",
+      "Parameter files: ",
       stream);
+  std::fputs(ParameterFilesHelp().c_str(), stream);
 }
