@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr char kHelpColumn[] = "                                ";
+
 std::string Level(int level) {
   return std::to_string(level);
 }
@@ -15,12 +17,13 @@ std::string Level(int level) {
 // The levels and curves of --quality, as the library gives them.
 std::string QualityHelp() {
   const korvel_quality_facts usual = QualityFacts(kDefaultQuality);
-  return Level(KORVEL_QUALITY_MIN) + ".." + Level(KORVEL_QUALITY_MAX) + " (default " +
-         Level(kDefaultQuality) + (usual.reads_file_curve ? ", read from " : ", ") +
-         usual.file_name +
-         ");\n"
-         "                                korvel info --quality LEVEL tells its file or built-in\n"
-         "                                curve; per ink: --quality K=70,C=50 or 60,K=70\n";
+  const std::string curve = usual.reads_file_curve
+                                ? std::string(", read from\n") + kHelpColumn + usual.file_name
+                                : ", a built-in\n" + std::string(kHelpColumn) + "curve";
+  return Level(KORVEL_QUALITY_MIN) + ".." + Level(KORVEL_QUALITY_MAX) +
+         ", picks the tone curve (default " + Level(kDefaultQuality) + curve +
+         "; info --quality LEVEL names a level's\n" + kHelpColumn +
+         "curve); per ink: --quality K=70,C=50 or 60,K=70\n";
 }
 
 // The parameter files, named as the library names them.
@@ -47,7 +50,7 @@ void PrintUsage(FILE* stream) {
       "                                diffusion at 1 bit, 41 = small/medium/large drops at 2)\n"
       "      --dot-mode 0..3           enlarge every screened cell 1, 2, 4 or 8 times\n"
       "      --cell WxH                cell factors (default 1x1)\n"
-      "      --quality LEVEL           picks the tone curve: ",
+      "      --quality LEVEL           ",
       stream);
   std::fputs(QualityHelp().c_str(), stream);
   std::fputs(
