@@ -13,10 +13,10 @@
  *
  * Names
  *   Every call is korvel_<object>_<verb>, and its object comes first among the arguments (a
- *   korvel_context, a korvel_stream or a korvel_screen_options); where a call takes a bit depth,
- *   bits follows the object (korvel_screen_options_init names the screen before its depth). The
- * enumerations are korvel_status, korvel_template_type and korvel_screen, their constants
- * KORVEL_<WORD>.
+ *   korvel_context, a korvel_stream, a korvel_screen_options or a quality level); where a call
+ *   takes a bit depth, bits follows the object (korvel_screen_options_init names the screen
+ *   before its depth). The enumerations are korvel_status, korvel_template_type, korvel_screen
+ *   and korvel_folder_origin, their constants KORVEL_<WORD>.
  *
  * Threads
  *   - Calls on different contexts may run at the same time on any threads.
@@ -164,7 +164,7 @@ KORVEL_CONTEXT_API korvel_status korvel_context_check_parameters(const korvel_co
 KORVEL_CONTEXT_API korvel_status korvel_context_set_tone_curve(korvel_context* context,
                                                                const int* points, int count);
 
-/* ---- What a quality level and a parameter folder are ----------------------------------------- */
+/* ---- What a quality level and a parameter folder are -------------------------------------- */
 
 /* For a host that offers the quality levels and names the parameter files without restating
  * the library's rules (a command line, a print dialog, an info page). KORVEL_QUALITY_MIN and
