@@ -86,6 +86,7 @@ void ReadOwnScreen(const Arguments& arguments, ScreenSettings& screen) {
     if (arguments.Value("--screen") == own.name) screen.ownScreen = own.screen;
   if (!arguments.Has("--drop-inks")) return;
   const DropInks inks = ParseDropInks(arguments.Value("--drop-inks"), "--drop-inks");
+  screen.dropInksGiven = true;
   screen.smallDropInk = inks.small;
   screen.mediumDropInk = inks.medium;
   if (!OwnScreenAccepts(screen))

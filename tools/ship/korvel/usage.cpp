@@ -1,5 +1,6 @@
 #include <korvel/korvel_context.h>
 
+#include <cstdio>
 #include <string>
 
 #include "commands.h"
@@ -34,6 +35,15 @@ std::string ParameterFilesHelp() {
          "korvel info names; set " KORVEL_DATA_DIR_VARIABLE " to choose the folder.\n";
 }
 
+// The drop inks the library's own screens take unless told otherwise.
+std::string DefaultDropInks() {
+  korvel_screen_options options;
+  korvel_screen_options_init(&options, KORVEL_SCREEN_FINE, 2);
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3f,%.3f", options.small_drop_ink, options.medium_drop_ink);
+  return text;
+}
+
 }  // namespace
 
 void PrintUsage(FILE* stream) {
@@ -62,7 +72,11 @@ void PrintUsage(FILE* stream) {
       "                                template type: fine, an error diffusion, or best, a\n"
       "                                slower search for the least visible error\n"
       "      --drop-inks S,M           with --screen at --bits 2: the inks of the small and\n"
-      "                                medium drops relative to the large (default 0.333,0.667)\n"
+      "                                medium drops relative to the large (default ",
+      stream);
+  std::fputs(DefaultDropInks().c_str(), stream);
+  std::fputs(
+      ")\n"
       "  template --level P [--bits 1|2|4] --size WxH OUT\n"
       "                                a uniform template of P percent ink\n"
       "  split --planes 2|3|4 --size WxH OUT_PREFIX\n"
