@@ -13,9 +13,10 @@
  *
  * Names
  *   Every call is korvel_<object>_<verb>, and its object comes first among the arguments (a
- *   korvel_context, a korvel_stream or a korvel_screen_options); where a call takes a bit depth,
- *   bits follows the object (korvel_screen_options_init names the screen before its depth). The enumerations are korvel_status, korvel_template_type and
- *   korvel_screen, their constants KORVEL_<WORD>.
+ *   korvel_context, a korvel_stream, a korvel_screen_options or a quality level); where a call
+ *   takes a bit depth, bits follows the object (korvel_screen_options_init names the screen
+ *   before its depth). The enumerations are korvel_status, korvel_template_type, korvel_screen
+ *   and korvel_folder_origin, their constants KORVEL_<WORD>.
  *
  * Threads
  *   - Calls on different contexts may run at the same time on any threads.
@@ -119,10 +120,10 @@ KORVEL_CONTEXT_API void korvel_context_destroy(korvel_context* context);
  * do, since a context call gives the bytes of its KORVEL_* counterpart in the same state;
  * korvel_context_check_parameters asks again at any time. */
 
-/* As KORVEL_Init: buckets the level (0 and -1 kept, otherwise 10, 20, ..., 100), which numbers
- * the parameter file QntPassParam_<level>.ini, and resets the level-to-amount table to the
- * linear default. KORVEL_ERROR_PARAMETER_FILE, with the level set, when the level reads its
- * curve from a file that is missing or unusable (above). */
+/* As KORVEL_Init: buckets the level (0 and -1 kept, otherwise 10, 20, ..., 100; see
+ * korvel_quality_describe), which numbers the parameter file QntPassParam_<level>.ini, and resets
+ * the level-to-amount table to the linear default. KORVEL_ERROR_PARAMETER_FILE, with the level set,
+ * when the level reads its curve from a file that is missing or unusable (above). */
 KORVEL_CONTEXT_API korvel_status korvel_context_set_quality(korvel_context* context, int level);
 /* The bucketed quality level into *level. */
 KORVEL_CONTEXT_API korvel_status korvel_context_get_quality(const korvel_context* context,
@@ -162,6 +163,58 @@ KORVEL_CONTEXT_API korvel_status korvel_context_check_parameters(const korvel_co
  * its curve from a file that is missing or unusable (above); setting one returns KORVEL_OK. */
 KORVEL_CONTEXT_API korvel_status korvel_context_set_tone_curve(korvel_context* context,
                                                                const int* points, int count);
+
+/* ---- What a quality level and a parameter folder are -------------------------------------- */
+
+/* For a host that offers the quality levels and names the parameter files without restating
+ * the library's rules (a command line, a print dialog, an info page). KORVEL_QUALITY_MIN and
+ * KORVEL_QUALITY_MAX bound the levels a host offers; korvel_context_set_quality takes any int
+ * and buckets it into that range. KORVEL_DATA_DIR_VARIABLE is the environment variable that
+ * names the parameter folder of a context without a folder of its own. The facts grow at the
+ * end in later versions: a caller sets size to its sizeof of the structure before the call,
+ * and a size the library does not know is refused (KORVEL_ERROR_ARGUMENT). */
+#define KORVEL_QUALITY_MIN (-1)
+#define KORVEL_QUALITY_MAX 100
+#define KORVEL_DATA_DIR_VARIABLE "KORVEL_DATA_DIR"
+
+typedef struct korvel_quality_facts {
+  size_t size;          /* sizeof(korvel_quality_facts), set by the caller */
+  int level;            /* the level as korvel_context_set_quality stores it (bucketed) */
+  int reads_file_curve; /* 1: the level's tone curve comes from its parameter file, unless the
+                           context has a curve of its own; 0: the level has a built-in curve
+                           (the identity at 0, a fixed five-knot curve at -1) */
+  char file_name[32];   /* the name (not the path) of the level's parameter file in the
+                           parameter folder; the compensation ramp of template type 38 reads it
+                           at every level, 0 and -1 too */
+} korvel_quality_facts;
+
+/* The facts of a quality level as korvel_context_set_quality would set it. Refused: a null
+ * facts (KORVEL_ERROR_NULL_BUFFER); an unknown facts size (KORVEL_ERROR_ARGUMENT). */
+KORVEL_CONTEXT_API korvel_status korvel_quality_describe(int level, korvel_quality_facts* facts);
+
+/* Why the context's parameter folder is the one it is. */
+typedef enum korvel_folder_origin {
+  KORVEL_FOLDER_OWN = 1,           /* set by korvel_context_set_parameter_folder */
+  KORVEL_FOLDER_DATA_DIR = 2,      /* named by the KORVEL_DATA_DIR_VARIABLE environment variable */
+  KORVEL_FOLDER_BESIDE_PROGRAM = 3 /* the folder Data beside the running program */
+} korvel_folder_origin;
+
+typedef struct korvel_folder_facts {
+  size_t size;                 /* sizeof(korvel_folder_facts), set by the caller */
+  korvel_folder_origin origin; /* where the folder comes from */
+  char folder[256];            /* the folder, without a trailing '/'; "" when the running
+                                  program's folder cannot be told (no file is found then) or the
+                                  folder is longer than 255 characters */
+} korvel_folder_facts;
+
+/* The folder the context's image calls look in for their parameter files now (the environment
+ * is read at the call, as those calls read it), and why that one. The path of a level's file is
+ * folder/file_name; a path above 255 characters is read as a missing file, and
+ * korvel_context_check_parameters gives the path of the context's level. Refused: a null
+ * context (KORVEL_ERROR_NULL_CONTEXT); a null facts (KORVEL_ERROR_NULL_BUFFER); an unknown facts
+ * size (KORVEL_ERROR_ARGUMENT). */
+KORVEL_CONTEXT_API korvel_status korvel_context_describe_folder(const korvel_context* context,
+                                                                korvel_folder_facts* facts);
 
 /* ---- Uniform-level templates and splits --------------------------------------------------- */
 

@@ -14,28 +14,50 @@ bool Fitted(int written, size_t capacity) {
 
 }  // namespace
 
-bool ComposePassParamPathFrom(const char* dataDir, const char* exeDirectory, int level,
-                              char* path) {
+ParameterFolder ChooseParameterFolderFrom(const std::string& own, const char* dataDir,
+                                          const char* exeDirectory) {
+  // A folder of the state's own is used like the override of the environment.
+  if (!own.empty()) return {ParameterFolderOrigin::kOwn, own};
+  if (dataDir != nullptr && dataDir[0] != '\0')
+    return {ParameterFolderOrigin::kDataDirVariable, dataDir};
+  // An unknown directory must not become "" and so send the lookup to /Data at the root.
+  if (exeDirectory == nullptr) return {ParameterFolderOrigin::kBesideProgram, ""};
+  return {ParameterFolderOrigin::kBesideProgram, std::string(exeDirectory) + "/Data"};
+}
+
+ParameterFolder ChooseParameterFolder(const std::string& own) {
+  if (!own.empty()) return ChooseParameterFolderFrom(own, nullptr, nullptr);
+  char exeDir[kExeDirectoryCapacity];
+  const bool exeDirKnown = GetExeDirectory(exeDir);
+  return ChooseParameterFolderFrom(own, std::getenv(kDataDirVariable),
+                                   exeDirKnown ? exeDir : nullptr);
+}
+
+std::string PassParamFileName(int level) {
+  return "QntPassParam_" + std::to_string(level) + ".ini";
+}
+
+namespace {
+
+bool ComposePassParamPathIn(const ParameterFolder& folder, int level, char* path) {
   int written = -1;  // no path: a missing file
-  if (dataDir != nullptr && dataDir[0] != '\0') {
-    written = std::snprintf(path, kPassParamPathCapacity, "%s/QntPassParam_%d.ini", dataDir, level);
-  } else if (exeDirectory != nullptr) {
-    // An unknown directory must not become "" and so send the lookup to /Data at the root.
-    written = std::snprintf(path, kPassParamPathCapacity, "%s/Data/QntPassParam_%d.ini",
-                            exeDirectory, level);
-  }
+  if (!folder.path.empty())
+    written = std::snprintf(path, kPassParamPathCapacity, "%s/%s", folder.path.c_str(),
+                            PassParamFileName(level).c_str());
   if (Fitted(written, kPassParamPathCapacity)) return true;
   path[0] = '\0';
   return false;
 }
 
+}  // namespace
+
+bool ComposePassParamPathFrom(const char* dataDir, const char* exeDirectory, int level,
+                              char* path) {
+  return ComposePassParamPathIn(ChooseParameterFolderFrom("", dataDir, exeDirectory), level, path);
+}
+
 bool ComposePassParamPath(int level, const std::string& folder, char* path) {
-  // A folder of the state's own is used like the override of the environment.
-  if (!folder.empty()) return ComposePassParamPathFrom(folder.c_str(), nullptr, level, path);
-  const char* dataDir = std::getenv(kDataDirVariable);
-  char exeDir[kExeDirectoryCapacity];
-  const bool exeDirKnown = GetExeDirectory(exeDir);
-  return ComposePassParamPathFrom(dataDir, exeDirKnown ? exeDir : nullptr, level, path);
+  return ComposePassParamPathIn(ChooseParameterFolder(folder), level, path);
 }
 
 std::string ParamKey(int index) {

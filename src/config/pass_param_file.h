@@ -11,6 +11,8 @@
 #ifndef KORVEL_CONFIG_PASS_PARAM_FILE_H
 #define KORVEL_CONFIG_PASS_PARAM_FILE_H
 
+#include <korvel/korvel_context.h>
+
 #include <cstddef>
 #include <string>
 
@@ -19,8 +21,25 @@
 constexpr char kCurveSection[] = "QNT_CURVE";
 constexpr char kCurveCountKey[] = "EffectiveParams";
 constexpr char kCompensationSection[] = "QNT_COMPENSATION";
-constexpr char kDataDirVariable[] = "KORVEL_DATA_DIR";
+constexpr char kDataDirVariable[] = KORVEL_DATA_DIR_VARIABLE;
 constexpr size_t kPassParamPathCapacity = 256;  // the longest path is 255 characters
+
+// The folder the files of a state are looked for in, and why that one.
+enum class ParameterFolderOrigin { kOwn, kDataDirVariable, kBesideProgram };
+struct ParameterFolder {
+  ParameterFolderOrigin origin;
+  std::string path;  // without a trailing '/'; "" beside a program whose folder is unknown
+};
+
+// The folder from given parts: the state's own folder (empty: none), the override `dataDir`
+// (null or empty: none) and the executable's directory `exeDirectory` (null: unknown).
+ParameterFolder ChooseParameterFolderFrom(const std::string& own, const char* dataDir,
+                                          const char* exeDirectory);
+// The same with the override of the environment and the running program's directory.
+ParameterFolder ChooseParameterFolder(const std::string& own);
+
+// The name of the file of a quality level, "QntPassParam_<level>.ini".
+std::string PassParamFileName(int level);
 
 // Writes the path of the pass-parameter file of a quality level, in `folder` or (when it is
 // empty) in the usual place, into `path` (at least kPassParamPathCapacity bytes). Returns false,

@@ -68,6 +68,19 @@ int main(void) {
     }
   }
   if (ownScreensOfBlack(context) != 0) return 1;
+  {
+    /* The facts of a level and of the folder, in C structures sized by the caller. */
+    korvel_quality_facts level;
+    korvel_folder_facts folder;
+    level.size = sizeof level;
+    folder.size = sizeof folder;
+    if (korvel_quality_describe(KORVEL_QUALITY_MAX - 3, &level) != KORVEL_OK ||
+        level.level != KORVEL_QUALITY_MAX || !level.reads_file_curve ||
+        korvel_context_set_parameter_folder(context, "/opt/inks") != KORVEL_OK ||
+        korvel_context_describe_folder(context, &folder) != KORVEL_OK ||
+        folder.origin != KORVEL_FOLDER_OWN || strcmp(folder.folder, "/opt/inks") != 0)
+      return fprintf(stderr, "the facts of level %d or its folder are wrong\n", level.level), 1;
+  }
   korvel_context_destroy(context);
   return 0;
 }

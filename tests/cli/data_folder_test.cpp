@@ -51,7 +51,10 @@ TEST_F(DataFolder, KorvelDataDirIsWhereTheToolAndTheLibraryLook) {
   cli::ExpectSuccess(run);
   EXPECT_NE(run.out.find("quality level: 72, read as 70"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find(folder_ + "/QntPassParam_70.ini (found)"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("data folder: " + folder_ + " (KORVEL_DATA_DIR)\n"), std::string::npos)
+      << run.out;
   run = cli::RunTool({"info", "--quality", "-1"}, environment_);
+  EXPECT_NE(run.out.find("read as -1 (built-in curve"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find(folder_ + "/QntPassParam_-1.ini (not found)"), std::string::npos);
   // Unset, the Data folder beside the built tool is used; the build keeps the bundled files there.
   run = cli::RunTool({"info"}, {"KORVEL_DATA_DIR"});

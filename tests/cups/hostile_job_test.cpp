@@ -41,6 +41,16 @@ TEST(FilterHostileJobs, UnusableParameterFilesAreErrorsNotBlankPages) {
       });
 }
 
+// A folder named in the environment that is too long for the library is refused, even for a
+// level that reads no file: the filter does not screen from a folder other than the one named.
+TEST(FilterHostileJobs, AFolderTooLongForTheLibraryIsRefused) {
+  const std::string folder = ScratchFolder();
+  WriteRaster(folder + "/in.ras", {EightBitPage(CUPS_CSPACE_K, CUPS_ORDER_CHUNKED, Grey(), 64, 8)});
+  const std::vector<std::string> env = {"KORVEL_DATA_DIR=/" + std::string(300, 'd')};
+  ExpectError(TimedFilter(folder, "korvel-quality=0", env, "long folder"), "long folder",
+              "too long for the library");
+}
+
 TEST(FilterHostileJobs, CurvesComeOnlyFromTheCurveFolderAndAreNeverQuoted) {
   const std::string folder = ScratchFolder(), curves = folder + "/curves";
   std::filesystem::create_directory(curves);

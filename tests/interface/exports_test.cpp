@@ -79,6 +79,8 @@ TEST(Exports, DynamicSymbolTableIsExactlyTheDocumentedSet) {
       "korvel_context_release_mask",
       "korvel_image_options_describe",
       "korvel_screen_options_describe",
+      "korvel_quality_describe",
+      "korvel_context_describe_folder",
   };
   EXPECT_EQ(DefinedDynamicSymbols(KORVEL_SHARED_LIBRARY), InVersionNode(expected));
 }

@@ -35,11 +35,17 @@ ParameterFileCheck CheckParameterFile(korvel_context* context) {
   return {path, verdict};
 }
 
-std::string UsualParameterFolder() {
+korvel_folder_facts UsualParameterFolder() {
   const Context context = ContextFor(InkSettings{});
-  const ParameterFileCheck check = CheckParameterFile(context.get());
-  Require(check.verdict, "the usual parameter folder");
-  const std::string& file = check.path;
-  const size_t slash = file.rfind('/');
-  return slash == std::string::npos ? "" : file.substr(0, slash);
+  korvel_folder_facts facts{};
+  facts.size = sizeof facts;
+  Require(korvel_context_describe_folder(context.get(), &facts), "the usual parameter folder");
+  return facts;
+}
+
+korvel_quality_facts QualityFacts(int level) {
+  korvel_quality_facts facts{};
+  facts.size = sizeof facts;
+  Require(korvel_quality_describe(level, &facts), "the quality level");
+  return facts;
 }

@@ -29,7 +29,11 @@ struct ParameterFileCheck {
 ParameterFileCheck CheckParameterFile(korvel_context* context);
 
 // The folder of the parameter files the library looks in by itself (for a context of no folder
-// of its own), from the path it composes; "" when it composes none.
-std::string UsualParameterFolder();
+// of its own) and why that one; the folder is "" when the library cannot tell it.
+korvel_folder_facts UsualParameterFolder();
+
+// What the library makes of a quality level: its bucket, whether it reads a file curve and the
+// name of its parameter file.
+korvel_quality_facts QualityFacts(int level);
 
 #endif

@@ -1,5 +1,6 @@
 // korvel halftone [options] IN OUT   (or --size WxH OUT for a generated test pattern)
 // IN is a grey image, or a CMYK TIFF whose inks are screened each on its own, in parallel.
+#include <korvel/korvel_context.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -54,7 +55,8 @@ std::vector<InkSettings> InkSettingsOf(const Arguments& arguments, int inks) {
   for (int ink = 0; ink < inks; ++ink) {
     const std::string name = inks == 1 ? "--quality" : "--quality " + InkName(ink, inks);
     settings[ink].quality =
-        levels[ink].empty() ? kDefaultQuality : ParseInt(levels[ink], name, -1, 100);
+        levels[ink].empty() ? kDefaultQuality
+                            : ParseInt(levels[ink], name, KORVEL_QUALITY_MIN, KORVEL_QUALITY_MAX);
   }
   return settings;
 }
@@ -84,6 +86,7 @@ void ReadOwnScreen(const Arguments& arguments, ScreenSettings& screen) {
     if (arguments.Value("--screen") == own.name) screen.ownScreen = own.screen;
   if (!arguments.Has("--drop-inks")) return;
   const DropInks inks = ParseDropInks(arguments.Value("--drop-inks"), "--drop-inks");
+  screen.dropInksGiven = true;
   screen.smallDropInk = inks.small;
   screen.mediumDropInk = inks.medium;
   if (!OwnScreenAccepts(screen))

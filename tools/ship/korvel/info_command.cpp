@@ -12,6 +12,7 @@
 #include "data_folder.h"
 #include "image_writer.h"
 #include "parameter_file_check.h"
+#include "screening_context.h"
 #include "tool_error.h"
 
 namespace {
@@ -22,11 +23,9 @@ std::string LoadedLibraryPath() {
   return "(unknown)";
 }
 
-const char* LevelNote(int bucketed) {
-  if (bucketed == 0) return " (built-in curve; the file is read only for template type 38)";
-  if (bucketed < 0)
-    return " (built-in five-knot curve; the file is read only for template type 38)";
-  return "";
+const char* LevelNote(const korvel_quality_facts& level) {
+  if (level.reads_file_curve) return "";
+  return " (built-in curve; the file is read only for template type 38)";
 }
 
 // The file and the library's verdict on it: whether its tone curve is usable where the level
@@ -45,14 +44,15 @@ std::string ParameterFileNote(const ParameterFileState& file) {
 int RunInfo(const Words& words) {
   const Arguments arguments(words, {{"--quality", true}});
   if (!arguments.Positionals().empty()) throw UsageError("info takes no files");
-  const int quality = arguments.IntOr("--quality", kDefaultQuality, -1, 100);
+  const int quality =
+      arguments.IntOr("--quality", kDefaultQuality, KORVEL_QUALITY_MIN, KORVEL_QUALITY_MAX);
+  const korvel_quality_facts level = QualityFacts(quality);
   const ParameterFileState file = ParameterFileOf(quality);
-  const DataFolder folder = ActiveDataFolder(file.path);
-  const int bucketed = file.level;
+  const DataFolder folder = ActiveDataFolder();
 
   std::printf("korvel %s\n", KORVEL_VERSION_STRING);
   std::printf("library: %s\n", LoadedLibraryPath().c_str());
-  std::printf("quality level: %d, read as %d%s\n", quality, bucketed, LevelNote(bucketed));
+  std::printf("quality level: %d, read as %d%s\n", quality, level.level, LevelNote(level));
   std::printf("data folder: %s (%s)\n", folder.path.c_str(), folder.origin.c_str());
   std::printf("parameter file: %s\n", ParameterFileNote(file).c_str());
   std::printf("output formats: PNG, PBM, PGM%s\n",

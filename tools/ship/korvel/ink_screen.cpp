@@ -40,6 +40,7 @@ DotRaster ScreenInk(const GreyImage& ink, const InkSettings& settings,
 korvel_screen_options OwnScreenOptions(const ScreenSettings& screen) {
   korvel_screen_options options;
   korvel_screen_options_init(&options, static_cast<korvel_screen>(screen.ownScreen), screen.bits);
+  if (!screen.dropInksGiven) return options;
   options.small_drop_ink = screen.smallDropInk;
   options.medium_drop_ink = screen.mediumDropInk;
   return options;

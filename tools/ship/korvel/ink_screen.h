@@ -18,9 +18,10 @@ struct ScreenSettings {
   Size cell{1, 1};
   int dotMode = 0;
   bool templateDiffusion = false;
-  int ownScreen = 0;                // a korvel_screen (--screen) instead of the template type, or 0
-  double smallDropInk = 1.0 / 3.0;  // the own screens' drops at 2 bits (--drop-inks)
-  double mediumDropInk = 2.0 / 3.0;
+  int ownScreen = 0;           // a korvel_screen (--screen) instead of the template type, or 0
+  bool dropInksGiven = false;  // --drop-inks given; otherwise the library's default drops
+  double smallDropInk = 0;     // the own screens' drops at 2 bits (--drop-inks)
+  double mediumDropInk = 0;
 };
 
 // The library's options of the own screen the settings choose.

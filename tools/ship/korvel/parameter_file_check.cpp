@@ -29,12 +29,10 @@ ParameterFileState ParameterFileOf(int quality) {
   if (verdict != KORVEL_OK && verdict != KORVEL_ERROR_PARAMETER_FILE)
     throw ToolError(std::string("the library refused the quality level: ") +
                     korvel_strerror(verdict));
-  ParameterFileState file{"", 0, verdict == KORVEL_OK};
   const ParameterFileCheck check = CheckParameterFile(raw);
-  if (check.verdict == KORVEL_ERROR_ARGUMENT || korvel_context_get_quality(raw, &file.level) != KORVEL_OK)
+  if (check.verdict == KORVEL_ERROR_ARGUMENT)
     throw ToolError("cannot ask the library about the parameter file");
-  file.path = check.path;
-  return file;
+  return {check.path, verdict == KORVEL_OK};
 }
 
 // From a missing or broken file the library still screens, with a curve or ramp of zeros, so
@@ -47,9 +45,11 @@ void RequireParameterFile(int quality, bool ownCurve, const ScreenRule& screen) 
   if (curveFromFile && !file.curveUsable)
     throw ToolError(Named(file.path) + ": " + korvel_strerror(KORVEL_ERROR_PARAMETER_FILE) +
                     "; the tone curve of quality " + std::to_string(quality) +
-                    " comes from it (set KORVEL_DATA_DIR, or use --quality 0 for the identity "
-                    "curve)");
+                    " comes from it (set " KORVEL_DATA_DIR_VARIABLE
+                    ", or use --quality 0 for the "
+                    "identity curve)");
   if (facts.reads_file_ramp && !IsRegularFile(file.path))
     throw ToolError(Named(file.path) +
-                    " not found: the compensation ramp comes from it (set KORVEL_DATA_DIR)");
+                    " not found: the compensation ramp comes from it (set " KORVEL_DATA_DIR_VARIABLE
+                    ")");
 }

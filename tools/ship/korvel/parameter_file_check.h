@@ -9,7 +9,6 @@
 
 struct ParameterFileState {
   std::string path;  // the file the library reads at the level, "" when it can compose none
-  int level;         // the quality level as the library reads it (bucketed)
   bool curveUsable;  // the library reads no file curve at the level, or a usable one
 };
 

@@ -1,5 +1,50 @@
+#include <korvel/korvel_context.h>
+
+#include <cstdio>
+#include <string>
+
 #include "commands.h"
 #include "screen_table.h"
+#include "screening_context.h"
+
+namespace {
+
+constexpr char kHelpColumn[] = "                                ";
+
+std::string Level(int level) {
+  return std::to_string(level);
+}
+
+// The levels and curves of --quality, as the library gives them.
+std::string QualityHelp() {
+  const korvel_quality_facts usual = QualityFacts(kDefaultQuality);
+  const std::string curve = usual.reads_file_curve
+                                ? std::string(", read from\n") + kHelpColumn + usual.file_name
+                                : ", a built-in\n" + std::string(kHelpColumn) + "curve";
+  return Level(KORVEL_QUALITY_MIN) + ".." + Level(KORVEL_QUALITY_MAX) +
+         ", picks the tone curve (default " + Level(kDefaultQuality) + curve +
+         "; info --quality LEVEL names a level's\n" + kHelpColumn +
+         "curve); per ink: --quality K=70,C=50 or 60,K=70\n";
+}
+
+// The parameter files, named as the library names them.
+std::string ParameterFilesHelp() {
+  return std::string("one per quality level (") + QualityFacts(kDefaultQuality).file_name +
+         " for level " + Level(kDefaultQuality) +
+         "), in the folder\n"
+         "korvel info names; set " KORVEL_DATA_DIR_VARIABLE " to choose the folder.\n";
+}
+
+// The drop inks the library's own screens take unless told otherwise.
+std::string DefaultDropInks() {
+  korvel_screen_options options;
+  korvel_screen_options_init(&options, KORVEL_SCREEN_FINE, 2);
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3f,%.3f", options.small_drop_ink, options.medium_drop_ink);
+  return text;
+}
+
+}  // namespace
 
 void PrintUsage(FILE* stream) {
   std::fputs(
@@ -15,9 +60,10 @@ void PrintUsage(FILE* stream) {
       "                                diffusion at 1 bit, 41 = small/medium/large drops at 2)\n"
       "      --dot-mode 0..3           enlarge every screened cell 1, 2, 4 or 8 times\n"
       "      --cell WxH                cell factors (default 1x1)\n"
-      "      --quality LEVEL           -1..100, picks the tone curve (default 50; levels above 0\n"
-      "                                need their parameter file, 0 is the identity curve);\n"
-      "                                per ink: --quality K=70,C=50 or 60,K=70\n"
+      "      --quality LEVEL           ",
+      stream);
+  std::fputs(QualityHelp().c_str(), stream);
+  std::fputs(
       "      --curve FILE              a tone curve of the ink's own: percent points for\n"
       "                                requested ink 0..100 %; per ink: --curve K=k.txt,C=c.txt\n"
       "      --threads N               inks of a CMYK page screened at once (default: cores)\n"
@@ -26,7 +72,11 @@ void PrintUsage(FILE* stream) {
       "                                template type: fine, an error diffusion, or best, a\n"
       "                                slower search for the least visible error\n"
       "      --drop-inks S,M           with --screen at --bits 2: the inks of the small and\n"
-      "                                medium drops relative to the large (default 0.333,0.667)\n"
+      "                                medium drops relative to the large (default ",
+      stream);
+  std::fputs(DefaultDropInks().c_str(), stream);
+  std::fputs(
+      ")\n"
       "  template --level P [--bits 1|2|4] --size WxH OUT\n"
       "                                a uniform template of P percent ink\n"
       "  split --planes 2|3|4 --size WxH OUT_PREFIX\n"
@@ -46,7 +96,7 @@ void PrintUsage(FILE* stream) {
       "\n"
       "Common options: --stats (print coverage per output), --quiet (no progress bar).\n"
       "OUT is written by its extension: .png, .pbm (1 bit), .pgm, .tif/.tiff.\n"
-      "Parameter files: $KORVEL_DATA_DIR/QntPassParam_<level>.ini when KORVEL_DATA_DIR is set,\n"
-      "otherwise Data/ beside the korvel executable.\n",
+      "Parameter files: ",
       stream);
+  std::fputs(ParameterFilesHelp().c_str(), stream);
 }

@@ -1,5 +1,7 @@
 #include "job_options.h"
 
+#include <korvel/korvel_context.h>
+
 #include <algorithm>
 #include <cctype>
 #include <map>
@@ -131,7 +133,7 @@ void ApplyPpdChoices(const Options& job, const Options& defaults, FilterSettings
 void ApplyKorvelOption(const std::string& name, const std::string& value,
                        FilterSettings& settings) {
   if (name == "korvel-quality") {
-    settings.quality = WholeNumber(name, value, -1, 100);
+    settings.quality = WholeNumber(name, value, KORVEL_QUALITY_MIN, KORVEL_QUALITY_MAX);
   } else if (name == "korvel-screen") {
     settings.screen = ScreenNamed(value);
   } else if (name == "korvel-bits") {

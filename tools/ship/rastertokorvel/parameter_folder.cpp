@@ -3,8 +3,6 @@
 #include <korvel/korvel_context.h>
 #include <sys/stat.h>
 
-#include <cstdlib>
-
 #include "executable_folder.h"
 #include "screening_context.h"
 #include "tool_error.h"
@@ -20,10 +18,11 @@ bool IsFolder(const std::string& path) {
 
 // A folder the user names is the library's to read, found or not, and never replaced by another.
 std::string FilterParameterFolder() {
-  const char* chosen = std::getenv("KORVEL_DATA_DIR");
-  if (chosen && *chosen) return chosen;
-  const std::string usual = UsualParameterFolder();
-  if (IsFolder(usual)) return usual;
+  const korvel_folder_facts usual = UsualParameterFolder();
+  if (usual.origin == KORVEL_FOLDER_DATA_DIR && usual.folder[0] == '\0')
+    throw ToolError(std::string(KORVEL_DATA_DIR_VARIABLE) +
+                    " names a folder whose path is too long for the library");
+  if (usual.origin == KORVEL_FOLDER_DATA_DIR || IsFolder(usual.folder)) return usual.folder;
 #ifdef KORVEL_FILTER_DATA_FROM_FILTER
   return ExecutableFolder() + "/" + KORVEL_FILTER_DATA_FROM_FILTER;
 #else
@@ -42,5 +41,5 @@ void RequireParameterFile(const std::string& folder, int quality) {
   const std::string path = CheckParameterFile(context.get()).path;
   throw ToolError(std::string(korvel_strerror(status)) + " (quality " + std::to_string(quality) +
                   ", " + (!path.empty() ? path : "no path in " + folder) +
-                  "; set KORVEL_DATA_DIR to the folder that holds a usable one)");
+                  "; set " KORVEL_DATA_DIR_VARIABLE " to the folder that holds a usable one)");
 }
