@@ -47,8 +47,8 @@ TEST(FilterHostileJobs, AFolderTooLongForTheLibraryIsRefused) {
   const std::string folder = ScratchFolder();
   WriteRaster(folder + "/in.ras", {EightBitPage(CUPS_CSPACE_K, CUPS_ORDER_CHUNKED, Grey(), 64, 8)});
   const std::vector<std::string> env = {"KORVEL_DATA_DIR=/" + std::string(300, 'd')};
-  ExpectError(TimedFilter(folder, "korvel-quality=0", env, "long folder"), "long folder",
-              "too long for the library");
+  ExpectFilterError(TimedFilter(folder, "korvel-quality=0", env, "long folder"), "long folder",
+                    "too long for the library");
 }
 
 TEST(FilterHostileJobs, CurvesComeOnlyFromTheCurveFolderAndAreNeverQuoted) {
