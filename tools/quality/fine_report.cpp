@@ -33,14 +33,16 @@ void PrintRow(const char* name, const PhotoFigures& fine, const PhotoFigures& fs
 
 struct FlatFigures {
   double ink;           // mean ink, 0..1
-  double firstRowsOff;  // rows 0..3 against rows 16.., points of coverage
+  double firstRowsOff;  // the worst of rows 0..3, each against rows 16.., points of coverage
   double lowFrequency;  // RadialSpectrum::lowFrequencyPower
   double anisotropy;    // dB
 };
 
 FlatFigures Flat(const GreyImage& halftone) {
   const double steady = InkCoverage(halftone, 16, halftone.height);
-  const double off = 100 * std::fabs(InkCoverage(halftone, 0, 4) - steady);
+  double off = 0;
+  for (int row = 0; row < 4; ++row)
+    off = std::max(off, 100 * std::fabs(InkCoverage(halftone, row, row + 1) - steady));
   const RadialSpectrum spectrum = RadialPowerSpectrum(halftone);
   return {InkCoverage(halftone, 0, halftone.height), off, spectrum.lowFrequencyPower,
           spectrum.anisotropy};
@@ -87,8 +89,8 @@ bool PrintFinePhotoFigures(const std::string& photos, const DropSet& drops,
 
 void PrintFineFlatFigures(const DropSet& drops) {
   std::printf(
-      "flat greys, %d levels (fine fs): ink laid against wanted, rows 0-3 against "
-      "the steady rows (points), low-frequency power, anisotropy (dB)\n",
+      "flat greys, %d levels (fine fs): ink laid against wanted, the worst of rows 0-3 "
+      "against the steady rows (points), low-frequency power, anisotropy (dB)\n",
       drops.levels);
   for (int grey : {1, 2, 8, 64, 128, 191, 247, 253, 254}) {
     const GreyImage patch = FlatPatch(512, 512, static_cast<uint8_t>(grey));
