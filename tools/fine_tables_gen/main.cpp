@@ -2,6 +2,8 @@
 //   fine_tables_gen OUTPUT.cpp                   write the chosen knobs
 //   fine_tables_gen --search BITS TRAINING [HELD_OUT]  search the knobs of one bit (1) or
 //       three drops (2) on the PGM photographs in TRAINING and report them on those in HELD_OUT
+//   fine_tables_gen --refine BITS TRAINING [HELD_OUT]  refine the earlier knobs the same way,
+//       with the texture of flat greys against Floyd-Steinberg's in the score
 // TRAINING is what tools/quality/training_photos.py builds (20 photographs of Debian's
 // python3-skimage, none of them held out); HELD_OUT what tools/quality/held_out_photos.py
 // builds. The search (tone_search.h) is deterministic: the plans below, rerun on the same
@@ -24,8 +26,13 @@ namespace {
 // diffusion, so the gain starts at 1.75 and stays at most 2.
 constexpr SearchPlan kOneBitPlan = {128, 192, 32, 24, 3};
 constexpr SearchPlan kThreeDropsPlan = {112, 128, 32, 24, 3};
+// The refinement keeps the gain limits, with smaller steps (its start gain is not read).
+constexpr SearchPlan kOneBitRefinePlan = {0, 192, 16, 12, 2};
+constexpr SearchPlan kThreeDropsRefinePlan = {0, 128, 16, 12, 2};
 
-constexpr FineTones kChosenOneBit = {{
+// What --search found for the screen before it warmed up over its first row (rerun on today's
+// screen it finds other knobs); --refine starts from them.
+constexpr FineTones kEarlierOneBit = {{
     {179, 136, 24, 56, 16},
     {160, 136, 48, 80, 2},
     {128, 112, 48, 80, 16},
@@ -37,7 +44,7 @@ constexpr FineTones kChosenOneBit = {{
     {128, 112, 48, 80, 16},
 }};
 
-constexpr FineTones kChosenThreeDrops = {{
+constexpr FineTones kEarlierThreeDrops = {{
     {112, 136, 58, 72, 16},
     {112, 112, 48, 72, 2},
     {112, 112, 48, 80, 2},
@@ -59,7 +66,11 @@ constexpr char kProvenance[] =
     "// 1.5 px plus that at 3 px, less 1 dB a point by which rows 0-3 of flat greys stray beyond\n"
     "// 1.5 points from the steady rows.\n";
 
-int Search(int bits, const char* training, const char* heldOut) {
+// The knobs written: for now the earlier ones.
+constexpr const FineTones& kChosenOneBit = kEarlierOneBit;
+constexpr const FineTones& kChosenThreeDrops = kEarlierThreeDrops;
+
+int Search(bool refine, int bits, const char* training, const char* heldOut) {
   const auto photos = quality::Photographs(training);
   if (photos.empty()) {
     std::fprintf(stderr, "no PGM photographs in %s\n", training);
@@ -72,14 +83,22 @@ int Search(int bits, const char* training, const char* heldOut) {
   }
   const struct {
     const char* name;
-    SearchPlan plan;
+    SearchPlan plan, refinePlan;
+    const FineTones& earlier;
     DropSet drops;
-  } runs[] = {{"one drop", kOneBitPlan, DropSet::OneBit()},
-              {"three drops", kThreeDropsPlan, DropSet::ThreeDrops()}};
+  } runs[] = {{"one drop", kOneBitPlan, kOneBitRefinePlan, kEarlierOneBit, DropSet::OneBit()},
+              {"three drops", kThreeDropsPlan, kThreeDropsRefinePlan, kEarlierThreeDrops,
+               DropSet::ThreeDrops()}};
   for (const auto& run : runs) {
     if (run.drops.levels != 1 << bits) continue;
     std::printf("%s, %zu training photographs\n", run.name, photos.size());
-    const FineTones found = SearchTones(run.plan, run.drops, photos);
+    FineTones found;
+    if (refine) {
+      const FlatTextures fs = FloydSteinbergTextures(run.drops);
+      found = SearchTones(run.refinePlan, run.earlier, run.drops, photos, &fs);
+    } else {
+      found = SearchTones(run.plan, TextbookTones(run.plan.startGain), run.drops, photos);
+    }
     if (!held.empty()) {
       const ToneScore start = ScoreTones(TextbookTones(64), run.drops, held);
       const ToneScore score = ScoreTones(found, run.drops, held);
@@ -93,11 +112,14 @@ int Search(int bits, const char* training, const char* heldOut) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const bool search = (argc == 4 || argc == 5) && std::strcmp(argv[1], "--search") == 0 &&
+  const bool refine = argc > 1 && std::strcmp(argv[1], "--refine") == 0;
+  const bool search = (argc == 4 || argc == 5) &&
+                      (refine || std::strcmp(argv[1], "--search") == 0) &&
                       (std::strcmp(argv[2], "1") == 0 || std::strcmp(argv[2], "2") == 0);
-  if (search) return Search(argv[2][0] - '0', argv[3], argc == 5 ? argv[4] : nullptr);
+  if (search) return Search(refine, argv[2][0] - '0', argv[3], argc == 5 ? argv[4] : nullptr);
   if (argc != 2 || argv[1][0] == '-') {
-    std::fprintf(stderr, "usage: %s OUTPUT.cpp | --search 1|2 TRAINING [HELD_OUT]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s OUTPUT.cpp | --search|--refine 1|2 TRAINING [HELD_OUT]\n",
+                 argv[0]);
     return 2;
   }
   std::FILE* out = std::fopen(argv[1], "w");

@@ -23,20 +23,39 @@ struct SearchPlan {
   int rounds;      // each round's steps are 3/5 of the last one's
 };
 
+// Floyd-Steinberg's texture on the flat greys 1..254 (512 x 256): the low-frequency power and
+// the anisotropy of each, which the fine screen's must not pass.
+struct FlatTextures {
+  std::vector<double> lowFrequency, anisotropy;  // [grey - 1]
+};
+FlatTextures FloydSteinbergTextures(const DropSet& drops);
+
 // Mean PSNR (dB) at sigma 1.5 and at sigma 3 of the fine screen with the knobs, and its start
 // band: over flat greys 1, 3, .., 253 (512 x 64), the points by which rows 0-3 stray beyond 1.5
-// from the rows below 16, summed; each such point costs kBandCost dB.
+// from the rows below 16, summed; each such point costs kBandCost dB. When Floyd-Steinberg's
+// textures are given, also the texture excess: over the flat greys 1..254, the dB by which the
+// screen's low-frequency power (plus 0.001) and its anisotropy pass Floyd-Steinberg's, summed,
+// each dB costing kTextureCost dB, and the greys where either passes, each costing kWorseCost.
 struct ToneScore {
   static constexpr double kBandCost = 1.0;
-  double sigma1_5 = 0, sigma3 = 0, startBand = 0;
-  double Objective() const { return sigma1_5 + sigma3 - kBandCost * startBand; }
+  static constexpr double kTextureCost = 0.2;
+  static constexpr double kWorseCost = 0.02;
+  double sigma1_5 = 0, sigma3 = 0, startBand = 0, textureExcess = 0;
+  int worseGreys = 0;
+  double Objective() const {
+    return sigma1_5 + sigma3 - kBandCost * startBand - kTextureCost * textureExcess -
+           kWorseCost * worseGreys;
+  }
 };
 ToneScore ScoreTones(const FineTones& tones, const DropSet& drops,
-                     const std::vector<quality::NamedImage>& photos);
+                     const std::vector<quality::NamedImage>& photos,
+                     const FlatTextures* floydSteinberg = nullptr);
 
-// The search; prints each round's knobs and scores.
-FineTones SearchTones(const SearchPlan& plan, const DropSet& drops,
-                      const std::vector<quality::NamedImage>& photos);
+// The search from `start`, scoring textures against Floyd-Steinberg's when given; prints each
+// round's knobs and scores.
+FineTones SearchTones(const SearchPlan& plan, const FineTones& start, const DropSet& drops,
+                      const std::vector<quality::NamedImage>& photos,
+                      const FlatTextures* floydSteinberg = nullptr);
 
 // The textbook diffusion's knobs with the error gain at every node.
 FineTones TextbookTones(int gain);
