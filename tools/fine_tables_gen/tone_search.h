@@ -1,10 +1,10 @@
-// The search behind the fine screen's knobs: from textbook diffusion's weights and a given
-// error gain at every node, a coordinate descent over the nodes' knobs (each knob up or down by
-// a step, the first that scores better kept), the steps shrinking each round, scoring the mean
-// eye-weighted PSNR of the training photographs under two eye models (Gaussian sigma 1.5 px and
-// 3 px, identity tone curve) less a cost for a band in the first rows of flat greys (without it
-// the search found knobs whose rows 0-3 stray up to 2.9 points at greys 61 to 64, for 0.3 dB
-// more). Deterministic.
+// The search behind the fine screen's knobs: from given knobs (textbook diffusion's weights and
+// one error gain at every node, or earlier knobs to refine), a coordinate descent over the nodes'
+// knobs (each knob up or down by a step, the first that scores better kept), the steps shrinking
+// each round, scoring the mean eye-weighted PSNR of the training photographs under two eye models
+// (Gaussian sigma 1.5 px and 3 px, identity tone curve) less a cost for a band in the first rows of
+// flat greys (without it the search found knobs whose rows 0-3 stray up to 2.9 points at greys 61
+// to 64, for 0.3 dB more). Deterministic.
 #ifndef KORVEL_TOOLS_FINE_TABLES_GEN_TONE_SEARCH_H
 #define KORVEL_TOOLS_FINE_TABLES_GEN_TONE_SEARCH_H
 
