@@ -1,6 +1,6 @@
 // The fine screen against a plainly written statement of its rule, on random pictures, drop
-// inks and knobs; paper and full ink kept; the tone kept on flat patches; a fingerprint of its
-// output with the trained knobs.
+// inks and knobs; paper and full ink kept; the tone kept on flat patches, and no band at their top;
+// a fingerprint of its output with the trained knobs.
 #include <gtest/gtest.h>
 
 #include <algorithm>
