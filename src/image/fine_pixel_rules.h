@@ -18,9 +18,10 @@ struct FinePixelRule {
   int32_t errorGain;  // 1/64
   int32_t keep;       // -1 passes the error on; 0 drops it (paper white and full ink)
   int32_t ahead, belowBehind, below;  // 1/4096; below-ahead takes what they leave
-  // The first row's pixels start with an error spread evenly over +-startSpread / 2 (errors'
-  // units), so that, swayed by the gain, each decides as if the screen had run for long: half
-  // the gap between the inks around the amount, over the gain. 0 at paper and full ink.
+  // The warm-up over the first row starts each pixel with an error spread evenly over
+  // +-startSpread / 2 (errors' units), so that, swayed by the gain, each decides nearly as if
+  // the screen had run for long: half the gap between the inks around the amount, over the
+  // gain. 0 at paper and full ink.
   int32_t startSpread;
 };
 

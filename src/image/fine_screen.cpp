@@ -32,14 +32,9 @@ class FineScreen final : public OwnScreen {
   int Delay() const override { return 0; }
 
   void TakeRow(const uint16_t* amounts) override {
-    if (row_ == 0) SeedFirstRow(amounts);
-    if ((row_++ & 1) == 0) {
-      DiffuseRow(amounts, 0, 1);
-    } else {
-      DiffuseRow(amounts, width_ - 1, -1);
-    }
-    current_.swap(next_);
-    std::fill(next_.begin(), next_.end(), 0);
+    if (row_ == 0) WarmUp(amounts);
+    DiffuseRowInTurn(amounts);
+    ++row_;
     ready_ = true;
   }
 
@@ -51,8 +46,9 @@ class FineScreen final : public OwnScreen {
   }
 
  private:
-  // The first row's errors, as if the screen had run for long: spread evenly over each pixel's
-  // start spread by steps of the golden ratio, which keeps neighbours apart (no clumps).
+  // The warm-up's first errors: spread evenly over each pixel's start spread by steps of the
+  // golden ratio, which keeps neighbours apart (no clumps), so that the warm-up starts near
+  // where it is going.
   void SeedFirstRow(const uint16_t* amounts) {
     uint32_t state = kFirstRowSeed;
     for (int x = 0; x < width_; ++x) {
@@ -60,6 +56,26 @@ class FineScreen final : public OwnScreen {
       const int64_t even = static_cast<int64_t>(state >> 16) - 32768;
       current_[x + 1] = static_cast<int32_t>((even * rules_[amounts[x]].startSpread) >> 16);
     }
+  }
+
+  // Before the page's first row the screen runs over that row kWarmUpRows times, its output
+  // thrown away, so that the page starts with the errors of a screen that has run for long:
+  // no band of too much or too little ink at the top. Only the first row is read, so a page
+  // taken in bands gives what the whole page gives.
+  void WarmUp(const uint16_t* firstRow) {
+    SeedFirstRow(firstRow);
+    for (int i = 0; i < kWarmUpRows; ++i) DiffuseRowInTurn(firstRow);
+  }
+
+  // Even rows (counting the warm-up's) left to right, odd rows right to left.
+  void DiffuseRowInTurn(const uint16_t* amounts) {
+    if ((walked_++ & 1) == 0) {
+      DiffuseRow(amounts, 0, 1);
+    } else {
+      DiffuseRow(amounts, width_ - 1, -1);
+    }
+    current_.swap(next_);
+    std::fill(next_.begin(), next_.end(), 0);
   }
 
   // One row from column `first` in direction `step`; column x's error lives at x + 1.
@@ -87,6 +103,7 @@ class FineScreen final : public OwnScreen {
     }
   }
 
+  static constexpr int kWarmUpRows = 32;
   static constexpr uint32_t kFirstRowSeed = 0x6B6F7276;
   static constexpr uint32_t kGoldenStep = 0x9E3779B9;  // 2^32 / golden ratio
 
@@ -96,7 +113,8 @@ class FineScreen final : public OwnScreen {
   int32_t threshold_[4];  // [level] the least swayed amount that lays it; [0] unused
   std::vector<int32_t> current_, next_;
   std::vector<uint8_t> out_;
-  int row_ = 0;
+  int row_ = 0;     // page rows taken
+  int walked_ = 0;  // rows diffused, the warm-up's among them
   bool ready_ = false;
 };
 

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 #include "image/fine_screen.h"
 #include "own_screen_run.h"
+#include "quality_metrics.h"
 
 namespace {
 
@@ -21,7 +23,40 @@ void PrintTones(const FineTones& tones) {
                 n.belowAhead);
 }
 
+constexpr int kTextureWidth = 512, kTextureHeight = 256;
+
+quality::RadialSpectrum FlatSpectrum(const quality::GreyImage& halftone) {
+  return quality::RadialPowerSpectrum(halftone);
+}
+
+void AddTextureExcess(const FineTones& tones, const DropSet& drops, const FlatTextures& fs,
+                      ToneScore& score) {
+  for (int grey = 1; grey <= 254; ++grey) {
+    const quality::GreyImage patch =
+        quality::FlatPatch(kTextureWidth, kTextureHeight, static_cast<uint8_t>(grey));
+    const auto screen = MakeFineScreenWith(patch.width, drops, tones);
+    const quality::RadialSpectrum fine = FlatSpectrum(quality::LevelsAsGrey(
+        quality::ScreenLevels(*screen, patch), patch.width, patch.height, drops));
+    const double lowDb =
+        10 * std::log10((fine.lowFrequencyPower + 1e-3) / (fs.lowFrequency[grey - 1] + 1e-3));
+    const double anisotropyDb = fine.anisotropy - fs.anisotropy[grey - 1];
+    score.textureExcess += std::max(0.0, lowDb) + std::max(0.0, anisotropyDb);
+    score.worseGreys += lowDb > 0 || anisotropyDb > 0;
+  }
+}
+
 }  // namespace
+
+FlatTextures FloydSteinbergTextures(const DropSet& drops) {
+  FlatTextures textures;
+  for (int grey = 1; grey <= 254; ++grey) {
+    const quality::RadialSpectrum fs = FlatSpectrum(quality::FloydSteinbergToDrops(
+        quality::FlatPatch(kTextureWidth, kTextureHeight, static_cast<uint8_t>(grey)), drops));
+    textures.lowFrequency.push_back(fs.lowFrequencyPower);
+    textures.anisotropy.push_back(fs.anisotropy);
+  }
+  return textures;
+}
 
 FineTones TextbookTones(int gain) {
   FineTones tones;
@@ -30,7 +65,8 @@ FineTones TextbookTones(int gain) {
 }
 
 ToneScore ScoreTones(const FineTones& tones, const DropSet& drops,
-                     const std::vector<quality::NamedImage>& photos) {
+                     const std::vector<quality::NamedImage>& photos,
+                     const FlatTextures* floydSteinberg) {
   ToneScore score;
   for (const quality::NamedImage& photo : photos) {
     const auto screen = MakeFineScreenWith(photo.image.width, drops, tones);
@@ -48,15 +84,22 @@ ToneScore ScoreTones(const FineTones& tones, const DropSet& drops,
                                        quality::InkCoverage(halftone, 16, patch.height));
     score.startBand += std::max(0.0, off - 1.5);
   }
+  if (floydSteinberg) AddTextureExcess(tones, drops, *floydSteinberg, score);
   return score;
 }
 
-FineTones SearchTones(const SearchPlan& plan, const DropSet& drops,
-                      const std::vector<quality::NamedImage>& photos) {
-  FineTones best = TextbookTones(plan.startGain);
-  ToneScore bestScore = ScoreTones(best, drops, photos);
-  std::printf("start: %.3f dB at sigma 1.5, %.3f dB at sigma 3, start band %.2f\n",
-              bestScore.sigma1_5, bestScore.sigma3, bestScore.startBand);
+void PrintScore(const char* when, const ToneScore& score) {
+  std::printf("%s: %.3f dB at sigma 1.5, %.3f dB at sigma 3, start band %.2f", when, score.sigma1_5,
+              score.sigma3, score.startBand);
+  std::printf(", texture excess %.2f dB at %d greys\n", score.textureExcess, score.worseGreys);
+}
+
+FineTones SearchTones(const SearchPlan& plan, const FineTones& start, const DropSet& drops,
+                      const std::vector<quality::NamedImage>& photos,
+                      const FlatTextures* floydSteinberg) {
+  FineTones best = start;
+  ToneScore bestScore = ScoreTones(best, drops, photos, floydSteinberg);
+  PrintScore("start", bestScore);
   int gainStep = plan.gainStep, weightStep = plan.weightStep;
   for (int round = 0; round < plan.rounds; ++round) {
     for (int node = 0; node < kFineNodeCount; ++node) {
@@ -66,7 +109,7 @@ FineTones SearchTones(const SearchPlan& plan, const DropSet& drops,
           int32_t& value = Knob(trial, node, knob);
           value += sign * (knob == 0 ? gainStep : weightStep);
           if (value < 1 || (knob == 0 && value > plan.maxGain)) continue;
-          const ToneScore score = ScoreTones(trial, drops, photos);
+          const ToneScore score = ScoreTones(trial, drops, photos, floydSteinberg);
           if (score.Objective() > bestScore.Objective() + 1e-4) {
             best = trial, bestScore = score;
             break;
@@ -74,8 +117,7 @@ FineTones SearchTones(const SearchPlan& plan, const DropSet& drops,
         }
       }
     }
-    std::printf("round %d: %.3f dB at sigma 1.5, %.3f dB at sigma 3, start band %.2f\n", round,
-                bestScore.sigma1_5, bestScore.sigma3, bestScore.startBand);
+    PrintScore(("round " + std::to_string(round)).c_str(), bestScore);
     PrintTones(best);
     std::fflush(stdout);
     gainStep = std::max(1, gainStep * 3 / 5);

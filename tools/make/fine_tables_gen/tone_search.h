@@ -1,10 +1,10 @@
-// The search behind the fine screen's knobs: from textbook diffusion's weights and a given
-// error gain at every node, a coordinate descent over the nodes' knobs (each knob up or down by
-// a step, the first that scores better kept), the steps shrinking each round, scoring the mean
-// eye-weighted PSNR of the training photographs under two eye models (Gaussian sigma 1.5 px and
-// 3 px, identity tone curve) less a cost for a band in the first rows of flat greys (without it
-// the search found knobs whose rows 0-3 stray up to 2.9 points at greys 61 to 64, for 0.3 dB
-// more). Deterministic.
+// The search behind the fine screen's knobs: from given knobs (textbook diffusion's weights and
+// one error gain at every node, or earlier knobs to refine), a coordinate descent over the nodes'
+// knobs (each knob up or down by a step, the first that scores better kept), the steps shrinking
+// each round, scoring the mean eye-weighted PSNR of the training photographs under two eye models
+// (Gaussian sigma 1.5 px and 3 px, identity tone curve) less a cost for a band in the first rows of
+// flat greys (without it the search found knobs whose rows 0-3 stray up to 2.9 points at greys 61
+// to 64, for 0.3 dB more). Deterministic.
 #ifndef KORVEL_TOOLS_FINE_TABLES_GEN_TONE_SEARCH_H
 #define KORVEL_TOOLS_FINE_TABLES_GEN_TONE_SEARCH_H
 
@@ -23,20 +23,39 @@ struct SearchPlan {
   int rounds;      // each round's steps are 3/5 of the last one's
 };
 
+// Floyd-Steinberg's texture on the flat greys 1..254 (512 x 256): the low-frequency power and
+// the anisotropy of each, which the fine screen's must not pass.
+struct FlatTextures {
+  std::vector<double> lowFrequency, anisotropy;  // [grey - 1]
+};
+FlatTextures FloydSteinbergTextures(const DropSet& drops);
+
 // Mean PSNR (dB) at sigma 1.5 and at sigma 3 of the fine screen with the knobs, and its start
 // band: over flat greys 1, 3, .., 253 (512 x 64), the points by which rows 0-3 stray beyond 1.5
-// from the rows below 16, summed; each such point costs kBandCost dB.
+// from the rows below 16, summed; each such point costs kBandCost dB. When Floyd-Steinberg's
+// textures are given, also the texture excess: over the flat greys 1..254, the dB by which the
+// screen's low-frequency power (plus 0.001) and its anisotropy pass Floyd-Steinberg's, summed,
+// each dB costing kTextureCost dB, and the greys where either passes, each costing kWorseCost.
 struct ToneScore {
   static constexpr double kBandCost = 1.0;
-  double sigma1_5 = 0, sigma3 = 0, startBand = 0;
-  double Objective() const { return sigma1_5 + sigma3 - kBandCost * startBand; }
+  static constexpr double kTextureCost = 0.2;
+  static constexpr double kWorseCost = 0.02;
+  double sigma1_5 = 0, sigma3 = 0, startBand = 0, textureExcess = 0;
+  int worseGreys = 0;
+  double Objective() const {
+    return sigma1_5 + sigma3 - kBandCost * startBand - kTextureCost * textureExcess -
+           kWorseCost * worseGreys;
+  }
 };
 ToneScore ScoreTones(const FineTones& tones, const DropSet& drops,
-                     const std::vector<quality::NamedImage>& photos);
+                     const std::vector<quality::NamedImage>& photos,
+                     const FlatTextures* floydSteinberg = nullptr);
 
-// The search; prints each round's knobs and scores.
-FineTones SearchTones(const SearchPlan& plan, const DropSet& drops,
-                      const std::vector<quality::NamedImage>& photos);
+// The search from `start`, scoring textures against Floyd-Steinberg's when given; prints each
+// round's knobs and scores.
+FineTones SearchTones(const SearchPlan& plan, const FineTones& start, const DropSet& drops,
+                      const std::vector<quality::NamedImage>& photos,
+                      const FlatTextures* floydSteinberg = nullptr);
 
 // The textbook diffusion's knobs with the error gain at every node.
 FineTones TextbookTones(int gain);

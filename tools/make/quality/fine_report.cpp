@@ -31,19 +31,43 @@ void PrintRow(const char* name, const PhotoFigures& fine, const PhotoFigures& fs
       fine.meanTone, fs.meanTone);
 }
 
+// Rows 16 and below count as steady.
+constexpr int kSteadyFrom = 16;
+
 struct FlatFigures {
-  double ink;           // mean ink, 0..1
-  double firstRowsOff;  // rows 0..3 against rows 16.., points of coverage
-  double lowFrequency;  // RadialSpectrum::lowFrequencyPower
-  double anisotropy;    // dB
+  double ink;            // mean ink, 0..1
+  double firstRowsOff;   // rows 0..3 together against the steady rows, points of coverage
+  double worstFirstRow;  // the furthest of rows 0..3 alone from the steady rows, points
+  double steadyStray;    // the furthest of the steady rows alone from them all, points
+  double lowFrequency;   // RadialSpectrum::lowFrequencyPower
+  double anisotropy;     // dB
 };
 
+double RowOff(const GreyImage& halftone, int row, double steady) {
+  return 100 * std::fabs(InkCoverage(halftone, row, row + 1) - steady);
+}
+
 FlatFigures Flat(const GreyImage& halftone) {
-  const double steady = InkCoverage(halftone, 16, halftone.height);
-  const double off = 100 * std::fabs(InkCoverage(halftone, 0, 4) - steady);
+  const double steady = InkCoverage(halftone, kSteadyFrom, halftone.height);
+  double worstFirst = 0, steadyStray = 0;
+  for (int row = 0; row < 4; ++row)
+    worstFirst = std::max(worstFirst, RowOff(halftone, row, steady));
+  for (int row = kSteadyFrom; row < halftone.height; ++row)
+    steadyStray = std::max(steadyStray, RowOff(halftone, row, steady));
   const RadialSpectrum spectrum = RadialPowerSpectrum(halftone);
-  return {InkCoverage(halftone, 0, halftone.height), off, spectrum.lowFrequencyPower,
+  return {InkCoverage(halftone, 0, halftone.height),
+          100 * std::fabs(InkCoverage(halftone, 0, 4) - steady),
+          worstFirst,
+          steadyStray,
+          spectrum.lowFrequencyPower,
           spectrum.anisotropy};
+}
+
+// One line of the sweep's table: grey, then fine's and fs's figures side by side.
+void WriteSweepLine(std::FILE* table, int grey, const FlatFigures& a, const FlatFigures& b) {
+  std::fprintf(table, "%d,%.6f,%.6f,%.3f,%.3f,%.3f,%.3f,%.3f,%.3f\n", grey, a.lowFrequency,
+               b.lowFrequency, a.anisotropy, b.anisotropy, a.firstRowsOff, b.firstRowsOff,
+               a.worstFirstRow, a.steadyStray);
 }
 
 }  // namespace
@@ -85,7 +109,19 @@ bool PrintFinePhotoFigures(const std::string& photos, const DropSet& drops,
   return true;
 }
 
-void PrintFineFlatFigures(const DropSet& drops) {
+bool PrintFineFlatFigures(const DropSet& drops, const std::string& dump) {
+  std::FILE* table = nullptr;
+  const std::string tablePath = dump + "/fine_flat_" + std::to_string(drops.levels) + ".csv";
+  if (!dump.empty()) {
+    table = std::fopen(tablePath.c_str(), "w");
+    if (!table) {
+      std::perror(tablePath.c_str());
+      return false;
+    }
+    std::fprintf(table,
+                 "grey,low fine,low fs,anisotropy fine,anisotropy fs,rows 0-3 fine,"
+                 "rows 0-3 fs,worst first row fine,steady rows stray fine\n");
+  }
   std::printf(
       "flat greys, %d levels (fine fs): ink laid against wanted, rows 0-3 against "
       "the steady rows (points), low-frequency power, anisotropy (dB)\n",
@@ -101,7 +137,7 @@ void PrintFineFlatFigures(const DropSet& drops) {
         b.lowFrequency, a.anisotropy, b.anisotropy);
   }
   int lowerWorse = 0, anisoWorse = 0, worstLowGrey = 0, worstAnisoGrey = 0;
-  double worstLow = -1e9, worstAniso = -1e9, worstRows = 0;
+  double worstLow = -1e9, worstAniso = -1e9, worstRows = 0, worstRow = 0, worstStray = 0;
   double meanLow[2] = {0, 0}, meanAniso[2] = {0, 0};
   for (int grey = 1; grey <= 254; ++grey) {
     const GreyImage patch = FlatPatch(512, 256, static_cast<uint8_t>(grey));
@@ -114,6 +150,9 @@ void PrintFineFlatFigures(const DropSet& drops) {
     if (a.anisotropy - b.anisotropy > worstAniso)
       worstAniso = a.anisotropy - b.anisotropy, worstAnisoGrey = grey;
     worstRows = std::max(worstRows, a.firstRowsOff);
+    worstRow = std::max(worstRow, a.worstFirstRow);
+    worstStray = std::max(worstStray, a.steadyStray);
+    if (table) WriteSweepLine(table, grey, a, b);
     meanLow[0] += a.lowFrequency / 254, meanLow[1] += b.lowFrequency / 254;
     meanAniso[0] += a.anisotropy / 254, meanAniso[1] += b.anisotropy / 254;
     if (lowRatio > 1.25 || a.anisotropy > b.anisotropy + 3 || a.firstRowsOff > 2)
@@ -126,10 +165,16 @@ void PrintFineFlatFigures(const DropSet& drops) {
       "first rows over 2 points off)\n");
   std::printf(
       "greys 1..254: low-frequency power above fs's at %d (worst %.2fx at %d), "
-      "anisotropy above fs's at %d (worst %+.2f dB at %d), first rows off at most %.2f "
-      "points; means: low-frequency power %.4f %.4f, anisotropy %.2f %.2f dB\n",
+      "anisotropy above fs's at %d (worst %+.2f dB at %d), rows 0-3 off at most %.2f "
+      "points (a single one %.2f; single steady rows stray up to %.2f); means: low-frequency "
+      "power %.4f %.4f, anisotropy %.2f %.2f dB\n",
       lowerWorse, worstLow, worstLowGrey, anisoWorse, worstAniso, worstAnisoGrey, worstRows,
-      meanLow[0], meanLow[1], meanAniso[0], meanAniso[1]);
+      worstRow, worstStray, meanLow[0], meanLow[1], meanAniso[0], meanAniso[1]);
+  if (table && std::fclose(table) != 0) {
+    std::perror(tablePath.c_str());
+    return false;
+  }
+  return true;
 }
 
 }  // namespace quality

@@ -17,8 +17,10 @@ namespace quality {
 bool PrintFinePhotoFigures(const std::string& photos, const DropSet& drops,
                            const std::string& dump);
 
-// Prints the flat-grey figures of the named greys, then the worst of every grey 1..254.
-void PrintFineFlatFigures(const DropSet& drops);
+// Prints the flat-grey figures of the named greys, then the worst of every grey 1..254; with
+// `dump` not empty, writes every grey's figures there as fine_flat_LEVELS.csv (for plots).
+// False when the table could not be written.
+bool PrintFineFlatFigures(const DropSet& drops, const std::string& dump);
 
 }  // namespace quality
 

@@ -13,7 +13,8 @@
 // --plain-search sets the best screen beside a plain whole-page search (plain_search.h), inside
 // the photographs' borders and on them; --fine prints the fine screen's figures against
 // Floyd-Steinberg at one bit and at two bits (drop inks SMALL and MEDIUM of 2550, by default
-// 850 and 1700), and fails when DIR holds no photographs.
+// 850 and 1700), and fails when DIR holds no photographs; with --dump it also writes the flat
+// greys' figures there as tables (fine_report.h).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -207,13 +208,13 @@ int main(int argc, char** argv) {
     }
   }
   if (fine) {
-    bool photographs = true;
+    bool written = true;
     for (const DropSet& drops : {DropSet::OneBit(), threeDrops}) {
-      photographs = quality::PrintFinePhotoFigures(photos, drops, g_dumpFolder) && photographs;
-      quality::PrintFineFlatFigures(drops);
+      written = quality::PrintFinePhotoFigures(photos, drops, g_dumpFolder) && written;
+      written = quality::PrintFineFlatFigures(drops, g_dumpFolder) && written;
       std::printf("\n");
     }
-    return photographs ? 0 : 1;
+    return written ? 0 : 1;
   }
   std::printf("error diffusion (ed), the same never restarting (nr), Floyd-Steinberg (fs)\n");
   std::printf("%-22s %23s | %15s | %15s | %13s\n", "input", "psnr s1.5 ed nr fs", "psnr s3 ed fs",
