@@ -15,8 +15,8 @@ Spectra are Bartlett averages of 64 x 64 tiles of the rows below the first 64. W
 the three curves against grey and prints, per screen, at how many greys it is worse than
 Floyd-Steinberg:
 
-    tools/make/quality/flat_greys_plot.py build/tools/korvel/korvel 1 /tmp/flat1.png
-    tools/make/quality/flat_greys_plot.py build/tools/korvel/korvel 2 /tmp/flat2.png
+    tools/make/quality/flat_greys_plot.py build/tools/ship/korvel/korvel 1 /tmp/flat1.png
+    tools/make/quality/flat_greys_plot.py build/tools/ship/korvel/korvel 2 /tmp/flat2.png
 """
 import os
 import subprocess
