@@ -246,6 +246,26 @@ TEST(ContextStrides, RowsMatchThePackedCallAndBytesPastThemStayAsTheyWere) {
   }
 }
 
+// The splits work on packed planes: at a stride narrower than the packed one each row still
+// matches the packed split, and nothing is written past the last row's bytes.
+TEST(ContextStrides, SplitPlanesAtANarrowStrideWriteOnlyTheirRows) {
+  const int w = 37, h = 11, planes = 3;
+  const size_t narrow = (w * 2 + 7) / 8, packedStride = Stride(w, 2), guard = 16;
+  Context context = NewContext(50);
+  std::vector<Bytes> packed(planes, Bytes(packedStride * h)),
+      out(planes, Bytes(narrow * h + guard, 0xA5));
+  unsigned char* packedPlanes[] = {packed[0].data(), packed[1].data(), packed[2].data()};
+  unsigned char* outPlanes[] = {out[0].data(), out[1].data(), out[2].data()};
+  ASSERT_EQ(korvel_split(context.get(), planes, packedPlanes, packedStride, w, h), KORVEL_OK);
+  ASSERT_EQ(korvel_split(context.get(), planes, outPlanes, narrow, w, h), KORVEL_OK);
+  for (int p = 0; p < planes; ++p)
+    for (size_t i = 0; i < out[p].size(); ++i) {
+      const size_t y = i / narrow, x = i % narrow;
+      ASSERT_EQ(out[p][i], y < size_t(h) ? packed[p][packedStride * y + x] : 0xA5)
+          << "plane " << p << ", byte " << i;
+    }
+}
+
 TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
   Context owned = NewContext(50);
   korvel_context* c = owned.get();
@@ -266,12 +286,15 @@ TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
       // clang-format off
       {"null context", KORVEL_ERROR_NULL_CONTEXT, [&] { return korvel_template(nullptr, 1, 50, o, 8, 8, 8); }},
       {"null source", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_screen_image(c, 1, &ed, nullptr, 64, o, 8, 8, 8); }},
+      {"null options", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_screen_image(c, 1, nullptr, in, 64, o, 8, 8, 8); }},
+      {"null stream place", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_stream_begin(c, 1, &ed, 8, 8, nullptr); }},
       {"null plane", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_split(c, 3, planes, 16, 8, 8); }},
       {"zero width", KORVEL_ERROR_SIZE, [&] { return korvel_template(c, 1, 50, o, 8, 0, 8); }},
       {"zero cell", KORVEL_ERROR_SIZE, [&] { return korvel_screen_image(c, 1, &zeroCell, in, 64, o, 8, 8, 8); }},
       {"past 2 GiB", KORVEL_ERROR_SIZE, [&] { return korvel_screen_image(c, 2, &ed, in, 1 << 20, o, 1 << 20, 1 << 20, 4096); }},
       {"short output stride", KORVEL_ERROR_STRIDE, [&] { return korvel_template(c, 4, 50, o, 3, 8, 8); }},
       {"short source stride", KORVEL_ERROR_STRIDE, [&] { return korvel_screen_image(c, 1, &ed, in, 7, o, 8, 8, 8); }},
+      {"short 4-bit output stride", KORVEL_ERROR_STRIDE, [&] { return korvel_screen_image_4bit(c, in, 64, o, 3, 8, 8); }},
       {"level 101", KORVEL_ERROR_LEVEL, [&] { return korvel_template(c, 1, 101, o, 8, 8, 8); }},
       {"3 bits", KORVEL_ERROR_ARGUMENT, [&] { return korvel_template(c, 3, 50, o, 8, 8, 8); }},
       {"2 curve points", KORVEL_ERROR_TONE_CURVE, [&] { return korvel_set_tone_curve(c, two, 2); }},
