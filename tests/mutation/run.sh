@@ -112,6 +112,7 @@ for i in "${!names[@]}"; do
     verdict=caught
     by=$(grep -m1 -oE '^\[  FAILED  \] [A-Za-z0-9_]+\.[A-Za-z0-9_/]+' "$log/$slug-tests.txt" |
       sed 's/^\[  FAILED  \] //' || true)
+    [ -n "$by" ] || by=$(grep -m1 -oE '[A-Za-z0-9_]+\.(cpp|h):[0-9]+: Failure' "$log/$slug-tests.txt" || true)
     [ -n "$by" ] || by="(crash or timeout in ${ran##* })"
   fi
   $plant restore "$copy" "$file"
