@@ -4,8 +4,8 @@
 # faults the suite caught; exits 1 when one was missed. A fault may sit in the library, its
 # C API, the korvel tool or the CUPS filter: each test program runs when the build relinked it
 # or the program it tests (the library's tests first, then the tool's, then the filter's), and
-# the first red one catches the fault. The whole list takes about TIME_WHOLE; CI runs a share
-# of it that rotates from day to day (.ci/run faults).
+# the first red one catches the fault. The whole list takes about 25 minutes on two busy
+# cores (tests/README.md); CI runs a share of it that rotates from day to day (.ci/run faults).
 #
 #   tests/mutation/run.sh [name-filter]
 #
