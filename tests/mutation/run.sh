@@ -41,34 +41,48 @@ mkdir -p "$copy" "$build" "$log"
 echo "copying $tree_root to $copy"
 $plant sync "$tree_root" "$copy"
 
-# Each test program with what it tests: it runs when one of these files was relinked.
+# Each test program with what it tests, by file name (found in the build wherever the folders
+# put them): it runs when one of these files was relinked.
 programs=(
-  "tests/korvel_tests|tests/korvel_tests"
-  "tests/cli/korvel_cli_tests|tests/cli/korvel_cli_tests tools/korvel/korvel src/libkorvel.so"
-  "tests/cups/korvel_cups_tests|tests/cups/korvel_cups_tests tools/rastertokorvel/rastertokorvel src/libkorvel.so"
+  "korvel_tests|korvel_tests"
+  "korvel_cli_tests|korvel_cli_tests korvel libkorvel.so.*"
+  "korvel_cups_tests|korvel_cups_tests rastertokorvel libkorvel.so.*"
 )
 targets=(korvel_tests korvel_cli_tests korvel_cups_tests)
+
+# The one built file named $1.
+built_file() {
+  local found
+  mapfile -t found < <(find "$build" -type f -name "$1" ! -path '*/CMakeFiles/*')
+  if ((${#found[@]} != 1)); then
+    echo "the build holds ${#found[@]} files named '$1', not one: ${found[*]}" >&2
+    return 1
+  fi
+  echo "${found[0]}"
+}
 
 build_tests() {
   cmake --build "$build" --target "${targets[@]}" -j "$jobs" >"$1" 2>&1
 }
 # Runs the programs relinked since the stamp file was touched (all of them without a stamp),
-# stopping at the first that fails; prints the programs run.
+# stopping at the first that fails; prints the programs run. Returns 1 when one failed, 2 when
+# a program or what it tests is not in the build.
 run_tests() {
-  local log=$1 stamp=${2:-} entry program watched file ran=""
+  local log=$1 stamp=${2:-} entry program name file ran="" watched
   : >"$log"
   for entry in "${programs[@]}"; do
-    program=${entry%%|*}
-    watched=${entry#*|}
+    program=$(built_file "${entry%%|*}") || return 2
+    read -ra watched <<<"${entry#*|}"
     if [ -n "$stamp" ]; then
       local changed=0
-      for file in $watched; do
-        if [ "$build/$file" -nt "$stamp" ]; then changed=1; fi
+      for name in "${watched[@]}"; do
+        file=$(built_file "$name") || return 2
+        if [ "$file" -nt "$stamp" ]; then changed=1; fi
       done
       ((changed)) || continue
     fi
     ran+="${ran:+ }${program##*/}"
-    if ! timeout 900 "$build/$program" --gtest_filter="$tests" --gtest_fail_fast \
+    if ! timeout 900 "$program" --gtest_filter="$tests" --gtest_fail_fast \
       --gtest_brief=1 >>"$log" 2>&1; then
       echo "$ran"
       return 1
@@ -103,7 +117,13 @@ for i in "${!names[@]}"; do
     echo "fault '$name' does not compile: $log/$slug-build.txt"
     exit 2
   fi
-  if ran=$(run_tests "$log/$slug-tests.txt" "$stamp"); then
+  status=0
+  ran=$(run_tests "$log/$slug-tests.txt" "$stamp") || status=$?
+  if ((status == 2)); then
+    $plant restore "$copy" "$file"
+    exit 2
+  fi
+  if ((status == 0)); then
     verdict=MISSED
     missed=$((missed + 1))
     by="-"
