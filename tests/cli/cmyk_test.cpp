@@ -1,6 +1,7 @@
 // The inks of a CMYK TIFF screen exactly as each plane screened alone as a grey image with the
 // same options; per-ink options reach their own ink only; the thread count changes nothing.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <tiffio.h>
 
 #include <random>
@@ -130,10 +131,13 @@ TEST_F(CmykInput, BadPerInkOptionsAreRefusedInOneLine) {
       {"--quality K=50", "K.pgm", 2, "per-ink values need CMYK input"},
       {"--threads 2", "K.pgm", 2, "--threads does not apply to grey input"},
       {"--curve K=@none.txt", "planar.tif", 1, "none.txt: cannot open"},
-      {"--curve @dark.txt", "K.pgm", 1, "point 200 is outside"}};
+      {"--curve @dark.txt", "K.pgm", 1, "point 200 is outside"},
+      // Found while the inks are written: the inks written before it go too.
+      {"", "planar.tif", 1, "out-Y.png: cannot write: is a folder"}};
+  ASSERT_EQ(mkdir(Path("out-Y.png").c_str(), 0700), 0);
   for (const auto& [options, in, exitCode, message] : refusals)
     cli::ExpectRefused(Halftone(options, in, "out.png"), exitCode, message);
-  EXPECT_EQ(cli::EntriesIn(folder_), 7u);  // the inputs only: nothing was written
+  EXPECT_EQ(cli::EntriesIn(folder_), 8u);  // the inputs and the folder: nothing was written
 }
 
 }  // namespace

@@ -22,6 +22,8 @@ TEST(Usage, EveryRefusalIsOneLineAndWritesNothing) {
       {"halftone --colour CHART out.png", 2, "unknown option '--colour'"},
       {"halftone CHART out.png --bits", 2, "--bits needs a value"},
       {"halftone --stats=yes CHART out.png", 2, "--stats takes no value"},
+      {"halftone --quality=101 CHART out.png", 2, "--quality 101 is out of range"},
+      {"halftone --bits 1 --bits=2 CHART out.png", 2, "option --bits given twice"},
       {"halftone CHART", 2, "halftone takes two files: IN OUT"},
       {"halftone --type 43 CHART out.png", 2, "--type 43 is out of range (0 to 42)"},
       {"halftone --bits 3 CHART out.png", 2, "--bits must be 1, 2 or 4"},

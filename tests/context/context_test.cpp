@@ -223,6 +223,27 @@ TEST(ConcurrencyContexts, EightThreadsMatchTheSameWorkOneAfterAnother) {
   for (int j = 0; j < 8; ++j) EXPECT_EQ(parallel[j], sequential[j]) << "job " << j;
 }
 
+// The splits work on packed planes: at a stride narrower than the packed one each row still
+// matches the packed split, and nothing is written past the last row's bytes.
+TEST(ContextStrides, SplitPlanesAtANarrowStrideWriteOnlyTheirRows) {
+  const int w = 37, h = 11, planes = 3;
+  const size_t narrow = (w * 2 + 7) / 8, packedStride = Stride(w, 2), guard = 16;
+  Context context = NewContext(50);
+  std::vector<Bytes> packed(planes, Bytes(packedStride * h)),
+      out(planes, Bytes(narrow * h + guard, 0xA5));
+  unsigned char* packedPlanes[] = {packed[0].data(), packed[1].data(), packed[2].data()};
+  unsigned char* outPlanes[] = {out[0].data(), out[1].data(), out[2].data()};
+  ASSERT_EQ(korvel_context_split(context.get(), planes, packedPlanes, packedStride, w, h),
+            KORVEL_OK);
+  ASSERT_EQ(korvel_context_split(context.get(), planes, outPlanes, narrow, w, h), KORVEL_OK);
+  for (int p = 0; p < planes; ++p)
+    for (size_t i = 0; i < out[p].size(); ++i) {
+      const size_t y = i / narrow, x = i % narrow;
+      ASSERT_EQ(out[p][i], y < size_t(h) ? packed[p][packedStride * y + x] : 0xA5)
+          << "plane " << p << ", byte " << i;
+    }
+}
+
 TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
   Context owned = NewContext(50);
   korvel_context* c = owned.get();
@@ -288,6 +309,9 @@ TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
       {"own facts of 3 bits", KORVEL_ERROR_ARGUMENT, [&] { return korvel_screen_options_describe(&ownBits3, &facts); }},
       {"own facts of null options", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_screen_options_describe(nullptr, &facts); }},
       {"own facts of a larger size", KORVEL_ERROR_ARGUMENT, [&] { return korvel_screen_options_describe(&own, &largerFacts); }},
+      {"null options", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_context_screen_image(c, 1, nullptr, in, 64, o, 8, 8, 8); }},
+      {"null stream place", KORVEL_ERROR_NULL_BUFFER, [&] { return korvel_context_begin_stream(c, 1, &ed, 8, 8, nullptr); }},
+      {"short 4-bit output stride", KORVEL_ERROR_STRIDE, [&] { return korvel_context_screen_image_4bit(c, in, 64, o, 3, 8, 8); }},
       {"band past the page", KORVEL_ERROR_STREAM_END, [&] {
          korvel_context_begin_stream(c, 1, &ed, 8, 2, &stream);
          korvel_status status = korvel_stream_screen_rows(stream, in, 8, o, 4, 3);

@@ -114,6 +114,8 @@ void ExpectLibraryOutput(const Layout& layout, const ScreenCase& screen) {
   for (unsigned page = 0; page < 2; ++page) {
     const cups_page_header2_t& header = screened[page].header;
     EXPECT_EQ(header.cupsBitsPerColor, unsigned(bits));
+    EXPECT_EQ(header.cupsBitsPerPixel,
+              unsigned(layout.order == CUPS_ORDER_CHUNKED ? bits * inks : bits));
     EXPECT_EQ(header.cupsColorSpace, layout.space);
     EXPECT_EQ(header.cupsColorOrder, layout.order);
     EXPECT_EQ(header.cupsWidth, unsigned(kWidth));

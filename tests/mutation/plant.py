@@ -2,11 +2,13 @@
 """Lists the faults of faults.txt, or plants / restores one of them in a source tree.
 
   plant.py list FAULTS                 -> one fault name per line
+  plant.py check FAULTS TREE           -> fails unless every snippet occurs once in TREE
   plant.py plant FAULTS INDEX TREE     -> prints the file it changed (relative to TREE)
   plant.py restore TREE FILE           -> puts the original file back
   plant.py sync SOURCE TREE            -> makes TREE a copy of SOURCE's tracked and new files
-The snippet must occur exactly once in all of TREE/src; anything else is an error, so that a
-fault list gone stale after a refactoring is noticed instead of silently testing nothing.
+The snippet must occur exactly once in all of TREE/src and TREE/tools together (the library,
+its tool, its filter and the tools' shared code); anything else is an error, so that a fault
+list gone stale after a refactoring is noticed instead of silently testing nothing.
 """
 import os
 import shutil
@@ -35,22 +37,38 @@ def parse(path):
     return faults
 
 
-def plant(fault, tree):
+SEARCHED_FOLDERS = ("src", "tools")
+
+
+def planted_files(tree):
+    for folder in SEARCHED_FOLDERS:
+        for root, _, files in os.walk(os.path.join(tree, folder)):
+            for name in files:
+                if not name.endswith(".orig"):
+                    yield os.path.join(root, name)
+
+
+def place(fault, tree):
+    """The one file that holds the fault's snippet, with its text; exits naming where the snippet
+    is when that is not exactly one place."""
     hits = []
-    for root, _, files in os.walk(os.path.join(tree, "src")):
-        for name in files:
-            path = os.path.join(root, name)
-            try:
-                text = open(path, encoding="utf-8").read()
-            except UnicodeDecodeError:
-                continue
-            if fault["find"] in text:
-                hits.append((path, text.count(fault["find"]), text))
+    for path in planted_files(tree):
+        try:
+            text = open(path, encoding="utf-8").read()
+        except UnicodeDecodeError:
+            continue
+        if fault["find"] in text:
+            hits.append((path, text.count(fault["find"]), text))
     total = sum(n for _, n, _ in hits)
     if total != 1:
         places = ", ".join(os.path.relpath(p, tree) for p, _, _ in hits) or "nowhere"
         sys.exit(f"fault '{fault['name']}': snippet found {total} times ({places})")
     path, _, text = hits[0]
+    return path, text
+
+
+def plant(fault, tree):
+    path, text = place(fault, tree)
     shutil.copy2(path, path + ".orig")
     with open(path, "w", encoding="utf-8") as out:
         out.write(text.replace(fault["find"], fault["into"]))
@@ -82,6 +100,9 @@ if __name__ == "__main__":
     if command == "list":
         for f in parse(sys.argv[2]):
             print(f["name"])
+    elif command == "check":
+        for fault in parse(sys.argv[2]):
+            place(fault, sys.argv[3])
     elif command == "plant":
         plant(parse(sys.argv[2])[int(sys.argv[3])], sys.argv[4])
     elif command == "sync":
@@ -91,4 +112,4 @@ if __name__ == "__main__":
         os.replace(path + ".orig", path)
         os.utime(path, None)  # newer than the object built from the fault: rebuilt next time
     else:
-        sys.exit("usage: plant.py list|plant|restore ...")
+        sys.exit("usage: plant.py list|check|plant|restore|sync ...")

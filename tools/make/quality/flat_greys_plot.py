@@ -124,8 +124,14 @@ def main():
     print(f"{bits} bit, greys 1..254 where a screen is worse than fs; worst start band")
     for name in screens:
         f = figures[name]
-        print(f"{name:5s} low-frequency power {np.sum(f[:, 0] > fs[:, 0]):3d}"
-              f"  anisotropy {np.sum(f[:, 1] > fs[:, 1]):3d}"
+        with np.errstate(invalid="ignore", divide="ignore"):
+            ratio = f[:, 0] / fs[:, 0]
+        worst = np.nanargmax(ratio)
+        excess = f[:, 1] - fs[:, 1]
+        print(f"{name:5s} low-frequency power {np.sum(ratio > 1):3d}"
+              f" (over 1.25x {np.sum(ratio > 1.25):3d}, worst {ratio[worst]:.2f}x at"
+              f" {greys[worst]})  anisotropy {np.sum(excess > 0):3d}"
+              f" (over 1 dB {np.sum(excess > 1):3d}, worst {np.nanmax(excess):+.2f} dB)"
               f"  start band over 2 points {np.sum(f[:, 2] > 2):3d} (worst {f[:, 2].max():.2f})")
     print(f"fs    start band worst {fs[:, 2].max():.2f}")
 
