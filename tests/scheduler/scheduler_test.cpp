@@ -7,7 +7,6 @@
 
 #include <fstream>
 #include <iostream>
-#include <map>
 #include <memory>
 #include <regex>
 #include <set>
@@ -85,25 +84,16 @@ std::string AtLevel(const std::string& raster, int level) {
   return Digest(test::ReadFile(out));
 }
 
-double InkOf(const std::string& raster) {
-  double ink = 0;
-  for (const unsigned char byte : raster) ink += __builtin_popcount(byte);
-  return ink;
-}
-
 // The print quality as a user picks it in the PPD, as an IPP client asks for it, and as the
 // queue's default: each reaches the filter as the level it stands for.
 TEST(Scheduler, EveryPrintQualityReachesTheFilter) {
   scheduler->AddQueue("quality", {"printer-error-policy=abort-job"});
   scheduler->AddQueue("photo", {"printer-error-policy=abort-job", "cupsPrintQuality=Photo"});
   const std::string raster = RampRaster();
-  std::map<std::string, double> ink;  // by digest
   const auto printed = [&](const std::string& queue, const std::vector<std::string>& options) {
     const FinishedJob job = scheduler->Print(queue, raster, options);
     EXPECT_EQ(job.state, "completed") << scheduler->ErrorLog();
-    const std::string output = test::ReadFile(job.output);
-    ink[Digest(output)] = InkOf(output);
-    return Digest(output);
+    return Digest(test::ReadFile(job.output));
   };
   const std::string photo = printed("quality", {"cupsPrintQuality=Photo"});
   EXPECT_EQ(photo, AtLevel(raster, 90));
@@ -113,8 +103,7 @@ TEST(Scheduler, EveryPrintQualityReachesTheFilter) {
   EXPECT_EQ(normal, AtLevel(raster, 50));
   EXPECT_EQ(printed("photo", {}), photo);
   EXPECT_EQ(printed("photo", {"print-quality=4"}), normal);
-  // The error diffusion's tone curve at level 90 lays less ink than at 50 on a ramp.
-  EXPECT_LT(ink[photo], ink[normal] * 0.99);
+  EXPECT_NE(photo, normal);  // levels 90 and 50 screen apart: the comparisons tell levels apart
 }
 
 // Copies: made by the filters before this one for a PDF, by the filter for a raster; either way
