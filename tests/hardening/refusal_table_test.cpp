@@ -9,14 +9,13 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <limits>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "context/random_page.h"
+#include "docs/source_text.h"
 #include "mask/stored_mask.h"
 #include "support/raster.h"
 
@@ -305,10 +304,7 @@ std::string MarkdownTable(const std::vector<Refusal>& rows) {
 constexpr const char* kRefusalDocument = "docs/api.md";
 
 std::string DocumentedTable() {
-  std::ifstream document(std::string(KORVEL_SOURCE_DIR) + "/" + kRefusalDocument);
-  std::stringstream text;
-  text << document.rdbuf();
-  const std::string all = text.str();
+  const std::string all = docs::SourceText(kRefusalDocument);
   const size_t heading = all.find("## What the library refuses");
   // A second copy of the section would go unchecked: count it as no table.
   if (heading == std::string::npos ||

@@ -1,12 +1,12 @@
 // The filter and PPD as installed, under a real scheduler: jobs sent with lp to a queue made
-// from the PPD (a PDF through ghostscript, CUPS raster, copies, the print quality asked every
-// way a user or an IPP client asks it), their output decoded and checked page by page and ink
-// by ink, and the scheduler's page count. Needs root (cupsd runs its filters as lp).
+// from the PPD (PDFs through ghostscript and CUPS rasters, copies, the print quality asked every
+// way a user or an IPP client asks it, a cancel), their output and the scheduler's page count.
+// Needs root (cupsd runs its filters as lp). (The PPD's chain screening a PDF's pages, geometry
+// and tone is checked without a scheduler, in cups/queue_test.cpp.)
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iostream>
-#include <map>
 #include <memory>
 #include <regex>
 #include <set>
@@ -54,49 +54,6 @@ std::string StripesPdf(const std::string& name, int pages, bool cmyk) {
   return cupstest::StripesPdf(scheduler->Folder(), name, pages, cmyk);
 }
 
-// The 8-bit raster the PPD's chain renders from `document` before the filter.
-std::vector<Page> Rendered(const std::string& document, const std::vector<std::string>& options) {
-  std::vector<std::string> argv{CUPSFILTER,
-                                "-c",
-                                scheduler->Folder() + "/cups-files.conf",
-                                "-p",
-                                kPpd,
-                                "-m",
-                                "application/vnd.cups-raster"};
-  for (const std::string& option : options) argv.insert(argv.end(), {"-o", option});
-  argv.push_back(document);
-  const std::string out = document + ".rendered.ras";
-  const ProgramRun run = RunProgram(argv, out);
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  return ReadRaster(out);
-}
-
-TEST(Scheduler, GreyPdfPrintsItsPagesGeometryAndTone) {
-  scheduler->AddQueue("grey", {"printer-error-policy=abort-job"});
-  const std::string pdf = StripesPdf("grey", 3, false);
-  const std::vector<std::string> options{"ColorModel=Gray", "Resolution=300dpi",
-                                         "korvel-quality=0"};
-  const FinishedJob job = scheduler->Print("grey", pdf, options);
-  ASSERT_EQ(job.state, "completed") << scheduler->ErrorLog();
-  const std::vector<Page> source = Rendered(pdf, options);
-  ASSERT_EQ(source.size(), 3u);
-  EXPECT_EQ(source[0].header.cupsWidth, 2408u);  // A4's imageable width at 300 dpi
-  EXPECT_EQ(source[0].header.cupsColorSpace, CUPS_CSPACE_SW);
-  cupstest::ExpectScreenedPages(source, ReadRaster(job.output), 1);
-}
-
-TEST(Scheduler, CmykPdfPrintsItsPagesGeometryAndToneOfEveryInk) {
-  scheduler->AddQueue("cmyk", {"printer-error-policy=abort-job"});
-  const std::string pdf = StripesPdf("cmyk", 1, true);
-  const std::vector<std::string> options{"Resolution=300dpi", "korvel-quality=0"};
-  const FinishedJob job = scheduler->Print("cmyk", pdf, options);
-  ASSERT_EQ(job.state, "completed") << scheduler->ErrorLog();
-  const std::vector<Page> source = Rendered(pdf, options);
-  ASSERT_EQ(source.size(), 1u);
-  EXPECT_EQ(source[0].header.cupsColorSpace, CUPS_CSPACE_CMYK);
-  cupstest::ExpectScreenedPages(source, ReadRaster(job.output), 1);
-}
-
 // A two-page raster of grey ramps, which the queue hands to the filter as it is.
 std::string RampRaster() {
   std::vector<Page> pages;
@@ -127,25 +84,16 @@ std::string AtLevel(const std::string& raster, int level) {
   return Digest(test::ReadFile(out));
 }
 
-double InkOf(const std::string& raster) {
-  double ink = 0;
-  for (const unsigned char byte : raster) ink += __builtin_popcount(byte);
-  return ink;
-}
-
 // The print quality as a user picks it in the PPD, as an IPP client asks for it, and as the
 // queue's default: each reaches the filter as the level it stands for.
 TEST(Scheduler, EveryPrintQualityReachesTheFilter) {
   scheduler->AddQueue("quality", {"printer-error-policy=abort-job"});
   scheduler->AddQueue("photo", {"printer-error-policy=abort-job", "cupsPrintQuality=Photo"});
   const std::string raster = RampRaster();
-  std::map<std::string, double> ink;  // by digest
   const auto printed = [&](const std::string& queue, const std::vector<std::string>& options) {
     const FinishedJob job = scheduler->Print(queue, raster, options);
     EXPECT_EQ(job.state, "completed") << scheduler->ErrorLog();
-    const std::string output = test::ReadFile(job.output);
-    ink[Digest(output)] = InkOf(output);
-    return Digest(output);
+    return Digest(test::ReadFile(job.output));
   };
   const std::string photo = printed("quality", {"cupsPrintQuality=Photo"});
   EXPECT_EQ(photo, AtLevel(raster, 90));
@@ -155,8 +103,7 @@ TEST(Scheduler, EveryPrintQualityReachesTheFilter) {
   EXPECT_EQ(normal, AtLevel(raster, 50));
   EXPECT_EQ(printed("photo", {}), photo);
   EXPECT_EQ(printed("photo", {"print-quality=4"}), normal);
-  // The error diffusion's tone curve at level 90 lays less ink than at 50 on a ramp.
-  EXPECT_LT(ink[photo], ink[normal] * 0.99);
+  EXPECT_NE(photo, normal);  // levels 90 and 50 screen apart: the comparisons tell levels apart
 }
 
 // Copies: made by the filters before this one for a PDF, by the filter for a raster; either way
@@ -179,19 +126,6 @@ TEST(Scheduler, CopiesAreMadeAndCounted) {
     EXPECT_TRUE(std::regex_search(
         log, std::regex("copies root " + std::to_string(job.id) + " \\[[^\\]]*\\] total 6 ")))
         << log;
-}
-
-// A value no option takes stops the job with the filter's message; with the error policy
-// abort-job the queue goes on to the next job.
-TEST(Scheduler, AnUnknownChoiceStopsTheJobWithAnError) {
-  scheduler->AddQueue("bogus", {"printer-error-policy=abort-job"});
-  const FinishedJob job = scheduler->Print("bogus", RampRaster(), {"KorvelScreen=Bogus"});
-  EXPECT_EQ(job.state, "stopped");
-  EXPECT_TRUE(std::regex_search(scheduler->ErrorLog(),
-                                std::regex("E \\[[^\\]]*\\] \\[Job " + std::to_string(job.id) +
-                                           "\\] unknown screen \\\\?'Bogus")))
-      << scheduler->ErrorLog();
-  EXPECT_EQ(scheduler->Print("bogus", RampRaster(), {}).state, "completed");
 }
 
 // A job cancelled in the middle of a page: the filter stops between bands, page 1 counted, and
