@@ -59,6 +59,6 @@ function(korvel_check_shipped_links program)
     add_test(NAME shipped_links.${program}
              COMMAND sh ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/check_shipped_links.sh
                      $<TARGET_FILE:${program}> $<TARGET_FILE:korvel_static>)
-    set_tests_properties(shipped_links.${program} PROPERTIES LABELS unit)
+    set_tests_properties(shipped_links.${program} PROPERTIES LABELS "unit;shell")
   endif()
 endfunction()
