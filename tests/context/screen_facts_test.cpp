@@ -111,30 +111,4 @@ TEST(ScreenFacts, TemplateTypesDoWhatTheirFactsSay) {
       }
 }
 
-TEST(ScreenFacts, TheFourBitPathAndTheOwnScreens) {
-  const korvel_image_options any{34, 1, 1, 0, 0};
-  const korvel_screen_facts four = FactsOf(any, 4);
-  EXPECT_EQ(four.reads_tone_curve, 0);
-  EXPECT_EQ(WithCurve(any, 4, {0, 50, 100}), WithCurve(any, 4, {0, 95, 100}));
-  EXPECT_EQ(four.streams, 0);
-  EXPECT_EQ(four.highest_dot_mode, -1);
-  for (korvel_screen screen : {KORVEL_SCREEN_FINE, KORVEL_SCREEN_BEST})
-    for (int bits : {1, 2}) {
-      korvel_screen_options options;
-      korvel_screen_options_init(&options, screen, bits);
-      korvel_screen_facts facts{};
-      facts.size = sizeof facts;
-      ASSERT_EQ(korvel_screen_options_describe(&options, &facts), KORVEL_OK);
-      EXPECT_EQ(facts.reads_tone_curve, 1);
-      EXPECT_EQ(facts.reads_file_ramp, 0);
-      EXPECT_EQ(facts.highest_dot_mode, -1);
-      const test::Context context = test::NewContext(0);
-      korvel_stream* stream = nullptr;
-      EXPECT_EQ(
-          korvel_context_begin_screen_stream(context.get(), &options, 8, 8, &stream) == KORVEL_OK,
-          facts.streams != 0);
-      korvel_stream_destroy(stream);
-    }
-}
-
 }  // namespace
