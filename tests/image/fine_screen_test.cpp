@@ -167,18 +167,6 @@ TEST(FineScreen, FollowsItsRuleOnRandomPicturesInksAndKnobs) {
   }
 }
 
-TEST(FineScreen, GivesEachRowOnceAfterTakingIt) {
-  const auto screen = MakeFineScreen(5, 2, DropSet::OneBit());
-  EXPECT_EQ(screen->Delay(), 0);
-  std::vector<uint8_t> row(5);
-  EXPECT_FALSE(screen->GiveRow(row.data()));
-  const std::vector<uint16_t> amounts(5, kFullAmount);
-  screen->TakeRow(amounts.data());
-  EXPECT_TRUE(screen->GiveRow(row.data()));
-  EXPECT_EQ(row, std::vector<uint8_t>(5, 1));
-  EXPECT_FALSE(screen->GiveRow(row.data()));
-}
-
 // Paper stays paper and full ink full, next to any tone, at any inks.
 TEST(FineScreen, KeepsPaperAndFullInk) {
   std::mt19937 random(7);
