@@ -316,6 +316,10 @@ TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
          korvel_context_begin_stream(c, 1, &ed, 8, 2, &stream);
          korvel_status status = korvel_stream_screen_rows(stream, in, 8, o, 4, 3);
          return korvel_stream_destroy(stream), stream = nullptr, status; }},
+      {"band of a short source stride", KORVEL_ERROR_STRIDE, [&] {
+         korvel_context_begin_stream(c, 1, &ed, 8, 2, &stream);
+         korvel_status status = korvel_stream_screen_rows(stream, in, 7, o, 4, 1);
+         return korvel_stream_destroy(stream), stream = nullptr, status; }},
       // clang-format on
   };
   // The refusals leave the context's settings alone too: a later screen is unchanged.

@@ -24,13 +24,6 @@ using test::Stride;
 using test::OwnOptions;
 using test::Page;
 
-// A page of an own screen written at its packed stride.
-Page RandomPackedPage(test::Random& random) {
-  Page page = test::RandomOwnPage(random);
-  page.outputStride = Stride(page.width, page.bits);
-  return page;
-}
-
 // The plain reference: each grey through the tone curve the error-diffusion screen of the
 // caller's image uses, the screen's rows of drop levels packed one pixel at a time.
 Bytes Reference(const Page& page, bool ownCurve) {
@@ -70,7 +63,8 @@ Bytes Reference(const Page& page, bool ownCurve) {
 TEST(OwnScreenPage, IsTheScreenOfTheToneMappedGreysPackedAsTheReferencePacks) {
   test::Random random{7};
   for (int round = 0; round < 120; ++round) {
-    const Page page = RandomPackedPage(random);
+    Page page = test::RandomOwnPage(random);
+    page.outputStride = Stride(page.width, page.bits);  // written packed
     const bool ownCurve = random.Below(2) == 0;
     const Context context = test::NewCurveContext(ownCurve);
     Bytes out(page.outputStride * page.height, 0xA5);

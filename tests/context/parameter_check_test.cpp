@@ -17,9 +17,6 @@ namespace {
 
 constexpr int kSide = 48;
 
-using test::CurveText;
-using test::Ramp;
-
 korvel_status Check(const test::Context& context, std::string* path = nullptr) {
   char buffer[256] = "garbage";
   const korvel_status status =
@@ -68,7 +65,7 @@ TEST(ParameterCheck, UsableFilesScreenAsTheSamePointsGivenDirectly) {
     std::vector<std::string> values;
     for (int p : points) values.push_back(" " + std::to_string(p) + "\r");
     dir.Write(50, "\xEF\xBB\xBF; note\n[qnt_curve]\n" +
-                      CurveText(values, std::to_string(points.size())).substr(12));
+                      test::CurveText(values, std::to_string(points.size())).substr(12));
     const test::Context fromFile = test::NewContext(50), direct = test::NewContext(50);
     std::string path;
     ASSERT_EQ(Check(fromFile, &path), KORVEL_OK) << points.size() << " points";
@@ -84,8 +81,9 @@ TEST(ParameterCheck, UsableFilesScreenAsTheSamePointsGivenDirectly) {
 TEST(ParameterCheck, EverySettingsCallReportsWhatTheCheckFindsAfterIt) {
   test::ScopedDataDir usual, good, empty;
   for (int level = 10; level <= 100; level += 10) {
-    good.Write(level, CurveText(Ramp(5), "5"));
-    usual.Write(level, level % 20 == 0 ? CurveText(Ramp(5), "5") : CurveText(Ramp(5), "x"));
+    good.Write(level, test::CurveText(test::Ramp(5), "5"));
+    usual.Write(level, level % 20 == 0 ? test::CurveText(test::Ramp(5), "5")
+                                       : test::CurveText(test::Ramp(5), "x"));
   }
   const std::string folders[] = {"", good.path(), empty.path(), usual.path()};
   const int points[] = {0, 30, 100};
