@@ -1,6 +1,6 @@
 // Every context operation gives the bytes of its KORVEL_* counterpart made in the same state
 // (a streamed page those of the whole-page call, in bands of any height), without touching the
-// C library's rand(); eight threads, each on its own context,
+// C library's rand(); eight threads, each on its own context with korvel's own screens too,
 // give the bytes of the same work done one after another (the suite name puts that test in the
 // ThreadSanitizer stage of CI); bad input to any call is refused with a code and writes nothing.
 #include <gtest/gtest.h>
@@ -200,6 +200,16 @@ TEST(ContextEquivalence, EveryOperationMatchesItsLegacyCounterpart) {
   ExpectLegacyGives(ownCurve, 50, "own curve");
 }
 
+// An own screen (which has no KORVEL_* counterpart) chosen by the job, on an image of a seed.
+Bytes OwnScreen(korvel_context* c, int job, uint32_t seed) {
+  korvel_screen_options o;
+  korvel_screen_options_init(&o, job % 2 ? KORVEL_SCREEN_FINE : KORVEL_SCREEN_BEST, 1 + job / 4);
+  const int w = 61, h = 23;
+  Bytes image = GreyImage(w, h, seed), out(Stride(w, o.bits) * h);
+  korvel_context_screen(c, &o, image.data(), Stride(w, 8), out.data(), Stride(w, o.bits), w, h);
+  return out;
+}
+
 TEST(ConcurrencyContexts, EightThreadsMatchTheSameWorkOneAfterAnother) {
   const test::ScopedDataDir files;
   for (int level : {30, 70}) files.Write(level, CurveFile());
@@ -211,8 +221,10 @@ TEST(ConcurrencyContexts, EightThreadsMatchTheSameWorkOneAfterAnother) {
     const int curve[] = {0, 5 + 3 * j, 60, 100};
     if (j % 3 == 1) korvel_context_set_tone_curve(context.get(), curve, 4);
     std::vector<Bytes> outputs;
-    for (uint32_t round = 0; round < 4; ++round)
+    for (uint32_t round = 0; round < 4; ++round) {
       for (const Step& step : kSession) outputs.push_back(step(context.get(), j + 8 * round));
+      outputs.push_back(OwnScreen(context.get(), j, j + 8 * round));
+    }
     return outputs;
   };
   std::vector<std::vector<Bytes>> sequential(8), parallel(8);
@@ -315,6 +327,10 @@ TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
       {"band past the page", KORVEL_ERROR_STREAM_END, [&] {
          korvel_context_begin_stream(c, 1, &ed, 8, 2, &stream);
          korvel_status status = korvel_stream_screen_rows(stream, in, 8, o, 4, 3);
+         return korvel_stream_destroy(stream), stream = nullptr, status; }},
+      {"band of a short source stride", KORVEL_ERROR_STRIDE, [&] {
+         korvel_context_begin_stream(c, 1, &ed, 8, 2, &stream);
+         korvel_status status = korvel_stream_screen_rows(stream, in, 7, o, 4, 1);
          return korvel_stream_destroy(stream), stream = nullptr, status; }},
       // clang-format on
   };

@@ -1,11 +1,9 @@
-// The check a host makes before screening: every parameter file the reader would turn into a
-// blank or wrong curve is reported, every usable one screens exactly as the same points given as
-// the context's own curve, and the path it reports is the one the image calls read. The settings
-// that choose the file report it at once, and still make the setting.
-#include <fcntl.h>
+// The check a host makes before screening, against what the context does: each quality level's
+// facts say whether the check asks for a file curve and which file, every usable file screens
+// exactly as the same points given as the context's own curve, and every settings call that
+// chooses the file reports what the check finds right after it. (Unusable files are refused by
+// the tool's and the filter's checks.)
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <random>
 #include <string>
@@ -18,9 +16,6 @@
 namespace {
 
 constexpr int kSide = 48;
-
-using test::CurveText;
-using test::Ramp;
 
 korvel_status Check(const test::Context& context, std::string* path = nullptr) {
   char buffer[256] = "garbage";
@@ -40,19 +35,26 @@ std::vector<unsigned char> Screened(const test::Context& context) {
   return dots;
 }
 
-TEST(ParameterCheck, UnusableFilesAreReported) {
-  test::ScopedDataDir dir;
-  const std::string file = dir.FileOf(50);
-  const std::string specials[] = {"/dev/zero", dir.path(), dir.path() + "/fifo",
-                                  dir.path() + "/sparse", dir.path() + "/none"};
-  ASSERT_EQ(mkfifo(specials[2].c_str(), 0600), 0);
-  const int fd = open(specials[3].c_str(), O_WRONLY | O_CREAT, 0600);
-  ASSERT_EQ(ftruncate(fd, off_t{1} << 30), 0);
-  close(fd);
-  test::ForEachUnusableParameterFile(
-      file, {std::begin(specials), std::end(specials)}, [](const std::string& what) {
-        EXPECT_EQ(Check(test::NewContext(50)), KORVEL_ERROR_PARAMETER_FILE) << what;
-      });
+// In an empty folder a level's check fails exactly when its facts say it reads a file curve,
+// names the folder's file of the described name, and the level stored is the one described.
+TEST(QualityFacts, AgreeWithTheContextAtEveryLevel) {
+  const test::ScopedDataDir empty;
+  const test::Context context = test::NewContext(0);
+  korvel_context_set_parameter_folder(context.get(), empty.path().c_str());
+  for (int level = -5; level <= 105; ++level) {
+    SCOPED_TRACE(level);
+    korvel_quality_facts facts{};
+    facts.size = sizeof facts;
+    ASSERT_EQ(korvel_quality_describe(level, &facts), KORVEL_OK);
+    korvel_context_set_quality(context.get(), level);
+    int stored = 0;
+    korvel_context_get_quality(context.get(), &stored);
+    EXPECT_EQ(facts.level, stored);
+    std::string path;
+    EXPECT_EQ(Check(context, &path),
+              facts.reads_file_curve ? KORVEL_ERROR_PARAMETER_FILE : KORVEL_OK);
+    EXPECT_EQ(path, empty.path() + "/" + facts.file_name);
+  }
 }
 
 TEST(ParameterCheck, UsableFilesScreenAsTheSamePointsGivenDirectly) {
@@ -63,7 +65,7 @@ TEST(ParameterCheck, UsableFilesScreenAsTheSamePointsGivenDirectly) {
     std::vector<std::string> values;
     for (int p : points) values.push_back(" " + std::to_string(p) + "\r");
     dir.Write(50, "\xEF\xBB\xBF; note\n[qnt_curve]\n" +
-                      CurveText(values, std::to_string(points.size())).substr(12));
+                      test::CurveText(values, std::to_string(points.size())).substr(12));
     const test::Context fromFile = test::NewContext(50), direct = test::NewContext(50);
     std::string path;
     ASSERT_EQ(Check(fromFile, &path), KORVEL_OK) << points.size() << " points";
@@ -74,66 +76,14 @@ TEST(ParameterCheck, UsableFilesScreenAsTheSamePointsGivenDirectly) {
   }
 }
 
-TEST(ParameterCheck, ContextsThatReadNoFileCurvePassAndTheBufferIsChecked) {
-  test::ScopedDataDir dir;  // holds no file
-  std::string path;
-  EXPECT_EQ(Check(test::NewContext(0), &path), KORVEL_OK);
-  EXPECT_EQ(path, dir.FileOf(0));
-  EXPECT_EQ(Check(test::NewContext(-1)), KORVEL_OK);
-  const test::Context own = test::NewContext(70);
-  EXPECT_EQ(Check(own), KORVEL_ERROR_PARAMETER_FILE);
-  const int points[] = {0, 50, 100};
-  korvel_context_set_tone_curve(own.get(), points, 3);
-  EXPECT_EQ(Check(own), KORVEL_OK);
-
-  char small[8] = "unset";
-  EXPECT_EQ(korvel_context_check_parameters(own.get(), small, sizeof small), KORVEL_ERROR_ARGUMENT);
-  EXPECT_STREQ(small, "unset");
-  EXPECT_EQ(korvel_context_check_parameters(own.get(), nullptr, 0), KORVEL_OK);
-  EXPECT_EQ(korvel_context_check_parameters(own.get(), nullptr, 1), KORVEL_ERROR_NULL_BUFFER);
-  EXPECT_EQ(korvel_context_check_parameters(nullptr, nullptr, 0), KORVEL_ERROR_NULL_CONTEXT);
-  EXPECT_STRNE(korvel_strerror(KORVEL_ERROR_PARAMETER_FILE), korvel_strerror(korvel_status(99)));
-}
-
-// A host that sets a folder lacking its level's file hears it from the settings call, with the
-// path the library looked for, and the setting stands.
-TEST(ParameterCheck, TheSettingsThatChooseAMissingFileReportItAndStand) {
-  test::ScopedDataDir other;
-  test::ScopedDataDir usual;  // the usual lookup finds this one
-  usual.Write(50, CurveText(Ramp(11), "11"));
-  korvel_context* raw = nullptr;
-  ASSERT_EQ(korvel_context_create(&raw), KORVEL_OK);
-  const test::Context context(raw);
-  EXPECT_EQ(korvel_context_set_quality(raw, 50), KORVEL_OK);
-  EXPECT_EQ(korvel_context_set_parameter_folder(raw, other.path().c_str()),
-            KORVEL_ERROR_PARAMETER_FILE);
-  std::string path;
-  EXPECT_EQ(Check(context, &path), KORVEL_ERROR_PARAMETER_FILE);
-  EXPECT_EQ(path, other.FileOf(50));
-  EXPECT_EQ(korvel_context_set_quality(raw, 70), KORVEL_ERROR_PARAMETER_FILE);
-  int level = 0;
-  ASSERT_EQ(korvel_context_get_quality(raw, &level), KORVEL_OK);
-  EXPECT_EQ(level, 70);
-  const int points[] = {0, 50, 100};
-  EXPECT_EQ(korvel_context_set_tone_curve(raw, points, 3), KORVEL_OK);
-  EXPECT_EQ(korvel_context_set_tone_curve(raw, nullptr, 0), KORVEL_ERROR_PARAMETER_FILE);
-  EXPECT_EQ(korvel_context_set_quality(raw, 0), KORVEL_OK);
-  // A refused folder is a refusal: the folder stays, and so does the verdict.
-  ASSERT_EQ(korvel_context_set_quality(raw, 50), KORVEL_ERROR_PARAMETER_FILE);
-  EXPECT_EQ(korvel_context_set_parameter_folder(raw, std::string(300, 'f').c_str()),
-            KORVEL_ERROR_FOLDER);
-  EXPECT_EQ(Check(context, &path), KORVEL_ERROR_PARAMETER_FILE);
-  EXPECT_EQ(path, other.FileOf(50));
-  EXPECT_EQ(korvel_context_set_parameter_folder(raw, nullptr), KORVEL_OK);
-}
-
 // Every settings call that chooses the file says what the check says right after it, whatever
 // came before: levels, folders with good, broken and no files, own curves set and dropped.
 TEST(ParameterCheck, EverySettingsCallReportsWhatTheCheckFindsAfterIt) {
   test::ScopedDataDir usual, good, empty;
   for (int level = 10; level <= 100; level += 10) {
-    good.Write(level, CurveText(Ramp(5), "5"));
-    usual.Write(level, level % 20 == 0 ? CurveText(Ramp(5), "5") : CurveText(Ramp(5), "x"));
+    good.Write(level, test::CurveText(test::Ramp(5), "5"));
+    usual.Write(level, level % 20 == 0 ? test::CurveText(test::Ramp(5), "5")
+                                       : test::CurveText(test::Ramp(5), "x"));
   }
   const std::string folders[] = {"", good.path(), empty.path(), usual.path()};
   const int points[] = {0, 30, 100};

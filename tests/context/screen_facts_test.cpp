@@ -61,8 +61,9 @@ bool Streams(const korvel_image_options& options, int bits) {
   return status == KORVEL_OK;
 }
 
-// Outputs at dot modes 0..3 and at cell factors 1 and 2.
-std::vector<Bytes> AtEveryDotMode(korvel_image_options options, int bits) {
+// The outputs at dot modes 0..3 and at cell factors 1 and 2 change up to the highest dot mode
+// that enlarges and no further.
+void ExpectDotModes(korvel_image_options options, int bits, int highest, const std::string& label) {
   const test::Context context = test::NewContext(0);
   std::vector<Bytes> outputs;
   for (int mode = 0; mode <= 3; ++mode) {
@@ -72,12 +73,6 @@ std::vector<Bytes> AtEveryDotMode(korvel_image_options options, int bits) {
   options.dot_mode = 0;
   options.cell_width = options.cell_height = 2;
   outputs.push_back(Screened(context, options, bits));
-  return outputs;
-}
-
-void ExpectDotModes(const korvel_image_options& options, int bits, int highest,
-                    const std::string& label) {
-  const std::vector<Bytes> outputs = AtEveryDotMode(options, bits);
   for (int mode = 0; mode < 3; ++mode)
     EXPECT_EQ(outputs[mode] == outputs[mode + 1], mode >= highest) << label << " mode " << mode;
   EXPECT_EQ(outputs[0] == outputs[4], highest < 0) << label << " cells";
@@ -109,32 +104,6 @@ TEST(ScreenFacts, TemplateTypesDoWhatTheirFactsSay) {
         EXPECT_EQ(facts.reads_file_ramp != 0, withFile != WithCurve(options, bits, flat)) << label;
         files.Write(0, kRampFile);
       }
-}
-
-TEST(ScreenFacts, TheFourBitPathAndTheOwnScreens) {
-  const korvel_image_options any{34, 1, 1, 0, 0};
-  const korvel_screen_facts four = FactsOf(any, 4);
-  EXPECT_EQ(four.reads_tone_curve, 0);
-  EXPECT_EQ(WithCurve(any, 4, {0, 50, 100}), WithCurve(any, 4, {0, 95, 100}));
-  EXPECT_EQ(four.streams, 0);
-  EXPECT_EQ(four.highest_dot_mode, -1);
-  for (korvel_screen screen : {KORVEL_SCREEN_FINE, KORVEL_SCREEN_BEST})
-    for (int bits : {1, 2}) {
-      korvel_screen_options options;
-      korvel_screen_options_init(&options, screen, bits);
-      korvel_screen_facts facts{};
-      facts.size = sizeof facts;
-      ASSERT_EQ(korvel_screen_options_describe(&options, &facts), KORVEL_OK);
-      EXPECT_EQ(facts.reads_tone_curve, 1);
-      EXPECT_EQ(facts.reads_file_ramp, 0);
-      EXPECT_EQ(facts.highest_dot_mode, -1);
-      const test::Context context = test::NewContext(0);
-      korvel_stream* stream = nullptr;
-      EXPECT_EQ(
-          korvel_context_begin_screen_stream(context.get(), &options, 8, 8, &stream) == KORVEL_OK,
-          facts.streams != 0);
-      korvel_stream_destroy(stream);
-    }
 }
 
 }  // namespace

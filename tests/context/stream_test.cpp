@@ -49,9 +49,11 @@ Bytes Streamed(korvel_context* context, const Page& page, test::Random& random, 
     EXPECT_LE(written, fed) << page.Describe();
     EXPECT_GE(written, fed == page.height ? page.height : fed - delay) << page.Describe();
   }
-  int left = -1;
+  int left = -1, none = -1;
   korvel_stream_get_rows_left(stream, &left);
   EXPECT_EQ(left, 0);
+  EXPECT_EQ(korvel_stream_feed(stream, nullptr, 0, 0, nullptr, 0, &none), KORVEL_OK);
+  EXPECT_EQ(none, 0) << "an empty band at the end writes no row";
   korvel_stream_destroy(stream);
   return out;
 }

@@ -1,9 +1,9 @@
 // A page screened at the host's strides gives, row by row, the bytes of the same page screened at
-// the packed strides from a packed copy of its rows: every image type, the test patterns and
-// the caller's image, the 4-bit image path and the uniform templates, at strides narrower than,
-// equal to and wider than the packed rows. The reference is the plain copy a host would make
-// itself: each source row's bytes up to the stride, then white; each output row's first min(stride,
-// packed) bytes, the rest left alone.
+// the packed strides from a packed copy of its rows: every image type, the test patterns, the
+// caller's image and the 4-bit image path, at strides narrower than, equal to and wider than the
+// packed rows. The reference is the plain copy a host would make itself: each source row's bytes
+// up to the stride, then white; each output row's first min(stride, packed) bytes, the rest left
+// alone.
 #include <gtest/gtest.h>
 #include <korvel/korvel_context.h>
 
@@ -108,29 +108,6 @@ TEST(StridedPage, EveryImageCallAtAnyStrideGivesTheRowsOfThePackedCall) {
                      page.outputStride),
               KORVEL_OK);
     ASSERT_EQ(output, ThroughPackedCopies(packed.get(), page)) << page.Describe();
-  }
-}
-
-TEST(StridedPage, TemplatesAtAnyStrideGiveTheRowsOfThePackedCall) {
-  test::Random random{612};
-  const test::Context context = test::NewContext(0);
-  for (int round = 0; round < 300; ++round) {
-    const int depths[] = {1, 2, 4};
-    const int bits = depths[random.Below(3)], level = random.Below(101);
-    const int width = 1 + random.Below(70), height = 1 + random.Below(12);
-    const size_t stride = SomeStride(random, width, bits), packedStride = Stride(width, bits);
-    Bytes output = test::RandomBytes(random, stride * height + kGuardBytes);
-    Bytes expected = output, packed(packedStride * height, 0x5A);
-    ASSERT_EQ(korvel_context_template(context.get(), bits, level, packed.data(), packedStride,
-                                      width, height),
-              KORVEL_OK);
-    for (int y = 0; y < height; ++y)
-      std::copy_n(&packed[packedStride * y], std::min(stride, packedStride), &expected[stride * y]);
-    ASSERT_EQ(
-        korvel_context_template(context.get(), bits, level, output.data(), stride, width, height),
-        KORVEL_OK);
-    ASSERT_EQ(output, expected) << bits << " bits, level " << level << ", " << width << "x"
-                                << height << ", stride " << stride;
   }
 }
 

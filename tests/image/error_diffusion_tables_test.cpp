@@ -1,34 +1,19 @@
 // The constant tables of the image error-diffusion screen (the generator's output, its screen's
-// bytes golden): the weights' total, the target buckets, the rows below a restarting tone jump,
-// and the exactness of the per-mille split for every weight the tables hold.
+// bytes golden): the rows below a restarting tone jump and the exactness of the per-mille split for
+// every weight the tables hold.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <numeric>
 #include <set>
-#include <utility>
 #include <vector>
 
 #include "image/error_diffusion_kernel.h"
 #include "image/error_diffusion_tables.h"
 #include "row_coverage.h"
-#include "support/amount_grid.h"
 
 namespace {
-
-// The two weights of a pixel share one fixed total: what is not sent ahead goes below.
-TEST(ErrorDiffusionTables, BelowWeightsCompleteTheAheadWeights) {
-  for (int i = 0; i < kImgWeightCycle; ++i) {
-    EXPECT_EQ(g_imgBelowWeightCycle[i], 816 - g_imgAheadWeightCycle[i]) << i;
-  }
-}
-
-TEST(ErrorDiffusionTables, TargetBuckets) {
-  for (auto [target, bucket] :
-       {std::pair{0, 0}, {9, 9}, {10, 10}, {19, 10}, {919, 100}, {2549, 263}, {2550, 264}})
-    EXPECT_EQ(ImgTargetBucket(target), bucket) << target;
-}
 
 // Below a horizontal jump that restarts the screen (greys more than 20 apart), each of the four
 // first rows has the coverage of the steady rows further down.
@@ -72,11 +57,11 @@ TEST(ErrorDiffusionTables, DivisionBy1000IsExactForEveryInt32) {
     for (int64_t n : {q * 1000 - 999, q * 1000, q * 1000 + 999}) {
       if (n < INT32_MIN || n > INT32_MAX) continue;
       const int32_t m = static_cast<int32_t>(n);
-      ASSERT_EQ(test::DivideBy1000(m), m / 1000) << m;
+      ASSERT_EQ(ScalePerMille(m, PerMilleMultiplier(1)), m / 1000) << m;
     }
   }
-  EXPECT_EQ(test::DivideBy1000(INT32_MIN), INT32_MIN / 1000);
-  EXPECT_EQ(test::DivideBy1000(INT32_MAX), INT32_MAX / 1000);
+  EXPECT_EQ(ScalePerMille(INT32_MIN, PerMilleMultiplier(1)), INT32_MIN / 1000);
+  EXPECT_EQ(ScalePerMille(INT32_MAX, PerMilleMultiplier(1)), INT32_MAX / 1000);
 }
 
 }  // namespace

@@ -167,18 +167,6 @@ TEST(FineScreen, FollowsItsRuleOnRandomPicturesInksAndKnobs) {
   }
 }
 
-TEST(FineScreen, GivesEachRowOnceAfterTakingIt) {
-  const auto screen = MakeFineScreen(5, 2, DropSet::OneBit());
-  EXPECT_EQ(screen->Delay(), 0);
-  std::vector<uint8_t> row(5);
-  EXPECT_FALSE(screen->GiveRow(row.data()));
-  const std::vector<uint16_t> amounts(5, kFullAmount);
-  screen->TakeRow(amounts.data());
-  EXPECT_TRUE(screen->GiveRow(row.data()));
-  EXPECT_EQ(row, std::vector<uint8_t>(5, 1));
-  EXPECT_FALSE(screen->GiveRow(row.data()));
-}
-
 // Paper stays paper and full ink full, next to any tone, at any inks.
 TEST(FineScreen, KeepsPaperAndFullInk) {
   std::mt19937 random(7);
@@ -192,11 +180,8 @@ TEST(FineScreen, KeepsPaperAndFullInk) {
     const Levels levels = RunScreen(*screen, picture);
     for (int y = 0; y < 32; ++y)
       for (int x = 0; x < 64; ++x) {
-        if (picture[y][x] == 0) {
-          ASSERT_EQ(levels[y][x], 0) << x << "," << y;
-        }
-        if (picture[y][x] == kFullAmount) {
-          ASSERT_EQ(levels[y][x], drops.levels - 1) << x << "," << y;
+        if (picture[y][x] == 0 || picture[y][x] == kFullAmount) {
+          ASSERT_EQ(levels[y][x], picture[y][x] == 0 ? 0 : drops.levels - 1) << x << "," << y;
         }
       }
   }
