@@ -233,7 +233,12 @@ KORVEL_CONTEXT_API korvel_status korvel_context_split(korvel_context* context, i
 /* ---- Image halftoning --------------------------------------------------------------------- */
 
 /* The template types of korvel_image_options, by name (the numbers are those of korvel.h).
- * Types 10, 12 to 33, 35 and 37, and every value outside 0..42, act as KORVEL_TYPE_RAMP. */
+ * Types 10, 12 to 33, 35 and 37, and every value outside 0..KORVEL_TEMPLATE_TYPE_MAX, act as
+ * KORVEL_TYPE_RAMP. KORVEL_DOT_MODE_MAX is the highest dot_mode; modes above it screen as it
+ * does (korvel_image_options_describe tells how far each screen enlarges). */
+#define KORVEL_TEMPLATE_TYPE_MAX 42
+#define KORVEL_DOT_MODE_MAX 3
+
 typedef enum korvel_template_type {
   KORVEL_TYPE_RAMP = 0,                /* vertical grey ramp */
   KORVEL_TYPE_RAMP_TILES_WIDE = 1,     /* ramp tiles, a tenth of the width each */
@@ -259,7 +264,7 @@ typedef struct korvel_image_options {
   int template_type;          /* a korvel_template_type; KORVEL_TYPE_IMAGE screens the image */
   int cell_width;             /* horizontal cell factor, >= 1 */
   int cell_height;            /* vertical cell factor, >= 1 */
-  int dot_mode;               /* 0..3: cells enlarged 1, 2, 4 or 8 times */
+  int dot_mode;               /* 0..KORVEL_DOT_MODE_MAX: cells enlarged 1, 2, 4 or 8 times */
   int use_template_diffusion; /* non-zero: screen with the template diffusion */
 } korvel_image_options;
 

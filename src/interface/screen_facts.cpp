@@ -11,7 +11,8 @@
 namespace {
 
 constexpr int kCompensationRampType = 38;
-constexpr int kHighestDotMode = 3;
+constexpr int kHighestDotMode = KORVEL_DOT_MODE_MAX;
+static_assert(kMatrixType == KORVEL_TEMPLATE_TYPE_MAX, "the matrix is the highest template type");
 // The dispatcher enlarges the bar patterns at most twice: dot modes 2 and 3 draw them as 1.
 constexpr int kBarHighestDotMode = 1;
 constexpr int kNoCells = -1;

@@ -149,8 +149,8 @@ HalftoneJob ParseJob(const Words& words) {
   ScreenSettings& screen = job.screen;
   screen.bits = arguments.IntOr("--bits", 1, 1, 4);
   if (screen.bits == 3) throw UsageError("--bits must be 1, 2 or 4, not 3");
-  screen.type = arguments.IntOr("--type", DefaultType(screen.bits), 0, 42);
-  screen.dotMode = arguments.IntOr("--dot-mode", 0, 0, 3);
+  screen.type = arguments.IntOr("--type", DefaultType(screen.bits), 0, KORVEL_TEMPLATE_TYPE_MAX);
+  screen.dotMode = arguments.IntOr("--dot-mode", 0, 0, KORVEL_DOT_MODE_MAX);
   if (arguments.Has("--cell")) screen.cell = ParseSize(arguments.Value("--cell"), "--cell", 1024);
   screen.templateDiffusion = arguments.Has("--template-diffusion");
   job.inks = InkSettingsOf(arguments, job.input.empty() ? 1 : InksOfInput(job.input));

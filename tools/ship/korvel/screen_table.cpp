@@ -70,7 +70,7 @@ int LowestDepth(const ScreenRule& rule) {
 }
 
 int FirstType(TypeSet types) {
-  for (int type = 0; type <= 42; ++type)
+  for (int type = 0; type <= KORVEL_TEMPLATE_TYPE_MAX; ++type)
     if (types & Type(type)) return type;
   return kImageType;  // the 4-bit path takes no type
 }
@@ -258,7 +258,7 @@ const OwnScreenName kOwnScreenNames[2] = {{"fine", 1}, {"best", 2}};
 korvel_screen_facts FactsOf(const ScreenRule& rule) {
   const korvel_screen_facts first = FactsOfType(rule, LowestDepth(rule), FirstType(rule.types));
   for (int bits : {1, 2, 4})
-    for (int type = 0; type <= 42; ++type)
+    for (int type = 0; type <= KORVEL_TEMPLATE_TYPE_MAX; ++type)
       if (Covers(rule, bits, type) && !SameFacts(first, FactsOfType(rule, bits, type)))
         throw ToolError(std::string("the library screens the types of the ") + rule.name +
                         " differently (--type " + std::to_string(type) + " at --bits " +
@@ -290,10 +290,10 @@ const ScreenRule& ChooseScreen(const ScreenRequest& request) {
 
 std::string FormatTypes(TypeSet types) {
   std::string text;
-  for (int type = 0; type <= 42; ++type) {
+  for (int type = 0; type <= KORVEL_TEMPLATE_TYPE_MAX; ++type) {
     if (!(types & Type(type))) continue;
     int last = type;
-    while (last < 42 && (types & Type(last + 1))) ++last;
+    while (last < KORVEL_TEMPLATE_TYPE_MAX && (types & Type(last + 1))) ++last;
     // Three or more types in a row as a range, fewer one by one.
     const int end = last - type >= 2 ? type : last;
     for (int single = type; single <= end; ++single)

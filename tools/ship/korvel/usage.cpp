@@ -27,6 +27,16 @@ std::string QualityHelp() {
          "curve); per ink: --quality K=70,C=50 or 60,K=70\n";
 }
 
+// The template types and dot modes, as the library bounds them; the defaults are the tool's.
+std::string TypeAndDotModeHelp() {
+  const std::string dotMode = "0.." + Level(KORVEL_DOT_MODE_MAX);
+  return "0.." + Level(KORVEL_TEMPLATE_TYPE_MAX) + " (default " + Level(DefaultType(1)) +
+         " = the image by error\n" + kHelpColumn + "diffusion at 1 bit, " + Level(DefaultType(2)) +
+         " = small/medium/large drops at 2)\n" + "      --dot-mode " + dotMode +
+         std::string(kHelpColumn).substr(17 + dotMode.size()) +
+         "enlarge every screened cell 1, 2, 4 or 8 times\n";
+}
+
 // The parameter files, named as the library names them.
 std::string ParameterFilesHelp() {
   return std::string("one per quality level (") + QualityFacts(kDefaultQuality).file_name +
@@ -56,9 +66,10 @@ void PrintUsage(FILE* stream) {
       "  halftone [options] --size WxH OUT\n"
       "                                screen one of the library's test patterns (needs --type)\n"
       "      --bits 1|2|4              output depth (default 1; 4 = the 4-bit image path)\n"
-      "      --type N                  template type 0..42 (default 34 = the image by error\n"
-      "                                diffusion at 1 bit, 41 = small/medium/large drops at 2)\n"
-      "      --dot-mode 0..3           enlarge every screened cell 1, 2, 4 or 8 times\n"
+      "      --type N                  template type ",
+      stream);
+  std::fputs(TypeAndDotModeHelp().c_str(), stream);
+  std::fputs(
       "      --cell WxH                cell factors (default 1x1)\n"
       "      --quality LEVEL           ",
       stream);
