@@ -245,6 +245,9 @@ TEST(FilterRefuses, BadArgumentsFilesAndFolders) {
                     "no parameter file");
   unsetenv("KORVEL_DATA_DIR");
   ExpectFilterError(RunFilter(folder, folder + "/missing.ras", "", "out.ras"), "missing file");
+  for (const std::string& special : test::SpecialFiles(folder))
+    if (special.find("sparse") == std::string::npos)
+      ExpectFilterError(RunFilter(folder, special, "", "out.ras"), special, "regular file");
 }
 
 // The filter as the scheduler starts it, its raster coming from a pipe the test writes: the

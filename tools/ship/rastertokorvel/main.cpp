@@ -4,6 +4,7 @@
 // with the raster in `file` or on standard input; the screened raster goes to standard output,
 // and a PAGE: line for each page written goes to the scheduler's page count.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -32,10 +33,18 @@ struct RasterCloser {
 };
 using Raster = std::unique_ptr<cups_raster_t, RasterCloser>;
 
+// The job's document as a file: a regular file only, as the scheduler's spool holds it and as
+// each copy reads it again. Opened without waiting, so a FIFO is refused, not waited on.
 int OpenInput(const std::string& file) {
   if (file.empty()) return 0;
-  const int fd = open(file.c_str(), O_RDONLY);
+  const int fd = open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) throw ToolError("cannot open " + file + ": " + std::strerror(errno));
+  struct stat status {};
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    close(fd);
+    throw ToolError(file + " is not a regular file");
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return fd;
 }
 
