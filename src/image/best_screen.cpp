@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kBand = 32;
 constexpr int kLookahead = 16;
-constexpr int kMaxSweeps = 8;
+constexpr int kMaxSweeps = 4;
 static_assert(kBand % SearchWindow::kTile == 0 && kLookahead % SearchWindow::kTile == 0,
               "the window moves by whole tiles");
 

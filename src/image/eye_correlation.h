@@ -20,15 +20,16 @@
 // and band were chosen by a grid over sigma 0.5, peak 16..80 (at weight 4) and band 0.08..0.5,
 // scored by `korvel-quality --photos DIR --best` on the training photographs and by the
 // low-frequency power against serpentine Floyd-Steinberg at every flat grey 1..254
-// (tools/make/quality/flat_greys_plot.py), at 1 and 2 bits. Peak 40, band 0.1: greys whose
-// low-frequency power exceeds Floyd-Steinberg's went from 48 to 14 at 1 bit (worst 1.34x to
-// 1.12x, at grey 2; the mid greys at most 1.04x) and from 48 to 9 at 2 bits (worst 1.33x to
-// 1.01x), for -0.09 dB at 1 bit and -0.03 dB at 2 bits on the training photographs under the
-// sigma-1.5 eye (+3.82 and +5.61 dB over Floyd-Steinberg). A wider band or a stronger peak costs
-// more on the photographs and no less texture (band 0.5, peak 16: -0.21 dB at 1 bit; peak 80:
-// mid greys back up to 1.09x); the same sharp share in the whole eye instead costs 0.2 dB and
-// still left the light end worse. With the mid-tone term a first, short search under a sharper
-// eye (once needed to settle the mid greys) no longer helps: it cost a fifth of the speed.
+// (tools/make/quality/flat_greys_plot.py), at 1 and 2 bits. Peak 40, band 0.1, with the search's
+// 4 sweeps (best_screen.cpp): greys whose low-frequency power exceeds Floyd-Steinberg's went from
+// 48 to 12 at 1 bit (worst 1.34x to 1.04x) and from 48 to 9 at 2 bits (worst 1.33x to 1.01x), for
+// -0.11 dB at 1 bit and -0.05 dB at 2 bits on the training photographs under the sigma-1.5 eye
+// (+3.81 and +5.59 dB over Floyd-Steinberg). A wider band or a stronger peak costs more on the
+// photographs and leaves no less texture (band 0.5, peak 16: -0.21 dB at 1 bit; peak 80: mid
+// greys back up to 1.09x); the same sharp share in the whole eye instead costs 0.2 dB and still
+// leaves 1.26x at grey 2. With the mid-tone term a first, short search under a sharper eye (once
+// needed to settle the mid greys) no longer helps and cost a fifth of the speed; more than 4
+// sweeps changed the figures by 0.01 dB at a fifth of the speed.
 #ifndef KORVEL_IMAGE_EYE_CORRELATION_H
 #define KORVEL_IMAGE_EYE_CORRELATION_H
 
