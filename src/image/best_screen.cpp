@@ -1,12 +1,10 @@
-// The best screen: the fine screen's halftone improved by two searches that minimise the
-// eye-filtered error directly (search_window.h), one after the other: a short one under the
-// settling eye, which straightens the start's mid-grey textures, then the full one under the
-// best screen's own eye (eye_correlation.h). Each searches on a window that moves down the page
-// kBand rows at a time and hands its finished rows to the next as their start. A window searches
-// kBand + kLookahead rows; its top kBand rows are then finished and given back, the rows below it
-// are searched again in the next window with the rows that entered since. The page's last row
-// finishes every row. What happens depends only on how many rows have entered, so a page streamed
-// in bands of any height equals the page screened whole.
+// The best screen: the fine screen's halftone improved by a search that minimises the
+// eye-filtered error directly (search_window.h) under the best screen's own eye and its mid-tone
+// term (eye_correlation.h), on a window that moves down the page kBand rows at a time. A window
+// searches kBand + kLookahead rows; its top kBand rows are then finished and given back, the rows
+// below it are searched again in the next window with the rows that entered since. The page's last
+// row finishes every row. What happens depends only on how many rows have entered, so a page
+// streamed in bands of any height equals the page screened whole.
 #include <algorithm>
 #include <memory>
 #include <utility>
@@ -20,20 +18,19 @@ namespace {
 
 constexpr int kBand = 32;
 constexpr int kLookahead = 16;
-constexpr int kSettlingSweeps = 2;
-constexpr int kMaxSweeps = 8;
+constexpr int kMaxSweeps = 4;
 static_assert(kBand % SearchWindow::kTile == 0 && kLookahead % SearchWindow::kTile == 0,
               "the window moves by whole tiles");
 
-// The halftone of a start screen searched under one eye model on the moving window.
+// The halftone of a start screen searched under an eye model on the moving window.
 class SearchedScreen final : public OwnScreen {
  public:
   SearchedScreen(int width, int height, const DropSet& drops, std::unique_ptr<OwnScreen> start,
-                 const EyeCorrelation& eye, int maxSweeps)
+                 const EyeCorrelation& eye, const MidToneEye& midTone, int maxSweeps)
       : width_(width),
         height_(height),
         start_(std::move(start)),
-        window_(width, drops, eye, kBand + kLookahead, maxSweeps),
+        window_(width, drops, eye, kBand + kLookahead, maxSweeps, midTone),
         pending_(static_cast<size_t>(start_->Delay() + 1) * width),
         startLevels_(static_cast<size_t>(width)),
         finished_(static_cast<size_t>(kBand + kLookahead) * width) {}
@@ -103,9 +100,7 @@ class SearchedScreen final : public OwnScreen {
 }  // namespace
 
 std::unique_ptr<OwnScreen> MakeBestScreen(int width, int height, const DropSet& drops) {
-  auto settled =
-      std::make_unique<SearchedScreen>(width, height, drops, MakeFineScreen(width, height, drops),
-                                       SettlingEyeCorrelation(), kSettlingSweeps);
-  return std::make_unique<SearchedScreen>(width, height, drops, std::move(settled),
-                                          BestEyeCorrelation(), kMaxSweeps);
+  return std::make_unique<SearchedScreen>(width, height, drops,
+                                          MakeFineScreen(width, height, drops),
+                                          BestEyeCorrelation(), BestMidToneEye(), kMaxSweeps);
 }

@@ -1,5 +1,6 @@
 #include "image/eye_correlation.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -60,11 +61,38 @@ const EyeCorrelation& BestEyeCorrelation() {
   return table;
 }
 
-EyeModel SettlingEyeModel() {
-  return EyeModel{1.2, 2.5, 0.5, 0.5, 0.15};
+MidToneEye MakeMidToneEye(double sigma, int32_t peak, double band) {
+  constexpr int kSpread = MidToneEye::kRadius / 2;
+  double spread[2 * kSpread + 1][2 * kSpread + 1];
+  for (int dy = -kSpread; dy <= kSpread; ++dy)
+    for (int dx = -kSpread; dx <= kSpread; ++dx)
+      spread[dy + kSpread][dx + kSpread] = Gaussian(sigma, dx * dx + dy * dy);
+  double correlation[MidToneEye::kSide][MidToneEye::kSide] = {};
+  for (int y = 0; y <= 2 * kSpread; ++y)
+    for (int x = 0; x <= 2 * kSpread; ++x)
+      for (int v = 0; v <= 2 * kSpread; ++v)
+        for (int u = 0; u <= 2 * kSpread; ++u)
+          correlation[v - y + MidToneEye::kRadius][u - x + MidToneEye::kRadius] +=
+              spread[y][x] * spread[v][u];
+  MidToneEye eye{};
+  const double scale = peak / correlation[MidToneEye::kRadius][MidToneEye::kRadius];
+  for (int i = 0; i < MidToneEye::kSide; ++i)
+    for (int j = 0; j < MidToneEye::kSide; ++j)
+      eye.at[i][j] = static_cast<int32_t>(std::lround(scale * correlation[i][j]));
+  eye.band = band;
+  return eye;
 }
 
-const EyeCorrelation& SettlingEyeCorrelation() {
-  static const EyeCorrelation table = MakeEyeCorrelation(SettlingEyeModel());
-  return table;
+int MidToneWeight(const MidToneEye& eye, int amount, const DropSet& drops) {
+  int below = 0;
+  while (below + 2 < drops.levels && drops.ink[below + 1] <= amount) ++below;
+  const double gap = drops.ink[below + 1] - drops.ink[below];
+  const double offMiddle = std::abs(amount - drops.ink[below] - 0.5 * gap) / gap;
+  const double rise = std::max(0.0, 1.0 - offMiddle / eye.band);
+  return static_cast<int>(std::lround(MidToneEye::kMaxWeight * std::min(rise, 1.0)));
+}
+
+const MidToneEye& BestMidToneEye() {
+  static const MidToneEye eye = MakeMidToneEye(0.5, 40, 0.1);
+  return eye;
 }

@@ -7,18 +7,35 @@
 // the pixels within kRadius / 2; c_pp is its autocorrelation, within kRadius, scaled to integers
 // so that the search's sums are exact.
 //
-// The models (BestEyeModel, SettlingEyeModel) were chosen on training photographs
+// The model (BestEyeModel) was chosen on training photographs
 // (tools/make/quality/training_photos.py makes them; none of the photographs the screen is judged
-// on) and flat greys, as the ones that did well under three different eyes at once: Gaussians of
-// sigma 1.5 and 3 pixels and a heavier-tailed, contrast-sensitivity-like spread at two scales.
-// A narrower blend wins under the last and loses under the Gaussians, a wider one the other way
-// round. The settling model weighs the sharp Gaussian five times as much: searched under it
-// first, a mid grey's checkerboard settles into large clean patches, where under the final model
-// alone it keeps scattered pairs and triples of drops that no toggle or swap removes.
+// on) and flat greys, as the one that did well under three different eyes at once: Gaussians of
+// sigma 1.5 and 3 pixels and a heavier-tailed, contrast-sensitivity-like spread at two scales. A
+// narrower blend wins under the last and loses under the Gaussians, a wider one the other way
+// round.
+//
+// That eye barely sees the texture between a mid grey's principal frequency and half of it, so
+// alone it leaves the mid greys small clusters of drops where Floyd-Steinberg lays an almost clean
+// checkerboard; the mid-tone eye (BestMidToneEye) adds a sharp term there alone. Its sigma, peak
+// and band were chosen by a grid over sigma 0.5, peak 16..80 (at weight 4) and band 0.08..0.5,
+// scored by `korvel-quality --photos DIR --best` on the training photographs and by the
+// low-frequency power against serpentine Floyd-Steinberg at every flat grey 1..254
+// (tools/make/quality/flat_greys_plot.py), at 1 and 2 bits. Peak 40, band 0.1, with the search's
+// 4 sweeps (best_screen.cpp): greys whose low-frequency power exceeds Floyd-Steinberg's went from
+// 48 to 12 at 1 bit (worst 1.34x to 1.04x) and from 48 to 9 at 2 bits (worst 1.33x to 1.01x), for
+// -0.11 dB at 1 bit and -0.05 dB at 2 bits on the training photographs under the sigma-1.5 eye
+// (+3.81 and +5.59 dB over Floyd-Steinberg). A wider band or a stronger peak costs more on the
+// photographs and leaves no less texture (band 0.5, peak 16: -0.21 dB at 1 bit; peak 80: mid
+// greys back up to 1.09x); the same sharp share in the whole eye instead costs 0.2 dB and still
+// leaves 1.26x at grey 2. With the mid-tone term a first, short search under a sharper eye (once
+// needed to settle the mid greys) no longer helps and cost a fifth of the speed; more than 4
+// sweeps gained 0.02 dB at a fifth of the speed.
 #ifndef KORVEL_IMAGE_EYE_CORRELATION_H
 #define KORVEL_IMAGE_EYE_CORRELATION_H
 
 #include <cstdint>
+
+#include "image/own_screen.h"
 
 struct EyeModel {
   double narrowSigma;  // pixels
@@ -44,8 +61,29 @@ EyeCorrelation MakeEyeCorrelation(const EyeModel& model);
 // The model of the best screen and its table, built once.
 EyeModel BestEyeModel();
 const EyeCorrelation& BestEyeCorrelation();
-// The model of the best screen's first, short search, and its table, built once.
-EyeModel SettlingEyeModel();
-const EyeCorrelation& SettlingEyeCorrelation();
+
+// A second, sharp eye that sees only the error of mid tones: its error is w[m] e[m], the error
+// weighted per pixel by how close the pixel's amount lies to the middle of the two inks it falls
+// between (MidToneWeight), and its c_pp is that of a Gaussian spread about a pixel across. Added
+// to the best screen's eye it makes a mid grey's drops keep apart from their own kind, as a
+// checkerboard does, where the wider eye alone leaves small clusters it barely sees; light and
+// dark tones, whose weight is zero, keep the wider eye's choice.
+struct MidToneEye {
+  static constexpr int kRadius = 2;
+  static constexpr int kSide = 2 * kRadius + 1;
+  static constexpr int kMaxWeight = 4;
+
+  int32_t at[kSide][kSide];  // c_pp at offset (dx, dy) in at[dy + kRadius][dx + kRadius]
+  double band;  // weights rise from zero where the amount lies this share of the gap off the middle
+
+  int32_t Offset(int dx, int dy) const { return at[dy + kRadius][dx + kRadius]; }
+};
+
+MidToneEye MakeMidToneEye(double sigma, int32_t peak, double band);
+// The weight 0..kMaxWeight of a pixel of this amount: kMaxWeight halfway between the two inks
+// around it, falling linearly to zero `band` of their gap away from the middle, zero beyond.
+int MidToneWeight(const MidToneEye& eye, int amount, const DropSet& drops);
+// The mid-tone eye of the best screen's final search, built once.
+const MidToneEye& BestMidToneEye();
 
 #endif

@@ -1,6 +1,7 @@
 // The best screen's search window against a reference that recomputes the whole eye-filtered
-// error from scratch: c_ep and the trial changes after random changes, entering rows and
-// retiring rows, and a naive search with the same visiting order giving the same halftone.
+// error, the mid-tone term included, from scratch: c_ep, c_wp and the trial changes after random
+// changes, entering rows and retiring rows, and a naive search with the same visiting order giving
+// the same halftone.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,12 +23,27 @@ struct Page {
   int width, height;
   DropSet drops;
   const EyeCorrelation& eye;
-  std::vector<int> amount, level;
+  const MidToneEye& midTone;
+  std::vector<int> amount, level, weight;  // weight: MidToneWeight of the amount
   int entered = 0;
   struct Tap {
     int dx, dy, c;
   };
   std::vector<Tap> taps;  // the eye's non-zero offsets
+
+  // The mid-tone weighted error: zero outside the page on every side, no mirror.
+  int64_t WeightedError(int x, int y) const {
+    if (x < 0 || x >= width || y < 0 || y >= entered) return 0;
+    return weight[At(x, y)] * Error(x, y);
+  }
+  // c_wp at (x, y).
+  int64_t MidToneCorrelation(int x, int y) const {
+    int64_t sum = 0;
+    for (int dy = -MidToneEye::kRadius; dy <= MidToneEye::kRadius; ++dy)
+      for (int dx = -MidToneEye::kRadius; dx <= MidToneEye::kRadius; ++dx)
+        sum += WeightedError(x + dx, y + dy) * midTone.Offset(dx, dy);
+    return sum;
+  }
 
   int At(int x, int y) const { return y * width + x; }
   int64_t Error(int x, int y) const {
@@ -41,13 +57,15 @@ struct Page {
     for (const Tap& tap : taps) sum += Error(x + tap.dx, y + tap.dy) * tap.c;
     return sum;
   }
-  // The whole filtered error, sum over pixel pairs of e[m] e[n] c_pp[m - n].
+  // The whole filtered error, sum over pixel pairs of e[m] e[n] c_pp[m - n] plus the mid-tone
+  // term, sum of w[m] e[m] w[n] e[n] c_ww[m - n].
   int64_t FilteredError() const {
     int64_t sum = 0;
     for (int y = 0; y < entered; ++y)
       for (int x = 0; x < width; ++x) {
-        const int64_t e = Error(x, y);
+        const int64_t e = Error(x, y), we = WeightedError(x, y);
         if (e != 0) sum += e * Correlation(x, y);
+        if (we != 0) sum += we * MidToneCorrelation(x, y);
       }
     return sum;
   }
@@ -79,8 +97,8 @@ DropSet RandomDrops(std::mt19937& random) {
 }
 
 Page RandomPage(std::mt19937& random, int width, int height, const DropSet& drops,
-                const EyeCorrelation& eye = BestEyeCorrelation()) {
-  Page page{width, height, drops, eye, {}, {}, 0, {}};
+                const EyeCorrelation& eye, const MidToneEye& midTone) {
+  Page page{width, height, drops, eye, midTone, {}, {}, {}, 0, {}};
   for (int dy = -kR; dy <= kR; ++dy)
     for (int dx = -kR; dx <= kR; ++dx)
       if (eye.Offset(dx, dy) != 0) page.taps.push_back({dx, dy, eye.Offset(dx, dy)});
@@ -90,6 +108,7 @@ Page RandomPage(std::mt19937& random, int width, int height, const DropSet& drop
                           : kind == 1 ? kFullAmount
                                       : static_cast<int>(random() % (kFullAmount + 1)));
     page.level.push_back(static_cast<int>(random() % drops.levels));
+    page.weight.push_back(MidToneWeight(midTone, page.amount.back(), drops));
   }
   return page;
 }
@@ -116,6 +135,7 @@ void ExpectWindowMatches(const Page& page, const SearchWindow& window, int first
       const int y = firstActive + i;
       ASSERT_EQ(window.ActiveLevels(i)[x], page.level[page.At(x, y)]) << x << "," << y;
       ASSERT_EQ(window.ErrorCorrelation(i, x), page.Correlation(x, y)) << x << "," << y;
+      ASSERT_EQ(window.MidToneCorrelation(i, x), page.MidToneCorrelation(x, y)) << x << "," << y;
     }
 }
 
@@ -124,8 +144,10 @@ TEST(SearchWindow, CorrelationAndTrialsEqualTheWholeErrorRecomputed) {
   for (int trial = 0; trial < 6; ++trial) {
     const DropSet drops = RandomDrops(random);
     const int width = 9 + static_cast<int>(random() % 12), height = 56;
-    Page page = RandomPage(random, width, height, drops);
-    SearchWindow window(width, drops, page.eye, 2 * kTile, 4);
+    // A mid-tone eye wider than the screen's gives most pixels a weight.
+    static const MidToneEye midTone = MakeMidToneEye(0.7, 300, 0.5);
+    Page page = RandomPage(random, width, height, drops, BestEyeCorrelation(), midTone);
+    SearchWindow window(width, drops, page.eye, 2 * kTile, 4, midTone);
     int firstActive = 0;
     while (firstActive < height) {
       while (page.entered < height && page.entered - firstActive < 2 * kTile)
@@ -228,8 +250,9 @@ TEST(SearchWindow, SearchEqualsTheNaiveSearchWithTheSameOrder) {
     const int width = kTile + 3, height = 2 * kTile + 5, maxSweeps = 3 + trial;
     // A short-sighted eye keeps the slow search quick; the rule is the same for any eye.
     static const EyeCorrelation eye = MakeEyeCorrelation(EyeModel{0.6, 0.9, 0.4, 0.4, 0.1});
-    Page page = RandomPage(random, width, height, drops, eye);
-    SearchWindow window(width, drops, eye, 2 * kTile, maxSweeps);
+    static const MidToneEye midTone = MakeMidToneEye(0.5, 400, 0.4);
+    Page page = RandomPage(random, width, height, drops, eye, midTone);
+    SearchWindow window(width, drops, eye, 2 * kTile, maxSweeps, midTone);
     Page naivePage = page;
     NaiveSearch naive(naivePage, maxSweeps);
     int firstActive = 0;
