@@ -25,20 +25,18 @@ void PrintTones(const FineTones& tones) {
                 n.belowAhead, n.shake);
 }
 
-constexpr int kTextureWidth = 512, kTextureHeight = 256;
-
-quality::RadialSpectrum FlatSpectrum(const quality::GreyImage& halftone) {
-  return quality::RadialPowerSpectrum(halftone);
-}
+constexpr int kTextureWidth = 512;
 
 void AddTextureExcess(const FineTones& tones, const FlatTextures& fs, ToneScore& score) {
   const DropSet& drops = fs.drops;
   for (int grey = 1; grey <= 254; ++grey) {
     const quality::GreyImage patch =
-        quality::FlatPatch(kTextureWidth, kTextureHeight, static_cast<uint8_t>(grey));
+        quality::FlatPatch(kTextureWidth, fs.height, static_cast<uint8_t>(grey));
     const auto screen = MakeFineScreenWith(patch.width, drops, tones);
-    const quality::RadialSpectrum fine = FlatSpectrum(quality::LevelsAsGrey(
-        quality::ScreenLevels(*screen, patch), patch.width, patch.height, drops));
+    const quality::RadialSpectrum fine =
+        quality::RadialPowerSpectrum(quality::LevelsAsGrey(quality::ScreenLevels(*screen, patch),
+                                                           patch.width, patch.height, drops),
+                                     fs.tile);
     const double lowDb =
         10 * std::log10((fine.lowFrequencyPower + 1e-3) / (fs.lowFrequency[grey - 1] + 1e-3));
     const double anisotropyDb = fine.anisotropy - fs.anisotropy[grey - 1];
@@ -53,12 +51,14 @@ void AddTextureExcess(const FineTones& tones, const FlatTextures& fs, ToneScore&
 
 }  // namespace
 
-FlatTextures FloydSteinbergTextures(const DropSet& drops) {
+FlatTextures FloydSteinbergTextures(const DropSet& drops, int height, int tile) {
   FlatTextures textures;
-  textures.drops = drops;
+  textures.drops = drops, textures.height = height, textures.tile = tile;
   for (int grey = 1; grey <= 254; ++grey) {
-    const quality::RadialSpectrum fs = FlatSpectrum(quality::FloydSteinbergToDrops(
-        quality::FlatPatch(kTextureWidth, kTextureHeight, static_cast<uint8_t>(grey)), drops));
+    const quality::RadialSpectrum fs = quality::RadialPowerSpectrum(
+        quality::FloydSteinbergToDrops(
+            quality::FlatPatch(kTextureWidth, height, static_cast<uint8_t>(grey)), drops),
+        tile);
     textures.lowFrequency.push_back(fs.lowFrequencyPower);
     textures.anisotropy.push_back(fs.anisotropy);
   }

@@ -25,21 +25,23 @@ struct SearchPlan {
   int maxShake = 0;
 };
 
-// Floyd-Steinberg's texture on the flat greys 1..254 (512 x 256) at some drop inks: the
-// low-frequency power and the anisotropy of each, which the fine screen's must not pass.
+// Floyd-Steinberg's texture on the flat greys 1..254 (512 x height, spectra averaged over
+// tiles of tile x tile) at some drop inks: the low-frequency power and the anisotropy of each,
+// which the fine screen's, measured the same way, must not pass.
 struct FlatTextures {
   DropSet drops;
+  int height = 256, tile = 128;
   std::vector<double> lowFrequency, anisotropy;  // [grey - 1]
 };
-FlatTextures FloydSteinbergTextures(const DropSet& drops);
+FlatTextures FloydSteinbergTextures(const DropSet& drops, int height = 256, int tile = 128);
 
 // What the score charges for texture: Floyd-Steinberg's at the drop inks trained and perhaps
 // at others (the fine screen runs at each with the same knobs), and on top of the charge per
 // dB of excess, `pastMarginCost` per dB by which a grey's anisotropy passes Floyd-Steinberg's
 // by more than kAnisotropyMarginDb or its low-frequency power by more than kLowMarginDb.
 struct TextureCharge {
-  static constexpr double kAnisotropyMarginDb = 0.3;
-  static constexpr double kLowMarginDb = 0.2;  // 1.047x
+  static constexpr double kAnisotropyMarginDb = 0.2;
+  static constexpr double kLowMarginDb = 0.1;  // 1.023x
   std::vector<FlatTextures> references;
   double pastMarginCost = 0;
 };
