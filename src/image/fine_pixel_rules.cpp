@@ -5,8 +5,6 @@
 
 namespace {
 
-// Place of the amount in the gap between the inks around it, folded: 0 at an ink, 1/2 half
-// way between two.
 // The lower of the two levels whose inks are around the amount.
 int LowerLevel(const DropSet& drops, int amount) {
   int level = 0;
@@ -14,6 +12,14 @@ int LowerLevel(const DropSet& drops, int amount) {
   return level;
 }
 
+// The gap between the inks around the amount, in errors' units.
+int64_t GapAround(const DropSet& drops, int amount) {
+  const int level = LowerLevel(drops, amount);
+  return (drops.ink[level + 1] - drops.ink[level]) * int64_t{kFineErrorScale};
+}
+
+// Place of the amount in the gap between the inks around it, folded: 0 at an ink, 1/2 half
+// way between two.
 double FoldedPlaceInGap(const DropSet& drops, int amount) {
   const int level = LowerLevel(drops, amount);
   const double low = drops.ink[level], high = drops.ink[level + 1];
@@ -22,13 +28,11 @@ double FoldedPlaceInGap(const DropSet& drops, int amount) {
 }
 
 int32_t StartSpread(const DropSet& drops, int amount, int32_t errorGain) {
-  const int level = LowerLevel(drops, amount);
-  const int64_t gap = (drops.ink[level + 1] - drops.ink[level]) * int64_t{kFineErrorScale};
-  return static_cast<int32_t>(gap * (1 << kFineGainBits) / errorGain);
+  return static_cast<int32_t>(GapAround(drops, amount) * (1 << kFineGainBits) / errorGain);
 }
 
-FinePixelRule RuleAt(const FineTones& tones, double foldedPlace) {
-  const double position = foldedPlace * 2 * (kFineNodeCount - 1);
+FinePixelRule RuleAt(const FineTones& tones, const DropSet& drops, int amount) {
+  const double position = FoldedPlaceInGap(drops, amount) * 2 * (kFineNodeCount - 1);
   const int node = std::min(static_cast<int>(position), kFineNodeCount - 2);
   const double t = position - node;
   const FineNode& a = tones.nodes[node];
@@ -43,6 +47,9 @@ FinePixelRule RuleAt(const FineTones& tones, double foldedPlace) {
   rule.ahead = static_cast<int32_t>(std::lround(ahead * unit));
   rule.belowBehind = static_cast<int32_t>(std::lround(belowBehind * unit));
   rule.below = static_cast<int32_t>(std::lround(below * unit));
+  rule.startSpread = StartSpread(drops, amount, rule.errorGain);
+  rule.shakeSpan = static_cast<int32_t>(
+      std::lround(mix(a.shake, b.shake) * GapAround(drops, amount) / kFineShakeUnit));
   return rule;
 }
 
@@ -50,12 +57,12 @@ FinePixelRule RuleAt(const FineTones& tones, double foldedPlace) {
 
 std::vector<FinePixelRule> FinePixelRules(const DropSet& drops, const FineTones& tones) {
   std::vector<FinePixelRule> rules(kFullAmount + 1);
-  for (int amount = 0; amount <= kFullAmount; ++amount) {
-    rules[amount] = RuleAt(tones, FoldedPlaceInGap(drops, amount));
-    rules[amount].startSpread = StartSpread(drops, amount, rules[amount].errorGain);
-  }
-  // Paper stays paper and full ink stays full: no error sways them and none leaves them.
+  for (int amount = 0; amount <= kFullAmount; ++amount)
+    rules[amount] = RuleAt(tones, drops, amount);
+  // Paper stays paper and full ink stays full: no error sways them, none leaves them and
+  // nothing shakes them.
   for (int amount : {0, kFullAmount})
-    rules[amount].errorGain = rules[amount].keep = rules[amount].startSpread = 0;
+    rules[amount].errorGain = rules[amount].keep = rules[amount].startSpread =
+        rules[amount].shakeSpan = 0;
   return rules;
 }

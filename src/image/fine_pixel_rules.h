@@ -23,6 +23,9 @@ struct FinePixelRule {
   // the screen had run for long: half the gap between the inks around the amount, over the
   // gain. 0 at paper and full ink.
   int32_t startSpread;
+  // The span of the offset that shakes the decision (errors' units): the swayed amount gets
+  // a pseudo-random offset in [-shakeSpan / 2, shakeSpan / 2). 0 at paper and full ink.
+  int32_t shakeSpan;
 };
 
 // One rule per amount 0..kFullAmount.

@@ -1,7 +1,8 @@
 // The fine screen: a serpentine error diffusion whose decision and whose error weights depend
-// on the pixel's tone (trained, see fine_screen_tones.h). The error gathered at a pixel sways
-// its decision more than it does in textbook diffusion, which takes away the edge sharpening
-// textbook diffusion adds, so that the halftone seen from afar is closer to the picture.
+// on the pixel's tone (trained, see fine_screen_tones.h), and so does a pseudo-random shake of
+// the decision that keeps flat greys from settling into lattices and stripes. The error gathered at
+// a pixel sways its decision more than it does in textbook diffusion, which takes away the edge
+// sharpening textbook diffusion adds, so that the halftone seen from afar is closer to the picture.
 // Errors are integers, each error's shares add up to it exactly (the tone is kept), and what
 // falls off either side of the page is dropped.
 #include <algorithm>
@@ -69,17 +70,29 @@ class FineScreen final : public OwnScreen {
 
   // Even rows (counting the warm-up's) left to right, odd rows right to left.
   void DiffuseRowInTurn(const uint16_t* amounts) {
+    const uint32_t shake = ShakeSeed(walked_);
     if ((walked_++ & 1) == 0) {
-      DiffuseRow(amounts, 0, 1);
+      DiffuseRow(amounts, 0, 1, shake);
     } else {
-      DiffuseRow(amounts, width_ - 1, -1);
+      DiffuseRow(amounts, width_ - 1, -1, shake);
     }
     current_.swap(next_);
     std::fill(next_.begin(), next_.end(), 0);
   }
 
-  // One row from column `first` in direction `step`; column x's error lives at x + 1.
-  void DiffuseRow(const uint16_t* amounts, int first, int step) {
+  // The shake's sequence of a row starts from its number (the warm-up's rows counted) mixed
+  // well, so that no two rows' sequences line up.
+  static uint32_t ShakeSeed(uint32_t walked) {
+    uint32_t h = walked * kGoldenStep + kShakeSeed;
+    h = (h ^ (h >> 16)) * 0x85EBCA6B;
+    h = (h ^ (h >> 13)) * 0xC2B2AE35;
+    return h ^ (h >> 16);
+  }
+
+  // One row from column `first` in direction `step`; column x's error lives at x + 1. The
+  // shake's sequence steps once a pixel in the order walked (a linear congruential generator;
+  // its upper 16 bits, centred, scale the pixel's shake span).
+  void DiffuseRow(const uint16_t* amounts, int first, int step, uint32_t shake) {
     int32_t* current = current_.data() + 1;
     int32_t* next = next_.data() + 1;
     const FinePixelRule* rules = rules_.data();
@@ -88,7 +101,10 @@ class FineScreen final : public OwnScreen {
       const FinePixelRule& rule = rules[amount];
       const int32_t gathered = current[x];
       const int32_t wanted = amount * kFineErrorScale;
-      const int32_t swayed = wanted + ((rule.errorGain * gathered) >> kFineGainBits);
+      shake = shake * kShakeMultiplier + kShakeIncrement;
+      const int64_t offset = static_cast<int64_t>(static_cast<int32_t>(shake >> 16) - 32768);
+      const int32_t swayed = wanted + ((rule.errorGain * gathered) >> kFineGainBits) +
+                             static_cast<int32_t>((offset * rule.shakeSpan) >> 16);
       const int level =
           (swayed >= threshold_[1]) + (swayed >= threshold_[2]) + (swayed >= threshold_[3]);
       out_[x] = static_cast<uint8_t>(level);
@@ -106,6 +122,8 @@ class FineScreen final : public OwnScreen {
   static constexpr int kWarmUpRows = 32;
   static constexpr uint32_t kFirstRowSeed = 0x6B6F7276;
   static constexpr uint32_t kGoldenStep = 0x9E3779B9;  // 2^32 / golden ratio
+  static constexpr uint32_t kShakeSeed = 0x7368616B;
+  static constexpr uint32_t kShakeMultiplier = 1664525, kShakeIncrement = 1013904223;
 
   int width_;
   std::vector<FinePixelRule> rules_;

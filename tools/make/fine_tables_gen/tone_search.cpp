@@ -11,47 +11,54 @@
 
 namespace {
 
+constexpr int kGain = 0, kShake = 5, kKnobCount = 6;  // knobs of a node, in Knob's order
+
 int32_t& Knob(FineTones& tones, int node, int knob) {
   FineNode& n = tones.nodes[node];
-  int32_t* knobs[] = {&n.errorGain, &n.ahead, &n.belowBehind, &n.below, &n.belowAhead};
+  int32_t* knobs[] = {&n.errorGain, &n.ahead, &n.belowBehind, &n.below, &n.belowAhead, &n.shake};
   return *knobs[knob];
 }
 
 void PrintTones(const FineTones& tones) {
   for (const FineNode& n : tones.nodes)
-    std::printf("    {%d, %d, %d, %d, %d},\n", n.errorGain, n.ahead, n.belowBehind, n.below,
-                n.belowAhead);
+    std::printf("    {%d, %d, %d, %d, %d, %d},\n", n.errorGain, n.ahead, n.belowBehind, n.below,
+                n.belowAhead, n.shake);
 }
 
-constexpr int kTextureWidth = 512, kTextureHeight = 256;
+constexpr int kTextureWidth = 512;
 
-quality::RadialSpectrum FlatSpectrum(const quality::GreyImage& halftone) {
-  return quality::RadialPowerSpectrum(halftone);
-}
-
-void AddTextureExcess(const FineTones& tones, const DropSet& drops, const FlatTextures& fs,
-                      ToneScore& score) {
+void AddTextureExcess(const FineTones& tones, const FlatTextures& fs, ToneScore& score) {
+  const DropSet& drops = fs.drops;
   for (int grey = 1; grey <= 254; ++grey) {
     const quality::GreyImage patch =
-        quality::FlatPatch(kTextureWidth, kTextureHeight, static_cast<uint8_t>(grey));
+        quality::FlatPatch(kTextureWidth, fs.height, static_cast<uint8_t>(grey));
     const auto screen = MakeFineScreenWith(patch.width, drops, tones);
-    const quality::RadialSpectrum fine = FlatSpectrum(quality::LevelsAsGrey(
-        quality::ScreenLevels(*screen, patch), patch.width, patch.height, drops));
+    const quality::RadialSpectrum fine =
+        quality::RadialPowerSpectrum(quality::LevelsAsGrey(quality::ScreenLevels(*screen, patch),
+                                                           patch.width, patch.height, drops),
+                                     fs.tile);
     const double lowDb =
         10 * std::log10((fine.lowFrequencyPower + 1e-3) / (fs.lowFrequency[grey - 1] + 1e-3));
     const double anisotropyDb = fine.anisotropy - fs.anisotropy[grey - 1];
     score.textureExcess += std::max(0.0, lowDb) + std::max(0.0, anisotropyDb);
     score.worseGreys += lowDb > 0 || anisotropyDb > 0;
+    const double past = std::max(0.0, lowDb - TextureCharge::kLowMarginDb) +
+                        std::max(0.0, anisotropyDb - TextureCharge::kAnisotropyMarginDb);
+    score.pastMargin += past;
+    score.pastMarginGreys += past > 0;
   }
 }
 
 }  // namespace
 
-FlatTextures FloydSteinbergTextures(const DropSet& drops) {
+FlatTextures FloydSteinbergTextures(const DropSet& drops, int height, int tile) {
   FlatTextures textures;
+  textures.drops = drops, textures.height = height, textures.tile = tile;
   for (int grey = 1; grey <= 254; ++grey) {
-    const quality::RadialSpectrum fs = FlatSpectrum(quality::FloydSteinbergToDrops(
-        quality::FlatPatch(kTextureWidth, kTextureHeight, static_cast<uint8_t>(grey)), drops));
+    const quality::RadialSpectrum fs = quality::RadialPowerSpectrum(
+        quality::FloydSteinbergToDrops(
+            quality::FlatPatch(kTextureWidth, height, static_cast<uint8_t>(grey)), drops),
+        tile);
     textures.lowFrequency.push_back(fs.lowFrequencyPower);
     textures.anisotropy.push_back(fs.anisotropy);
   }
@@ -60,13 +67,12 @@ FlatTextures FloydSteinbergTextures(const DropSet& drops) {
 
 FineTones TextbookTones(int gain) {
   FineTones tones;
-  for (FineNode& n : tones.nodes) n = {gain, 112, 48, 80, 16};
+  for (FineNode& n : tones.nodes) n = {gain, 112, 48, 80, 16, 0};
   return tones;
 }
 
 ToneScore ScoreTones(const FineTones& tones, const DropSet& drops,
-                     const std::vector<quality::NamedImage>& photos,
-                     const FlatTextures* floydSteinberg) {
+                     const std::vector<quality::NamedImage>& photos, const TextureCharge* texture) {
   ToneScore score;
   for (const quality::NamedImage& photo : photos) {
     const auto screen = MakeFineScreenWith(photo.image.width, drops, tones);
@@ -84,32 +90,40 @@ ToneScore ScoreTones(const FineTones& tones, const DropSet& drops,
                                        quality::InkCoverage(halftone, 16, patch.height));
     score.startBand += std::max(0.0, off - 1.5);
   }
-  if (floydSteinberg) AddTextureExcess(tones, drops, *floydSteinberg, score);
+  if (texture) {
+    for (const FlatTextures& fs : texture->references) AddTextureExcess(tones, fs, score);
+    score.pastMarginCost = texture->pastMarginCost;
+  }
   return score;
 }
 
 void PrintScore(const char* when, const ToneScore& score) {
   std::printf("%s: %.3f dB at sigma 1.5, %.3f dB at sigma 3, start band %.2f", when, score.sigma1_5,
               score.sigma3, score.startBand);
-  std::printf(", texture excess %.2f dB at %d greys\n", score.textureExcess, score.worseGreys);
+  std::printf(", texture excess %.2f dB at %d greys, %.2f dB past the margins at %d\n",
+              score.textureExcess, score.worseGreys, score.pastMargin, score.pastMarginGreys);
 }
 
 FineTones SearchTones(const SearchPlan& plan, const FineTones& start, const DropSet& drops,
                       const std::vector<quality::NamedImage>& photos,
-                      const FlatTextures* floydSteinberg) {
+                      const TextureCharge* texture) {
   FineTones best = start;
-  ToneScore bestScore = ScoreTones(best, drops, photos, floydSteinberg);
+  ToneScore bestScore = ScoreTones(best, drops, photos, texture);
   PrintScore("start", bestScore);
-  int gainStep = plan.gainStep, weightStep = plan.weightStep;
+  int gainStep = plan.gainStep, weightStep = plan.weightStep, shakeStep = plan.shakeStep;
   for (int round = 0; round < plan.rounds; ++round) {
     for (int node = 0; node < kFineNodeCount; ++node) {
-      for (int knob = 0; knob < 5; ++knob) {
+      for (int knob = 0; knob < kKnobCount; ++knob) {
+        const int step = knob == kGain ? gainStep : knob == kShake ? shakeStep : weightStep;
+        if (step == 0) continue;
         for (int sign : {1, -1}) {
           FineTones trial = best;
           int32_t& value = Knob(trial, node, knob);
-          value += sign * (knob == 0 ? gainStep : weightStep);
-          if (value < 1 || (knob == 0 && value > plan.maxGain)) continue;
-          const ToneScore score = ScoreTones(trial, drops, photos, floydSteinberg);
+          value += sign * step;
+          if (value < (knob == kShake ? 0 : 1)) continue;
+          if ((knob == kGain && value > plan.maxGain) || (knob == kShake && value > plan.maxShake))
+            continue;
+          const ToneScore score = ScoreTones(trial, drops, photos, texture);
           if (score.Objective() > bestScore.Objective() + 1e-4) {
             best = trial, bestScore = score;
             break;
@@ -120,8 +134,9 @@ FineTones SearchTones(const SearchPlan& plan, const FineTones& start, const Drop
     PrintScore(("round " + std::to_string(round)).c_str(), bestScore);
     PrintTones(best);
     std::fflush(stdout);
-    gainStep = std::max(1, gainStep * 3 / 5);
-    weightStep = std::max(1, weightStep * 3 / 5);
+    gainStep = gainStep == 0 ? 0 : std::max(1, gainStep * 3 / 5);
+    weightStep = weightStep == 0 ? 0 : std::max(1, weightStep * 3 / 5);
+    shakeStep = shakeStep == 0 ? 0 : std::max(1, shakeStep * 3 / 5);
   }
   return best;
 }

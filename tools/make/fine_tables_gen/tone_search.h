@@ -16,46 +16,63 @@
 #include "test_images.h"
 
 struct SearchPlan {
-  int startGain;   // 1/64, at every node
-  int maxGain;     // 1/64
-  int gainStep;    // first round's steps
-  int weightStep;  // in the units of textbook weights 112, 48, 80, 16
-  int rounds;      // each round's steps are 3/5 of the last one's
+  int startGain;      // 1/64, at every node
+  int maxGain;        // 1/64
+  int gainStep;       // first round's steps; 0 leaves the gain as it starts
+  int weightStep;     // in the units of textbook weights 112, 48, 80, 16; 0 leaves them
+  int rounds;         // each round's steps are 3/5 of the last one's
+  int shakeStep = 0;  // 1/kFineShakeUnit of the gap; 0 leaves the shake as it starts
+  int maxShake = 0;
 };
 
-// Floyd-Steinberg's texture on the flat greys 1..254 (512 x 256): the low-frequency power and
-// the anisotropy of each, which the fine screen's must not pass.
+// Floyd-Steinberg's texture on the flat greys 1..254 (512 x height, spectra averaged over
+// tiles of tile x tile) at some drop inks: the low-frequency power and the anisotropy of each,
+// which the fine screen's, measured the same way, must not pass.
 struct FlatTextures {
+  DropSet drops;
+  int height = 256, tile = 128;
   std::vector<double> lowFrequency, anisotropy;  // [grey - 1]
 };
-FlatTextures FloydSteinbergTextures(const DropSet& drops);
+FlatTextures FloydSteinbergTextures(const DropSet& drops, int height = 256, int tile = 128);
+
+// What the score charges for texture: Floyd-Steinberg's at the drop inks trained and perhaps
+// at others (the fine screen runs at each with the same knobs), and on top of the charge per
+// dB of excess, `pastMarginCost` per dB by which a grey's anisotropy passes Floyd-Steinberg's
+// by more than kAnisotropyMarginDb or its low-frequency power by more than kLowMarginDb.
+struct TextureCharge {
+  static constexpr double kAnisotropyMarginDb = 0.2;
+  static constexpr double kLowMarginDb = 0.1;  // 1.023x
+  std::vector<FlatTextures> references;
+  double pastMarginCost = 0;
+};
 
 // Mean PSNR (dB) at sigma 1.5 and at sigma 3 of the fine screen with the knobs, and its start
 // band: over flat greys 1, 3, .., 253 (512 x 64), the points by which rows 0-3 stray beyond 1.5
 // from the rows below 16, summed; each such point costs kBandCost dB. When Floyd-Steinberg's
 // textures are given, also the texture excess: over the flat greys 1..254, the dB by which the
 // screen's low-frequency power (plus 0.001) and its anisotropy pass Floyd-Steinberg's, summed,
-// each dB costing kTextureCost dB, and the greys where either passes, each costing kWorseCost.
+// each dB costing kTextureCost dB, and the greys where either passes, each costing kWorseCost;
+// and the dB past the charge's margins, each costing its pastMarginCost.
 struct ToneScore {
   static constexpr double kBandCost = 1.0;
   static constexpr double kTextureCost = 0.2;
   static constexpr double kWorseCost = 0.02;
-  double sigma1_5 = 0, sigma3 = 0, startBand = 0, textureExcess = 0;
-  int worseGreys = 0;
+  double sigma1_5 = 0, sigma3 = 0, startBand = 0, textureExcess = 0, pastMargin = 0;
+  double pastMarginCost = 0;
+  int worseGreys = 0, pastMarginGreys = 0;
   double Objective() const {
     return sigma1_5 + sigma3 - kBandCost * startBand - kTextureCost * textureExcess -
-           kWorseCost * worseGreys;
+           kWorseCost * worseGreys - pastMarginCost * pastMargin;
   }
 };
 ToneScore ScoreTones(const FineTones& tones, const DropSet& drops,
                      const std::vector<quality::NamedImage>& photos,
-                     const FlatTextures* floydSteinberg = nullptr);
+                     const TextureCharge* texture = nullptr);
 
-// The search from `start`, scoring textures against Floyd-Steinberg's when given; prints each
-// round's knobs and scores.
+// The search from `start`, charging textures when given; prints each round's knobs and scores.
 FineTones SearchTones(const SearchPlan& plan, const FineTones& start, const DropSet& drops,
                       const std::vector<quality::NamedImage>& photos,
-                      const FlatTextures* floydSteinberg = nullptr);
+                      const TextureCharge* texture = nullptr);
 
 // The textbook diffusion's knobs with the error gain at every node.
 FineTones TextbookTones(int gain);
