@@ -26,10 +26,6 @@ bool Sized(std::vector<uint8_t>& buffer, int width, int height, int bits, uint8_
   return true;
 }
 
-unsigned char* Data(std::vector<uint8_t>& b) {
-  return b.empty() ? nullptr : b.data();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,11 +1,11 @@
 // The tool's --screen writes what the library's own screens give for the same page, whether it
-// streams the page in bands (a grey PGM to PBM or PGM) or screens it whole (--stats, PNG), and
-// refuses every option that would choose another screen or that the screen does not use.
+// streams the page in bands (a grey PGM to PBM or PGM) or screens it whole (--stats, PNG). (The
+// options that would choose another screen or that the screen does not use are among the
+// refusals of usage_test.cpp.)
 #include <gtest/gtest.h>
 #include <korvel/korvel_context.h>
 
 #include <random>
-#include <sstream>
 
 #include "tool_runner.h"
 
@@ -61,17 +61,6 @@ std::vector<uint8_t> Library(const OwnCall& call, const std::string& pixels) {
   return cli::UnpackCodes(packed.data(), kWidth, kHeight, call.bits);
 }
 
-// halftone with the options and the files in the folder (option values are never files here).
-cli::Run Halftone(const std::string& options, const std::string& folder,
-                  const std::vector<std::string>& files) {
-  std::vector<std::string> words{"halftone"};
-  std::istringstream split(options);
-  for (std::string word; split >> word;) words.push_back(word);
-  for (const std::string& file : files)
-    words.push_back(file == "CHART" ? cli::ChartPath() : folder + "/" + file);
-  return cli::RunTool(words);
-}
-
 TEST(OwnScreenTool, BandedAndWholePagesAreTheLibrarysPage) {
   const std::string folder = cli::ScratchFolder();
   const std::string pixels = Pixels();
@@ -85,41 +74,14 @@ TEST(OwnScreenTool, BandedAndWholePagesAreTheLibrarysPage) {
   for (const OwnCall& call : calls) {
     const std::vector<uint8_t> expected = Library(call, pixels);
     const std::string out = call.bits == 1 ? ".pbm" : ".pgm";
-    cli::ExpectSuccess(Halftone(call.Options(), folder, {"in.pgm", "banded" + out}));
+    cli::ExpectSuccess(
+        cli::RunTool(cli::Command("halftone " + call.Options() + " in.pgm banded" + out, folder)));
     EXPECT_EQ(cli::PnmCodes(folder + "/banded" + out), expected) << call.Options() << ", in bands";
-    const cli::Run whole = Halftone("--stats " + call.Options(), folder, {"in.pgm", "whole" + out});
+    const cli::Run whole = cli::RunTool(
+        cli::Command("halftone --stats " + call.Options() + " in.pgm whole" + out, folder));
     EXPECT_EQ(whole.exitCode, 0) << whole.err;
     EXPECT_EQ(cli::PnmCodes(folder + "/whole" + out), expected) << call.Options() << ", whole";
   }
-}
-
-TEST(OwnScreenTool, RefusesWhatWouldChooseAnotherScreenOrGoUnused) {
-  const std::string folder = cli::ScratchFolder();
-  struct Refusal {
-    const char* options;
-    const char* message;
-  } refusals[] = {
-      {"--screen fine --type 34", "--type does not apply to the screen fine"},
-      {"--screen best --template-diffusion", "--template-diffusion does not apply"},
-      {"--screen fine --cell 2x2", "--cell does not apply"},
-      {"--screen best --bits 2 --dot-mode 1", "--dot-mode does not apply"},
-      {"--screen fine --bits 4", "writes --bits 1 or 2, not --bits 4"},
-      {"--screen coarse", "--screen must be fine or best, not 'coarse'"},
-      {"--bits 2 --drop-inks 0.3,0.6", "it needs --screen fine or best at --bits 2"},
-      {"--screen fine --drop-inks 0.3,0.6", "it lays one drop at --bits 1"},
-      {"--screen fine --bits 2 --drop-inks 0.6,0.3", "must be below the medium's"},
-      {"--screen fine --bits 2 --drop-inks 0.3,1", "must be a decimal between 0 and 1"},
-      {"--screen fine --bits 2 --drop-inks 0.3", "must be SMALL,MEDIUM"},
-      {"--screen fine --bits 2 --drop-inks nan,0.5", "must be a decimal between 0 and 1"},
-      {"--screen best --bits 2 --drop-inks 0.3,0.30001", "fall on the same step"},
-  };
-  for (const Refusal& refusal : refusals) {
-    const cli::Run run = Halftone(refusal.options, folder, {"CHART", "out.pgm"});
-    cli::ExpectRefused(run, 2, refusal.message);
-    EXPECT_EQ(cli::EntriesIn(folder), 0u) << refusal.options;
-  }
-  cli::ExpectRefused(Halftone("--screen fine --size 20x20", folder, {"out.pgm"}), 2,
-                     "--size does not apply to the screen fine");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 namespace cli {
@@ -30,9 +31,9 @@ std::vector<std::string> Command(const std::string& line, const std::string& fol
   std::vector<std::string> words;
   std::istringstream split(line);
   for (std::string word; split >> word;)
-    words.push_back(word == "CHART"                       ? ChartPath()
-                    : word.find('.') == std::string::npos ? word
-                                                          : folder + "/" + word);
+    words.push_back(word == "CHART"                                        ? ChartPath()
+                    : std::regex_search(word, std::regex("\\.[A-Za-z]+$")) ? folder + "/" + word
+                                                                           : word);
   return words;
 }
 

@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "config/data_dir.h"
-#include "core/pattern_random.h"
 #include "mask/stored_mask.h"
 #include "support/context.h"
 #include "support/raster.h"
@@ -34,15 +33,6 @@ Bytes GreyImage(int width, int height, uint32_t seed) {
     for (int x = 0; x < width; ++x, seed = seed * 1664525u + 1013904223u)
       image[Stride(width, 8) * y + x] = static_cast<uint8_t>(x * 255 / width + y + (seed >> 29));
   return image;
-}
-
-TEST(ContextGenerator, DrawsTheSequenceOfRandAfterSrand) {
-  for (unsigned seed : {0u, 1u, 2000u, 123456789u, 4000000000u}) {
-    PatternRandom own;
-    own.Seed(seed);
-    std::srand(seed);
-    for (int i = 0; i < 5000; ++i) ASSERT_EQ(own.Next(), std::rand()) << seed << " " << i;
-  }
 }
 
 // Curve points in percent that a parameter file and an own curve share.
