@@ -4,7 +4,6 @@
 // grows without bound or changes what it replaces. (Unusable parameter files, and a folder too
 // long for the library, meet the library's own verdict in the tool as in the filter, whose
 // hostile jobs try them.)
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -13,7 +12,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <thread>
 
 #include "tool_runner.h"

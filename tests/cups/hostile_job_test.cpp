@@ -2,12 +2,8 @@
 // curve folder. Each ends at once with an ERROR line, never a blank page. (A cancel while the
 // filter waits for input is among the stops of filter_test; curve files that are no small
 // regular file, and their quoting, are checked on the tool, which reads them the same way.)
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
