@@ -15,6 +15,7 @@
 
 #include "config/data_dir.h"
 #include "mask/stored_mask.h"
+#include "process/parameter_files.h"
 #include "support/context.h"
 #include "support/raster.h"
 
@@ -30,10 +31,7 @@ using test::NewContext;
 constexpr int kCurve[] = {0, 22, 47, 81, 100};
 
 std::string CurveFile() {
-  std::string text = "[QNT_CURVE]\nEffectiveParams=5\n";
-  for (int k = 0; k < 5; ++k)
-    text += "Param" + std::to_string(k + 1) + "=" + std::to_string(kCurve[k]) + "\n";
-  return text +
+  return test::CurveTextOf({std::begin(kCurve), std::end(kCurve)}, "5") +
          "[QNT_COMPENSATION]\nParam0=5\nParam1=20\nParam2=35\nParam3=50\nParam4=65\nParam5=80\n";
 }
 
