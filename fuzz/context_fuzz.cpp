@@ -33,10 +33,6 @@ bool Sized(std::vector<uint8_t>& buffer, size_t stride, int height, uint8_t fill
   return true;
 }
 
-unsigned char* Data(std::vector<uint8_t>& b) {
-  return b.empty() ? nullptr : b.data();
-}
-
 void Configure(FuzzInput& in, korvel_context* context) {
   korvel_context_set_quality(context,
                              in.Next8() < 200 ? in.Small(101) : static_cast<int>(in.Next32()));

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 #include "fuzz_input.h"
@@ -24,10 +23,6 @@ bool Sized(std::vector<uint8_t>& buffer, int width, int height, int bits, uint8_
   if (size > kCap) return false;
   buffer.assign(static_cast<size_t>(size), fill);
   return true;
-}
-
-unsigned char* Data(std::vector<uint8_t>& b) {
-  return b.empty() ? nullptr : b.data();
 }
 
 }  // namespace

@@ -3,8 +3,14 @@
 #ifndef KORVEL_FUZZ_FUZZ_INPUT_H
 #define KORVEL_FUZZ_FUZZ_INPUT_H
 
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 class FuzzInput {
  public:
@@ -24,6 +30,31 @@ class FuzzInput {
   size_t size_;
   size_t pos_ = 0;
 };
+
+// The input written to a file of this process's own in /tmp (named after `prefix`), for the
+// readers that take a file name; the file is reused by every run and removed when the fuzzer
+// exits.
+inline const char* WrittenToScratchFile(const char* prefix, const uint8_t* data, size_t size) {
+  struct Scratch {
+    std::string path;
+    explicit Scratch(const char* prefix) : path(std::string("/tmp/") + prefix + "-XXXXXX") {
+      const int fd = mkstemp(path.data());
+      if (fd < 0) std::abort();
+      close(fd);
+    }
+    ~Scratch() { unlink(path.c_str()); }
+  };
+  static const Scratch scratch(prefix);
+  FILE* file = std::fopen(scratch.path.c_str(), "wb");
+  if (file == nullptr || (size > 0 && std::fwrite(data, 1, size, file) != size)) std::abort();
+  std::fclose(file);
+  return scratch.path.c_str();
+}
+
+// The buffer's bytes, or null for an empty buffer (as a caller with nothing to pass would).
+inline unsigned char* Data(std::vector<uint8_t>& buffer) {
+  return buffer.empty() ? nullptr : buffer.data();
+}
 
 // The jittered lines of the generated test patterns draw one random number per row for every
 // line, and a raster taller than wide has about rows / 10 lines: rows * rows / 10 draws, a

@@ -2,13 +2,10 @@
 // in one piece, in small pieces, read from a file by the profile query, or loaded from a file as
 // a parameter file and indexed by section once, and the answer must agree with a plain
 // line-by-line reading of the same rules.
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -18,6 +15,7 @@
 #include "config/ini_scanner.h"
 #include "config/ini_section.h"
 #include "config/profile_int.h"
+#include "fuzz_input.h"
 
 namespace {
 
@@ -101,40 +99,15 @@ int Scan(const uint8_t* data, size_t size, const Query& query, size_t piece) {
   return scanner.found() ? scanner.value() : kAbsent;
 }
 
-// A file of our own in /tmp for the text, removed when the fuzzer exits.
-class ScratchFile {
- public:
-  ScratchFile() {
-    char pattern[] = "/tmp/korvel-ini-fuzz-XXXXXX";
-    const int fd = mkstemp(pattern);
-    if (fd < 0) std::abort();
-    close(fd);
-    path_ = pattern;
-  }
-  ~ScratchFile() { unlink(path_.c_str()); }
-  const char* path() const { return path_.c_str(); }
-
- private:
-  std::string path_;
-};
-
-const char* WriteScratch(const uint8_t* data, size_t size) {
-  static const ScratchFile scratch;
-  FILE* file = std::fopen(scratch.path(), "wb");
-  if (file == nullptr) std::abort();
-  if (size > 0 && std::fwrite(data, 1, size, file) != size) std::abort();
-  std::fclose(file);
-  return scratch.path();
-}
-
 int ReadThroughFile(const uint8_t* data, size_t size, const Query& query) {
-  return GetPrivateProfileIntA(query.section, query.key, kAbsent, WriteScratch(data, size));
+  return GetPrivateProfileIntA(query.section, query.key, kAbsent,
+                               WrittenToScratchFile("korvel-ini-fuzz", data, size));
 }
 
 // The parameter-file way: the file loaded once and one section of it indexed.
 int ReadAsParameterFile(const uint8_t* data, size_t size, const Query& query) {
   std::string text;
-  if (!LoadParameterText(WriteScratch(data, size), text)) std::abort();
+  if (!LoadParameterText(WrittenToScratchFile("korvel-ini-fuzz", data, size), text)) std::abort();
   if (text.size() != size || std::memcmp(text.data(), data, size) != 0) std::abort();
   const std::optional<IniValue> entry = IniSection(text, query.section).Find(query.key);
   return entry ? entry->value : kAbsent;

@@ -5,7 +5,6 @@
 #include <tiffio.h>
 
 #include <random>
-#include <sstream>
 
 #include "tool_runner.h"
 
@@ -53,14 +52,8 @@ class CmykInput : public ::testing::Test {
   }
 
   std::string Path(const std::string& name) const { return folder_ + "/" + name; }
-  // "@name" in the options names a file in the scratch folder.
   cli::Run Halftone(const std::string& options, const std::string& in, const std::string& out) {
-    std::string line = options + " @" + in + " @" + out;
-    for (size_t at; (at = line.find('@')) != std::string::npos;) line.replace(at, 1, Path(""));
-    std::vector<std::string> words{"halftone"};
-    std::istringstream split(line);
-    for (std::string word; split >> word;) words.push_back(word);
-    return cli::RunTool(words);
+    return cli::RunTool(cli::Command("halftone " + options + " " + in + " " + out, folder_));
   }
   std::string Screened(const std::string& name) { return cli::Checksum(cli::ReadFile(Path(name))); }
   // Ink k of the TIFF screened with cmykOptions must equal k.pgm screened with greyOptions[k].
@@ -89,8 +82,8 @@ TEST_F(CmykInput, PerInkOptionsReachTheirInkOnly) {
   cli::WriteFile(Path("dark.txt"), "# more ink in the mid-tones\n0, 40, 70\n90 100\n");
   ExpectInksAsGrey("planar.tif", "--quality 70,K=0,C=-1",
                    {"--quality -1", "--quality 70", "--quality 70", "--quality 0"});
-  ExpectInksAsGrey("planar.tif", "--curve M=@dark.txt --quality C=0",
-                   {"--quality 0", "--curve @dark.txt", "", ""});
+  ExpectInksAsGrey("planar.tif", "--curve M=dark.txt --quality C=0",
+                   {"--quality 0", "--curve dark.txt", "", ""});
   cli::ExpectSuccess(Halftone("", "M.pgm", "plain.pgm"));
   EXPECT_NE(Screened("out-M.pgm"), Screened("plain.pgm"));  // the curve did something
 }
@@ -125,13 +118,13 @@ TEST_F(CmykInput, BadPerInkOptionsAreRefusedInOneLine) {
       {"--quality K=", "planar.tif", 2, "has no value"},
       {"--threads 0", "planar.tif", 2, "--threads 0 is out of range"},
       {"--bits 4 --quality K=50", "planar.tif", 2, "--quality does not apply"},
-      {"--bits 2 --curve @dark.txt", "planar.tif", 2, "--curve does not apply"},
-      {"--curve K=@dark.txt --quality K=20", "planar.tif", 2, "replaces the tone curve"},
+      {"--bits 2 --curve dark.txt", "planar.tif", 2, "--curve does not apply"},
+      {"--curve K=dark.txt --quality K=20", "planar.tif", 2, "replaces the tone curve"},
       {"--type 5", "planar.tif", 2, "CMYK input does not apply"},
       {"--quality K=50", "K.pgm", 2, "per-ink values need CMYK input"},
       {"--threads 2", "K.pgm", 2, "--threads does not apply to grey input"},
-      {"--curve K=@none.txt", "planar.tif", 1, "none.txt: cannot open"},
-      {"--curve @dark.txt", "K.pgm", 1, "point 200 is outside"},
+      {"--curve K=none.txt", "planar.tif", 1, "none.txt: cannot open"},
+      {"--curve dark.txt", "K.pgm", 1, "point 200 is outside"},
       // Found while the inks are written: the inks written before it go too.
       {"", "planar.tif", 1, "out-Y.png: cannot write: is a folder"}};
   ASSERT_EQ(mkdir(Path("out-Y.png").c_str(), 0700), 0);

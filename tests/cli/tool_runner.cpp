@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 namespace cli {
@@ -29,10 +29,10 @@ Run RunTool(const std::vector<std::string>& arguments,
 std::vector<std::string> Command(const std::string& line, const std::string& folder) {
   std::vector<std::string> words;
   std::istringstream split(line);
+  const std::regex file("^([A-Z]=)?(.*\\.[A-Za-z]+)$");
   for (std::string word; split >> word;)
-    words.push_back(word == "CHART"                       ? ChartPath()
-                    : word.find('.') == std::string::npos ? word
-                                                          : folder + "/" + word);
+    words.push_back(word == "CHART" ? ChartPath()
+                                    : std::regex_replace(word, file, "$1" + folder + "/$2"));
   return words;
 }
 

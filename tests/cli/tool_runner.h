@@ -20,7 +20,8 @@ struct Run {
 Run RunTool(const std::vector<std::string>& arguments,
             const std::vector<std::string>& environment = {});
 // The words of a command line written with single spaces, CHART replaced by the sample chart
-// and every word with a dot (a file name) placed in folder.
+// and every word that ends in a file extension (a dot and letters) placed in folder, also after
+// an ink's "K=".
 std::vector<std::string> Command(const std::string& line, const std::string& folder);
 
 void ExpectSuccess(const Run& run);  // exit 0, nothing on stderr

@@ -16,6 +16,7 @@ TEST(Usage, EveryRefusalIsOneLineAndWritesNothing) {
   cli::WriteFile(folder + "/huge.pgm", "P5\n2000000 1\n255\n");
   cli::WriteFile(folder + "/photo.jpg", "\xFF\xD8\xFF\xE0 JFIF");
   cli::WriteFile(folder + "/out.png", "earlier output");
+  // clang-format off
   const std::vector<std::tuple<const char*, int, const char*>> cases = {
       {"", 2, "no command given (korvel --help"},
       {"screen CHART out.png", 2, "unknown command 'screen'"},
@@ -46,7 +47,23 @@ TEST(Usage, EveryRefusalIsOneLineAndWritesNothing) {
       {"halftone cut.pgm out.png", 1, "PGM/PBM file is truncated"},
       {"halftone huge.pgm out.png", 1, "too large"},
       {"halftone photo.jpg out.png", 1, "JPEG input is not supported"},
+      // Options that would choose another screen than --screen, or that it does not use.
+      {"halftone --screen fine --type 34 CHART out.pgm", 2, "--type does not apply to the screen fine"},
+      {"halftone --screen best --template-diffusion CHART out.pgm", 2, "--template-diffusion does not apply"},
+      {"halftone --screen fine --cell 2x2 CHART out.pgm", 2, "--cell does not apply"},
+      {"halftone --screen best --bits 2 --dot-mode 1 CHART out.pgm", 2, "--dot-mode does not apply"},
+      {"halftone --screen fine --bits 4 CHART out.pgm", 2, "writes --bits 1 or 2, not --bits 4"},
+      {"halftone --screen coarse CHART out.pgm", 2, "--screen must be fine or best, not 'coarse'"},
+      {"halftone --bits 2 --drop-inks 0.3,0.6 CHART out.pgm", 2, "it needs --screen fine or best at --bits 2"},
+      {"halftone --screen fine --drop-inks 0.3,0.6 CHART out.pgm", 2, "it lays one drop at --bits 1"},
+      {"halftone --screen fine --bits 2 --drop-inks 0.6,0.3 CHART out.pgm", 2, "must be below the medium's"},
+      {"halftone --screen fine --bits 2 --drop-inks 0.3,1 CHART out.pgm", 2, "must be a decimal between 0 and 1"},
+      {"halftone --screen fine --bits 2 --drop-inks 0.3 CHART out.pgm", 2, "must be SMALL,MEDIUM"},
+      {"halftone --screen fine --bits 2 --drop-inks nan,0.5 CHART out.pgm", 2, "must be a decimal between 0 and 1"},
+      {"halftone --screen best --bits 2 --drop-inks 0.3,0.30001 CHART out.pgm", 2, "fall on the same step"},
+      {"halftone --screen fine --size 20x20 out.pgm", 2, "--size does not apply to the screen fine"},
   };
+  // clang-format on
   for (const auto& [line, exitCode, message] : cases) {
     SCOPED_TRACE(line);
     cli::ExpectRefused(cli::RunTool(cli::Command(line, folder)), exitCode, message);

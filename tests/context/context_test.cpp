@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "config/data_dir.h"
-#include "core/pattern_random.h"
 #include "mask/stored_mask.h"
+#include "process/parameter_files.h"
 #include "support/context.h"
 #include "support/raster.h"
 
@@ -27,32 +27,11 @@ using test::Stride;
 using test::Context;
 using test::NewContext;
 
-// A grey ramp with a seeded ripple, at the packed 8-bit stride.
-Bytes GreyImage(int width, int height, uint32_t seed) {
-  Bytes image(Stride(width, 8) * height, 255);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x, seed = seed * 1664525u + 1013904223u)
-      image[Stride(width, 8) * y + x] = static_cast<uint8_t>(x * 255 / width + y + (seed >> 29));
-  return image;
-}
-
-TEST(ContextGenerator, DrawsTheSequenceOfRandAfterSrand) {
-  for (unsigned seed : {0u, 1u, 2000u, 123456789u, 4000000000u}) {
-    PatternRandom own;
-    own.Seed(seed);
-    std::srand(seed);
-    for (int i = 0; i < 5000; ++i) ASSERT_EQ(own.Next(), std::rand()) << seed << " " << i;
-  }
-}
-
 // Curve points in percent that a parameter file and an own curve share.
 constexpr int kCurve[] = {0, 22, 47, 81, 100};
 
 std::string CurveFile() {
-  std::string text = "[QNT_CURVE]\nEffectiveParams=5\n";
-  for (int k = 0; k < 5; ++k)
-    text += "Param" + std::to_string(k + 1) + "=" + std::to_string(kCurve[k]) + "\n";
-  return text +
+  return test::CurveTextOf({std::begin(kCurve), std::end(kCurve)}, "5") +
          "[QNT_COMPENSATION]\nParam0=5\nParam1=20\nParam2=35\nParam3=50\nParam4=65\nParam5=80\n";
 }
 
@@ -63,7 +42,7 @@ using Step = std::function<Bytes(korvel_context*, uint32_t)>;
 Step Image(int bits, int type, int cellWidth, int cellHeight, int dotMode, bool diffusion) {
   return [=](korvel_context* c, uint32_t seed) {
     const int w = 83, h = 41;
-    Bytes image = GreyImage(w, h, seed), out(Stride(w, bits) * h, 0x5A);
+    Bytes image = test::RandomScene(w, h, seed), out(Stride(w, bits) * h, 0x5A);
     const korvel_image_options o = {type, cellWidth, cellHeight, dotMode, diffusion};
     if (c != nullptr)
       korvel_context_screen_image(c, bits, &o, image.data(), Stride(w, 8), out.data(),
@@ -92,7 +71,7 @@ Step Template(int bits, int level) {
 Bytes SplitAndFourBit(korvel_context* c, uint32_t seed) {
   const int w = 38, h = 13;
   const size_t n = Stride(w, 2) * h;
-  Bytes all(3 * n + Stride(w, 4) * h), image = GreyImage(w, h, seed);
+  Bytes all(3 * n + Stride(w, 4) * h), image = test::RandomScene(w, h, seed);
   unsigned char* planes[] = {&all[0], &all[n], &all[2 * n]};
   if (c != nullptr) korvel_context_split(c, 3, planes, Stride(w, 2), w, h);
   if (c != nullptr)
@@ -108,7 +87,7 @@ Bytes Mask(korvel_context* c, uint32_t seed) {
   std::vector<int32_t> raw(30);
   for (int i = 0; i < 30; ++i) raw[i] = (i * 7) % 30;
   const std::vector<uint8_t> mask = test::StoredMask(2, 3, 5, 29, raw);
-  Bytes image = GreyImage(23, 9, seed), out(8 * 9, 0x11);
+  Bytes image = test::RandomScene(23, 9, seed), out(8 * 9, 0x11);
   if (c != nullptr) {
     korvel_context_load_mask(c, mask.data(), mask.size());
     korvel_context_dither_mask(c, 2, image.data(), 23, out.data(), 8, 23, 9, 1, -3, 4, 2, 1);
@@ -125,7 +104,7 @@ Step Stream(int cellWidth, int cellHeight, int dotMode) {
   return [=](korvel_context* c, uint32_t seed) {
     const int w = 77, h = 150;
     const size_t rows = Stride(w, 1) * h;
-    Bytes image = GreyImage(w, h, seed), out(3 * rows);
+    Bytes image = test::RandomScene(w, h, seed), out(3 * rows);
     const korvel_image_options o = {34, cellWidth, cellHeight, dotMode, 0};
     for (int k = 0; k < 3; ++k) {
       unsigned char* page = &out[rows * k];
@@ -205,7 +184,7 @@ Bytes OwnScreen(korvel_context* c, int job, uint32_t seed) {
   korvel_screen_options o;
   korvel_screen_options_init(&o, job % 2 ? KORVEL_SCREEN_FINE : KORVEL_SCREEN_BEST, 1 + job / 4);
   const int w = 61, h = 23;
-  Bytes image = GreyImage(w, h, seed), out(Stride(w, o.bits) * h);
+  Bytes image = test::RandomScene(w, h, seed), out(Stride(w, o.bits) * h);
   korvel_context_screen(c, &o, image.data(), Stride(w, 8), out.data(), Stride(w, o.bits), w, h);
   return out;
 }
@@ -259,7 +238,7 @@ TEST(ContextStrides, SplitPlanesAtANarrowStrideWriteOnlyTheirRows) {
 TEST(ContextRefusals, BadInputIsRefusedWithACodeAndWritesNothing) {
   Context owned = NewContext(50);
   korvel_context* c = owned.get();
-  Bytes image = GreyImage(64, 64, 1), out(4096, 0xC3), planeB(4096, 0xC3);
+  Bytes image = test::RandomScene(64, 64, 1), out(4096, 0xC3), planeB(4096, 0xC3);
   unsigned char* o = out.data();
   const unsigned char* in = image.data();
   unsigned char* planes[] = {o, planeB.data(), nullptr};

@@ -1,13 +1,11 @@
 // korvel's own screens through the C interface: the packed page is what the screen's rows of
-// tone-mapped amounts give, packed by a plain reference, and paper and full ink carry the codes
-// of the drop screen. (Their streams are among the streamed configurations of stream_test.cpp,
-// their refusals among the context's refusals.)
+// tone-mapped amounts give, packed by a plain reference. (Their streams are among the streamed
+// configurations of stream_test.cpp, their refusals among the context's refusals.)
 #include <gtest/gtest.h>
 #include <korvel/korvel_context.h>
 
 #include <algorithm>
 #include <cmath>
-#include <string>
 #include <vector>
 
 #include "config/tone_curve.h"
@@ -70,29 +68,6 @@ TEST(OwnScreenPage, IsTheScreenOfTheToneMappedGreysPackedAsTheReferencePacks) {
     Bytes out(page.outputStride * page.height, 0xA5);
     ASSERT_EQ(page.ScreenWhole(context.get(), out.data()), KORVEL_OK);
     ASSERT_EQ(out, Reference(page, ownCurve)) << page.Describe() << (ownCurve ? ", own curve" : "");
-  }
-}
-
-// Paper white is no drop and solid black the large drop at every pixel, in the codes the 2-bit
-// drop screen of template type 41 writes for them.
-TEST(OwnScreenPage, WhiteAndBlackCarryTheCodesOfTheDropScreen) {
-  const int width = 37, height = 6;
-  const Context context = test::NewCurveContext(false);
-  for (const uint8_t grey : {uint8_t{255}, uint8_t{0}}) {
-    const Bytes image(Stride(width, 8) * height, grey);
-    Bytes dropScreen(Stride(width, 2) * height);
-    const korvel_image_options type41 = {41, 1, 1, 0, 0};
-    ASSERT_EQ(korvel_context_screen_image(context.get(), 2, &type41, image.data(), Stride(width, 8),
-                                          dropScreen.data(), Stride(width, 2), width, height),
-              KORVEL_OK);
-    for (const korvel_screen screen : {KORVEL_SCREEN_FINE, KORVEL_SCREEN_BEST}) {
-      const korvel_screen_options options = OwnOptions(screen, 2);
-      Bytes own(Stride(width, 2) * height, 0x5A);
-      ASSERT_EQ(korvel_context_screen(context.get(), &options, image.data(), Stride(width, 8),
-                                      own.data(), Stride(width, 2), width, height),
-                KORVEL_OK);
-      EXPECT_EQ(own, dropScreen) << "grey " << int{grey} << ", screen " << screen;
-    }
   }
 }
 

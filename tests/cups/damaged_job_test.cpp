@@ -8,7 +8,6 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <random>
 
 #include "filter_log.h"

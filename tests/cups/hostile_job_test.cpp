@@ -2,12 +2,8 @@
 // curve folder. Each ends at once with an ERROR line, never a blank page. (A cancel while the
 // filter waits for input is among the stops of filter_test; curve files that are no small
 // regular file, and their quoting, are checked on the tool, which reads them the same way.)
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -17,10 +13,13 @@
 namespace cupstest {
 namespace {
 
-std::vector<std::vector<uint8_t>> Grey() {
+// A scratch folder for the test holding in.ras, a grey 64 x 8 page.
+std::string FolderWithAGreyPage() {
+  const std::string folder = ScratchFolder();
   std::vector<std::vector<uint8_t>> grey(1);
   for (int i = 0; i < 64 * 8; ++i) grey[0].push_back(uint8_t(i * 5));
-  return grey;
+  WriteRaster(folder + "/in.ras", {EightBitPage(CUPS_CSPACE_K, CUPS_ORDER_CHUNKED, grey, 64, 8)});
+  return folder;
 }
 
 ProgramRun TimedFilter(const std::string& folder, const std::string& options,
@@ -30,9 +29,8 @@ ProgramRun TimedFilter(const std::string& folder, const std::string& options,
 }
 
 TEST(FilterHostileJobs, UnusableParameterFilesAreErrorsNotBlankPages) {
-  const std::string folder = ScratchFolder(), data = folder + "/data";
+  const std::string folder = FolderWithAGreyPage(), data = folder + "/data";
   std::filesystem::create_directory(data);
-  WriteRaster(folder + "/in.ras", {EightBitPage(CUPS_CSPACE_K, CUPS_ORDER_CHUNKED, Grey(), 64, 8)});
   const std::string file = data + "/QntPassParam_50.ini";
   const std::vector<std::string> env = {"KORVEL_DATA_DIR=" + data};
   test::ForEachUnusableParameterFile(
@@ -45,17 +43,15 @@ TEST(FilterHostileJobs, UnusableParameterFilesAreErrorsNotBlankPages) {
 // A folder named in the environment that is too long for the library is refused, even for a
 // level that reads no file: the filter does not screen from a folder other than the one named.
 TEST(FilterHostileJobs, AFolderTooLongForTheLibraryIsRefused) {
-  const std::string folder = ScratchFolder();
-  WriteRaster(folder + "/in.ras", {EightBitPage(CUPS_CSPACE_K, CUPS_ORDER_CHUNKED, Grey(), 64, 8)});
+  const std::string folder = FolderWithAGreyPage();
   const std::vector<std::string> env = {"KORVEL_DATA_DIR=/" + std::string(300, 'd')};
   ExpectFilterError(TimedFilter(folder, "korvel-quality=0", env, "long folder"), "long folder",
                     "too long for the library");
 }
 
 TEST(FilterHostileJobs, CurvesComeOnlyFromTheCurveFolderAndAreNeverQuoted) {
-  const std::string folder = ScratchFolder(), curves = folder + "/curves";
+  const std::string folder = FolderWithAGreyPage(), curves = folder + "/curves";
   std::filesystem::create_directory(curves);
-  WriteRaster(folder + "/in.ras", {EightBitPage(CUPS_CSPACE_K, CUPS_ORDER_CHUNKED, Grey(), 64, 8)});
   const std::vector<std::string> env = {"KORVEL_CURVE_DIR=" + curves};
   std::ofstream(curves + "/gentle") << "0 40 100";
   const ProgramRun good = TimedFilter(folder, "korvel-curve-K=gentle", env, "curve in the folder");

@@ -50,18 +50,4 @@ TEST(ErrorDiffusionTables, PerMilleScalingIsExactOverTheReachableRange) {
   EXPECT_EQ(wrong, 0);
 }
 
-// The same multiply and shift divides any int32 by 1000: it is monotone in n, so checking both
-// ends of every block of 1000 equal quotients covers the whole range.
-TEST(ErrorDiffusionTables, DivisionBy1000IsExactForEveryInt32) {
-  for (int64_t q = INT32_MIN / 1000 - 1; q <= INT32_MAX / 1000 + 1; ++q) {
-    for (int64_t n : {q * 1000 - 999, q * 1000, q * 1000 + 999}) {
-      if (n < INT32_MIN || n > INT32_MAX) continue;
-      const int32_t m = static_cast<int32_t>(n);
-      ASSERT_EQ(ScalePerMille(m, PerMilleMultiplier(1)), m / 1000) << m;
-    }
-  }
-  EXPECT_EQ(ScalePerMille(INT32_MIN, PerMilleMultiplier(1)), INT32_MIN / 1000);
-  EXPECT_EQ(ScalePerMille(INT32_MAX, PerMilleMultiplier(1)), INT32_MAX / 1000);
-}
-
 }  // namespace

@@ -22,6 +22,13 @@ inline std::string CurveText(const std::vector<std::string>& values, const std::
   return text;
 }
 
+// The same of whole-number values.
+inline std::string CurveTextOf(const std::vector<int>& values, const std::string& count) {
+  std::vector<std::string> words;
+  for (int value : values) words.push_back(std::to_string(value));
+  return CurveText(words, count);
+}
+
 // points values from 0 to 100 in even steps.
 inline std::vector<std::string> Ramp(int points) {
   std::vector<std::string> values;

@@ -2,9 +2,7 @@
 
 #include <cups/cups.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,20 +23,6 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
 constexpr auto kJobTimeout = 120s;
-
-// A TCP port no one listens on now.
-int FreePort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  if (bind(fd, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0)
-    throw std::runtime_error("no free port");
-  close(fd);
-  return ntohs(address.sin_port);
-}
 
 // The system's server programs, with the installed filter among its filters.
 void AssembleServerBin(const std::string& serverBin, const std::string& prefix) {
@@ -66,8 +50,7 @@ PrivateScheduler::PrivateScheduler(const std::string& folder, const std::string&
     : folder_(folder),
       serverBin_(folder + "/serverbin"),
       socket_(folder + "/cupsd.sock"),
-      ppd_(prefix + "/share/ppd/korvel/korvel-inkjet.ppd"),
-      port_(FreePort()) {
+      ppd_(prefix + "/share/ppd/korvel/korvel-inkjet.ppd") {
   fs::remove_all(folder_);
   for (const char* sub : {"spool", "cache", "state", "log", "out"})
     fs::create_directories(folder_ + "/" + sub);
@@ -90,7 +73,7 @@ PrivateScheduler::~PrivateScheduler() {
 
 void PrivateScheduler::WriteConfiguration() {
   std::ofstream(folder_ + "/cupsd.conf")
-      << "Listen 127.0.0.1:" << port_ << "\nListen " << socket_
+      << "Listen " << socket_
       << "\nLogLevel debug\nMaxLogSize 0\nDefaultAuthType None\nBrowsing No\nWebInterface No\n"
          "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
          "<Policy default>\n  JobPrivateAccess all\n  JobPrivateValues none\n"

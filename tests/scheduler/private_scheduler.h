@@ -1,4 +1,4 @@
-// A CUPS scheduler of the tests' own: cupsd started with a configuration, port, spool, log,
+// A CUPS scheduler of the tests' own: cupsd started with a configuration, socket, spool, log,
 // cache and state folder of its own under a scratch folder (no file of the system's is
 // touched), its filters the system's beside the installed rastertokorvel, and print queues on
 // file devices made from the installed PPD. Jobs go in with lp, as a user sends them.
@@ -44,7 +44,6 @@ class PrivateScheduler {
   std::string PageLog() const;
   std::string ErrorLog() const;
   const std::string& Folder() const { return folder_; }
-  const std::string& ServerBin() const { return serverBin_; }
 
  private:
   void WriteConfiguration();
@@ -55,7 +54,6 @@ class PrivateScheduler {
   FinishedJob WaitForJob(int id) const;
 
   std::string folder_, serverBin_, socket_, ppd_;
-  int port_ = 0;
   pid_t pid_ = -1;
 };
 

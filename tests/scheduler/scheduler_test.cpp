@@ -5,7 +5,6 @@
 // and tone is checked without a scheduler, in cups/queue_test.cpp.)
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <regex>
