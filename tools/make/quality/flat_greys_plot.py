@@ -17,6 +17,11 @@ Floyd-Steinberg:
 
     tools/make/quality/flat_greys_plot.py build/tools/ship/korvel/korvel 1 /tmp/flat1.png
     tools/make/quality/flat_greys_plot.py build/tools/ship/korvel/korvel 2 /tmp/flat2.png
+    tools/make/quality/flat_greys_plot.py build/tools/ship/korvel/korvel 2 /tmp/flat2.png 0.4,0.75
+
+With drop inks S,M (2 bits only) the own screens lay drops of those inks (--drop-inks), the
+2-bit codes of every halftone are read as the inks 0, S, M, 1, and Floyd-Steinberg diffuses to
+them; the three-drop screen of type 41, whose drops are fixed, is left out.
 """
 import os
 import subprocess
@@ -82,14 +87,26 @@ def texture(ink, inks):
     return np.mean(low), 10 * np.log10(max(np.mean(spread), 1e-12)), start
 
 
+def ink_of_codes(halftone, inks):
+    """The ink of every pixel of the tool's halftone, whose greys are its drop codes (white paper,
+    the codes evenly spaced up to black), read as the given inks."""
+    codes = np.rint((255 - halftone) * (len(inks) - 1) / 255.0).astype(int)
+    return np.asarray(inks)[codes]
+
+
 def main():
-    if len(sys.argv) != 4 or sys.argv[2] not in ("1", "2"):
+    if len(sys.argv) not in (4, 5) or sys.argv[2] not in ("1", "2") or (
+            len(sys.argv) == 5 and sys.argv[2] != "2"):
         sys.exit(__doc__)
     tool, bits, plot = sys.argv[1], sys.argv[2], sys.argv[3]
-    inks = [0.0, 1.0] if bits == "1" else [0.0, 1 / 3, 2 / 3, 1.0]
+    drop_inks = [float(ink) for ink in sys.argv[4].split(",")] if len(sys.argv) == 5 else None
+    inks = [0.0, 1.0] if bits == "1" else [0.0, *(drop_inks or [1 / 3, 2 / 3]), 1.0]
+    own = ["--drop-inks", sys.argv[4]] if drop_inks else []
     screens = {"ed34": [], "fine": ["--screen", "fine"], "best": ["--screen", "best"]}
     if bits == "2":
-        screens = {"d41": [], "fine": ["--screen", "fine"], "best": ["--screen", "best"]}
+        screens = {"d41": [], "fine": ["--screen", "fine", *own], "best": ["--screen", "best", *own]}
+        if drop_inks:
+            del screens["d41"]
     names = ["fs", *screens]
     greys = list(range(1, 255))
     figures = {name: [] for name in names}
@@ -104,8 +121,9 @@ def main():
             subprocess.run([tool, "halftone", "--bits", bits, *args, "--quiet", *quality, source,
                             out], check=True)
             halftones[name] = read_pgm(out)
-        for name in names:
-            figures[name].append(texture(1 - halftones[name] / 255.0, inks))
+        figures["fs"].append(texture(1 - halftones["fs"] / 255.0, inks))
+        for name in screens:
+            figures[name].append(texture(ink_of_codes(halftones[name], inks), inks))
     figures = {name: np.array(values) for name, values in figures.items()}
     titles = ["low-frequency power", "anisotropy (dB)", "start band (points)"]
     fig, axes = plt.subplots(3, 1, figsize=(10, 11), sharex=True)
@@ -120,8 +138,14 @@ def main():
     axes[0].legend()
     fig.tight_layout()
     fig.savefig(plot, dpi=90)
-    fs = figures["fs"]
+    fs = figures["fs"].copy()
+    # Where fs settles into an exact lattice (no power below half the principal frequency) it is
+    # periodic itself and no yardstick: such greys are named and left out of the counts.
+    lattice = fs[:, 0] < 1e-9
+    fs[lattice] = np.nan
     print(f"{bits} bit, greys 1..254 where a screen is worse than fs; worst start band")
+    if lattice.any():
+        print("fs lays an exact lattice at greys", *np.array(greys)[lattice], "(not compared)")
     for name in screens:
         f = figures[name]
         with np.errstate(invalid="ignore", divide="ignore"):
@@ -133,7 +157,7 @@ def main():
               f" {greys[worst]})  anisotropy {np.sum(excess > 0):3d}"
               f" (over 1 dB {np.sum(excess > 1):3d}, worst {np.nanmax(excess):+.2f} dB)"
               f"  start band over 2 points {np.sum(f[:, 2] > 2):3d} (worst {f[:, 2].max():.2f})")
-    print(f"fs    start band worst {fs[:, 2].max():.2f}")
+    print(f"fs    start band worst {figures['fs'][:, 2].max():.2f}")
 
 
 if __name__ == "__main__":
