@@ -1,34 +1,14 @@
 // The constant tables of the image error-diffusion screen (the generator's output, its screen's
-// bytes golden): the rows below a restarting tone jump and the exactness of the per-mille split for
-// every weight the tables hold.
+// bytes golden): the exactness of the per-mille split for every weight the tables hold.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
-#include <numeric>
 #include <set>
-#include <vector>
 
 #include "image/error_diffusion_kernel.h"
 #include "image/error_diffusion_tables.h"
-#include "row_coverage.h"
 
 namespace {
-
-// Below a horizontal jump that restarts the screen (greys more than 20 apart), each of the four
-// first rows has the coverage of the steady rows further down.
-TEST(ErrorDiffusionTables, RowsBelowARestartingToneJumpKeepTheSteadyCoverage) {
-  for (int above : quality::JumpGreys())
-    for (int below : quality::JumpGreys()) {
-      if (std::abs(above - below) <= 20) continue;
-      const std::vector<double> rows =
-          quality::JumpRowCoverage(quality::JumpPath::kErrorDiffusion, above, below, 4096, 16, 48);
-      const double steady = std::accumulate(rows.begin() + 32, rows.end(), 0.0) / 32;
-      for (int y = 16; y < 20; ++y)
-        EXPECT_NEAR(100 * rows[y], 100 * steady, 4)
-            << above << " over " << below << ", row " << y - 16;
-    }
-}
 
 // The screen scales an error by a per-mille weight, value * w / 1000 truncated toward zero on
 // the 32-bit product, by one multiply and shift. Errors stay within a few thousand (the screen
