@@ -15,7 +15,10 @@
 // drops its knobs lost 0.09 dB and were not taken), with flat greys measured in 40 tiles
 // of 64 x 64 (512 x 320), three drops also at inks 0.4 and 0.75, and each dB by which a
 // grey's anisotropy passes Floyd-Steinberg's by over 0.2 dB or its low-frequency power by
-// over 0.1 dB costing 2 dB more.
+// over 0.1 dB costing 2 dB more; then the one-drop nodes at 2/16..4/16 of the gap moved
+// by fine_tables_gen --mend (steps 8, 6 and 4/64, two rounds), charged the same way on
+// flat greys 35..48 and 207..220 measured 512 x 320 and on the rows below the first 64
+// of 320 x 320.
 // Nodes at folded places 0, 1/16, .., 1/2 of the gap between two inks:
 // {error gain, ahead, below behind, below, below ahead, shake}.
 #include "image/fine_screen_tones.h"
@@ -23,9 +26,9 @@
 const FineTones kFineTonesOneBit = {{
     {179, 148, 36, 53, 16, 2},
     {168, 136, 48, 80, 2, 5},
-    {144, 112, 54, 86, 10, 2},
-    {128, 88, 72, 104, 2, 4},
-    {171, 130, 72, 80, 2, 6},
+    {136, 115, 54, 80, 4, 6},
+    {136, 88, 78, 110, 2, 8},
+    {171, 130, 72, 80, 2, 2},
     {128, 110, 64, 124, 4, 7},
     {155, 100, 60, 80, 16, 3},
     {128, 112, 51, 80, 16, 0},

@@ -25,21 +25,28 @@ void PrintTones(const FineTones& tones) {
                 n.belowAhead, n.shake);
 }
 
-constexpr int kTextureWidth = 512;
+// The rows of a halftone below its first `skipped`.
+quality::GreyImage RowsBelow(const quality::GreyImage& halftone, int skipped) {
+  quality::GreyImage rows(halftone.width, halftone.height - skipped);
+  std::copy(halftone.pixels.begin() + static_cast<size_t>(skipped) * halftone.width,
+            halftone.pixels.end(), rows.pixels.begin());
+  return rows;
+}
 
 void AddTextureExcess(const FineTones& tones, const FlatTextures& fs, ToneScore& score) {
   const DropSet& drops = fs.drops;
-  for (int grey = 1; grey <= 254; ++grey) {
+  for (size_t i = 0; i < fs.greys.size(); ++i) {
     const quality::GreyImage patch =
-        quality::FlatPatch(kTextureWidth, fs.height, static_cast<uint8_t>(grey));
+        quality::FlatPatch(fs.width, fs.height, static_cast<uint8_t>(fs.greys[i]));
     const auto screen = MakeFineScreenWith(patch.width, drops, tones);
-    const quality::RadialSpectrum fine =
-        quality::RadialPowerSpectrum(quality::LevelsAsGrey(quality::ScreenLevels(*screen, patch),
-                                                           patch.width, patch.height, drops),
-                                     fs.tile);
+    const quality::RadialSpectrum fine = quality::RadialPowerSpectrum(
+        RowsBelow(quality::LevelsAsGrey(quality::ScreenLevels(*screen, patch), patch.width,
+                                        patch.height, drops),
+                  fs.skippedRows),
+        fs.tile);
     const double lowDb =
-        10 * std::log10((fine.lowFrequencyPower + 1e-3) / (fs.lowFrequency[grey - 1] + 1e-3));
-    const double anisotropyDb = fine.anisotropy - fs.anisotropy[grey - 1];
+        10 * std::log10((fine.lowFrequencyPower + 1e-3) / (fs.lowFrequency[i] + 1e-3));
+    const double anisotropyDb = fine.anisotropy - fs.anisotropy[i];
     score.textureExcess += std::max(0.0, lowDb) + std::max(0.0, anisotropyDb);
     score.worseGreys += lowDb > 0 || anisotropyDb > 0;
     const double past = std::max(0.0, lowDb - TextureCharge::kLowMarginDb) +
@@ -51,13 +58,22 @@ void AddTextureExcess(const FineTones& tones, const FlatTextures& fs, ToneScore&
 
 }  // namespace
 
-FlatTextures FloydSteinbergTextures(const DropSet& drops, int height, int tile) {
+std::vector<int> AllFlatGreys() {
+  std::vector<int> greys;
+  for (int grey = 1; grey <= 254; ++grey) greys.push_back(grey);
+  return greys;
+}
+
+FlatTextures FloydSteinbergTextures(const DropSet& drops, int height, int tile,
+                                    const std::vector<int>& greys, int width, int skippedRows) {
   FlatTextures textures;
-  textures.drops = drops, textures.height = height, textures.tile = tile;
-  for (int grey = 1; grey <= 254; ++grey) {
+  textures.drops = drops, textures.width = width, textures.height = height, textures.tile = tile;
+  textures.greys = greys, textures.skippedRows = skippedRows;
+  for (int grey : greys) {
     const quality::RadialSpectrum fs = quality::RadialPowerSpectrum(
-        quality::FloydSteinbergToDrops(
-            quality::FlatPatch(kTextureWidth, height, static_cast<uint8_t>(grey)), drops),
+        RowsBelow(quality::FloydSteinbergToDrops(
+                      quality::FlatPatch(width, height, static_cast<uint8_t>(grey)), drops),
+                  skippedRows),
         tile);
     textures.lowFrequency.push_back(fs.lowFrequencyPower);
     textures.anisotropy.push_back(fs.anisotropy);
@@ -112,7 +128,7 @@ FineTones SearchTones(const SearchPlan& plan, const FineTones& start, const Drop
   PrintScore("start", bestScore);
   int gainStep = plan.gainStep, weightStep = plan.weightStep, shakeStep = plan.shakeStep;
   for (int round = 0; round < plan.rounds; ++round) {
-    for (int node = 0; node < kFineNodeCount; ++node) {
+    for (int node = plan.firstNode; node <= plan.lastNode; ++node) {
       for (int knob = 0; knob < kKnobCount; ++knob) {
         const int step = knob == kGain ? gainStep : knob == kShake ? shakeStep : weightStep;
         if (step == 0) continue;

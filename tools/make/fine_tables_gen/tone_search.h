@@ -23,17 +23,23 @@ struct SearchPlan {
   int rounds;         // each round's steps are 3/5 of the last one's
   int shakeStep = 0;  // 1/kFineShakeUnit of the gap; 0 leaves the shake as it starts
   int maxShake = 0;
+  int firstNode = 0, lastNode = kFineNodeCount - 1;  // the nodes whose knobs move
 };
 
-// Floyd-Steinberg's texture on the flat greys 1..254 (512 x height, spectra averaged over
-// tiles of tile x tile) at some drop inks: the low-frequency power and the anisotropy of each,
-// which the fine screen's, measured the same way, must not pass.
+// Floyd-Steinberg's texture on flat greys (width x height, spectra averaged over tiles of
+// tile x tile of the rows below the first skippedRows) at some drop inks: the low-frequency power
+// and the anisotropy of each, which the fine screen's, measured the same way, must not pass.
 struct FlatTextures {
   DropSet drops;
-  int height = 256, tile = 128;
-  std::vector<double> lowFrequency, anisotropy;  // [grey - 1]
+  int width = 512, height = 256, tile = 128, skippedRows = 0;
+  std::vector<int> greys;
+  std::vector<double> lowFrequency, anisotropy;  // in the order of greys
 };
-FlatTextures FloydSteinbergTextures(const DropSet& drops, int height = 256, int tile = 128);
+// Every grey 1..254.
+std::vector<int> AllFlatGreys();
+FlatTextures FloydSteinbergTextures(const DropSet& drops, int height = 256, int tile = 128,
+                                    const std::vector<int>& greys = AllFlatGreys(), int width = 512,
+                                    int skippedRows = 0);
 
 // What the score charges for texture: Floyd-Steinberg's at the drop inks trained and perhaps
 // at others (the fine screen runs at each with the same knobs), and on top of the charge per
@@ -49,7 +55,7 @@ struct TextureCharge {
 // Mean PSNR (dB) at sigma 1.5 and at sigma 3 of the fine screen with the knobs, and its start
 // band: over flat greys 1, 3, .., 253 (512 x 64), the points by which rows 0-3 stray beyond 1.5
 // from the rows below 16, summed; each such point costs kBandCost dB. When Floyd-Steinberg's
-// textures are given, also the texture excess: over the flat greys 1..254, the dB by which the
+// textures are given, also the texture excess: over their flat greys, the dB by which the
 // screen's low-frequency power (plus 0.001) and its anisotropy pass Floyd-Steinberg's, summed,
 // each dB costing kTextureCost dB, and the greys where either passes, each costing kWorseCost;
 // and the dB past the charge's margins, each costing its pastMarginCost.
