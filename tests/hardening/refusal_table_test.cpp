@@ -57,6 +57,8 @@ bool SplitsRefuse(Buffers b, int width, int height, int nullPlane = -1) {
          !KORVEL_GetTempateData_2Bit_1to4(p[0], p[1], p[2], p[3], width, height);
 }
 
+constexpr auto Image4 = KORVEL_GetImageTempateData_4Bit;
+
 bool ImagesRefuse(unsigned char* source, unsigned char* out, int width, int height, int type = 0,
                   int cellWidth = 1, int cellHeight = 1) {
   for (auto fn : {KORVEL_GetImageTempateData_1Bit, KORVEL_GetImageTempateData_2Bit})
@@ -182,17 +184,11 @@ std::vector<Refusal> Rows() {
       {splits, "stride × height above INT_MAX bytes", untouched,
        [](Buffers b) { return SplitsRefuse(b, INT_MAX, 64); }},
       {image4, "negative width or height", untouched,
-       [](Buffers b) {
-         return !KORVEL_GetImageTempateData_4Bit(b[0], b[1], -1, 2) &&
-                !KORVEL_GetImageTempateData_4Bit(b[0], b[1], 2, -1);
-       }},
+       [](Buffers b) { return !Image4(b[0], b[1], -1, 2) && !Image4(b[0], b[1], 2, -1); }},
       {image4, "a null buffer for a non-empty area", untouched,
-       [](Buffers b) {
-         return !KORVEL_GetImageTempateData_4Bit(nullptr, b[1], 4, 2) &&
-                !KORVEL_GetImageTempateData_4Bit(b[0], nullptr, 4, 2);
-       }},
+       [](Buffers b) { return !Image4(nullptr, b[1], 4, 2) && !Image4(b[0], nullptr, 4, 2); }},
       {image4, "an 8-bit source above INT_MAX bytes", untouched,
-       [](Buffers b) { return !KORVEL_GetImageTempateData_4Bit(b[0], b[1], INT_MAX / 4, 64); }},
+       [](Buffers b) { return !Image4(b[0], b[1], INT_MAX / 4, 64); }},
       {images, "width, height, cellWidth or cellHeight below 1", untouched,
        [](Buffers b) {
          return ImagesRefuse(b[0], b[1], 0, 4) && ImagesRefuse(b[0], b[1], 4, -1) &&
