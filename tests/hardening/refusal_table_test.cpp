@@ -124,8 +124,8 @@ korvel_screen_options Changed(size_t size, int screen, int bits) {
 }
 
 // `use` is given a begun stream of every own screen at every depth (8 x 4 pixels, 2 rows fed)
-// whose delay passes `delayed`; true when it refused on each and at least one was tried.
-bool OwnStreamsRefuse(Buffers b, bool (*delayed)(int),
+// whose delay is at least `leastDelay`; true when it refused on each and at least one was tried.
+bool OwnStreamsRefuse(Buffers b, int leastDelay,
                       const std::function<bool(korvel_stream*, Buffers)>& refuses) {
   korvel_context* context = nullptr;
   korvel_context_create(&context);
@@ -138,7 +138,7 @@ bool OwnStreamsRefuse(Buffers b, bool (*delayed)(int),
       int delay = 0, written = 0;
       korvel_context_begin_screen_stream(context, &options, 8, 4, &stream);
       korvel_stream_get_delay(stream, &delay);
-      if (delayed(delay)) {
+      if (delay >= leastDelay) {
         unsigned char grey[8 * 2] = {}, out[4 * 64];
         korvel_stream_feed(stream, grey, 8, 2, out, 4, &written);
         refused = refused && refuses(stream, b);
@@ -268,23 +268,17 @@ std::vector<Refusal> Rows() {
        }},
       {"`korvel_stream_feed`", "a band past the page's last row", ownResult("STREAM_END"),
        [](Buffers b) {
-         return OwnStreamsRefuse(
-             b, [](int) { return true; },
-             [](korvel_stream* s, Buffers b) {
-               int written = -1;
-               return korvel_stream_feed(s, b[0], 8, 3, b[1], 4, &written) ==
-                          KORVEL_ERROR_STREAM_END &&
-                      written == -1;
-             });
+         return OwnStreamsRefuse(b, 0, [](korvel_stream* s, Buffers b) {
+           int written = -1;
+           return korvel_stream_feed(s, b[0], 8, 3, b[1], 4, &written) == KORVEL_ERROR_STREAM_END &&
+                  written == -1;
+         });
        }},
       {"`korvel_stream_screen_rows`", "a stream whose delay is above 0", ownResult("STREAM_DELAY"),
        [](Buffers b) {
-         return OwnStreamsRefuse(
-             b, [](int delay) { return delay > 0; },
-             [](korvel_stream* s, Buffers b) {
-               return korvel_stream_screen_rows(s, b[0], 8, b[1], 4, 1) ==
-                      KORVEL_ERROR_STREAM_DELAY;
-             });
+         return OwnStreamsRefuse(b, 1, [](korvel_stream* s, Buffers b) {
+           return korvel_stream_screen_rows(s, b[0], 8, b[1], 4, 1) == KORVEL_ERROR_STREAM_DELAY;
+         });
        }},
   };
 }
