@@ -51,6 +51,7 @@ void RepairHeader(std::vector<uint8_t>& mask, RepairChoice choice, IBufferProc& 
 
 struct ScreenCall {
   int width, height, plane, xOffset, yOffset, xStep, yStep, bits, dstStride;
+  int depth, need;  // bits a pixel takes in the output, bytes a row of them takes
   bool nullSource, nullOutput;
   uint8_t shade;
 };
@@ -67,9 +68,9 @@ ScreenCall ReadCall(FuzzedDataProvider& control) {
   c.yStep = control.ConsumeBool() ? control.ConsumeIntegral<int>()
                                   : control.ConsumeIntegralInRange<int>(-1, 9);
   c.bits = control.ConsumeIntegralInRange<int>(0, 3);
-  const int depth = c.bits == 1 ? 1 : 2;
-  const int need = c.width > 0 ? (c.width * depth + 7) / 8 : 0;
-  c.dstStride = need + control.ConsumeIntegralInRange<int>(-2, 16);
+  c.depth = c.bits == 1 ? 1 : 2;
+  c.need = c.width > 0 ? (c.width * c.depth + 7) / 8 : 0;
+  c.dstStride = c.need + control.ConsumeIntegralInRange<int>(-2, 16);
   c.nullSource = control.ConsumeIntegralInRange<int>(0, 63) == 0;
   c.nullOutput = control.ConsumeIntegralInRange<int>(0, 63) == 0;
   c.shade = control.ConsumeIntegral<uint8_t>();
@@ -78,8 +79,6 @@ ScreenCall ReadCall(FuzzedDataProvider& control) {
 
 // Runs one call and checks its outcome; returns whether the call was accepted.
 bool Screen(IDitherMaskGenerator& generator, const ScreenCall& c) {
-  const int depth = c.bits == 1 ? 1 : 2;
-  const int need = c.width > 0 ? (c.width * depth + 7) / 8 : 0;
   const size_t pixels = c.width > 0 && c.height > 0 ? static_cast<size_t>(c.width) * c.height : 0;
   std::vector<uint8_t> source(pixels + 1);
   for (size_t i = 0; i < pixels; ++i) source[i] = static_cast<uint8_t>(i * c.shade + (i >> 3));
@@ -98,13 +97,13 @@ bool Screen(IDitherMaskGenerator& generator, const ScreenCall& c) {
   for (int y = 0; y < c.height; ++y) {
     const uint8_t* row = output.data() + static_cast<size_t>(y) * c.dstStride;
     for (int x = 0; x < c.width; ++x) {
-      const int value =
-          depth == 1 ? (row[x >> 3] >> (7 - (x & 7))) & 1 : (row[x >> 2] >> (6 - 2 * (x & 3))) & 3;
-      Check(value == 0 || value == (depth == 1 ? 1 : 3));
+      const int value = c.depth == 1 ? (row[x >> 3] >> (7 - (x & 7))) & 1
+                                     : (row[x >> 2] >> (6 - 2 * (x & 3))) & 3;
+      Check(value == 0 || value == (c.depth == 1 ? 1 : 3));
     }
-    const int usedBits = c.width * depth;
+    const int usedBits = c.width * c.depth;
     if (usedBits % 8 != 0) Check((row[usedBits / 8] & (0xFF >> (usedBits % 8))) == 0);
-    for (int b = need; b < c.dstStride; ++b) Check(row[b] == 0);
+    for (int b = c.need; b < c.dstStride; ++b) Check(row[b] == 0);
   }
   return true;
 }

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <random>
 #include <thread>
+#include <tuple>
 
 #include "raster_io.h"
 
@@ -109,14 +110,13 @@ void ExpectLibraryOutput(const Layout& layout, const ScreenCase& screen) {
   const std::vector<Page> screened = ReadRaster(folder + "/out.ras");
   ASSERT_EQ(screened.size(), 2u);
   for (unsigned page = 0; page < 2; ++page) {
-    const cups_page_header2_t& header = screened[page].header;
-    EXPECT_EQ(header.cupsBitsPerColor, unsigned(bits));
-    EXPECT_EQ(header.cupsBitsPerPixel,
-              unsigned(layout.order == CUPS_ORDER_CHUNKED ? bits * inks : bits));
-    EXPECT_EQ(header.cupsColorSpace, layout.space);
-    EXPECT_EQ(header.cupsColorOrder, layout.order);
-    EXPECT_EQ(header.cupsWidth, unsigned(kWidth));
-    EXPECT_EQ(header.cupsHeight, unsigned(kHeight));
+    const cups_page_header2_t& h = screened[page].header;
+    EXPECT_EQ(std::tuple(h.cupsBitsPerColor, h.cupsBitsPerPixel, h.cupsColorSpace, h.cupsColorOrder,
+                         h.cupsWidth, h.cupsHeight),
+              std::tuple(unsigned(bits),
+                         unsigned(layout.order == CUPS_ORDER_CHUNKED ? bits * inks : bits),
+                         layout.space, layout.order, unsigned(kWidth), unsigned(kHeight)))
+        << "header of page " << page + 1;
     const auto samples = Samples(inks, page + 1);
     for (int ink = 0; ink < inks; ++ink) {
       const std::vector<int> curve =
@@ -262,9 +262,15 @@ struct PipedFilter {
     cupsRasterClose(raster);
     close(fd);
   }
-  int WaitForStatus() {  // -1 when it did not exit normally
+  // Its exit status, -1 when it did not exit normally or still ran after 10 seconds (then it is
+  // killed).
+  int WaitForStatus() {
     int status = 0;
-    return waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    pid_t ended = 0;
+    for (int waited = 0; waited < 5000 && (ended = waitpid(child, &status, WNOHANG)) == 0; ++waited)
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    if (ended == 0) kill(child, SIGKILL), waitpid(child, &status, 0);
+    return ended == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 };
 
@@ -301,15 +307,9 @@ TEST(FilterStops, OnSigtermWhileWaitingForInput) {
   filter.Write(page, 0, height * 3 / 4);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   kill(filter.child, SIGTERM);
-  int status = 0;
-  pid_t ended = 0;
-  for (int waited = 0; waited < 5000 && (ended = waitpid(filter.child, &status, WNOHANG)) == 0;
-       ++waited)
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  if (ended == 0) kill(filter.child, SIGKILL), waitpid(filter.child, &status, 0);
+  // -1: the filter still waits for its input.
+  EXPECT_EQ(filter.WaitForStatus(), 1);
   filter.Close();
-  ASSERT_EQ(ended, filter.child) << "the filter still waits for its input";
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
   const std::string text = test::ReadFile(err);
   EXPECT_NE(text.find("INFO: Stopped on request"), std::string::npos) << text;
   EXPECT_EQ(text.find("ERROR"), std::string::npos) << text;

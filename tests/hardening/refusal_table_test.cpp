@@ -57,6 +57,8 @@ bool SplitsRefuse(Buffers b, int width, int height, int nullPlane = -1) {
          !KORVEL_GetTempateData_2Bit_1to4(p[0], p[1], p[2], p[3], width, height);
 }
 
+constexpr auto Image4 = KORVEL_GetImageTempateData_4Bit;
+
 bool ImagesRefuse(unsigned char* source, unsigned char* out, int width, int height, int type = 0,
                   int cellWidth = 1, int cellHeight = 1) {
   for (auto fn : {KORVEL_GetImageTempateData_1Bit, KORVEL_GetImageTempateData_2Bit})
@@ -122,8 +124,8 @@ korvel_screen_options Changed(size_t size, int screen, int bits) {
 }
 
 // `use` is given a begun stream of every own screen at every depth (8 x 4 pixels, 2 rows fed)
-// whose delay passes `delayed`; true when it refused on each and at least one was tried.
-bool OwnStreamsRefuse(Buffers b, bool (*delayed)(int),
+// whose delay is at least `leastDelay`; true when it refused on each and at least one was tried.
+bool OwnStreamsRefuse(Buffers b, int leastDelay,
                       const std::function<bool(korvel_stream*, Buffers)>& refuses) {
   korvel_context* context = nullptr;
   korvel_context_create(&context);
@@ -136,7 +138,7 @@ bool OwnStreamsRefuse(Buffers b, bool (*delayed)(int),
       int delay = 0, written = 0;
       korvel_context_begin_screen_stream(context, &options, 8, 4, &stream);
       korvel_stream_get_delay(stream, &delay);
-      if (delayed(delay)) {
+      if (delay >= leastDelay) {
         unsigned char grey[8 * 2] = {}, out[4 * 64];
         korvel_stream_feed(stream, grey, 8, 2, out, 4, &written);
         refused = refused && refuses(stream, b);
@@ -182,17 +184,11 @@ std::vector<Refusal> Rows() {
       {splits, "stride × height above INT_MAX bytes", untouched,
        [](Buffers b) { return SplitsRefuse(b, INT_MAX, 64); }},
       {image4, "negative width or height", untouched,
-       [](Buffers b) {
-         return !KORVEL_GetImageTempateData_4Bit(b[0], b[1], -1, 2) &&
-                !KORVEL_GetImageTempateData_4Bit(b[0], b[1], 2, -1);
-       }},
+       [](Buffers b) { return !Image4(b[0], b[1], -1, 2) && !Image4(b[0], b[1], 2, -1); }},
       {image4, "a null buffer for a non-empty area", untouched,
-       [](Buffers b) {
-         return !KORVEL_GetImageTempateData_4Bit(nullptr, b[1], 4, 2) &&
-                !KORVEL_GetImageTempateData_4Bit(b[0], nullptr, 4, 2);
-       }},
+       [](Buffers b) { return !Image4(nullptr, b[1], 4, 2) && !Image4(b[0], nullptr, 4, 2); }},
       {image4, "an 8-bit source above INT_MAX bytes", untouched,
-       [](Buffers b) { return !KORVEL_GetImageTempateData_4Bit(b[0], b[1], INT_MAX / 4, 64); }},
+       [](Buffers b) { return !Image4(b[0], b[1], INT_MAX / 4, 64); }},
       {images, "width, height, cellWidth or cellHeight below 1", untouched,
        [](Buffers b) {
          return ImagesRefuse(b[0], b[1], 0, 4) && ImagesRefuse(b[0], b[1], 4, -1) &&
@@ -272,23 +268,17 @@ std::vector<Refusal> Rows() {
        }},
       {"`korvel_stream_feed`", "a band past the page's last row", ownResult("STREAM_END"),
        [](Buffers b) {
-         return OwnStreamsRefuse(
-             b, [](int) { return true; },
-             [](korvel_stream* s, Buffers b) {
-               int written = -1;
-               return korvel_stream_feed(s, b[0], 8, 3, b[1], 4, &written) ==
-                          KORVEL_ERROR_STREAM_END &&
-                      written == -1;
-             });
+         return OwnStreamsRefuse(b, 0, [](korvel_stream* s, Buffers b) {
+           int written = -1;
+           return korvel_stream_feed(s, b[0], 8, 3, b[1], 4, &written) == KORVEL_ERROR_STREAM_END &&
+                  written == -1;
+         });
        }},
       {"`korvel_stream_screen_rows`", "a stream whose delay is above 0", ownResult("STREAM_DELAY"),
        [](Buffers b) {
-         return OwnStreamsRefuse(
-             b, [](int delay) { return delay > 0; },
-             [](korvel_stream* s, Buffers b) {
-               return korvel_stream_screen_rows(s, b[0], 8, b[1], 4, 1) ==
-                      KORVEL_ERROR_STREAM_DELAY;
-             });
+         return OwnStreamsRefuse(b, 1, [](korvel_stream* s, Buffers b) {
+           return korvel_stream_screen_rows(s, b[0], 8, b[1], 4, 1) == KORVEL_ERROR_STREAM_DELAY;
+         });
        }},
   };
 }

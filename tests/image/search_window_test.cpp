@@ -129,6 +129,27 @@ void EnterRow(Page& page, SearchWindow& window) {
   ++page.entered;
 }
 
+// The levels the window's search chose, into the reference.
+void AdoptWindowLevels(Page& page, const SearchWindow& window, int firstActive) {
+  for (int i = 0; i < window.ActiveRows(); ++i)
+    for (int x = 0; x < page.width; ++x)
+      page.level[page.At(x, firstActive + i)] = window.ActiveLevels(i)[x];
+}
+
+// The page through the window as the screen walks it: rows enter until the window holds two
+// tiles, `atActive(firstActive)` works on them, then a tile (at the end all) retires.
+template <typename AtActive>
+void WalkWindow(Page& page, SearchWindow& window, AtActive atActive) {
+  for (int firstActive = 0; firstActive < page.height;) {
+    while (page.entered < page.height && page.entered - firstActive < 2 * kTile)
+      EnterRow(page, window);
+    atActive(firstActive);
+    const int retire = page.entered == page.height ? window.ActiveRows() : kTile;
+    window.Retire(retire);
+    firstActive += retire;
+  }
+}
+
 void ExpectWindowMatches(const Page& page, const SearchWindow& window, int firstActive) {
   for (int i = 0; i < window.ActiveRows(); ++i)
     for (int x = 0; x < page.width; ++x) {
@@ -148,10 +169,7 @@ TEST(SearchWindow, CorrelationAndTrialsEqualTheWholeErrorRecomputed) {
     static const MidToneEye midTone = MakeMidToneEye(0.7, 300, 0.5);
     Page page = RandomPage(random, width, height, drops, BestEyeCorrelation(), midTone);
     SearchWindow window(width, drops, page.eye, 2 * kTile, 4, midTone);
-    int firstActive = 0;
-    while (firstActive < height) {
-      while (page.entered < height && page.entered - firstActive < 2 * kTile)
-        EnterRow(page, window);
+    WalkWindow(page, window, [&](int firstActive) {
       ExpectWindowMatches(page, window, firstActive);
       for (int change = 0; change < 40; ++change) {
         const int i = static_cast<int>(random() % window.ActiveRows());
@@ -174,14 +192,9 @@ TEST(SearchWindow, CorrelationAndTrialsEqualTheWholeErrorRecomputed) {
       }
       ExpectWindowMatches(page, window, firstActive);
       window.Search();
-      for (int i = 0; i < window.ActiveRows(); ++i)
-        for (int x = 0; x < width; ++x)
-          page.level[page.At(x, firstActive + i)] = window.ActiveLevels(i)[x];
+      AdoptWindowLevels(page, window, firstActive);
       ExpectWindowMatches(page, window, firstActive);
-      const int retire = page.entered == height ? window.ActiveRows() : kTile;
-      window.Retire(retire);
-      firstActive += retire;
-    }
+    });
   }
 }
 
@@ -255,26 +268,14 @@ TEST(SearchWindow, SearchEqualsTheNaiveSearchWithTheSameOrder) {
     SearchWindow window(width, drops, eye, 2 * kTile, maxSweeps, midTone);
     Page naivePage = page;
     NaiveSearch naive(naivePage, maxSweeps);
-    int firstActive = 0;
-    while (firstActive < height) {
-      while (page.entered < height && page.entered - firstActive < 2 * kTile) {
-        EnterRow(page, window);
-        naivePage.level = page.level;  // rows that have not entered yet are the same
-        ++naivePage.entered;
-      }
+    WalkWindow(page, window, [&](int firstActive) {
+      naivePage.level = page.level;  // rows that have not entered yet are the same
+      naivePage.entered = page.entered;
       window.Search();
       naive.Search(firstActive);
-      for (int i = 0; i < window.ActiveRows(); ++i)
-        for (int x = 0; x < width; ++x) {
-          const int y = firstActive + i;
-          ASSERT_EQ(window.ActiveLevels(i)[x], naivePage.level[page.At(x, y)])
-              << "trial " << trial << " at " << x << "," << y;
-          page.level[page.At(x, y)] = window.ActiveLevels(i)[x];
-        }
-      const int retire = page.entered == height ? window.ActiveRows() : kTile;
-      window.Retire(retire);
-      firstActive += retire;
-    }
+      AdoptWindowLevels(page, window, firstActive);
+      ASSERT_EQ(page.level, naivePage.level) << "trial " << trial << ", rows from " << firstActive;
+    });
   }
 }
 
