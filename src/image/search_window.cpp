@@ -33,6 +33,7 @@ SearchWindow::SearchWindow(int width, const DropSet& drops, const EyeCorrelation
                [&](int amount) { return MidToneWeight(midTone, amount, drops); }),
       endTone_(endTone, correlation_.size(), stride_, kSwapReach,
                [&](int amount) { return EndToneWeight(endTone, amount, drops); }),
+      weighted_(correlation_.size(), 0),
       dirty_(static_cast<size_t>(tileRows_) * tileColumns_, 0),
       rowError_(static_cast<size_t>(stride_), 0),
       rowFiltered_(static_cast<size_t>(kReach + 1) * width, 0) {
@@ -107,6 +108,8 @@ void SearchWindow::EnterRow(const uint16_t* amounts, const uint8_t* levels) {
     rowError_[static_cast<size_t>(x + kReach)] = ink_[level] - amount;
     midTone_.Enter(row + x, amount, ink_[level] - amount);
     endTone_.Enter(row + x, amount, ink_[level] - amount);
+    weighted_[row + x] = static_cast<uint8_t>((midTone_.Weighted(row + x) ? kMidTone : 0) |
+                                              (endTone_.Weighted(row + x) ? kEndTone : 0));
   }
   ScatterRowError(bufferRow, rowError_.data());
   ++entered_;
@@ -142,14 +145,21 @@ void SearchWindow::ScatterRowError(int bufferRow, const int32_t* error) {
   }
 }
 
-int64_t SearchWindow::WeightedLevelGain(size_t index, int pair) const {
-  return midTone_.LevelGain(index, squaredDelta_[pair], twiceDelta_[pair]) +
-         endTone_.LevelGain(index, squaredDelta_[pair], twiceDelta_[pair]);
+int64_t SearchWindow::WeightedLevelGain(size_t index, int pair, int terms) const {
+  int64_t gain = 0;
+  if (terms & kMidTone) gain += midTone_.LevelGain(index, squaredDelta_[pair], twiceDelta_[pair]);
+  if (terms & kEndTone) gain += endTone_.LevelGain(index, squaredDelta_[pair], twiceDelta_[pair]);
+  return gain;
 }
 
-int64_t SearchWindow::WeightedSwapGain(size_t index, size_t other, int partner, int pair) const {
-  return midTone_.SwapGain(index, other, partner, squaredDelta_[pair], twiceDelta_[pair]) +
-         endTone_.SwapGain(index, other, partner, squaredDelta_[pair], twiceDelta_[pair]);
+int64_t SearchWindow::WeightedSwapGain(size_t index, size_t other, int partner, int pair,
+                                       int terms) const {
+  int64_t gain = 0;
+  if (terms & kMidTone)
+    gain += midTone_.SwapGain(index, other, partner, squaredDelta_[pair], twiceDelta_[pair]);
+  if (terms & kEndTone)
+    gain += endTone_.SwapGain(index, other, partner, squaredDelta_[pair], twiceDelta_[pair]);
+  return gain;
 }
 
 void SearchWindow::AddCorrelation(size_t index, int from, int to) {
@@ -201,19 +211,19 @@ SearchWindow::Change SearchWindow::BestChangeAt(size_t index) const {
   const int64_t c = correlation_[index];
   const int allowed = allowed_[index];
   const MirrorTerms* mirror = MirrorTermsAt(index);
-  const bool weighted = midTone_.Weighted(index) || endTone_.Weighted(index);
+  const int weighted = weighted_[index];
   if ((allowed & kMayChange) && (allowed >> (level + 1) & 1)) {
     const int k = PairIndex(level, level + 1);
     int64_t gain = levelGain_[k] + twiceDelta_[k] * c;
     if (mirror) gain += squaredDelta_[k] * mirror->level;
-    if (weighted) gain += WeightedLevelGain(index, k);
+    if (weighted) gain += WeightedLevelGain(index, k, weighted);
     if (gain < best.gain) best = Change{gain, 0, level + 1};
   }
   if ((allowed & kMayChange) && level > 0 && (allowed >> (level - 1) & 1)) {
     const int k = PairIndex(level, level - 1);
     int64_t gain = levelGain_[k] + twiceDelta_[k] * c;
     if (mirror) gain += squaredDelta_[k] * mirror->level;
-    if (weighted) gain += WeightedLevelGain(index, k);
+    if (weighted) gain += WeightedLevelGain(index, k, weighted);
     if (gain < best.gain) best = Change{gain, 0, level - 1};
   }
   constexpr int kSelf = kSwapSide * kSwapSide / 2;
@@ -225,8 +235,7 @@ SearchWindow::Change SearchWindow::BestChangeAt(size_t index) const {
     const int k = PairIndex(level, theirs);
     int64_t gain = swapGain_[j][k] + twiceDelta_[k] * (c - correlation_[n]);
     if (mirror) gain += squaredDelta_[k] * mirror->swap[j];
-    if (weighted || midTone_.Weighted(n) || endTone_.Weighted(n))
-      gain += WeightedSwapGain(index, n, j, k);
+    if (const int terms = weighted | weighted_[n]) gain += WeightedSwapGain(index, n, j, k, terms);
     if (gain < best.gain) best = Change{gain, neighbour_[j], theirs};
   }
   return best;
@@ -308,6 +317,8 @@ void SearchWindow::Retire(int rows) {
   std::fill(allowed_.begin() + static_cast<ptrdiff_t>(kept), allowed_.end(), 1);
   midTone_.Shift(shift);
   endTone_.Shift(shift);
+  std::memmove(weighted_.data(), weighted_.data() + shift, kept);
+  std::fill(weighted_.begin() + static_cast<ptrdiff_t>(kept), weighted_.end(), 0);
   const size_t tileShift =
       std::min(static_cast<size_t>(rows / kTile) * tileColumns_, dirty_.size());
   std::memmove(dirty_.data(), dirty_.data() + tileShift, dirty_.size() - tileShift);
@@ -332,7 +343,8 @@ int64_t SearchWindow::TrialLevel(int i, int x, int level) const {
   const int k = PairIndex(level_[index], level);
   const MirrorTerms* mirror = MirrorTermsAt(index);
   return levelGain_[k] + twiceDelta_[k] * correlation_[index] +
-         (mirror ? squaredDelta_[k] * mirror->level : 0) + WeightedLevelGain(index, k);
+         (mirror ? squaredDelta_[k] * mirror->level : 0) +
+         WeightedLevelGain(index, k, weighted_[index]);
 }
 
 void SearchWindow::SetLevel(int i, int x, int level) {
@@ -348,7 +360,8 @@ int64_t SearchWindow::TrialSwap(int i, int x, int dx, int dy) const {
   const int k = PairIndex(level_[index], level_[n]);
   const MirrorTerms* mirror = MirrorTermsAt(index);
   return swapGain_[j][k] + twiceDelta_[k] * (correlation_[index] - correlation_[n]) +
-         (mirror ? squaredDelta_[k] * mirror->swap[j] : 0) + WeightedSwapGain(index, n, j, k);
+         (mirror ? squaredDelta_[k] * mirror->swap[j] : 0) +
+         WeightedSwapGain(index, n, j, k, weighted_[index] | weighted_[n]);
 }
 
 bool SearchWindow::MayChangeLevel(int amount) const {

@@ -105,8 +105,9 @@ class SearchWindow {
   void ScatterRowError(int bufferRow, const int32_t* error);
   void AddCorrelation(size_t index, int from, int to);
   void AddMirrorCorrelation(size_t index, int from, int to);
-  int64_t WeightedLevelGain(size_t index, int pair) const;
-  int64_t WeightedSwapGain(size_t index, size_t other, int partner, int pair) const;
+  // The weighted terms' gains; terms: the kMidTone and kEndTone bits of the pixels involved.
+  int64_t WeightedLevelGain(size_t index, int pair, int terms) const;
+  int64_t WeightedSwapGain(size_t index, size_t other, int partner, int pair, int terms) const;
   void ApplyLevel(size_t index, int level);
   void ApplySwap(size_t index, int partner);
   // The page row of a buffer row, and its mirror terms (nullptr for rows the mirror misses).
@@ -147,6 +148,8 @@ class SearchWindow {
   int tapReach_[EyeCorrelation::kRadius + 1];  // per row dy >= 0: the largest dx with c_pp != 0
   WeightedTerm<MidToneEye> midTone_;
   WeightedTerm<EndToneEye> endTone_;
+  std::vector<uint8_t> weighted_;  // per pixel: kMidTone, kEndTone where that term weighs it
+  static constexpr uint8_t kMidTone = 1, kEndTone = 2;
   std::vector<uint8_t> dirty_;        // tiles of the active rows to visit again
   std::vector<int32_t> rowError_;     // scratch: the entering row's error
   std::vector<int32_t> rowFiltered_;  // scratch: its horizontal filterings
