@@ -26,11 +26,12 @@ static_assert(kBand % SearchWindow::kTile == 0 && kLookahead % SearchWindow::kTi
 class SearchedScreen final : public OwnScreen {
  public:
   SearchedScreen(int width, int height, const DropSet& drops, std::unique_ptr<OwnScreen> start,
-                 const EyeCorrelation& eye, const MidToneEye& midTone, int maxSweeps)
+                 const EyeCorrelation& eye, const MidToneEye& midTone, const EndToneEye& endTone,
+                 int maxSweeps)
       : width_(width),
         height_(height),
         start_(std::move(start)),
-        window_(width, drops, eye, kBand + kLookahead, maxSweeps, midTone),
+        window_(width, drops, eye, kBand + kLookahead, maxSweeps, midTone, endTone),
         pending_(static_cast<size_t>(start_->Delay() + 1) * width),
         startLevels_(static_cast<size_t>(width)),
         finished_(static_cast<size_t>(kBand + kLookahead) * width) {}
@@ -100,7 +101,7 @@ class SearchedScreen final : public OwnScreen {
 }  // namespace
 
 std::unique_ptr<OwnScreen> MakeBestScreen(int width, int height, const DropSet& drops) {
-  return std::make_unique<SearchedScreen>(width, height, drops,
-                                          MakeFineScreen(width, height, drops),
-                                          BestEyeCorrelation(), BestMidToneEye(), kMaxSweeps);
+  return std::make_unique<SearchedScreen>(
+      width, height, drops, MakeFineScreen(width, height, drops), BestEyeCorrelation(),
+      BestMidToneEye(), BestEndToneEye(), kMaxSweeps);
 }

@@ -61,26 +61,34 @@ const EyeCorrelation& BestEyeCorrelation() {
   return table;
 }
 
-MidToneEye MakeMidToneEye(double sigma, int32_t peak, double band) {
-  constexpr int kSpread = MidToneEye::kRadius / 2;
+template <class Eye>
+Eye MakeWeightedEye(double sigma, int32_t peak, double band) {
+  constexpr int kSpread = Eye::kRadius / 2;
   double spread[2 * kSpread + 1][2 * kSpread + 1];
   for (int dy = -kSpread; dy <= kSpread; ++dy)
     for (int dx = -kSpread; dx <= kSpread; ++dx)
       spread[dy + kSpread][dx + kSpread] = Gaussian(sigma, dx * dx + dy * dy);
-  double correlation[MidToneEye::kSide][MidToneEye::kSide] = {};
+  double correlation[Eye::kSide][Eye::kSide] = {};
   for (int y = 0; y <= 2 * kSpread; ++y)
     for (int x = 0; x <= 2 * kSpread; ++x)
       for (int v = 0; v <= 2 * kSpread; ++v)
         for (int u = 0; u <= 2 * kSpread; ++u)
-          correlation[v - y + MidToneEye::kRadius][u - x + MidToneEye::kRadius] +=
-              spread[y][x] * spread[v][u];
-  MidToneEye eye{};
-  const double scale = peak / correlation[MidToneEye::kRadius][MidToneEye::kRadius];
-  for (int i = 0; i < MidToneEye::kSide; ++i)
-    for (int j = 0; j < MidToneEye::kSide; ++j)
+          correlation[v - y + Eye::kRadius][u - x + Eye::kRadius] += spread[y][x] * spread[v][u];
+  Eye eye{};
+  const double scale = peak / correlation[Eye::kRadius][Eye::kRadius];
+  for (int i = 0; i < Eye::kSide; ++i)
+    for (int j = 0; j < Eye::kSide; ++j)
       eye.at[i][j] = static_cast<int32_t>(std::lround(scale * correlation[i][j]));
   eye.band = band;
   return eye;
+}
+
+MidToneEye MakeMidToneEye(double sigma, int32_t peak, double band) {
+  return MakeWeightedEye<MidToneEye>(sigma, peak, band);
+}
+
+EndToneEye MakeEndToneEye(double sigma, int32_t peak, double band) {
+  return MakeWeightedEye<EndToneEye>(sigma, peak, band);
 }
 
 int MidToneWeight(const MidToneEye& eye, int amount, const DropSet& drops) {
@@ -90,6 +98,22 @@ int MidToneWeight(const MidToneEye& eye, int amount, const DropSet& drops) {
   const double offMiddle = std::abs(amount - drops.ink[below] - 0.5 * gap) / gap;
   const double rise = std::max(0.0, 1.0 - offMiddle / eye.band);
   return static_cast<int>(std::lround(MidToneEye::kMaxWeight * std::min(rise, 1.0)));
+}
+
+int EndToneWeight(const EndToneEye& eye, int amount, const DropSet& drops) {
+  int below = 0;
+  while (below + 2 < drops.levels && drops.ink[below + 1] <= amount) ++below;
+  const double gap = drops.ink[below + 1] - drops.ink[below];
+  const double offPaper = below == 0 ? (amount - drops.ink[0]) / gap : 1.0;
+  const double offFull = below + 2 == drops.levels ? (drops.ink[below + 1] - amount) / gap : 1.0;
+  const double offInk = std::min(offPaper, offFull);
+  const double rise = std::max(0.0, 1.0 - offInk / eye.band);
+  return static_cast<int>(std::lround(EndToneEye::kMaxWeight * std::min(rise, 1.0)));
+}
+
+const EndToneEye& BestEndToneEye() {
+  static const EndToneEye eye = MakeEndToneEye(4.0, 40, 0.03);
+  return eye;
 }
 
 const MidToneEye& BestMidToneEye() {

@@ -16,7 +16,8 @@ int PairIndex(int from, int to) {
 }  // namespace
 
 SearchWindow::SearchWindow(int width, const DropSet& drops, const EyeCorrelation& eye,
-                           int maxActive, int maxSweeps, const MidToneEye& midTone)
+                           int maxActive, int maxSweeps, const MidToneEye& midTone,
+                           const EndToneEye& endTone)
     : width_(width),
       stride_(width + 2 * kReach),
       levels_(drops.levels),
@@ -28,9 +29,11 @@ SearchWindow::SearchWindow(int width, const DropSet& drops, const EyeCorrelation
       correlation_(static_cast<size_t>(bufferRows_) * stride_, 0),
       level_(correlation_.size(), 0),
       allowed_(correlation_.size(), 1),
-      midTone_(midTone),
-      weight_(correlation_.size(), 0),
-      midToneCorrelation_(correlation_.size(), 0),
+      midTone_(midTone, correlation_.size(), stride_, kSwapReach,
+               [&](int amount) { return MidToneWeight(midTone, amount, drops); }),
+      endTone_(endTone, correlation_.size(), stride_, kSwapReach,
+               [&](int amount) { return EndToneWeight(endTone, amount, drops); }),
+      weighted_(correlation_.size(), 0),
       dirty_(static_cast<size_t>(tileRows_) * tileColumns_, 0),
       rowError_(static_cast<size_t>(stride_), 0),
       rowFiltered_(static_cast<size_t>(kReach + 1) * width, 0) {
@@ -39,13 +42,6 @@ SearchWindow::SearchWindow(int width, const DropSet& drops, const EyeCorrelation
   for (const auto& row : eye.at)
     for (int32_t c : row) correlationSum_ += c;
   BuildChangeTables(drops, eye);
-  weightOfAmount_.resize(kFullAmount + 1);
-  for (int amount = 0; amount <= kFullAmount; ++amount)
-    weightOfAmount_[amount] = static_cast<uint8_t>(MidToneWeight(midTone_, amount, drops));
-  midTonePeak_ = midTone_.Offset(0, 0);
-  for (int dy = -kSwapReach; dy <= kSwapReach; ++dy)
-    for (int dx = -kSwapReach; dx <= kSwapReach; ++dx)
-      midToneSwap_[(dy + kSwapReach) * kSwapSide + dx + kSwapReach] = midTone_.Offset(dx, dy);
   for (int dy = 0; dy <= kR; ++dy) {
     tapReach_[dy] = 0;
     for (int dx = 1; dx <= kR; ++dx)
@@ -110,10 +106,12 @@ void SearchWindow::EnterRow(const uint16_t* amounts, const uint8_t* levels) {
     allowed_[row + x] =
         static_cast<uint8_t>(levelsAllowed | (MayChangeLevel(amount) ? kMayChange : 0));
     rowError_[static_cast<size_t>(x + kReach)] = ink_[level] - amount;
-    weight_[row + x] = weightOfAmount_[std::min(std::max(amount, 0), kFullAmount)];
+    midTone_.Enter(row + x, amount, ink_[level] - amount);
+    endTone_.Enter(row + x, amount, ink_[level] - amount);
+    weighted_[row + x] = static_cast<uint8_t>((midTone_.Weighted(row + x) ? kMidTone : 0) |
+                                              (endTone_.Weighted(row + x) ? kEndTone : 0));
   }
   ScatterRowError(bufferRow, rowError_.data());
-  ScatterMidToneError(bufferRow);
   ++entered_;
   MarkRowsAbove(bufferRow);
 }
@@ -147,35 +145,21 @@ void SearchWindow::ScatterRowError(int bufferRow, const int32_t* error) {
   }
 }
 
-void SearchWindow::ScatterMidToneError(int bufferRow) {
-  const size_t row = Index(bufferRow, 0);
-  for (int x = 0; x < width_; ++x) {
-    const int32_t weighted = weight_[row + x] * rowError_[static_cast<size_t>(x + kReach)];
-    if (weighted != 0) AddMidToneCorrelation(row + x, weighted);
-  }
+int64_t SearchWindow::WeightedLevelGain(size_t index, int pair, int terms) const {
+  int64_t gain = 0;
+  if (terms & kMidTone) gain += midTone_.LevelGain(index, squaredDelta_[pair], twiceDelta_[pair]);
+  if (terms & kEndTone) gain += endTone_.LevelGain(index, squaredDelta_[pair], twiceDelta_[pair]);
+  return gain;
 }
 
-void SearchWindow::AddMidToneCorrelation(size_t index, int32_t weightedChange) {
-  constexpr int kM = MidToneEye::kRadius;
-  int32_t* corner = &midToneCorrelation_[index - static_cast<size_t>(kM) * stride_ - kM];
-  for (int dy = 0; dy < MidToneEye::kSide; ++dy) {
-    int32_t* row = corner + static_cast<size_t>(dy) * stride_;
-    const int32_t* taps = midTone_.at[dy];
-    for (int dx = 0; dx < MidToneEye::kSide; ++dx) row[dx] += weightedChange * taps[dx];
-  }
-}
-
-int64_t SearchWindow::MidToneLevelGain(size_t index, int pair) const {
-  const int64_t w = weight_[index];
-  return w *
-         (squaredDelta_[pair] * w * midTonePeak_ + twiceDelta_[pair] * midToneCorrelation_[index]);
-}
-
-int64_t SearchWindow::MidToneSwapGain(size_t index, size_t other, int partner, int pair) const {
-  const int64_t w = weight_[index], v = weight_[other];
-  return squaredDelta_[pair] *
-             ((w * w + v * v) * midTonePeak_ - 2 * w * v * midToneSwap_[partner]) +
-         twiceDelta_[pair] * (w * midToneCorrelation_[index] - v * midToneCorrelation_[other]);
+int64_t SearchWindow::WeightedSwapGain(size_t index, size_t other, int partner, int pair,
+                                       int terms) const {
+  int64_t gain = 0;
+  if (terms & kMidTone)
+    gain += midTone_.SwapGain(index, other, partner, squaredDelta_[pair], twiceDelta_[pair]);
+  if (terms & kEndTone)
+    gain += endTone_.SwapGain(index, other, partner, squaredDelta_[pair], twiceDelta_[pair]);
+  return gain;
 }
 
 void SearchWindow::AddCorrelation(size_t index, int from, int to) {
@@ -209,8 +193,8 @@ const SearchWindow::MirrorTerms* SearchWindow::MirrorTermsAt(size_t index) const
 void SearchWindow::ApplyLevel(size_t index, int level) {
   if (PageRow(index) < kR) AddMirrorCorrelation(index, level_[index], level);
   AddCorrelation(index, level_[index], level);
-  if (weight_[index] != 0)
-    AddMidToneCorrelation(index, weight_[index] * (ink_[level] - ink_[level_[index]]));
+  midTone_.Change(index, ink_[level] - ink_[level_[index]]);
+  endTone_.Change(index, ink_[level] - ink_[level_[index]]);
   level_[index] = static_cast<uint8_t>(level);
 }
 
@@ -227,19 +211,19 @@ SearchWindow::Change SearchWindow::BestChangeAt(size_t index) const {
   const int64_t c = correlation_[index];
   const int allowed = allowed_[index];
   const MirrorTerms* mirror = MirrorTermsAt(index);
-  const bool weighted = weight_[index] != 0;
+  const int weighted = weighted_[index];
   if ((allowed & kMayChange) && (allowed >> (level + 1) & 1)) {
     const int k = PairIndex(level, level + 1);
     int64_t gain = levelGain_[k] + twiceDelta_[k] * c;
     if (mirror) gain += squaredDelta_[k] * mirror->level;
-    if (weighted) gain += MidToneLevelGain(index, k);
+    if (weighted) gain += WeightedLevelGain(index, k, weighted);
     if (gain < best.gain) best = Change{gain, 0, level + 1};
   }
   if ((allowed & kMayChange) && level > 0 && (allowed >> (level - 1) & 1)) {
     const int k = PairIndex(level, level - 1);
     int64_t gain = levelGain_[k] + twiceDelta_[k] * c;
     if (mirror) gain += squaredDelta_[k] * mirror->level;
-    if (weighted) gain += MidToneLevelGain(index, k);
+    if (weighted) gain += WeightedLevelGain(index, k, weighted);
     if (gain < best.gain) best = Change{gain, 0, level - 1};
   }
   constexpr int kSelf = kSwapSide * kSwapSide / 2;
@@ -251,7 +235,7 @@ SearchWindow::Change SearchWindow::BestChangeAt(size_t index) const {
     const int k = PairIndex(level, theirs);
     int64_t gain = swapGain_[j][k] + twiceDelta_[k] * (c - correlation_[n]);
     if (mirror) gain += squaredDelta_[k] * mirror->swap[j];
-    if (weighted || weight_[n] != 0) gain += MidToneSwapGain(index, n, j, k);
+    if (const int terms = weighted | weighted_[n]) gain += WeightedSwapGain(index, n, j, k, terms);
     if (gain < best.gain) best = Change{gain, neighbour_[j], theirs};
   }
   return best;
@@ -331,12 +315,10 @@ void SearchWindow::Retire(int rows) {
   std::fill(level_.begin() + static_cast<ptrdiff_t>(kept), level_.end(), 0);
   std::memmove(allowed_.data(), allowed_.data() + shift, kept);
   std::fill(allowed_.begin() + static_cast<ptrdiff_t>(kept), allowed_.end(), 1);
-  std::memmove(midToneCorrelation_.data(), midToneCorrelation_.data() + shift,
-               kept * sizeof(int32_t));
-  std::fill(midToneCorrelation_.begin() + static_cast<ptrdiff_t>(kept), midToneCorrelation_.end(),
-            0);
-  std::memmove(weight_.data(), weight_.data() + shift, kept);
-  std::fill(weight_.begin() + static_cast<ptrdiff_t>(kept), weight_.end(), 0);
+  midTone_.Shift(shift);
+  endTone_.Shift(shift);
+  std::memmove(weighted_.data(), weighted_.data() + shift, kept);
+  std::fill(weighted_.begin() + static_cast<ptrdiff_t>(kept), weighted_.end(), 0);
   const size_t tileShift =
       std::min(static_cast<size_t>(rows / kTile) * tileColumns_, dirty_.size());
   std::memmove(dirty_.data(), dirty_.data() + tileShift, dirty_.size() - tileShift);
@@ -349,7 +331,11 @@ int32_t SearchWindow::ErrorCorrelation(int i, int x) const {
 }
 
 int32_t SearchWindow::MidToneCorrelation(int i, int x) const {
-  return midToneCorrelation_[Index(kReach + i, x)];
+  return midTone_.Correlation(Index(kReach + i, x));
+}
+
+int32_t SearchWindow::EndToneCorrelation(int i, int x) const {
+  return endTone_.Correlation(Index(kReach + i, x));
 }
 
 int64_t SearchWindow::TrialLevel(int i, int x, int level) const {
@@ -357,7 +343,8 @@ int64_t SearchWindow::TrialLevel(int i, int x, int level) const {
   const int k = PairIndex(level_[index], level);
   const MirrorTerms* mirror = MirrorTermsAt(index);
   return levelGain_[k] + twiceDelta_[k] * correlation_[index] +
-         (mirror ? squaredDelta_[k] * mirror->level : 0) + MidToneLevelGain(index, k);
+         (mirror ? squaredDelta_[k] * mirror->level : 0) +
+         WeightedLevelGain(index, k, weighted_[index]);
 }
 
 void SearchWindow::SetLevel(int i, int x, int level) {
@@ -373,7 +360,8 @@ int64_t SearchWindow::TrialSwap(int i, int x, int dx, int dy) const {
   const int k = PairIndex(level_[index], level_[n]);
   const MirrorTerms* mirror = MirrorTermsAt(index);
   return swapGain_[j][k] + twiceDelta_[k] * (correlation_[index] - correlation_[n]) +
-         (mirror ? squaredDelta_[k] * mirror->swap[j] : 0) + MidToneSwapGain(index, n, j, k);
+         (mirror ? squaredDelta_[k] * mirror->swap[j] : 0) +
+         WeightedSwapGain(index, n, j, k, weighted_[index] | weighted_[n]);
 }
 
 bool SearchWindow::MayChangeLevel(int amount) const {

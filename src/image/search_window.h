@@ -17,11 +17,9 @@
 // c_pp[0] / sum(c_pp) of their difference (the drop density the model still holds together);
 // nearer to an ink the search only swaps, which keeps the start screen's tone.
 //
-// The mid-tone eye (eye_correlation.h) adds a second term to the error, the mid-tone weighted
-// error w e filtered by that eye's c_pp, kept up to date the same way in c_wp = (w e) * c_ww: a
-// level change d at m adds w[m]^2 d^2 c_ww[0] + 2 w[m] d c_wp[m], a swap (d at m, -d at n)
-// d^2 (w[m]^2 c_ww[0] + w[n]^2 c_ww[0] - 2 w[m] w[n] c_ww[m - n]) + 2 d (w[m] c_wp[m] -
-// w[n] c_wp[n]). That term sees zero error outside the page on every side.
+// The mid-tone and end-tone eyes (eye_correlation.h) add two more terms to the error, the error
+// weighted per pixel by each eye's weight and filtered by its c_pp, kept up to date the same way
+// (weighted_term.h). Those terms see zero error outside the page on every side.
 //
 // Beyond the page's sides and bottom the error is taken as zero: the eye sees paper laid as asked
 // for. Above the page's top the eye sees the top rows continued upward as their mirror image
@@ -45,6 +43,7 @@
 
 #include "image/eye_correlation.h"
 #include "image/own_screen.h"
+#include "image/weighted_term.h"
 
 class SearchWindow {
  public:
@@ -57,7 +56,7 @@ class SearchWindow {
   // A window over a page `width` wide holding up to maxActive active rows (a multiple of
   // kTile); a search stops after maxSweeps sweeps over the window's tiles.
   SearchWindow(int width, const DropSet& drops, const EyeCorrelation& eye, int maxActive,
-               int maxSweeps, const MidToneEye& midTone);
+               int maxSweeps, const MidToneEye& midTone, const EndToneEye& endTone);
 
   // The next page row enters below the active rows: its amounts 0..kFullAmount and the levels
   // a start screen gave it. Paper (amount 0) gets level 0 and full ink the largest level,
@@ -76,7 +75,8 @@ class SearchWindow {
   // For checks: c_ep at active row i, column x; a level change there (the error's change it
   // would make, and making it); the same for a swap with the neighbour (dx, dy), |dx|, |dy| <= 1.
   int32_t ErrorCorrelation(int i, int x) const;
-  int32_t MidToneCorrelation(int i, int x) const;  // c_wp
+  int32_t MidToneCorrelation(int i, int x) const;  // c_wp of the mid-tone eye
+  int32_t EndToneCorrelation(int i, int x) const;  // c_wp of the end-tone eye
   int64_t TrialLevel(int i, int x, int level) const;
   void SetLevel(int i, int x, int level);
   int64_t TrialSwap(int i, int x, int dx, int dy) const;
@@ -105,10 +105,9 @@ class SearchWindow {
   void ScatterRowError(int bufferRow, const int32_t* error);
   void AddCorrelation(size_t index, int from, int to);
   void AddMirrorCorrelation(size_t index, int from, int to);
-  void ScatterMidToneError(int bufferRow);
-  void AddMidToneCorrelation(size_t index, int32_t weightedChange);
-  int64_t MidToneLevelGain(size_t index, int pair) const;
-  int64_t MidToneSwapGain(size_t index, size_t other, int partner, int pair) const;
+  // The weighted terms' gains; terms: the kMidTone and kEndTone bits of the pixels involved.
+  int64_t WeightedLevelGain(size_t index, int pair, int terms) const;
+  int64_t WeightedSwapGain(size_t index, size_t other, int partner, int pair, int terms) const;
   void ApplyLevel(size_t index, int level);
   void ApplySwap(size_t index, int partner);
   // The page row of a buffer row, and its mirror terms (nullptr for rows the mirror misses).
@@ -147,16 +146,13 @@ class SearchWindow {
   static constexpr uint8_t kMayChange = 0x80;
   int64_t correlationSum_;                     // sum of c_pp
   int tapReach_[EyeCorrelation::kRadius + 1];  // per row dy >= 0: the largest dx with c_pp != 0
-  // The mid-tone term: its eye, weight per amount, per pixel, and c_wp.
-  const MidToneEye& midTone_;
-  std::vector<uint8_t> weightOfAmount_;
-  std::vector<uint8_t> weight_;
-  std::vector<int32_t> midToneCorrelation_;
-  int64_t midTonePeak_ = 0;
-  int32_t midToneSwap_[kSwapSide * kSwapSide] = {};  // c_ww per swap partner
-  std::vector<uint8_t> dirty_;                       // tiles of the active rows to visit again
-  std::vector<int32_t> rowError_;                    // scratch: the entering row's error
-  std::vector<int32_t> rowFiltered_;                 // scratch: its horizontal filterings
+  WeightedTerm<MidToneEye> midTone_;
+  WeightedTerm<EndToneEye> endTone_;
+  std::vector<uint8_t> weighted_;  // per pixel: kMidTone, kEndTone where that term weighs it
+  static constexpr uint8_t kMidTone = 1, kEndTone = 2;
+  std::vector<uint8_t> dirty_;        // tiles of the active rows to visit again
+  std::vector<int32_t> rowError_;     // scratch: the entering row's error
+  std::vector<int32_t> rowFiltered_;  // scratch: its horizontal filterings
 };
 
 #endif

@@ -94,7 +94,7 @@ TEST(BestScreen, FlatAmountsKeepTheirTone) {
         while (fine->GiveRow(start.data() + static_cast<size_t>(given) * kSide)) ++given;
       }
       const double ink = MeanInk(best, drops, 0, best.size());
-      if (SearchWindow(kSide, drops, BestEyeCorrelation(), 8, 1, BestMidToneEye())
+      if (SearchWindow(kSide, drops, BestEyeCorrelation(), 8, 1, BestMidToneEye(), BestEndToneEye())
               .MayChangeLevel(amount)) {
         EXPECT_NEAR(ink, amount, 5.0) << amount;
         EXPECT_NEAR(MeanInk(best, drops, 0, 4 * kSide), amount, 0.02 * kFullAmount) << amount;

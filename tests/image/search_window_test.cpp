@@ -1,10 +1,11 @@
 // The best screen's search window against a reference that recomputes the whole eye-filtered
-// error, the mid-tone term included, from scratch: c_ep, c_wp and the trial changes after random
-// changes, entering rows and retiring rows, and a naive search with the same visiting order giving
-// the same halftone.
+// error, the mid-tone and end-tone terms included, from scratch: c_ep, both c_wp and the trial
+// changes after random changes, entering rows and retiring rows, and a naive search with the same
+// visiting order giving the same halftone.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -24,25 +25,34 @@ struct Page {
   DropSet drops;
   const EyeCorrelation& eye;
   const MidToneEye& midTone;
-  std::vector<int> amount, level, weight;  // weight: MidToneWeight of the amount
+  const EndToneEye& endTone;
+  std::vector<int> amount, level;
+  std::vector<int> midWeight, endWeight;  // MidToneWeight and EndToneWeight of the amount
   int entered = 0;
   struct Tap {
     int dx, dy, c;
   };
   std::vector<Tap> taps;  // the eye's non-zero offsets
 
-  // The mid-tone weighted error: zero outside the page on every side, no mirror.
-  int64_t WeightedError(int x, int y) const {
+  // A weighted error: zero outside the page on every side, no mirror.
+  int64_t WeightedError(const std::vector<int>& weight, int x, int y) const {
     if (x < 0 || x >= width || y < 0 || y >= entered) return 0;
     return weight[At(x, y)] * Error(x, y);
   }
-  // c_wp at (x, y).
-  int64_t MidToneCorrelation(int x, int y) const {
+  // c_wp of a weighted eye at (x, y).
+  template <class Eye>
+  int64_t WeightedCorrelation(const Eye& eye, const std::vector<int>& weight, int x, int y) const {
     int64_t sum = 0;
-    for (int dy = -MidToneEye::kRadius; dy <= MidToneEye::kRadius; ++dy)
-      for (int dx = -MidToneEye::kRadius; dx <= MidToneEye::kRadius; ++dx)
-        sum += WeightedError(x + dx, y + dy) * midTone.Offset(dx, dy);
+    for (int dy = -Eye::kRadius; dy <= Eye::kRadius; ++dy)
+      for (int dx = -Eye::kRadius; dx <= Eye::kRadius; ++dx)
+        sum += WeightedError(weight, x + dx, y + dy) * eye.Offset(dx, dy);
     return sum;
+  }
+  int64_t MidToneCorrelation(int x, int y) const {
+    return WeightedCorrelation(midTone, midWeight, x, y);
+  }
+  int64_t EndToneCorrelation(int x, int y) const {
+    return WeightedCorrelation(endTone, endWeight, x, y);
   }
 
   int At(int x, int y) const { return y * width + x; }
@@ -57,16 +67,35 @@ struct Page {
     for (const Tap& tap : taps) sum += Error(x + tap.dx, y + tap.dy) * tap.c;
     return sum;
   }
-  // The whole filtered error, sum over pixel pairs of e[m] e[n] c_pp[m - n] plus the mid-tone
-  // term, sum of w[m] e[m] w[n] e[n] c_ww[m - n].
+  // The whole filtered error, sum over pixel pairs of e[m] e[n] c_pp[m - n] plus the weighted
+  // terms, each a sum of w[m] e[m] w[n] e[n] c_ww[m - n].
   int64_t FilteredError() const {
     int64_t sum = 0;
     for (int y = 0; y < entered; ++y)
       for (int x = 0; x < width; ++x) {
-        const int64_t e = Error(x, y), we = WeightedError(x, y);
+        const int64_t e = Error(x, y);
         if (e != 0) sum += e * Correlation(x, y);
-        if (we != 0) sum += we * MidToneCorrelation(x, y);
       }
+    return sum + WeightedFilteredError(midTone, midWeight) +
+           WeightedFilteredError(endTone, endWeight);
+  }
+  // A weighted term pair by pair over the pixels whose weighted error is not zero (few in the
+  // slow search's pages), which keeps the wide end-tone eye quick.
+  template <class Eye>
+  int64_t WeightedFilteredError(const Eye& eye, const std::vector<int>& weight) const {
+    struct Pixel {
+      int x, y;
+      int64_t we;
+    };
+    std::vector<Pixel> pixels;
+    for (int y = 0; y < entered; ++y)
+      for (int x = 0; x < width; ++x)
+        if (const int64_t we = WeightedError(weight, x, y); we != 0) pixels.push_back({x, y, we});
+    int64_t sum = 0;
+    for (const Pixel& m : pixels)
+      for (const Pixel& n : pixels)
+        if (std::abs(n.x - m.x) <= Eye::kRadius && std::abs(n.y - m.y) <= Eye::kRadius)
+          sum += m.we * n.we * eye.Offset(n.x - m.x, n.y - m.y);
     return sum;
   }
   // A level may change where the amount lies at least c_pp[0] / sum(c_pp) of the gap away
@@ -97,8 +126,8 @@ DropSet RandomDrops(std::mt19937& random) {
 }
 
 Page RandomPage(std::mt19937& random, int width, int height, const DropSet& drops,
-                const EyeCorrelation& eye, const MidToneEye& midTone) {
-  Page page{width, height, drops, eye, midTone, {}, {}, {}, 0, {}};
+                const EyeCorrelation& eye, const MidToneEye& midTone, const EndToneEye& endTone) {
+  Page page{width, height, drops, eye, midTone, endTone, {}, {}, {}, {}, 0, {}};
   for (int dy = -kR; dy <= kR; ++dy)
     for (int dx = -kR; dx <= kR; ++dx)
       if (eye.Offset(dx, dy) != 0) page.taps.push_back({dx, dy, eye.Offset(dx, dy)});
@@ -108,7 +137,8 @@ Page RandomPage(std::mt19937& random, int width, int height, const DropSet& drop
                           : kind == 1 ? kFullAmount
                                       : static_cast<int>(random() % (kFullAmount + 1)));
     page.level.push_back(static_cast<int>(random() % drops.levels));
-    page.weight.push_back(MidToneWeight(midTone, page.amount.back(), drops));
+    page.midWeight.push_back(MidToneWeight(midTone, page.amount.back(), drops));
+    page.endWeight.push_back(EndToneWeight(endTone, page.amount.back(), drops));
   }
   return page;
 }
@@ -157,6 +187,7 @@ void ExpectWindowMatches(const Page& page, const SearchWindow& window, int first
       ASSERT_EQ(window.ActiveLevels(i)[x], page.level[page.At(x, y)]) << x << "," << y;
       ASSERT_EQ(window.ErrorCorrelation(i, x), page.Correlation(x, y)) << x << "," << y;
       ASSERT_EQ(window.MidToneCorrelation(i, x), page.MidToneCorrelation(x, y)) << x << "," << y;
+      ASSERT_EQ(window.EndToneCorrelation(i, x), page.EndToneCorrelation(x, y)) << x << "," << y;
     }
 }
 
@@ -166,9 +197,11 @@ TEST(SearchWindow, CorrelationAndTrialsEqualTheWholeErrorRecomputed) {
     const DropSet drops = RandomDrops(random);
     const int width = 9 + static_cast<int>(random() % 12), height = 56;
     // A mid-tone eye wider than the screen's gives most pixels a weight.
+    // Weighted eyes wider than the screen's give most pixels a weight, some both.
     static const MidToneEye midTone = MakeMidToneEye(0.7, 300, 0.5);
-    Page page = RandomPage(random, width, height, drops, BestEyeCorrelation(), midTone);
-    SearchWindow window(width, drops, page.eye, 2 * kTile, 4, midTone);
+    static const EndToneEye endTone = MakeEndToneEye(3.0, 200, 0.4);
+    Page page = RandomPage(random, width, height, drops, BestEyeCorrelation(), midTone, endTone);
+    SearchWindow window(width, drops, page.eye, 2 * kTile, 4, midTone, endTone);
     WalkWindow(page, window, [&](int firstActive) {
       ExpectWindowMatches(page, window, firstActive);
       for (int change = 0; change < 40; ++change) {
@@ -264,8 +297,9 @@ TEST(SearchWindow, SearchEqualsTheNaiveSearchWithTheSameOrder) {
     // A short-sighted eye keeps the slow search quick; the rule is the same for any eye.
     static const EyeCorrelation eye = MakeEyeCorrelation(EyeModel{0.6, 0.9, 0.4, 0.4, 0.1});
     static const MidToneEye midTone = MakeMidToneEye(0.5, 400, 0.4);
-    Page page = RandomPage(random, width, height, drops, eye, midTone);
-    SearchWindow window(width, drops, eye, 2 * kTile, maxSweeps, midTone);
+    static const EndToneEye endTone = MakeEndToneEye(1.5, 100, 0.1);
+    Page page = RandomPage(random, width, height, drops, eye, midTone, endTone);
+    SearchWindow window(width, drops, eye, 2 * kTile, maxSweeps, midTone, endTone);
     Page naivePage = page;
     NaiveSearch naive(naivePage, maxSweeps);
     WalkWindow(page, window, [&](int firstActive) {
