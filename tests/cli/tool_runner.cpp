@@ -4,10 +4,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 namespace cli {
@@ -26,13 +26,23 @@ Run RunTool(const std::vector<std::string>& arguments,
   return {run.exitCode, ReadFile(out), run.err};
 }
 
+// A word ending in a dot and letters names a file, after an ink's "K=" if it has one.
+std::string InFolder(const std::string& word, const std::string& folder) {
+  const size_t ink =
+      word.size() > 2 && std::isupper(static_cast<unsigned char>(word[0])) && word[1] == '=' ? 2
+                                                                                             : 0;
+  const size_t dot = word.rfind('.');
+  const bool file = dot != std::string::npos && dot >= ink && dot + 1 < word.size() &&
+                    std::all_of(word.begin() + dot + 1, word.end(),
+                                [](unsigned char c) { return std::isalpha(c) != 0; });
+  return file ? word.substr(0, ink) + folder + "/" + word.substr(ink) : word;
+}
+
 std::vector<std::string> Command(const std::string& line, const std::string& folder) {
   std::vector<std::string> words;
   std::istringstream split(line);
-  const std::regex file("^([A-Z]=)?(.*\\.[A-Za-z]+)$");
   for (std::string word; split >> word;)
-    words.push_back(word == "CHART" ? ChartPath()
-                                    : std::regex_replace(word, file, "$1" + folder + "/$2"));
+    words.push_back(word == "CHART" ? ChartPath() : InFolder(word, folder));
   return words;
 }
 
