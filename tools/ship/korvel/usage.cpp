@@ -29,11 +29,11 @@ std::string QualityHelp() {
 
 // The template types and dot modes, as the library bounds them; the defaults are the tool's.
 std::string TypeAndDotModeHelp() {
-  const std::string dotMode = "0.." + Level(KORVEL_DOT_MODE_MAX);
+  const std::string dotMode = "      --dot-mode 0.." + Level(KORVEL_DOT_MODE_MAX);
   return "0.." + Level(KORVEL_TEMPLATE_TYPE_MAX) + " (default " + Level(DefaultType(1)) +
          " = the image by error\n" + kHelpColumn + "diffusion at 1 bit, " + Level(DefaultType(2)) +
-         " = small/medium/large drops at 2)\n" + "      --dot-mode " + dotMode +
-         std::string(kHelpColumn).substr(17 + dotMode.size()) +
+         " = small/medium/large drops at 2)\n" + dotMode +
+         std::string(kHelpColumn).substr(dotMode.size()) +
          "enlarge every screened cell 1, 2, 4 or 8 times\n";
 }
 
